@@ -1,0 +1,30 @@
+#include <cstdio>
+
+#include "app/cli/command.h"
+#include "app/cli/commands.h"
+
+namespace qv::cli {
+
+const std::vector<Command>& Commands() {
+  // One row per subcommand, in the order --help lists them.
+  static const std::vector<Command> table = {
+  };
+  return table;
+}
+
+const Command* FindCommand(const QString& name) {
+  for (const Command& c : Commands())
+    if (name == QLatin1String(c.name)) return &c;
+  return nullptr;
+}
+
+void PrintHelp() {
+  std::printf("Usage: quorvel [DOCUMENT]\n"
+              "       quorvel SUBCOMMAND [OPTIONS]\n\n"
+              "Without a subcommand the program opens its main window, with DOCUMENT\n"
+              "when one is given. Subcommands run without any window:\n\n");
+  for (const Command& c : Commands()) std::printf("  %s\n", c.synopsis);
+  std::printf("\n  quorvel --help    this text\n");
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,8 @@
+// Entry points of the subcommands; each is defined in its own file.
+#pragma once
+
+#include <QStringList>
+
+namespace qv::cli {
+
+}  // namespace qv::cli

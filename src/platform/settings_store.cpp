@@ -1,0 +1,219 @@
+#include "platform/settings_store.h"
+
+#include <QSettings>
+#include <QString>
+#include <charconv>
+#include <cstdio>
+
+#include "platform/text.h"
+
+namespace qv {
+namespace {
+
+QString Q(std::string_view s) { return ToQString(s); }
+
+QString KeyPath(std::string_view section, std::string_view key) {
+  return Q(section) + QLatin1Char('/') + Q(key);
+}
+
+QSettings Store(std::string_view company, std::string_view product) {
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, Q(company), Q(product));
+}
+
+QSettings Profile() { return Store(kCompanyName, kApplicationName); }
+
+int ReadInt(const QSettings& s, const QString& path, int defaultValue) {
+  const QVariant v = s.value(path);
+  if (!v.isValid()) return defaultValue;
+  bool ok = false;
+  // A DWORD is stored; larger values wrap as the 32-bit value they were.
+  const qlonglong n = v.toLongLong(&ok);
+  if (!ok || n < -2147483648LL || n > 4294967295LL) return defaultValue;
+  return int(static_cast<unsigned>(n & 0xffffffffLL));
+}
+
+std::optional<std::string> ReadString(const QSettings& s, const QString& path) {
+  const QVariant v = s.value(path);
+  if (!v.isValid() || !v.canConvert<QString>()) return std::nullopt;
+  return ToStdString(v.toString());
+}
+
+bool Finish(QSettings& s) {
+  s.sync();
+  return s.status() == QSettings::NoError;
+}
+
+}  // namespace
+
+int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) {
+  return ReadInt(Profile(), KeyPath(section, key), defaultValue);
+}
+
+std::string GetProfileString(std::string_view section, std::string_view key,
+                             std::string_view defaultValue) {
+  auto v = ReadString(Profile(), KeyPath(section, key));
+  return v ? *v : std::string(defaultValue);
+}
+
+bool WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  QSettings s = Profile();
+  s.setValue(KeyPath(section, key), value);
+  return Finish(s);
+}
+
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view text) {
+  QSettings s = Profile();
+  s.setValue(KeyPath(section, key), Q(text));
+  return Finish(s);
+}
+
+void DeleteProfileSection(std::string_view section) {
+  QSettings s = Profile();
+  s.remove(Q(section));
+  Finish(s);
+}
+
+int ReadDirectInt(std::string_view company, std::string_view product, std::string_view section,
+                  std::string_view name, int defaultValue) {
+  return ReadInt(Store(company, product), KeyPath(section, name), defaultValue);
+}
+
+bool WriteDirectInt(std::string_view company, std::string_view product, std::string_view section,
+                    std::string_view name, int value) {
+  QSettings s = Store(company, product);
+  s.setValue(KeyPath(section, name), value);
+  return Finish(s);
+}
+
+std::string ReadDirectString(std::string_view company, std::string_view product,
+                             std::string_view section, std::string_view name,
+                             std::string_view defaultValue) {
+  auto v = ReadString(Store(company, product), KeyPath(section, name));
+  if (!v) return std::string(defaultValue);
+  if (v->size() > kDirectStringMax) v->resize(kDirectStringMax);
+  return *v;
+}
+
+bool WriteDirectString(std::string_view company, std::string_view product,
+                       std::string_view section, std::string_view name, std::string_view text) {
+  QSettings s = Store(company, product);
+  s.setValue(KeyPath(section, name), Q(text));
+  return Finish(s);
+}
+
+bool HasDirectValue(std::string_view company, std::string_view product, std::string_view section,
+                    std::string_view name) {
+  return Store(company, product).contains(KeyPath(section, name));
+}
+
+void DeleteDirectValue(std::string_view company, std::string_view product,
+                       std::string_view section, std::string_view name) {
+  QSettings s = Store(company, product);
+  s.remove(KeyPath(section, name));
+  Finish(s);
+}
+
+// --- Recent files ----------------------------------------------------------
+
+namespace {
+constexpr const char* kRecentSection = "Recent File List";
+
+std::string RecentKey(int i) { return "File" + std::to_string(i + 1); }
+
+void WriteRecentFiles(const std::vector<std::string>& files) {
+  QSettings s = Profile();
+  s.remove(kRecentSection);
+  for (int i = 0; i < int(files.size()) && i < kRecentFileCount; ++i)
+    s.setValue(KeyPath(kRecentSection, RecentKey(i)), Q(files[std::size_t(i)]));
+  Finish(s);
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+  return Q(a).compare(Q(b), Qt::CaseSensitive) == 0;
+}
+}  // namespace
+
+std::vector<std::string> RecentFiles() {
+  std::vector<std::string> files;
+  QSettings s = Profile();
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    auto v = ReadString(s, KeyPath(kRecentSection, RecentKey(i)));
+    if (v && !v->empty()) files.push_back(*v);
+  }
+  return files;
+}
+
+void AddRecentFile(std::string_view path) {
+  if (path.empty()) return;
+  std::vector<std::string> files{std::string(path)};
+  for (const auto& f : RecentFiles())
+    if (!SamePath(f, path)) files.push_back(f);
+  if (files.size() > std::size_t(kRecentFileCount)) files.resize(kRecentFileCount);
+  WriteRecentFiles(files);
+}
+
+void RemoveRecentFile(std::string_view path) {
+  std::vector<std::string> files;
+  for (const auto& f : RecentFiles())
+    if (!SamePath(f, path)) files.push_back(f);
+  WriteRecentFiles(files);
+}
+
+// --- Window placement ------------------------------------------------------
+
+std::string FormatWindowPlacement(const WindowPlacement& p) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", p.flags, p.showCmd, p.minX,
+                p.minY, p.maxX, p.maxY, p.left, p.top, p.right, p.bottom);
+  return buf;
+}
+
+namespace {
+// Reads one number of the placement string, skipping blanks around it.
+bool NextNumber(std::string_view& text, long long& out) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  const char* begin = text.data() + i;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(begin, end, out);
+  if (ec != std::errc()) return false;
+  std::size_t used = std::size_t(ptr - text.data());
+  while (used < text.size() && text[used] == ' ') ++used;
+  if (used < text.size()) {
+    if (text[used] != ',') return false;
+    ++used;
+  }
+  text.remove_prefix(used);
+  return true;
+}
+}  // namespace
+
+std::optional<WindowPlacement> ParseWindowPlacement(std::string_view text) {
+  long long n[10];
+  for (long long& v : n) {
+    if (!NextNumber(text, v) || v < -2147483648LL || v > 4294967295LL) return std::nullopt;
+  }
+  auto i32 = [](long long v) { return int(static_cast<unsigned>(v & 0xffffffffLL)); };
+  WindowPlacement p;
+  p.flags = unsigned(n[0] & 0xffffffffLL);
+  p.showCmd = unsigned(n[1] & 0xffffffffLL);
+  p.minX = i32(n[2]);
+  p.minY = i32(n[3]);
+  p.maxX = i32(n[4]);
+  p.maxY = i32(n[5]);
+  p.left = i32(n[6]);
+  p.top = i32(n[7]);
+  p.right = i32(n[8]);
+  p.bottom = i32(n[9]);
+  return p;
+}
+
+void WriteWindowPlacement(const WindowPlacement& p, std::string_view key) {
+  WriteProfileString(kSettingsSection, key, FormatWindowPlacement(p));
+}
+
+std::optional<WindowPlacement> ReadWindowPlacement(std::string_view key) {
+  return ParseWindowPlacement(GetProfileString(kSettingsSection, key, ""));
+}
+
+}  // namespace qv

@@ -1,0 +1,80 @@
+// The per-user settings store.
+//
+// Two ways in, both over QSettings in INI format in the user's scope:
+//  - the application profile (company "Tembrix", application "Quorvel"): one
+//    group per section, the program's ordinary settings living in "Settings";
+//  - direct accessors over a three-level path company / product / section, used
+//    for structured records such as the whois server directory (product
+//    "Whois Setup").
+//
+// Reads never fail: a missing section, key or value, or a value of the wrong
+// type, gives the caller's default. Nothing is cached here, so a value written
+// by one dialog is seen by the next reader. QSettings is reentrant, so any
+// thread may read or write through these functions.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+inline constexpr const char* kCompanyName = "Tembrix";
+inline constexpr const char* kApplicationName = "Quorvel";
+inline constexpr const char* kWhoisProduct = "Whois Setup";
+inline constexpr const char* kSettingsSection = "Settings";
+
+// The longest string a direct read returns, in bytes (the 255-byte buffer less
+// its terminator).
+inline constexpr std::size_t kDirectStringMax = 254;
+
+// --- Application profile -------------------------------------------------
+int GetProfileInt(std::string_view section, std::string_view key, int defaultValue);
+std::string GetProfileString(std::string_view section, std::string_view key,
+                             std::string_view defaultValue);
+bool WriteProfileInt(std::string_view section, std::string_view key, int value);
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view text);
+// Removes a whole profile section (used by lists stored as numbered values).
+void DeleteProfileSection(std::string_view section);
+
+// --- Direct three-level accessors ----------------------------------------
+int ReadDirectInt(std::string_view company, std::string_view product, std::string_view section,
+                  std::string_view name, int defaultValue);
+bool WriteDirectInt(std::string_view company, std::string_view product, std::string_view section,
+                    std::string_view name, int value);
+// At most kDirectStringMax bytes come back; the default is returned unchanged
+// when the value is missing.
+std::string ReadDirectString(std::string_view company, std::string_view product,
+                             std::string_view section, std::string_view name,
+                             std::string_view defaultValue);
+bool WriteDirectString(std::string_view company, std::string_view product,
+                       std::string_view section, std::string_view name, std::string_view text);
+bool HasDirectValue(std::string_view company, std::string_view product, std::string_view section,
+                    std::string_view name);
+void DeleteDirectValue(std::string_view company, std::string_view product,
+                       std::string_view section, std::string_view name);
+
+// --- Recent-file list ("Recent File List", File1 newest .. File4) ---------
+inline constexpr int kRecentFileCount = 4;
+std::vector<std::string> RecentFiles();
+// Puts the path first, drops an older entry for the same path and keeps four.
+void AddRecentFile(std::string_view path);
+void RemoveRecentFile(std::string_view path);
+
+// --- Main window placement ("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d") ----------------
+struct WindowPlacement {
+  unsigned flags = 0;
+  unsigned showCmd = 0;
+  int minX = 0, minY = 0;
+  int maxX = 0, maxY = 0;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const WindowPlacement&) const = default;
+};
+std::string FormatWindowPlacement(const WindowPlacement& p);
+// All ten numbers must be present; anything less gives nothing.
+std::optional<WindowPlacement> ParseWindowPlacement(std::string_view text);
+void WriteWindowPlacement(const WindowPlacement& p, std::string_view key = "WindowPosition");
+std::optional<WindowPlacement> ReadWindowPlacement(std::string_view key = "WindowPosition");
+
+}  // namespace qv

@@ -1,0 +1,100 @@
+// The whois server directory: which whois server answers for a domain name and
+// how that server is spoken to and read.
+//
+// Two kinds of record live in the settings store under the direct path
+// Tembrix / "Whois Setup" / <section>: a TldRecord per TLD key ("com",
+// "co.uk"), naming the key's whois server, and a WhoisServerRecord per server
+// host with its port, query prefix, availability token, cleanup fragments,
+// date order and politeness limits. Both fall back to built-in tables when
+// nothing is stored; beyond those tables the program ships a list of the
+// port-43 servers of today's TLDs and a list of "not registered" sentences,
+// consulted only where the built-in tables end without an answer.
+//
+// Records are short-lived: each lookup or dialog builds what it needs from the
+// store and drops it when done.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Section of the TLD list in the whois store.
+inline constexpr const char* kTldListSection = "TLD List";
+
+class TldRecord {
+ public:
+  // Takes a key ("co.uk") and reads its stored `Whois Server`.
+  explicit TldRecord(std::string key);
+  // Always writes `Whois Server` for the key, so the server found for a key
+  // becomes stored after the first lookup that used it.
+  ~TldRecord();
+  TldRecord(TldRecord&&) noexcept;
+  TldRecord& operator=(TldRecord&&) noexcept;
+  TldRecord(const TldRecord&) = delete;
+  TldRecord& operator=(const TldRecord&) = delete;
+
+  std::string key;
+  std::string server;  // empty: no server is known
+
+ private:
+  bool moved_ = false;
+};
+
+class WhoisServerRecord {
+ public:
+  // Loads the record of a server host. Readers pass noSave = true; the
+  // destructor writes every stored field back unless noSave is true.
+  WhoisServerRecord(std::string server, bool noSave);
+  ~WhoisServerRecord();
+  WhoisServerRecord(const WhoisServerRecord&) = delete;
+  WhoisServerRecord& operator=(const WhoisServerRecord&) = delete;
+
+  // Writes the record now (whatever noSave says).
+  void Save() const;
+
+  bool noSave;
+  std::string server;
+  std::string queryPrefix;
+  int port = 43;
+  std::string removeLeftOf;
+  std::string removeRightOf;
+  std::string tokenWhenFree;
+  std::string dateFormat;  // "mmdd", "ddmm" or empty (automatic)
+  int maxConnections = 1;
+  int connectionInterval = 10;
+  std::string webUrl;
+  std::string ownerName;
+  int manuallyEdited = 0;
+};
+
+// Fills a record from the built-in tables (and, after their rows, the shipped
+// "not registered" sentences for a server the tables do not name).
+void ApplyServerDefaults(WhoisServerRecord& record);
+
+// The server of the built-in TLD table row whose TLD equals the key's last
+// label, without regard to case; empty when no row matches.
+std::string DefaultServerForKey(std::string_view key);
+
+// The port-43 server of the longest suffix of the name listed in the shipped
+// server table; empty when none is listed.
+std::string ShippedServerForName(std::string_view name);
+
+// Builds the TldRecord for a domain name: its key (the longest suffix of the
+// TLD List it ends with, else its last label) and its server.
+TldRecord ServerForName(std::string_view name);
+
+// The TLD List: the stored entries, or the built-in 28 when none are stored.
+std::vector<std::string> LoadTldList();
+void SaveTldList(const std::vector<std::string>& list);
+const std::vector<std::string>& DefaultTldList();
+
+// Reset of one server to the built-in tables, as the "reset" command does
+// after the user has said Yes: the key's server goes back to the default, the
+// server record to the built-in values with its custom token lists cleared and
+// `Manually Edited` 0. `server` is the domain's referral server when known,
+// else ServerForName's. Returns the server reset, or empty when there is none.
+std::string ResetWhoisServer(std::string_view domainName, std::string_view referralServer);
+
+}  // namespace qv

@@ -1,0 +1,136 @@
+#include <QTest>
+
+#include "platform/data_folder.h"
+#include "platform/settings_store.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+class SettingsStoreTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void emptyStoreGivesDefaults_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("defaultValue");
+    QTest::newRow("Enable Auto DocLoad") << "Enable Auto DocLoad" << 1;
+    QTest::newRow("Minimize At Startup") << "Minimize At Startup" << 0;
+    QTest::newRow("Domain List View Top") << "Domain List View Top" << 200;
+    QTest::newRow("negative default") << "Whatever" << -7;
+  }
+  void emptyStoreGivesDefaults() {
+    QFETCH(QString, key);
+    QFETCH(int, defaultValue);
+    QCOMPARE(GetProfileInt(kSettingsSection, key.toStdString(), defaultValue), defaultValue);
+    QCOMPARE(GetProfileString(kSettingsSection, key.toStdString(), "dflt"), std::string("dflt"));
+    QCOMPARE(ReadDirectInt(kCompanyName, kWhoisProduct, "com", key.toStdString(), defaultValue),
+             defaultValue);
+    QVERIFY(!ReadWindowPlacement().has_value());
+  }
+
+  void valuesRoundTrip() {
+    QVERIFY(WriteProfileInt(kSettingsSection, "Whois Timeout", 25));
+    QVERIFY(WriteProfileString("Lookup", "Last Name", "example.com"));
+    QCOMPARE(GetProfileInt(kSettingsSection, "Whois Timeout", 18), 25);
+    QCOMPARE(GetProfileString("Lookup", "Last Name", ""), std::string("example.com"));
+    // An int read of a text value falls back to the default.
+    QCOMPARE(GetProfileInt("Lookup", "Last Name", 9), 9);
+    // The profile and the direct path are different stores.
+    QCOMPARE(ReadDirectInt(kCompanyName, kWhoisProduct, kSettingsSection, "Whois Timeout", 18), 18);
+    QVERIFY(WriteDirectInt(kCompanyName, kWhoisProduct, "whois.example", "Whois Port", 4343));
+    QCOMPARE(ReadDirectInt(kCompanyName, kWhoisProduct, "whois.example", "Whois Port", 43), 4343);
+    // A DWORD written as a large unsigned number reads back as its 32-bit value.
+    QVERIFY(WriteDirectInt(kCompanyName, kWhoisProduct, "x", "n", -1));
+    QCOMPARE(ReadDirectInt(kCompanyName, kWhoisProduct, "x", "n", 0), -1);
+  }
+
+  void directStringIsCutTo254Bytes_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("short") << 10 << 10;
+    QTest::newRow("254") << 254 << 254;
+    QTest::newRow("255") << 255 << 254;
+    QTest::newRow("long") << 1000 << 254;
+  }
+  void directStringIsCutTo254Bytes() {
+    QFETCH(int, length);
+    QFETCH(int, expected);
+    const std::string text(std::size_t(length), 'x');
+    QVERIFY(WriteDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", text));
+    const std::string back =
+        ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", "");
+    QCOMPARE(int(back.size()), expected);
+    // A missing value gives the default unchanged, even a long one.
+    const std::string longDefault(400, 'd');
+    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Nothing", longDefault),
+             longDefault);
+  }
+
+  void specialCharactersSurvive() {
+    const std::string token = "No match for \"x\"; a=b, c|d ~e";
+    QVERIFY(WriteDirectString(kCompanyName, kWhoisProduct, "whois.nic.xn--p1ai", "Token When Free", token));
+    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "whois.nic.xn--p1ai", "Token When Free", ""), token);
+    const std::string utf8 = "Nenalezeno \xc5\xbe\xc3\xa1" "dn\xc3\xa9";
+    QVERIFY(WriteProfileString(kSettingsSection, "Utf8", utf8));
+    QCOMPARE(GetProfileString(kSettingsSection, "Utf8", ""), utf8);
+  }
+
+  void recentFilesKeepFourNewestFirst() {
+    QVERIFY(RecentFiles().empty());
+    for (int i = 1; i <= 6; ++i) AddRecentFile("/docs/d" + std::to_string(i) + ".qvl");
+    const std::vector<std::string> expected{"/docs/d6.qvl", "/docs/d5.qvl", "/docs/d4.qvl",
+                                            "/docs/d3.qvl"};
+    QCOMPARE(RecentFiles(), expected);
+    // Opening a listed file again moves it to the front without a duplicate.
+    AddRecentFile("/docs/d4.qvl");
+    const std::vector<std::string> moved{"/docs/d4.qvl", "/docs/d6.qvl", "/docs/d5.qvl",
+                                         "/docs/d3.qvl"};
+    QCOMPARE(RecentFiles(), moved);
+    QCOMPARE(GetProfileString("Recent File List", "File1", ""), std::string("/docs/d4.qvl"));
+    RemoveRecentFile("/docs/d6.qvl");
+    QCOMPARE(RecentFiles().size(), std::size_t(3));
+  }
+
+  void windowPlacementParsing_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("ten numbers") << "0,1,-1,-1,-1,-1,10,20,1010,720" << true;
+    QTest::newRow("blanks") << "0, 1, -1, -1, -1, -1, 10, 20, 1010, 720" << true;
+    QTest::newRow("nine numbers") << "0,1,-1,-1,-1,-1,10,20,1010" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("garbage") << "0,1,a,-1,-1,-1,10,20,1010,720" << false;
+    QTest::newRow("trailing comma") << "0,1,-1,-1,-1,-1,10,20,1010," << false;
+  }
+  void windowPlacementParsing() {
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    const auto p = ParseWindowPlacement(text.toStdString());
+    QCOMPARE(p.has_value(), valid);
+    if (valid) {
+      QCOMPARE(p->left, 10);
+      QCOMPARE(p->bottom, 720);
+      QCOMPARE(p->minX, -1);
+      QCOMPARE(FormatWindowPlacement(*p), std::string("0,1,-1,-1,-1,-1,10,20,1010,720"));
+    }
+  }
+
+  void windowPlacementRoundTrip() {
+    WindowPlacement p{2, 3, -32000, -32000, -1, -1, 100, 50, 900, 650};
+    WriteWindowPlacement(p);
+    QCOMPARE(GetProfileString(kSettingsSection, "WindowPosition", ""),
+             std::string("2,3,-32000,-32000,-1,-1,100,50,900,650"));
+    QCOMPARE(ReadWindowPlacement().value(), p);
+  }
+
+  void dataFolderIsCreatedOnFirstUse() {
+    const std::filesystem::path folder = DataFolder();
+    QVERIFY(!folder.empty());
+    QVERIFY(std::filesystem::is_directory(folder));
+    QVERIFY(folder.string().find(qvtest::TempRoot().toStdString()) == 0);
+  }
+};
+
+QV_TEST(SettingsStoreTest)
+#include "test_settings_store.moc"
