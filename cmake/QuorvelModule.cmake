@@ -1,3 +1,19 @@
+# Qt's moc step (with Ninja) does not notice a source file that a glob picked
+# up after the first build. When the file list changes, drop the target's
+# autogen stamp so moc runs again.
+function(quorvel_autogen_follows_glob target sources)
+  set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt")
+  string(REPLACE ";" "\n" content "${sources}")
+  set(old "")
+  if(EXISTS "${list_file}")
+    file(READ "${list_file}" old)
+  endif()
+  if(NOT old STREQUAL content)
+    file(WRITE "${list_file}" "${content}")
+    file(REMOVE "${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp")
+  endif()
+endfunction()
+
 # One static library per module. Sources are every .cpp/.h/.qrc in the module's
 # folder and its subfolders; a module lists the modules it builds on.
 #
@@ -15,6 +31,7 @@ function(quorvel_module name)
   list(FILTER cpp_sources INCLUDE REGEX "\\.cpp$")
   if(cpp_sources)
     add_library(qv_${name} STATIC ${sources})
+    quorvel_autogen_follows_glob(qv_${name} "${sources}")
     set(scope PUBLIC)
   else()
     # A module with nothing compiled yet still takes part in the link graph.
@@ -47,6 +64,9 @@ function(quorvel_tests module)
     target_link_libraries(${exe} PRIVATE qv_testmain)
   endif()
   target_link_libraries(${exe} PRIVATE ${ARG_LIBS})
+  # A test file added later must still get its .moc generated: tie the
+  # autogen step to the globbed file list.
+  quorvel_autogen_follows_glob(${exe} "${test_sources}")
   target_compile_definitions(${exe} PRIVATE
       QV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
       QV_BINARY_DIR="${PROJECT_BINARY_DIR}")
