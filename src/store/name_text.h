@@ -1,0 +1,46 @@
+// How text becomes names before anything is stored: the separators between
+// names, the pieces a long text is handled in, and which names may be stored.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Characters that separate names in a text of names.
+inline constexpr std::string_view kNameSeparators = "\r\n ;\t";
+// A long text is handled in pieces of about this many characters.
+inline constexpr std::size_t kNamePieceSize = 8192;
+// The longest name stored, in characters.
+inline constexpr std::size_t kMaxDomainNameLength = 67;
+
+// The pieces of `text`, in order. A text of at most kNamePieceSize characters
+// is one piece. A longer one is cut after kNamePieceSize characters and then
+// at the next separator, so no name is split between two pieces; the separator
+// itself belongs to neither. With no separator left, the rest is one piece.
+std::vector<std::string_view> SplitIntoPieces(std::string_view text);
+
+// Calls `each` for every name of `piece` (empty pieces between separators are
+// skipped).
+template <typename Each>
+void ForEachName(std::string_view piece, Each&& each) {
+  std::size_t pos = 0;
+  while (pos < piece.size()) {
+    std::size_t end = piece.find_first_of(kNameSeparators, pos);
+    if (end == std::string_view::npos) end = piece.size();
+    if (end > pos) each(piece.substr(pos, end - pos));
+    pos = end + 1;
+  }
+}
+std::vector<std::string> SplitNames(std::string_view piece);
+
+// The name as stored: cut to kMaxDomainNameLength characters (UTF-8
+// characters when the name is valid UTF-8, bytes otherwise).
+std::string_view CutDomainName(std::string_view name);
+
+// False for a name that must not be stored: one holding a control character
+// (NUL included), "/" or "\". Stored names later name files on disk.
+bool IsStorableName(std::string_view name);
+
+}  // namespace qv

@@ -1,0 +1,86 @@
+#include <QTest>
+
+#include "store/name_pad.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+namespace {
+std::string U32(std::uint32_t v) {
+  std::string s;
+  for (int i = 0; i < 4; ++i) s += char((v >> (8 * i)) & 0xFF);
+  return s;
+}
+std::string Bytes(const QByteArray& b) { return std::string(b.constData(), std::size_t(b.size())); }
+}  // namespace
+
+class NamePadTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void roundTripAllPrefixForms() {
+    NamePad pad;
+    pad.lists[0].entries = {"example.com", "", std::string(254, 'a'), std::string(255, 'b'),
+                            std::string(65533, 'c'), std::string(65534, 'd'),
+                            std::string(70000, 'e')};
+    pad.lists[0].selected = 3;
+    pad.lists[2].entries = {"other.net"};
+    pad.lists[2].selected = 0;
+    const std::string bytes = EncodeNamePad(pad);
+    QCOMPARE(DecodeNamePad(bytes), pad);
+    // The prefix forms as they are laid down in the file.
+    const std::string head = bytes.substr(0, 8);
+    QCOMPARE(head, U32(7) + U32(3));
+    QCOMPARE(bytes.substr(8, 12), std::string("\x0b" "example.com"));
+    const std::size_t at255 = 8 + 12 + 1 + 255;
+    QCOMPARE(bytes.substr(at255, 3), std::string("\xff\xff\x00", 3));
+  }
+
+  void fileRoundTripInDataFolder() {
+    NamePad pad;
+    pad.lists[1].entries = {"a.com", "b.org"};
+    QVERIFY(SaveNamePad(pad));
+    QVERIFY(NamePadPath().string().find(qvtest::TempRoot().toStdString()) == 0);
+    QCOMPARE(NamePadPath().filename().string(), std::string("NamePad.Txt"));
+    QCOMPARE(LoadNamePad(), pad);
+  }
+
+  void damagedFilesReadSafely_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("firstCount");
+    QTest::addColumn<int>("firstSelected");
+    QTest::addColumn<int>("secondCount");
+    const auto B = [](const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); };
+    QTest::newRow("empty file") << QByteArray() << 0 << -1 << 0;
+    QTest::newRow("count only") << B(U32(2)) << 0 << -1 << 0;
+    QTest::newRow("cut inside a string") << B(U32(2) + U32(1) + "\x03" "abc" "\x05" "de") << 1 << -1 << 0;
+    QTest::newRow("count above 64000 is empty")
+        << B(U32(64001) + U32(0) + U32(1) + U32(0) + "\x01" "x") << 0 << -1 << 1;
+    QTest::newRow("selected past the end") << B(U32(1) + U32(1) + "\x01" "x") << 1 << -1 << 0;
+    QTest::newRow("selected negative") << B(U32(1) + U32(0xFFFFFFFE) + "\x01" "x") << 1 << -1 << 0;
+    QTest::newRow("selected kept") << B(U32(2) + U32(1) + "\x01" "x" "\x01" "y") << 2 << 1 << 0;
+    QTest::newRow("lying 32-bit length")
+        << B(U32(1) + U32(0) + std::string("\xff\xff\xff", 3) + U32(0x7FFFFFFF) + "abc") << 0 << -1 << 0;
+    QTest::newRow("lying 16-bit length")
+        << B(U32(1) + U32(0) + std::string("\xff\x00\x10", 3) + "abc") << 0 << -1 << 0;
+    QTest::newRow("huge count but few strings")
+        << B(U32(64000) + U32(0) + "\x01" "a") << 1 << 0 << 0;
+  }
+  void damagedFilesReadSafely() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, firstCount);
+    QFETCH(int, firstSelected);
+    QFETCH(int, secondCount);
+    const NamePad pad = DecodeNamePad(Bytes(bytes));
+    QCOMPARE(int(pad.lists[0].entries.size()), firstCount);
+    QCOMPARE(pad.lists[0].selected, firstSelected);
+    QCOMPARE(int(pad.lists[1].entries.size()), secondCount);
+  }
+
+  void missingFileIsEmpty() {
+    QCOMPARE(LoadNamePad(qvtest::TempPath("nothing-here.txt")), NamePad());
+  }
+};
+
+QV_TEST(NamePadTest)
+#include "test_name_pad.moc"

@@ -1,0 +1,71 @@
+#include <QTest>
+
+#include "store/simple_names.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+Q_DECLARE_METATYPE(std::vector<std::string>)
+
+namespace {
+std::vector<std::string> Split(const QString& joined) {
+  std::vector<std::string> out;
+  if (joined.isEmpty()) return out;
+  for (const QString& s : joined.split('|')) out.push_back(s.toStdString());
+  return out;
+}
+}  // namespace
+
+class SimpleNamesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void wordsBecomeNames_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tlds");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("word and two domains") << "shoes" << "com|net" << "shoes.com|shoes.net";
+    QTest::newRow("full name as it is") << "Shoes.co.uk" << "com|net" << "Shoes.co.uk";
+    QTest::newRow("end dots dropped first") << ".shoes." << "com" << "shoes.com";
+    QTest::newRow("end dots of a full name") << "..a.b.." << "com" << "a.b";
+    QTest::newRow("separators") << "a,b c\r\nd\te/f;g:h<i>j(k)l{m}n|o+p=q_r*s&t^u%v$w#x@y!z"
+                                << "io"
+                                << "a.io|b.io|c.io|d.io|e.io|f.io|g.io|h.io|i.io|j.io|k.io|l.io|"
+                                   "m.io|n.io|o.io|p.io|q.io|r.io|s.io|t.io|u.io|v.io|w.io|x.io|"
+                                   "y.io|z.io";
+    QTest::newRow("hyphens and backslashes trimmed") << "-best-\\ \\-" << "org" << "best.org";
+    QTest::newRow("inner hyphen kept") << "my-shop" << "com" << "my-shop.com";
+    QTest::newRow("nothing ticked") << "shoes other.com" << "" << "other.com";
+    QTest::newRow("only separators") << " ,,; \r\n..." << "com" << "";
+  }
+  void wordsBecomeNames() {
+    QFETCH(QString, text);
+    QFETCH(QString, tlds);
+    QFETCH(QString, expected);
+    QCOMPARE(MakeSimpleDomainNames(text.toStdString(), Split(tlds)), Split(expected));
+  }
+
+  void qualifiedNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("qualified");
+    QTest::newRow("plain") << "example.com" << true;
+    QTest::newRow("word") << "example" << false;
+    QTest::newRow("leading dot only") << ".com" << false;
+    QTest::newRow("dot after first") << "a.b" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("dot") << "." << false;
+  }
+  void qualifiedNames() {
+    QFETCH(QString, name);
+    QFETCH(bool, qualified);
+    QCOMPARE(IsQualifiedName(name.toStdString()), qualified);
+  }
+
+  void splitKeepsOrder() {
+    const QualifiedSplit split = SplitQualifiedNames({"a.com", "b", ".c", "d.net"});
+    QCOMPARE(split.qualified, (std::vector<std::string>{"a.com", "d.net"}));
+    QCOMPARE(split.bare, (std::vector<std::string>{"b", ".c"}));
+  }
+};
+
+QV_TEST(SimpleNamesTest)
+#include "test_simple_names.moc"
