@@ -26,6 +26,12 @@ std::string WhoisSourceOf(std::string_view text);
 // Cuts, trims and compacts `text` in place with the fragments of `server`
 // (none when `server` is empty) and puts the source footer back when needed.
 void NormaliseWhois(std::string& text, std::string_view server);
+// The same with the cleanup fragments given (already expanded) instead of
+// read from the server's record.
+void NormaliseWhoisWith(std::string& text, std::string_view server,
+                        std::string_view removeLeftOf, std::string_view removeRightOf);
+// A cleanup fragment as stored, with "{lf}" and "{crlf}" turned into line ends.
+std::string ExpandLineEscapes(std::string_view fragment);
 
 // Rewrites a DAC answer (one comma-separated line) as labelled lines; any
 // other text is left unchanged.
