@@ -23,6 +23,13 @@ namespace qv {
 // Section of the TLD list in the whois store.
 inline constexpr const char* kTldListSection = "TLD List";
 
+// The store section of a server host or TLD key: its lower-case form, since
+// host names and keys are compared without regard to case.
+std::string DirectorySection(std::string_view hostOrKey);
+
+class TldRecord;
+TldRecord ServerForName(std::string_view name);
+
 class TldRecord {
  public:
   // Takes a key ("co.uk") and reads its stored `Whois Server`.
@@ -39,7 +46,11 @@ class TldRecord {
   std::string server;  // empty: no server is known
 
  private:
+  friend TldRecord ServerForName(std::string_view name);
   bool moved_ = false;
+  // A server found only in the shipped table is not written back: the table
+  // of a newer program (or a suffix longer than the key) must keep winning.
+  std::string shippedServer_;
 };
 
 class WhoisServerRecord {
