@@ -1,0 +1,142 @@
+#include "whois/whois_query.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "platform/settings_store.h"
+#include "platform/tcp_socket.h"
+
+namespace qv {
+namespace {
+
+constexpr int kWhoisTimeoutMax = 2147483;  // seconds; times 1000 still fits an int
+
+bool HoldsLineBreakOrZero(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\v\f";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view placeholder,
+                       std::string_view value) {
+  std::string result;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(placeholder, from)) != std::string_view::npos;
+       from = at + placeholder.size()) {
+    result.append(text.substr(from, at - from));
+    result.append(value);
+  }
+  result.append(text.substr(from));
+  return result;
+}
+
+std::string QueryText(std::string_view name, std::string_view prefix) {
+  if (prefix.empty()) return std::string(name);
+  if (prefix.find("{D}") != std::string_view::npos)
+    return ReplaceAll(TrimBlanks(prefix), "{D}", name);
+  if (prefix.find("{d}") != std::string_view::npos)
+    return ReplaceAll(TrimBlanks(prefix), "{d}", name.substr(0, name.find('.')));
+  std::string text(prefix);
+  text += ' ';
+  text.append(name);
+  return text;
+}
+
+// Where the answer stands when the connection ends in an error or time-out,
+// or when it has grown to the size limit.
+bool CutShortResult(const std::string& output) { return output.size() > kWhoisUsableLength; }
+
+// Maps a failed resolve or connect to the caller's result.
+bool ConnectFailure(SocketError error, std::string& output) {
+  if (error == SocketError::NoAddress) {
+    output = kWhoisNotReachableText;
+    return true;
+  }
+  if (error == SocketError::Refused) {
+    output = kWhoisRefusedText;
+    return true;
+  }
+  output.clear();
+  return false;
+}
+
+// Reads the answer until the server closes, an error, or the size limit.
+// Returns true for an orderly close.
+bool ReceiveAnswer(TcpSocket& socket, std::string& output) {
+  std::array<char, kWhoisReceiveBuffer> buffer;
+  std::size_t received = 0;
+  while (received < kWhoisMaxAnswerBytes) {
+    buffer.fill('\0');
+    const std::size_t ask = std::min(kWhoisReceiveChunk, kWhoisMaxAnswerBytes - received);
+    const long got = socket.Receive(buffer.data(), ask);
+    if (got == 0) return true;
+    if (got < 0) return false;
+    received += std::size_t(got);
+    // The chunk counts as text: up to its first zero byte.
+    output.append(buffer.data(), ::strnlen(buffer.data(), std::size_t(got)));
+  }
+  return false;
+}
+
+}  // namespace
+
+int WhoisTimeoutSeconds() {
+  const int seconds = GetProfileInt(kSettingsSection, kWhoisTimeoutKey, kWhoisTimeoutDefault);
+  return std::clamp(seconds, 1, kWhoisTimeoutMax);
+}
+
+bool SetWhoisTimeoutSeconds(int seconds) {
+  return WriteProfileInt(kSettingsSection, kWhoisTimeoutKey,
+                         std::clamp(seconds, 1, kWhoisTimeoutMax));
+}
+
+std::optional<std::string> BuildWhoisQueryLine(std::string_view name, std::string_view prefix) {
+  if (HoldsLineBreakOrZero(name) || HoldsLineBreakOrZero(prefix)) return std::nullopt;
+  std::string line = QueryText(name, prefix);
+  line += "\r\n";
+  if (line.size() + 1 > kWhoisQueryLineBuffer) return std::nullopt;
+  return line;
+}
+
+bool IsWhoisDatabaseDown(std::string_view text) {
+  return text.find("Sorry, the Whois database is currently down.") != std::string_view::npos;
+}
+
+bool WhoisQuery(std::string_view name, std::string_view server, std::string_view prefix,
+                std::string& output, int port, int timeoutMs) {
+  if (server.empty()) return false;
+  output.clear();
+  const std::optional<std::string> line = BuildWhoisQueryLine(name, prefix);
+  if (!line || server.find('\0') != std::string_view::npos) return false;
+
+  TcpSocket socket;
+  if (!socket.Open()) return false;
+  if (!socket.SetReceiveTimeout(timeoutMs)) return false;
+  in_addr address{};
+  SocketError error = ResolveIPv4(std::string(server), address);
+  if (error == SocketError::None) error = socket.Connect(address, port, timeoutMs);
+  if (error != SocketError::None) {
+    socket.ShutdownReceive();
+    socket.Close();
+    return ConnectFailure(error, output);
+  }
+  if (!socket.SendAll(*line)) {
+    socket.ShutdownReceive();
+    socket.Close();
+    return false;
+  }
+  const bool closedInOrder = ReceiveAnswer(socket, output);
+  socket.ShutdownReceive();
+  socket.Close();
+  if (!closedInOrder) return CutShortResult(output);
+  return !IsWhoisDatabaseDown(output);
+}
+
+}  // namespace qv
