@@ -1,5 +1,6 @@
 #include "whois/dac_codes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -105,6 +106,8 @@ std::optional<std::string> ExpandedDacText(std::string_view text) {
   if (last == std::string_view::npos) return std::nullopt;
   line = line.substr(0, last + 1);
 
+  const auto commas = std::count(line.begin(), line.end(), ',');
+  if (commas != 1 && commas != 6) return std::nullopt;
   const std::vector<std::string_view> f = SplitAtCommas(line);
   const std::string source = WhoisSourceOf(text);
   std::string out;

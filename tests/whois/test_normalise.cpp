@@ -1,0 +1,248 @@
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "platform/settings_store.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "whois/dac_codes.h"
+#include "whois/normalise.h"
+
+using namespace qv;
+
+namespace {
+
+std::string Bytes(const QByteArray& a) { return std::string(a.constData(), std::size_t(a.size())); }
+
+// Stores a hand-edited server record with the two cleanup fragments.
+void StoreFragments(const std::string& server, const std::string& left, const std::string& right) {
+  WriteDirectInt(kCompanyName, kWhoisProduct, server, "Manually Edited", 1);
+  WriteDirectString(kCompanyName, kWhoisProduct, server, "Remove Left Of", left);
+  WriteDirectString(kCompanyName, kWhoisProduct, server, "Remove Right Of", right);
+}
+
+bool HasLongBlankRun(const std::string& text) { return text.find("\n\n\n") != std::string::npos; }
+
+// Replaces every occurrence from left to right, never looking at replaced text.
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  std::string out;
+  std::size_t pos = 0, hit;
+  while ((hit = text.find(from, pos)) != std::string::npos) {
+    out.append(text, pos, hit - pos).append(to);
+    pos = hit + from.size();
+  }
+  text = out.append(text, pos, std::string::npos);
+}
+
+}  // namespace
+
+class NormaliseTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void sourceOf_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("source");
+    QTest::newRow("footer") << QByteArray("Domain: x\n[Whois Source: whois.nic.uk]") << QByteArray("whois.nic.uk");
+    QTest::newRow("line end first") << QByteArray("x\n[Whois Source: a.b\r\n]") << QByteArray("a.b");
+    QTest::newRow("no bracket") << QByteArray("x\n[Whois Source: whois.x.org") << QByteArray("whois.x.org");
+    QTest::newRow("first of two") << QByteArray("[Whois Source: one]\n[Whois Source: two]") << QByteArray("one");
+    QTest::newRow("empty host") << QByteArray("x [Whois Source: ]") << QByteArray("");
+    QTest::newRow("tag at end") << QByteArray("x [Whois Source: ") << QByteArray("");
+    QTest::newRow("no tag") << QByteArray("Domain: x\n[Whois Source whois.x]") << QByteArray("");
+    QTest::newRow("empty") << QByteArray("") << QByteArray("");
+    QTest::newRow("nul in host") << QByteArray("[Whois Source: a\0b]", 19) << QByteArray("a\0b", 3);
+  }
+  void sourceOf() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, source);
+    QCOMPARE(WhoisSourceOf(Bytes(text)), Bytes(source));
+  }
+
+  void normalise_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("server");
+    QTest::addColumn<QByteArray>("left");
+    QTest::addColumn<QByteArray>("right");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray foot = "[Whois Source: s]";
+
+    QTest::newRow("left cut") << "Terms... for detailed information.\n\nDomain: x\n" + foot << QByteArray("s")
+                              << QByteArray("for detailed information.") << QByteArray()
+                              << "Domain: x\n" + foot;
+    QTest::newRow("right cut takes footer, footer back")
+        << "Domain: x\nNOTICE: The expiration date displayed...\n" + foot << QByteArray("s") << QByteArray()
+        << QByteArray("NOTICE: The expiration") << "Domain: x\n\n" + foot;
+    QTest::newRow("right after left") << "END a START body END tail\n" + foot << QByteArray("s")
+                                      << QByteArray("START") << QByteArray("END") << "body\n\n" + foot;
+    QTest::newRow("first occurrence cut") << QByteArray("a CUT b CUT c") << QByteArray() << QByteArray("CUT")
+                                          << QByteArray() << QByteArray("b CUT c");
+    QTest::newRow("fragments missing") << "\r\nDomain: x\r\n" + foot << QByteArray("s") << QByteArray("nowhere")
+                                       << QByteArray("nowhere") << "Domain: x\r\n" + foot;
+    QTest::newRow("case matters") << QByteArray("NOTICE x") << QByteArray() << QByteArray("notice")
+                                  << QByteArray() << QByteArray("NOTICE x");
+    QTest::newRow("trim set") << QByteArray("%% \t\r\n Domain: x \r\n%\n\t") << QByteArray() << QByteArray()
+                              << QByteArray() << QByteArray("Domain: x");
+    QTest::newRow("footer added once") << "a\n" + foot << QByteArray("other") << QByteArray() << QByteArray()
+                                       << "a\n" + foot;
+    QTest::newRow("no server, no footer") << QByteArray("a") << QByteArray() << QByteArray() << QByteArray()
+                                          << QByteArray("a");
+    QTest::newRow("all cut, footer alone") << QByteArray("notice only") << QByteArray("s")
+                                           << QByteArray("only") << QByteArray() << "\n\n" + foot;
+    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << QByteArray();
+
+    // Blank lines: "\n"x5 -> x2, then "\n"x4 -> x2, then "\n"x3 -> x2, each once.
+    QTest::newRow("2 lf") << QByteArray("a\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
+    QTest::newRow("3 lf") << QByteArray("a\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
+    QTest::newRow("4 lf") << QByteArray("a\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
+    QTest::newRow("5 lf") << QByteArray("a\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
+    QTest::newRow("6 lf") << QByteArray("a\n\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
+    QTest::newRow("7 lf") << QByteArray("a\n\n\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
+    QTest::newRow("9 lf stays 3") << QByteArray("a\n\n\n\n\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray()
+                                  << QByteArray("a\n\n\nb");
+    QTest::newRow("crlf blank lines kept") << QByteArray("a\r\n\r\n\r\n\r\nb") << QByteArray() << QByteArray()
+                                           << QByteArray() << QByteArray("a\r\n\r\n\r\n\r\nb");
+    QTest::newRow("runs apart") << QByteArray("a\n\n\n\n\n\nb\n\n\nc") << QByteArray() << QByteArray()
+                                << QByteArray() << QByteArray("a\n\nb\n\nc");
+  }
+  void normalise() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, server);
+    QFETCH(QByteArray, left);
+    QFETCH(QByteArray, right);
+    QFETCH(QByteArray, expected);
+    std::string s = Bytes(text);
+    NormaliseWhoisWith(s, Bytes(server), Bytes(left), Bytes(right));
+    QCOMPARE(s, Bytes(expected));
+  }
+
+  void lineEscapes_data() {
+    QTest::addColumn<QByteArray>("fragment");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("lf") << QByteArray("a{lf}b") << QByteArray("a\nb");
+    QTest::newRow("crlf") << QByteArray("a{crlf}b") << QByteArray("a\r\nb");
+    QTest::newRow("both, repeated") << QByteArray("{lf}{crlf}{lf}") << QByteArray("\n\r\n\n");
+    QTest::newRow("other case kept") << QByteArray("{LF}{cr}{") << QByteArray("{LF}{cr}{");
+  }
+  void lineEscapes() {
+    QFETCH(QByteArray, fragment);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(ExpandLineEscapes(Bytes(fragment)), Bytes(expected));
+  }
+
+  void storedFragmentsSpanLines() {
+    StoreFragments("whois.test.example", "terms.{lf}", "{crlf}-- end");
+    std::string text = "You agree to these terms.\nDomain: x\r\n-- end of answer\n[Whois Source: whois.test.example]";
+    NormaliseWhois(text, "whois.test.example");
+    QCOMPARE(text, std::string("Domain: x\n\n[Whois Source: whois.test.example]"));
+    // Cleaning reads the server from the footer.
+    const std::string stored = "You agree to these terms.\nDomain: y\n[Whois Source: whois.test.example]";
+    QCOMPARE(CleanWhoisText(stored), std::string("Domain: y\n[Whois Source: whois.test.example]"));
+  }
+
+  void dac_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray foot = "\r\n\r\n[Whois Source: dac.nic.uk]";
+    QTest::newRow("not registered") << QByteArray("  example.co.uk,N  \r\n\r\n[Whois Source: dac.nic.uk]")
+                                    << "No match for example.co.uk" + foot;
+    QTest::newRow("registered")
+        << QByteArray("google.co.uk,Y,N,N,02/14/1999,02/03/2026,2\n\n[Whois Source: dac.nic.uk]")
+        << "Domain Name: google.co.uk\r\nRegistered: Yes\r\nDetagged: No\r\nSuspended: No\r\n"
+           "Registered on: 14-February-1999\r\nRenewal date: 03-February-2026\r\n"
+           "Registration status: Registered until expiry date" + foot;
+    QTest::newRow("codes and odd dates")
+        << QByteArray("x.uk,E,R,I,0,never,5\n[Whois Source: dac.nic.uk]")
+        << "Domain Name: x.uk\r\nRegistered: External Domain\r\nDetagged: Prohibited Domain\r\n"
+           "Suspended: Illegal Domain\r\nRegistered on: No Dates Available\r\nRenewal date: never\r\n"
+           "Registration status: Renewal invoice being processed" + foot;
+    QTest::newRow("no code where more than a letter")
+        << QByteArray("x.uk,Yes,B,N,1/2/2000,4,YY\n")
+        << QByteArray("Domain Name: x.uk\r\nRegistered: Yes\r\nDetagged: Blocked Query\r\nSuspended: No\r\n"
+           "Registered on: 02-January-2000\r\nRenewal date: Renewal required\r\n"
+           "Registration status: YY\r\n\r\n[Whois Source: ]");
+    QTest::newRow("three fields unchanged") << QByteArray("a,b,c\n") << QByteArray("a,b,c\n");
+    QTest::newRow("no line break unchanged") << QByteArray("example.co.uk,N") << QByteArray("example.co.uk,N");
+    QTest::newRow("empty first line unchanged") << QByteArray("   \nexample.co.uk,N\n") << QByteArray("   \nexample.co.uk,N\n");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+  }
+  void dac() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, expected);
+    std::string s = Bytes(text);
+    ExpandDacAnswer(s);
+    QCOMPARE(s, Bytes(expected));
+  }
+
+  void cleanExpandsDacWhenAsked() {
+    const std::string stored = "example.co.uk,N\n[Whois Source: DAC.nic.UK]";
+    const std::string expanded = "No match for example.co.uk\r\n\r\n[Whois Source: DAC.nic.UK]";
+    QVERIFY(ExpandNominetDac());
+    QCOMPARE(CleanWhoisText(stored), expanded);
+    SetExpandNominetDac(false);
+    QVERIFY(!ExpandNominetDac());
+    QCOMPARE(CleanWhoisText(stored), stored);
+    SetExpandNominetDac(true);
+    QCOMPARE(CleanWhoisText(stored), expanded);
+  }
+
+  void badInputsDoNotHurt_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+    QTest::newRow("blanks only") << QByteArray(" \r\n%\t") << QByteArray();
+    QTest::newRow("footer without bracket") << QByteArray("a\n\n\n[Whois Source: dac.nic.uk")
+                                            << QByteArray("a\n\n[Whois Source: dac.nic.uk");
+    QTest::newRow("nul bytes") << QByteArray("a\0\n\n\n\nb\0", 8) << QByteArray("a\0\n\nb\0", 6);
+    QTest::newRow("8-bit garbage") << QByteArray("\xff\xfe\x80\n\n\n\x81[Whois Source: \xfe]")
+                                   << QByteArray("\xff\xfe\x80\n\n\x81[Whois Source: \xfe]");
+  }
+  void badInputsDoNotHurt() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(CleanWhoisText(Bytes(stored)), Bytes(expected));
+  }
+
+  void hugeAnswers() {
+    // 1 MiB of blank-line runs and text, with a footer.
+    std::string big;
+    while (big.size() < (1u << 20)) big += "Domain: x\n\n\n\n\n\n\n";
+    big += "[Whois Source: whois.big.example]";
+    const std::string clean = CleanWhoisText(big);
+    QVERIFY(!HasLongBlankRun(clean));
+    QCOMPARE(WhoisSourceOf(clean), std::string("whois.big.example"));
+    // A DAC line of a million commas is no DAC answer.
+    std::string commas(1u << 20, ',');
+    commas += "\n[Whois Source: dac.nic.uk]";
+    QCOMPARE(CleanWhoisText(commas).size(), commas.size());
+    // Seven fields, one of them huge.
+    std::string wide = "x.uk,Y,N,N," + std::string(1u << 20, '7') + ",1/1/2001,2\n[Whois Source: dac.nic.uk]";
+    QVERIFY(CleanWhoisText(wide).find("Registration status: Registered until expiry date") !=
+            std::string::npos);
+  }
+
+  void sampleAnswersKeepTheirSource() {
+    // Every real answer, stored with a footer and cleaned for a server without
+    // fragments, is the answer trimmed and put through the three blank-line
+    // replacements one after the other.
+    const QDir dir(QStringLiteral(QV_TEST_DATA_DIR "/whois-answers"));
+    const QStringList ids = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QVERIFY(ids.size() >= 80);
+    for (const QString& id : ids) {
+      QFile file(dir.filePath(id + "/answer.txt"));
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const std::string stored = Bytes(file.readAll()) + "\n[Whois Source: whois.sample.example]";
+      std::string expected = stored.substr(stored.find_first_not_of(" \r\n\t%"));
+      ReplaceAll(expected, "\n\n\n\n\n", "\n\n");
+      ReplaceAll(expected, "\n\n\n\n", "\n\n");
+      ReplaceAll(expected, "\n\n\n", "\n\n");
+      const std::string clean = CleanWhoisText(stored);
+      QVERIFY2(clean == expected, qPrintable(id));
+      QCOMPARE(WhoisSourceOf(clean), std::string("whois.sample.example"));
+    }
+  }
+};
+
+QV_TEST(NormaliseTest)
+#include "test_normalise.moc"
