@@ -1,0 +1,376 @@
+#include <QTest>
+#include <netinet/in.h>
+
+#include "platform/settings_store.h"
+#include "platform/tcp_socket.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "support/whois_test_server.h"
+#include "whois/server_directory.h"
+#include "whois/whois_query.h"
+#include "whois/whois_server_state.h"
+
+using namespace qv;
+using qvtest::WhoisTestServer;
+
+Q_DECLARE_METATYPE(std::string)
+
+namespace {
+
+constexpr int kTimeoutMs = 300;
+
+std::string Text(std::size_t length) {
+  std::string t;
+  while (t.size() < length) t += "Registrant Name: Example Holder\n";
+  t.resize(length);
+  return t;
+}
+
+}  // namespace
+
+// The query client against real sockets on loopback.
+class WhoisQueryTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void queryLineReachesServer_data() {
+    QTest::addColumn<std::string>("name");
+    QTest::addColumn<std::string>("prefix");
+    QTest::addColumn<std::string>("line");
+    QTest::newRow("word prefix") << std::string("example.com") << std::string("domain")
+                                 << std::string("domain example.com\r\n");
+    QTest::newRow("empty prefix") << std::string("example.com") << std::string()
+                                  << std::string("example.com\r\n");
+    QTest::newRow("option prefix") << std::string("example.de") << std::string("-T dn")
+                                   << std::string("-T dn example.de\r\n");
+    QTest::newRow("plain prefix untrimmed") << std::string("example.com") << std::string(" domain ")
+                                            << std::string(" domain  example.com\r\n");
+    QTest::newRow("{D} trimmed") << std::string("example.com") << std::string("  ={D}  ")
+                                 << std::string("=example.com\r\n");
+    QTest::newRow("{D} twice") << std::string("example.com") << std::string("{D} / {D}")
+                               << std::string("example.com / example.com\r\n");
+    QTest::newRow("{d} cuts at first dot") << std::string("example.co.uk")
+                                           << std::string(" name {d} ")
+                                           << std::string("name example\r\n");
+    QTest::newRow("{d} without dot") << std::string("localhost") << std::string("{d}")
+                                     << std::string("localhost\r\n");
+    QTest::newRow("{D} wins over {d}") << std::string("example.com") << std::string("{d} {D}")
+                                       << std::string("{d} example.com\r\n");
+    QTest::newRow("placeholders are case-sensitive")
+        << std::string("example.com") << std::string("{x}") << std::string("{x} example.com\r\n");
+    QTest::newRow("125 characters fit") << std::string(125, 'a') << std::string()
+                                        << std::string(125, 'a') + "\r\n";
+  }
+  void queryLineReachesServer() {
+    QFETCH(std::string, name);
+    QFETCH(std::string, prefix);
+    QFETCH(std::string, line);
+    WhoisTestServer server(WhoisTestServer::Answer("Domain Name: X\n"));
+    QVERIFY(server.listening());
+    std::string out;
+    QVERIFY(WhoisQuery(name, "127.0.0.1", prefix, out, server.port(), 2000));
+    QCOMPARE(out, std::string("Domain Name: X\n"));
+    server.Finish();
+    QCOMPARE(server.query(), line);
+  }
+
+  // A line that would not fit, or that would carry a second line to the
+  // server, is never sent; the lookup fails with an empty output.
+  void unsafeOrLongQueryIsRefused_data() {
+    QTest::addColumn<std::string>("name");
+    QTest::addColumn<std::string>("prefix");
+    QTest::newRow("126 characters") << std::string(126, 'a') << std::string();
+    QTest::newRow("prefix makes it too long") << std::string(120, 'a') << std::string("domain");
+    QTest::newRow("{D} expands past the limit") << std::string(70, 'a') << std::string("{D} {D}");
+    QTest::newRow("CR LF in name") << std::string("example.com\r\nsecret") << std::string();
+    QTest::newRow("LF in prefix") << std::string("example.com") << std::string("domain\n-x");
+    QTest::newRow("CR in {d} prefix") << std::string("example.com") << std::string("{d}\r");
+    QTest::newRow("zero byte in name") << std::string("example.com\0more", 16) << std::string();
+  }
+  void unsafeOrLongQueryIsRefused() {
+    QFETCH(std::string, name);
+    QFETCH(std::string, prefix);
+    WhoisTestServer server(WhoisTestServer::Answer("should not be read"));
+    std::string out = "previous";
+    QVERIFY(!WhoisQuery(name, "127.0.0.1", prefix, out, server.port(), kTimeoutMs));
+    QCOMPARE(out, std::string());
+    server.Finish();
+    QCOMPARE(server.connections(), 0);
+  }
+
+  // How the way the server ends the conversation decides the result.
+  void answerEndings_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<std::string>("sent");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<std::string>("output");
+    using M = WhoisTestServer::Mode;
+    const std::string big = Text(9000);
+    QTest::newRow("answer, close") << int(M::Answer) << Text(400) << true << Text(400);
+    QTest::newRow("answer in pieces") << int(M::AnswerInPieces) << big << true << big;
+    QTest::newRow("3000 then stall") << int(M::StallAfter) << Text(3000) << true << Text(3000);
+    QTest::newRow("2501 then stall") << int(M::StallAfter) << Text(2501) << true << Text(2501);
+    QTest::newRow("2500 then stall") << int(M::StallAfter) << Text(2500) << false << Text(2500);
+    QTest::newRow("2000 then stall") << int(M::StallAfter) << Text(2000) << false << Text(2000);
+    QTest::newRow("nothing then stall") << int(M::StallAfter) << std::string() << false
+                                        << std::string();
+    const std::string down = "% Sorry, the Whois database is currently down.\n% Try later.\n";
+    QTest::newRow("database down") << int(M::Answer) << down << false << down;
+    QTest::newRow("closed without answer") << int(M::CloseWithoutAnswer) << std::string() << true
+                                           << std::string();
+    QTest::newRow("reset") << int(M::Reset) << std::string() << false << std::string();
+  }
+  void answerEndings() {
+    QFETCH(int, mode);
+    QFETCH(std::string, sent);
+    QFETCH(bool, result);
+    QFETCH(std::string, output);
+    WhoisTestServer::Script script{WhoisTestServer::Mode(mode), sent, 700, 5};
+    WhoisTestServer server(script);
+    std::string out = "previous";
+    QCOMPARE(WhoisQuery("example.com", "127.0.0.1", "", out, server.port(), kTimeoutMs), result);
+    QCOMPARE(out.size(), output.size());
+    QCOMPARE(out, output);
+  }
+
+  void endlessAnswerStopsAtTheLimit() {
+    WhoisTestServer server(WhoisTestServer::Endless());
+    std::string out;
+    QVERIFY(WhoisQuery("example.com", "127.0.0.1", "", out, server.port(), 2000));
+    QCOMPARE(out.size(), kWhoisMaxAnswerBytes);
+    QVERIFY(out.starts_with("Registrar WHOIS Server: whois.example.test\n"));
+  }
+
+  void refusedConnectionIsAnAnswer() {
+    std::string out = "previous";
+    QVERIFY(WhoisQuery("example.com", "127.0.0.1", "", out, WhoisTestServer::UnusedPort(),
+                       kTimeoutMs));
+    QCOMPARE(out, std::string("Whois Lookup Error: Whois server refused connection.\n"));
+  }
+
+  void nameWithoutAddressIsAnAnswer() {
+    const std::string host = "no-such-whois-server.invalid";
+    in_addr address{};
+    if (ResolveIPv4(host, address) == SocketError::ResolverFailed)
+      QSKIP("the system resolver cannot answer here (no name server reachable)");
+    std::string out = "previous";
+    QVERIFY(WhoisQuery("example.com", host, "", out, 43, kTimeoutMs));
+    QCOMPARE(out, std::string("Whois Lookup Error: Whois server is currently not reachable.\n"));
+  }
+
+  void serverByNameOrAddress_data() {
+    QTest::addColumn<std::string>("host");
+    QTest::newRow("dotted address") << std::string("127.0.0.1");
+    QTest::newRow("host name") << std::string("localhost");
+  }
+  void serverByNameOrAddress() {
+    QFETCH(std::string, host);
+    WhoisTestServer server(WhoisTestServer::Answer("Domain Name: EXAMPLE.COM\n"));
+    std::string out;
+    QVERIFY(WhoisQuery("example.com", host, "", out, server.port(), 2000));
+    QCOMPARE(out, std::string("Domain Name: EXAMPLE.COM\n"));
+  }
+
+  void otherFailuresGiveNothing_data() {
+    QTest::addColumn<std::string>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<std::string>("output");
+    QTest::newRow("empty server leaves output") << std::string() << 43 << std::string("previous");
+    QTest::newRow("port out of range") << std::string("127.0.0.1") << 70000 << std::string();
+    QTest::newRow("port zero") << std::string("127.0.0.1") << 0 << std::string();
+    QTest::newRow("zero byte in server") << std::string("127.0.0.1\0x", 11) << 43
+                                         << std::string();
+  }
+  void otherFailuresGiveNothing() {
+    QFETCH(std::string, host);
+    QFETCH(int, port);
+    QFETCH(std::string, output);
+    std::string out = "previous";
+    QVERIFY(!WhoisQuery("example.com", host, "", out, port, kTimeoutMs));
+    QCOMPARE(out, output);
+  }
+
+  void whoisTimeoutSetting() {
+    qvtest::FreshFolders();
+    QCOMPARE(WhoisTimeoutSeconds(), 18);
+    QVERIFY(SetWhoisTimeoutSeconds(25));
+    QCOMPARE(GetProfileInt(kSettingsSection, "Whois Timeout", 0), 25);
+    QCOMPARE(WhoisTimeoutSeconds(), 25);
+    // Zero would mean waiting for ever.
+    QVERIFY(WriteProfileInt(kSettingsSection, "Whois Timeout", 0));
+    QCOMPARE(WhoisTimeoutSeconds(), 1);
+  }
+};
+
+// Admission of lookups by connection count and interval, and the skipping of
+// a server that keeps failing.
+class WhoisAdmissionTest : public QObject {
+  Q_OBJECT
+
+  static constexpr const char* kServer = "whois.example.test";
+
+  // A server record edited by hand, so its limits are the ones given here.
+  static void StoreLimits(int maxConnections, int interval) {
+    WhoisServerRecord record(kServer, false);
+    record.maxConnections = maxConnections;
+    record.connectionInterval = interval;
+    record.manuallyEdited = 1;
+  }
+
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void connectionCount_data() {
+    QTest::addColumn<int>("maxConnections");
+    QTest::addColumn<QStringList>("inFlight");
+    QTest::addColumn<bool>("admitted");
+    QTest::newRow("none running") << 1 << QStringList{} << true;
+    QTest::newRow("one of one") << 1 << QStringList{kServer} << false;
+    QTest::newRow("other servers run") << 1 << QStringList{"whois.other.test", "dns"} << true;
+    QTest::newRow("case differs") << 1 << QStringList{"WHOIS.Example.TEST"} << false;
+    QTest::newRow("one of two") << 2 << QStringList{kServer, "whois.other.test"} << true;
+    QTest::newRow("two of two") << 2 << QStringList{kServer, "Whois.example.test"} << false;
+  }
+  void connectionCount() {
+    QFETCH(int, maxConnections);
+    QFETCH(QStringList, inFlight);
+    QFETCH(bool, admitted);
+    StoreLimits(maxConnections, 10);
+    std::vector<std::string> running;
+    for (const QString& s : inFlight) running.push_back(s.toStdString());
+    const WhoisServerStateTable states;
+    QCOMPARE(MayStartWhois(kServer, running, states), admitted);
+  }
+
+  void intervalSinceLastAnswer_data() {
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<bool>("failure");
+    QTest::addColumn<bool>("admitted");
+    QTest::newRow("at once") << 0.0 << false << false;
+    QTest::newRow("10 s") << 10.0 << false << false;
+    QTest::newRow("10.4 s rounds to 10") << 10.4 << false << false;
+    QTest::newRow("10.6 s rounds to 11") << 10.6 << false << true;
+    QTest::newRow("after a failure, 10 s") << 10.0 << true << false;
+    QTest::newRow("after a failure, 11 s") << 11.0 << true << true;
+    QTest::newRow("clock set back an hour") << -3600.0 << false << true;
+  }
+  void intervalSinceLastAnswer() {
+    QFETCH(double, seconds);
+    QFETCH(bool, failure);
+    QFETCH(bool, admitted);
+    StoreLimits(1, 10);
+    WhoisServerStateTable states;
+    const Date answered = Date::FromParts({2024, 5, 1, 12, 0, 0});
+    if (failure)
+      states.RecordFailure("WHOIS.EXAMPLE.TEST", answered);
+    else
+      states.RecordSuccess("WHOIS.EXAMPLE.TEST", answered);
+    QCOMPARE(MayStartWhois(kServer, {}, states, answered.AddDays(seconds / 86400.0)), admitted);
+  }
+
+  void automaticRecordWaitsTenSeconds() {
+    WhoisServerStateTable states;
+    const Date answered = Date::FromParts({2024, 5, 1, 12, 0, 0});
+    states.RecordSuccess("whois.unlisted.test", answered);
+    QVERIFY(!MayStartWhois("whois.unlisted.test", {}, states, answered.AddDays(10 / 86400.0)));
+    QVERIFY(MayStartWhois("whois.unlisted.test", {}, states, answered.AddDays(11 / 86400.0)));
+  }
+
+  void minimumLookupAlwaysAdmitted() {
+    WhoisServerStateTable states;
+    const Date now = Date::Now();
+    states.RecordFailure("dns", now);
+    const std::vector<std::string> running{"dns", "DNS", "Dns"};
+    QVERIFY(MayStartWhois("dns", running, states, now));
+    QVERIFY(MayStartWhois("DNS", running, states, now));
+  }
+
+  void failCounts() {
+    WhoisServerStateTable states;
+    QCOMPARE(states.ServerFailCount(kServer), 0);
+    QVERIFY(!states.Find(kServer));
+    states.RecordFailure(kServer);
+    states.RecordFailure("Whois.Example.Test");
+    QCOMPARE(states.ServerFailCount("WHOIS.EXAMPLE.TEST"), 2);
+    QVERIFY(states.Find(kServer)->lastAnswerAt.IsValid());
+    states.RecordSuccess(kServer);
+    QCOMPARE(states.ServerFailCount(kServer), 0);
+  }
+
+  void entryIsSplitAtFirstColon_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("server");
+    using A = WhoisStartAction;
+    QTest::newRow("name and server") << "example.com:whois.example.test" << int(A::StartWorker)
+                                     << "example.com" << "whois.example.test";
+    QTest::newRow("server with a colon") << "example.com:whois.example.test:4343"
+                                         << int(A::StartWorker) << "example.com"
+                                         << "whois.example.test:4343";
+    QTest::newRow("minimum lookup") << "example.com:DNS" << int(A::StartWorker) << "example.com"
+                                    << "DNS";
+    QTest::newRow("unknown suffix") << "example.invalidtld" << int(A::StartWorker)
+                                    << "example.invalidtld" << "";
+    QTest::newRow("no name") << ":whois.example.test" << int(A::Discard) << ""
+                             << "whois.example.test";
+  }
+  void entryIsSplitAtFirstColon() {
+    QFETCH(QString, entry);
+    QFETCH(int, action);
+    QFETCH(QString, name);
+    QFETCH(QString, server);
+    const WhoisServerStateTable states;
+    const WhoisStartDecision d = DecideWhoisStart(entry.toStdString(), {}, states);
+    QCOMPARE(int(d.action), action);
+    QCOMPARE(d.name, name.toStdString());
+    QCOMPARE(d.server, server.toStdString());
+  }
+
+  void serverFoundForNameWithoutServer() {
+    const WhoisServerStateTable states;
+    const WhoisStartDecision d = DecideWhoisStart("example.co.uk", {}, states);
+    QCOMPARE(int(d.action), int(WhoisStartAction::StartWorker));
+    QVERIFY(!d.server.empty());
+    QCOMPARE(d.server, ServerForName("example.co.uk").server);
+    // A busy server sends the entry back to the queue.
+    const WhoisStartDecision busy = DecideWhoisStart("example.co.uk", {d.server}, states);
+    QCOMPARE(int(busy.action), int(WhoisStartAction::Requeue));
+  }
+
+  // Four failures in a row: the fifth lookup is answered without contacting
+  // the server, the sixth contacts it again.
+  void failingServerSkippedOnce() {
+    WhoisTestServer server(WhoisTestServer::Reset());
+    WhoisServerStateTable states;
+    Date now = Date::FromParts({2024, 5, 1, 12, 0, 0});
+    std::vector<WhoisStartAction> actions;
+    for (int lookup = 1; lookup <= 6; ++lookup) {
+      now = now.AddDays(60 / 86400.0);
+      const WhoisStartDecision d = DecideWhoisStart("example.com:127.0.0.1", {}, states, now);
+      actions.push_back(d.action);
+      if (d.action == WhoisStartAction::AnswerDisabled) {
+        QCOMPARE(d.answer, std::string("Unable to obtain response from the whois server for this "
+                                       "domain.\n\nLookups using this whois server has been "
+                                       "temporarily disabled."));
+        states.RecordSuccess(d.server, now);
+      } else if (d.action == WhoisStartAction::StartWorker) {
+        std::string out;
+        if (WhoisQuery(d.name, d.server, "", out, server.port(), kTimeoutMs))
+          states.RecordSuccess(d.server, now);
+        else
+          states.RecordFailure(d.server, now);
+      }
+    }
+    using A = WhoisStartAction;
+    const std::vector<A> expected{A::StartWorker, A::StartWorker,    A::StartWorker,
+                                  A::StartWorker, A::AnswerDisabled, A::StartWorker};
+    QCOMPARE(actions, expected);
+    QCOMPARE(states.ServerFailCount("127.0.0.1"), 1);
+    server.Finish();
+    QCOMPARE(server.connections(), 5);
+  }
+};
+
+QV_TEST(WhoisQueryTest)
+QV_TEST(WhoisAdmissionTest)
+#include "test_whois_query.moc"
