@@ -8,6 +8,10 @@ namespace qv::cli {
 const std::vector<Command>& Commands() {
   // One row per subcommand, in the order --help lists them.
   static const std::vector<Command> table = {
+      {"whois",
+       "quorvel whois [--server HOST[:PORT]] [--prefix TEXT] [--timeout SECONDS] NAME\n"
+       "  quorvel whois --which NAME",
+       &RunWhoisCommand},
   };
   return table;
 }

@@ -5,4 +5,6 @@
 
 namespace qv::cli {
 
+int RunWhoisCommand(const QStringList& args);
+
 }  // namespace qv::cli

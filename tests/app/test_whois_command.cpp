@@ -1,0 +1,159 @@
+#include <QProcess>
+#include <QTest>
+
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "support/whois_test_server.h"
+#include "whois/server_directory.h"
+
+using qvtest::WhoisTestServer;
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+// Runs the built program with the test's own settings and data folders.
+Outcome RunQuorvel(const QStringList& args) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), QStringList{"whois"} + args);
+  Outcome o;
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    process.kill();
+    process.waitForFinished();
+    return o;
+  }
+  o.exitCode = process.exitCode();
+  o.out = process.readAllStandardOutput();
+  o.err = process.readAllStandardError();
+  return o;
+}
+
+QString Loopback(const WhoisTestServer& server) {
+  return QStringLiteral("127.0.0.1:%1").arg(server.port());
+}
+
+}  // namespace
+
+class WhoisCommandTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void printsTheAnswer() {
+    const QByteArray answer = "Domain Name: EXAMPLE.COM\r\nRegistrar: Example \xe9 Registrar\n";
+    WhoisTestServer server(WhoisTestServer::Answer(answer.toStdString()));
+    const Outcome o = RunQuorvel({"--server", Loopback(server), "example.com"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, answer);
+    server.Finish();
+    QCOMPARE(server.query(), std::string("example.com\r\n"));
+  }
+
+  void prefixAndTimeoutOptions() {
+    WhoisTestServer server(WhoisTestServer::Answer("ok\n"));
+    const Outcome o = RunQuorvel(
+        {"--timeout", "5", "--prefix", "domain", "--server", Loopback(server), "example.com"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("ok\n"));
+    server.Finish();
+    QCOMPARE(server.query(), std::string("domain example.com\r\n"));
+  }
+
+  // Without options the prefix and port come from the server's record.
+  void prefixAndPortFromServerRecord() {
+    WhoisTestServer server(WhoisTestServer::Answer("Domain: example.de\n"));
+    {
+      qv::WhoisServerRecord record("127.0.0.1", false);
+      record.queryPrefix = "-T dn";
+      record.port = server.port();
+      record.manuallyEdited = 1;
+    }
+    const Outcome o = RunQuorvel({"--server", "127.0.0.1", "example.de"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("Domain: example.de\n"));
+    server.Finish();
+    QCOMPARE(server.query(), std::string("-T dn example.de\r\n"));
+  }
+
+  void failedQueryExitsWithOne() {
+    WhoisTestServer server(WhoisTestServer::StallAfter(std::string(2000, 'x')));
+    const Outcome o = RunQuorvel({"--timeout", "1", "--server", Loopback(server), "example.com"});
+    QCOMPARE(o.exitCode, 1);
+    QCOMPARE(o.out, QByteArray(2000, 'x'));
+  }
+
+  void refusedConnectionIsAnAnswer() {
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(WhoisTestServer::UnusedPort());
+    const Outcome o = RunQuorvel({"--server", server, "example.com"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("Whois Lookup Error: Whois server refused connection.\n"));
+  }
+
+  void unknownServerExitsWithOne() {
+    const Outcome o = RunQuorvel({"example.invalidtld"});
+    QCOMPARE(o.exitCode, 1);
+    QVERIFY(o.out.isEmpty());
+    QVERIFY(!o.err.isEmpty());
+  }
+
+  void usageErrors_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("two names") << QStringList{"a.com", "b.com"};
+    QTest::newRow("unknown option") << QStringList{"--port", "43", "a.com"};
+    QTest::newRow("server without value") << QStringList{"a.com", "--server"};
+    QTest::newRow("port zero") << QStringList{"--server", "127.0.0.1:0", "a.com"};
+    QTest::newRow("port too big") << QStringList{"--server", "127.0.0.1:65536", "a.com"};
+    QTest::newRow("port not a number") << QStringList{"--server", "127.0.0.1:x", "a.com"};
+    QTest::newRow("no host") << QStringList{"--server", ":43", "a.com"};
+    QTest::newRow("timeout zero") << QStringList{"--timeout", "0", "a.com"};
+    QTest::newRow("timeout not a number") << QStringList{"--timeout", "ten", "a.com"};
+    QTest::newRow("which with server") << QStringList{"--which", "--server", "x", "a.com"};
+    QTest::newRow("which without name") << QStringList{"--which"};
+  }
+  void usageErrors() {
+    QFETCH(QStringList, args);
+    const Outcome o = RunQuorvel(args);
+    QCOMPARE(o.exitCode, 2);
+    QVERIFY(o.out.isEmpty());
+    QVERIFY(!o.err.isEmpty());
+  }
+
+  void whichServer_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("server");  // "*": any non-empty host
+    QTest::newRow("co.uk") << "example.co.uk" << "co.uk" << "whois.nic.uk";
+    QTest::newRow("com.au") << "example.com.au" << "com.au" << "*";
+    QTest::newRow("xyz") << "example.xyz" << "xyz" << "*";
+    QTest::newRow("unknown suffix") << "example.invalidtld" << "invalidtld" << "";
+  }
+  void whichServer() {
+    QFETCH(QString, name);
+    QFETCH(QString, key);
+    QFETCH(QString, server);
+    const Outcome o = RunQuorvel({"--which", name});
+    QCOMPARE(o.exitCode, 0);
+    QVERIFY(o.out.endsWith('\n'));
+    const QList<QByteArray> fields = o.out.chopped(1).split('\t');
+    QCOMPARE(fields.size(), 2);
+    QCOMPARE(QString::fromUtf8(fields[0]), key);
+    if (server == QLatin1String("*")) {
+      QVERIFY(!fields[1].isEmpty());
+      QVERIFY(fields[1].contains('.'));
+    } else {
+      QCOMPARE(QString::fromUtf8(fields[1]), server);
+    }
+  }
+};
+
+QV_TEST(WhoisCommandTest)
+#include "test_whois_command.moc"
