@@ -32,10 +32,12 @@ TldRecord ServerForName(std::string_view name);
 
 class TldRecord {
  public:
-  // Takes a key ("co.uk") and reads its stored `Whois Server`.
+  // Takes a key ("co.uk"; kept in lower case) and reads its stored
+  // `Whois Server`.
   explicit TldRecord(std::string key);
   // Always writes `Whois Server` for the key, so the server found for a key
-  // becomes stored after the first lookup that used it.
+  // becomes stored after the first lookup that used it. The one exception is
+  // a server that ServerForName found in the shipped table alone (see below).
   ~TldRecord();
   TldRecord(TldRecord&&) noexcept;
   TldRecord& operator=(TldRecord&&) noexcept;
