@@ -1,0 +1,204 @@
+#include "store/add_names.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <optional>
+
+#include "store/list_query.h"
+#include "store/name_text.h"
+
+namespace qv {
+namespace {
+
+// True when `Domains` has a unique index on `Domain` alone that compares
+// without regard to case, so that an insert can be left to find duplicates.
+bool HasUniqueNameIndex(DatabaseConnection& db) {
+  Statement indexes = db.PrepareNative(
+      "SELECT il.name FROM pragma_index_list(?1) AS il WHERE il.\"unique\" = 1");
+  indexes.BindText(1, kDomainsTable);
+  while (indexes.Next() == Statement::Step::Row) {
+    Statement columns = db.PrepareNative("SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1");
+    columns.BindText(1, indexes.ColumnText(0));
+    int keys = 0;
+    bool byName = false;
+    while (columns.Next() == Statement::Step::Row) {
+      ++keys;
+      byName = EqualsNoCase(columns.ColumnText(0), field::kDomain) &&
+               EqualsNoCase(columns.ColumnText(1), "NOCASE");
+    }
+    if (keys == 1 && byName) return true;
+  }
+  return false;
+}
+
+// Adds names batch by batch, each batch one transaction.
+class BulkAdder {
+ public:
+  BulkAdder(DomainDatabase& db, const AddNamesProgress& progress, std::chrono::milliseconds interval)
+      : db_(db), progress_(progress), interval_(interval) {}
+
+  // False when adding has to stop (failure or cancel).
+  bool Start() {
+    if (!db_.OpenDomainsTable()) {
+      report_.error = db_.update().GetLastError();
+      return false;
+    }
+    inserter_.emplace(db_.update());
+    return Begin();
+  }
+
+  bool Add(std::string_view name) {
+    switch (inserter_->Insert(name)) {
+      case InsertOutcome::Added: ++batch_.added; break;
+      case InsertOutcome::AlreadyStored: ++batch_.alreadyStored; break;
+      case InsertOutcome::Refused: ++batch_.refused; break;
+      case InsertOutcome::Empty: break;
+      case InsertOutcome::Failed:
+        Fail();
+        return false;
+    }
+    if ((++sinceCheck_ & 0xFF) == 0 && Clock::now() - batchStart_ >= interval_) return Checkpoint();
+    return true;
+  }
+
+  // Commits and reports; false when adding has to stop.
+  bool Checkpoint() {
+    if (!Commit()) return false;
+    if (progress_ && !progress_(report_, done_, total_)) {
+      report_.cancelled = true;
+      return false;
+    }
+    return Begin();
+  }
+
+  AddNamesReport Finish() {
+    if (db_.update().InTransaction()) {
+      if (Commit() && progress_) progress_(report_, done_, total_);
+    }
+    inserter_.reset();
+    RefreshShownList(db_);
+    return report_;
+  }
+
+  void SetWork(std::size_t done, std::size_t total) {
+    done_ = done;
+    total_ = total;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  bool Begin() {
+    batchStart_ = Clock::now();
+    if (db_.update().Begin() == kDbOk) return true;
+    report_.error = db_.update().GetLastError();
+    return false;
+  }
+
+  bool Commit() {
+    if (db_.update().Commit() != kDbOk) {
+      Fail();
+      return false;
+    }
+    report_.added += batch_.added;
+    report_.alreadyStored += batch_.alreadyStored;
+    report_.refused += batch_.refused;
+    batch_ = {};
+    return true;
+  }
+
+  // Nothing of the open batch was stored, so none of it is counted.
+  void Fail() {
+    report_.error = db_.update().GetLastError();
+    db_.update().Rollback();
+    batch_ = {};
+  }
+
+  DomainDatabase& db_;
+  const AddNamesProgress& progress_;
+  const std::chrono::milliseconds interval_;
+  std::optional<NameInserter> inserter_;
+  AddNamesReport report_;
+  AddNamesReport batch_;
+  Clock::time_point batchStart_;
+  std::size_t sinceCheck_ = 0;
+  std::size_t done_ = 0, total_ = 0;
+};
+
+}  // namespace
+
+NameInserter::NameInserter(DatabaseConnection& update) : db_(update) {
+  const std::string table = QuoteName(kDomainsTable);
+  const std::string column = QuoteName(field::kDomain);
+  if (HasUniqueNameIndex(db_)) {
+    insert_ = db_.PrepareNative("INSERT OR IGNORE INTO " + table + " (" + column + ") VALUES (?1)",
+                                "Adding Record");
+  } else {
+    seek_ = db_.PrepareNative("SELECT 1 FROM " + table + " WHERE " + column + " = ?1 COLLATE NOCASE",
+                              "Seeking Record");
+    insert_ = db_.PrepareNative("INSERT INTO " + table + " (" + column + ") VALUES (?1)", "Adding Record");
+  }
+}
+
+InsertOutcome NameInserter::Insert(std::string_view name) {
+  if (name.empty()) return InsertOutcome::Empty;
+  const std::string_view stored = CutDomainName(name);
+  if (!IsStorableName(stored)) return InsertOutcome::Refused;
+  if (!insert_) return InsertOutcome::Failed;
+  if (seek_) {
+    seek_.Reset();
+    seek_.BindText(1, stored);
+    const Statement::Step found = seek_.Next();
+    seek_.Reset();
+    if (found == Statement::Step::Error) {
+      db_.SetError(seek_.ErrorCode(), "Error: Seeking Record\r\n" + seek_.ErrorText());
+      return InsertOutcome::Failed;
+    }
+    if (found == Statement::Step::Row) return InsertOutcome::AlreadyStored;
+  }
+  insert_.Reset();
+  insert_.BindText(1, stored);
+  if (insert_.Next() == Statement::Step::Error) {
+    db_.SetError(insert_.ErrorCode(), "Error: Adding Record\r\n" + insert_.ErrorText());
+    return InsertOutcome::Failed;
+  }
+  return sqlite3_changes(db_.handle()) > 0 ? InsertOutcome::Added : InsertOutcome::AlreadyStored;
+}
+
+InsertOutcome InsertDomainRecord(DomainDatabase& db, std::string_view name) {
+  if (name.empty()) return InsertOutcome::Empty;
+  if (!db.OpenDomainsTable()) return InsertOutcome::Failed;
+  return NameInserter(db.update()).Insert(name);
+}
+
+AddNamesReport AddDomainNames(DomainDatabase& db, const std::vector<std::string>& names,
+                              const AddNamesProgress& progress, std::chrono::milliseconds commitInterval) {
+  BulkAdder adder(db, progress, commitInterval);
+  if (adder.Start()) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      adder.SetWork(i + 1, names.size());  // a checkpoint inside Add covers this name
+      if (!adder.Add(names[i])) break;
+    }
+  }
+  return adder.Finish();
+}
+
+AddNamesReport AddNamesFromText(DomainDatabase& db, std::string_view text,
+                                const AddNamesProgress& progress, std::chrono::milliseconds commitInterval) {
+  BulkAdder adder(db, progress, commitInterval);
+  if (adder.Start()) {
+    bool going = true;
+    for (std::string_view piece : SplitIntoPieces(text)) {
+      ForEachName(piece, [&](std::string_view name) {
+        if (going) going = adder.Add(name);
+      });
+      if (!going) break;
+      adder.SetWork(std::size_t(piece.data() + piece.size() - text.data()), text.size());
+    }
+    if (going) adder.SetWork(text.size(), text.size());
+  }
+  return adder.Finish();
+}
+
+}  // namespace qv

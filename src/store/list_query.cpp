@@ -1,0 +1,62 @@
+#include "store/list_query.h"
+
+#include "store/database_connection.h"
+#include "store/domain_list.h"
+#include "store/sql_dates.h"
+
+namespace qv {
+namespace {
+
+struct ListState {
+  std::string query;
+  std::string error;
+  std::function<void()> changed;
+};
+
+ListState& State() {
+  static ListState state;
+  return state;
+}
+
+void NotifyChanged() {
+  if (State().changed) State().changed();
+}
+
+}  // namespace
+
+std::string AllDomainsQuery() { return std::string("SELECT * FROM [") + kDomainsTable + "]"; }
+
+const std::string& CurrentListQuery() { return State().query; }
+
+void SetCurrentListQuery(std::string_view sql) { State().query = std::string(sql); }
+
+bool RunListQuery(DomainDatabase& db, std::string_view sql) {
+  ListState& state = State();
+  if (!sql.empty()) state.query = std::string(sql);
+  const std::string text = ExpandQueryText(state.query.empty() ? AllDomainsQuery() : state.query);
+  state.error.clear();
+  DomainList& list = ShownList();
+  if (!db.HasPath()) {
+    list.Clear();
+    NotifyChanged();
+    return true;
+  }
+  bool ok = db.OpenReadOnly(db.list());
+  if (ok) ok = list.Load(db.list(), text);
+  if (!ok) {
+    list.Clear();
+    state.error = db.list().GetLastError();
+  }
+  NotifyChanged();
+  return ok;
+}
+
+void RefreshShownList(DomainDatabase& db) {
+  if (ShownList().IsLoadedFrom(db.list())) RunListQuery(db);
+}
+
+const std::string& ListErrorText() { return State().error; }
+
+void SetListChangedCallback(std::function<void()> callback) { State().changed = std::move(callback); }
+
+}  // namespace qv

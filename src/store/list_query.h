@@ -1,0 +1,41 @@
+// The current list query: the one SQL text over `Domains` whose rows the main
+// list shows. It lives for the whole run; opening another document keeps it
+// and runs it on the new file.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+class DomainDatabase;
+
+// "SELECT * FROM [Domains]", what an empty current query stands for.
+std::string AllDomainsQuery();
+
+// The current list query as set ("" until one is set).
+const std::string& CurrentListQuery();
+// Replaces the current list query without running it.
+void SetCurrentListQuery(std::string_view sql);
+
+// Makes a non-empty `sql` the current list query (an empty one keeps the
+// current query, or all names when there is none), turns "%20" into blanks,
+// replaces the date placeholders and runs the result as the shown list
+// (ShownList() in domain_list.h) on the list connection of `db`, reopened
+// read-only. With no document open only the text is kept (true). On failure
+// the list is empty, ListErrorText() says why and false comes back. Either
+// way the list-changed callback runs afterwards.
+bool RunListQuery(DomainDatabase& db, std::string_view sql = {});
+
+// Runs the current list query again, when a list of `db` is being shown;
+// used after names were added or the structure changed.
+void RefreshShownList(DomainDatabase& db);
+
+// The error text of the last failed run ("" after a run that worked).
+const std::string& ListErrorText();
+
+// Called after every run of the list, so that the views can redraw.
+void SetListChangedCallback(std::function<void()> callback);
+
+}  // namespace qv

@@ -1,0 +1,138 @@
+#include <QTest>
+
+#include "store/add_names.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "store/domain_list.h"
+#include "store/list_query.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+Q_DECLARE_METATYPE(qv::InsertOutcome)
+
+namespace {
+
+std::vector<std::string> StoredNames(DomainDatabase& db) {
+  std::vector<std::string> names;
+  if (!db.OpenDomainsTable()) return names;
+  Statement st = db.update().PrepareNative("SELECT [Domain] FROM [Domains] ORDER BY rowid");
+  while (st.Next() == Statement::Step::Row) names.push_back(st.ColumnText(0));
+  return names;
+}
+
+}  // namespace
+
+class AddNamesTest : public QObject {
+  Q_OBJECT
+
+  DomainDatabase db_;
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    const MaintenanceResult made = NewDocument(db_, qvtest::TempPath("names.qvl").string());
+    QVERIFY2(made.ok, made.message.c_str());
+  }
+  void cleanup() { db_.SetPath({}); }
+
+  // One name after another into the same document.
+  void insertOutcomes() {
+    const std::string name67 = std::string(63, 'a') + ".com";
+    const std::string name70 = std::string(66, 'b') + ".com";
+    const struct {
+      std::string name;
+      InsertOutcome outcome;
+    } steps[] = {
+        {"example.com", InsertOutcome::Added},
+        {"EXAMPLE.COM", InsertOutcome::AlreadyStored},
+        {"Example.Com", InsertOutcome::AlreadyStored},
+        {"", InsertOutcome::Empty},
+        {"a/b.com", InsertOutcome::Refused},
+        {"..\\evil.com", InsertOutcome::Refused},
+        {std::string("nul\0.com", 8), InsertOutcome::Refused},
+        {"tab\there.com", InsertOutcome::Refused},
+        {name67, InsertOutcome::Added},
+        {name70, InsertOutcome::Added},
+        {name70.substr(0, 67), InsertOutcome::AlreadyStored},
+    };
+    for (const auto& step : steps)
+      QCOMPARE(InsertDomainRecord(db_, step.name), step.outcome);
+    const std::vector<std::string> expected = {"example.com", name67, name70.substr(0, 67)};
+    QCOMPARE(StoredNames(db_), expected);
+  }
+
+  void textIsSplitAndCounted() {
+    const std::string text =
+        "one.com\r\ntwo.net;three.org\tONE.com  four.io\n\n;bad/name.com\x01odd.com five.de";
+    const AddNamesReport report = AddNamesFromText(db_, text);
+    QCOMPARE(report.added, std::size_t(5));
+    QCOMPARE(report.alreadyStored, std::size_t(1));
+    QCOMPARE(report.refused, std::size_t(1));
+    QVERIFY(report.error.empty());
+    QVERIFY(!report.cancelled);
+    const std::vector<std::string> expected = {"one.com", "two.net", "three.org", "four.io", "five.de"};
+    QCOMPARE(StoredNames(db_), expected);
+  }
+
+  // A text of 20,000 characters is added in pieces; every name arrives whole.
+  void longTextKeepsEveryName() {
+    std::string text;
+    std::vector<std::string> expected;
+    for (int i = 0; text.size() < 20000; ++i) {
+      const std::string name = "name" + std::to_string(i * 7919) + ".example";
+      expected.push_back(name);
+      text += name + (i % 3 == 0 ? "\r\n" : " ");
+    }
+    const AddNamesReport report = AddNamesFromText(db_, text);
+    QCOMPARE(report.added, expected.size());
+    QCOMPARE(StoredNames(db_), expected);
+  }
+
+  // Cancelling keeps exactly what was committed and reported.
+  void cancelKeepsReportedNames() {
+    std::vector<std::string> names;
+    for (int i = 0; i < 2000; ++i) names.push_back("n" + std::to_string(i) + ".com");
+    std::size_t reported = 0, reportedDone = 0, reportedTotal = 0;
+    int calls = 0;
+    const AddNamesReport report = AddDomainNames(
+        db_, names,
+        [&](const AddNamesReport& soFar, std::size_t done, std::size_t total) {
+          ++calls;
+          reported = soFar.added;
+          reportedDone = done;
+          reportedTotal = total;
+          return false;
+        },
+        std::chrono::milliseconds(0));
+    QCOMPARE(calls, 1);
+    QCOMPARE(reportedTotal, names.size());
+    QCOMPARE(reportedDone, reported);
+    QVERIFY(report.cancelled);
+    QVERIFY(reported > 0 && reported < names.size());
+    QCOMPARE(report.added, reported);
+    const std::vector<std::string> stored = StoredNames(db_);
+    QCOMPARE(stored.size(), reported);
+    QCOMPARE(stored, std::vector<std::string>(names.begin(), names.begin() + long(reported)));
+  }
+
+  // A table whose name index was lost still refuses a second capitalisation.
+  void noDuplicatesWithoutTheIndex() {
+    QVERIFY(db_.OpenDomainsTable());
+    QCOMPARE(db_.update().ExecuteNative("DROP INDEX [DomainIndex]"), kDbOk);
+    const AddNamesReport report = AddDomainNames(db_, {"a.com", "A.COM", "b.com", "a.com"});
+    QCOMPARE(report.added, std::size_t(2));
+    QCOMPARE(report.alreadyStored, std::size_t(2));
+  }
+
+  void shownListIsRunAgain() {
+    QVERIFY(RunListQuery(db_, AllDomainsQuery()));
+    QCOMPARE(GetListCount(), 0);
+    AddDomainNames(db_, {"x.com", "y.com"});
+    QCOMPARE(GetListCount(), 2);
+  }
+};
+
+QV_TEST(AddNamesTest)
+#include "test_add_names.moc"

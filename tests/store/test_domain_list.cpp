@@ -1,0 +1,231 @@
+#include <QTest>
+
+#include "platform/settings_store.h"
+#include "store/add_names.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "store/domain_list.h"
+#include "store/list_modes.h"
+#include "store/list_query.h"
+#include "store/sort_list.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+namespace {
+
+std::vector<std::string> ShownNames() {
+  std::vector<std::string> names;
+  for (int i = 0; i < GetListCount(); ++i) names.emplace_back(ShownList().NameAt(i));
+  return names;
+}
+
+std::vector<std::string> Names(const QString& joined) {
+  std::vector<std::string> out;
+  if (joined.isEmpty()) return out;
+  for (const QString& s : joined.split('|')) out.push_back(s.toStdString());
+  return out;
+}
+
+const std::vector<std::string> kNames = {"apple.com", "Alpha.net", "1stop.com", "b2b.com",
+                                         "zeta.io",   "x1.com",    "9lives.org", "0.de"};
+
+}  // namespace
+
+class DomainListTest : public QObject {
+  Q_OBJECT
+
+  DomainDatabase db_;
+
+  void WriteField(const std::string& name, const char* field, FieldValue value) {
+    DomainRecord record;
+    QVERIFY(db_.ReadRecord(name, record));
+    record.Set(field, std::move(value));
+    QVERIFY2(db_.WriteRecord(record), db_.update().GetLastError().c_str());
+  }
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    SetCurrentListQuery("");
+    const MaintenanceResult made = NewDocument(db_, qvtest::TempPath("list.qvl").string());
+    QVERIFY2(made.ok, made.message.c_str());
+    QCOMPARE(AddDomainNames(db_, kNames).added, kNames.size());
+  }
+  void cleanup() {
+    db_.SetPath({});
+    SetListChangedCallback({});
+  }
+
+  void listModes_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("digits") << "0-9" << "0.de|1stop.com|9lives.org";
+    QTest::newRow("letter a, any case") << "a" << "Alpha.net|apple.com";
+    QTest::newRow("capital letter") << "A" << "Alpha.net|apple.com";
+    QTest::newRow("word uses its first letter") << "zebra" << "zeta.io";
+    QTest::newRow("all") << "*" << "0.de|1stop.com|9lives.org|Alpha.net|apple.com|b2b.com|x1.com|zeta.io";
+    QTest::newRow("alldomains") << "AllDomains"
+                                << "0.de|1stop.com|9lives.org|Alpha.net|apple.com|b2b.com|x1.com|zeta.io";
+    QTest::newRow("no such letter") << "q" << "";
+    QTest::newRow("quote is harmless") << "'" << "";
+  }
+  void listModes() {
+    QFETCH(QString, mode);
+    QFETCH(QString, expected);
+    QVERIFY2(ShowListMode(db_, mode.toStdString()), ListErrorText().c_str());
+    QCOMPARE(ShownNames(), Names(expected));
+  }
+
+  void letterCommands_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("A") << 33771 << "a";
+    QTest::newRow("M") << 33783 << "m";
+    QTest::newRow("Z") << 33796 << "z";
+    QTest::newRow("numbers") << 33797 << "0-9";
+    QTest::newRow("all") << 33798 << "*";
+    QTest::newRow("other") << 33770 << "";
+  }
+  void letterCommands() {
+    QFETCH(int, command);
+    QFETCH(QString, mode);
+    QCOMPARE(QString::fromStdString(ListModeForCommand(command)), mode);
+  }
+
+  void directionWithLockOnAndOff() {
+    QVERIFY(ShowListMode(db_, "*"));
+    const std::vector<std::string> first = ShownNames();
+    QVERIFY(ShowListMode(db_, "*"));
+    QCOMPARE(ShownNames(), first);  // locked: same order again
+
+    WriteProfileInt(kSettingsSection, "Lock Sorting Order", 0);
+    QVERIFY(ShowListMode(db_, "*"));
+    std::vector<std::string> reversed(first.rbegin(), first.rend());
+    QCOMPARE(ShownNames(), reversed);
+    QCOMPARE(GetProfileInt(kSettingsSection, "Sort Ascending", 1), 0);
+    QVERIFY(ShowListMode(db_, "*"));
+    QCOMPARE(ShownNames(), first);
+    QCOMPARE(GetProfileInt(kSettingsSection, "Sort Ascending", 0), 1);
+  }
+
+  void removeOrderBy_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("order by") << "SELECT * FROM [Domains] WHERE [IP] IS NULL ORDER BY [Registrar] DESC"
+                              << "SELECT * FROM [Domains] WHERE [IP] IS NULL";
+    QTest::newRow("lower case") << "select * from [Domains]\r\norder by [Domain]"
+                                << "select * from [Domains]";
+    QTest::newRow("order with two blanks") << "SELECT * FROM [Domains] ORDER  BY [x]\t"
+                                           << "SELECT * FROM [Domains]";
+    QTest::newRow("none") << " \tSELECT * FROM [Domains]\r\n" << "SELECT * FROM [Domains]";
+  }
+  void removeOrderBy() {
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    QCOMPARE(QString::fromStdString(RemoveOrderBy(sql.toStdString())), expected);
+  }
+
+  // A user query sorted by registrar is re-sorted by creation date; its
+  // condition stays.
+  void sortReplacesTheOrder() {
+    WriteField("apple.com", "Created On", Date::FromYmd(2001, 1, 1));
+    WriteField("b2b.com", "Created On", Date::FromYmd(1999, 1, 1));
+    WriteField("x1.com", "Created On", Date::FromYmd(2010, 1, 1));
+    WriteField("apple.com", "Registrar", std::string("C"));
+    WriteField("b2b.com", "Registrar", std::string("A"));
+    WriteField("x1.com", "Registrar", std::string("B"));
+    QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [Created On] IS NOT NULL ORDER BY [Registrar]"));
+    QCOMPARE(ShownNames(), Names("b2b.com|x1.com|apple.com"));
+    QVERIFY(SortList(db_, "Created On"));
+    QCOMPARE(CurrentListQuery(),
+             std::string("SELECT * FROM [Domains] WHERE [Created On] IS NOT NULL ORDER BY [Created On] ASC"));
+    QCOMPARE(ShownNames(), Names("b2b.com|apple.com|x1.com"));
+  }
+
+  void sortByAliasOrUnknown() {
+    WriteField("zeta.io", "Owner", std::string("Ann"));
+    WriteField("0.de", "Owner", std::string("Bob"));
+    QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [Owner] <> ''"));
+    QVERIFY(SortList(db_, "owner name"));
+    QCOMPARE(ShownNames(), Names("zeta.io|0.de"));
+    QVERIFY(CurrentListQuery().ends_with("ORDER BY [Owner] ASC"));
+
+    WriteProfileInt(kSettingsSection, "Lock Sorting Order", 0);
+    const std::string before = CurrentListQuery();
+    QVERIFY(!SortList(db_, "tld"));
+    QCOMPARE(CurrentListQuery(), before);
+    QCOMPARE(GetProfileInt(kSettingsSection, "Sort Ascending", 7), 7);  // direction untouched
+    QCOMPARE(ShownNames(), Names("zeta.io|0.de"));
+  }
+
+  void placeholdersAndBlanksInQueries() {
+    const Date today = Date::Now().DateOnly();
+    WriteField("apple.com", "Expiry Date", today.AddDays(10));
+    WriteField("b2b.com", "Expiry Date", today.AddDays(40));
+    WriteField("zeta.io", "Expiry Date", today.AddDays(-3));
+    QVERIFY2(RunListQuery(db_, "SELECT%20*%20FROM%20[Domains]%20WHERE%20[Expiry Date] < #[TODAY+30]#"
+                               "\r\nAND [Expiry Date] > #[TODAY]#"),
+             ListErrorText().c_str());
+    QCOMPARE(ShownNames(), Names("apple.com"));
+    QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [Expiry Date] < #[TODAY]#"));
+    QCOMPARE(ShownNames(), Names("zeta.io"));
+  }
+
+  void badQueryEmptiesTheList() {
+    int changes = 0;
+    SetListChangedCallback([&] { ++changes; });
+    QVERIFY(ShowListMode(db_, "*"));
+    QCOMPARE(GetListCount(), int(kNames.size()));
+    QVERIFY(!RunListQuery(db_, "SELECT * FROM [Domains] WHERE [No Such Field] = 1"));
+    QVERIFY(ListErrorText().find("No Such Field") != std::string::npos);
+    QCOMPARE(GetListCount(), 0);
+    DomainRecord record;
+    QVERIFY(!GetListRecordAt(0, record));
+    QVERIFY(!RunListQuery(db_, "SELEKT nonsense"));
+    QCOMPARE(changes, 3);
+    // The next good query brings the rows back.
+    QVERIFY(RunListQuery(db_, AllDomainsQuery()));
+    QVERIFY(ListErrorText().empty());
+    QCOMPARE(GetListCount(), int(kNames.size()));
+  }
+
+  void recordsByPosition() {
+    WriteField("x1.com", "Registrar", std::string("First"));
+    QVERIFY(ShowListMode(db_, "x"));
+    DomainRecord record;
+    QVERIFY(GetListRecordAt(0, record));
+    QCOMPARE(record.Domain(), std::string("x1.com"));
+    QCOMPARE(record.Text("Registrar"), std::string("First"));
+    QVERIFY(!GetListRecordAt(1, record));
+    QVERIFY(!GetListRecordAt(-1, record));
+    // A new run reads rows afresh.
+    WriteField("x1.com", "Registrar", std::string("Second"));
+    QVERIFY(RunListQuery(db_));
+    QVERIFY(GetListRecordAt(0, record));
+    QCOMPARE(record.Text("Registrar"), std::string("Second"));
+    // Closing the document's connections leaves no rows to read.
+    db_.CloseAll();
+    QCOMPARE(GetListCount(), 0);
+  }
+
+  void noDocumentKeepsTheText() {
+    db_.SetPath({});
+    QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [IP] IS NULL"));
+    QCOMPARE(CurrentListQuery(), std::string("SELECT * FROM [Domains] WHERE [IP] IS NULL"));
+    QCOMPARE(GetListCount(), 0);
+  }
+
+  void filterListByPosition() {
+    QVERIFY(db_.OpenReadOnly(db_.filter()));
+    QVERIFY(FilterList().Load(db_.filter(), "SELECT * FROM [Domains] WHERE [Domain] Like '*.com' ORDER BY [Domain]"));
+    QCOMPARE(GetDomainAt(0), std::string("1stop.com"));
+    QCOMPARE(GetDomainAt(3), std::string("x1.com"));
+    QCOMPARE(GetDomainAt(4), std::string());
+    QCOMPARE(GetDomainAt(-1), std::string());
+  }
+};
+
+QV_TEST(DomainListTest)
+#include "test_domain_list.moc"
