@@ -284,11 +284,11 @@ MaintenanceResult RepairDatabase(const std::string& openPath, const std::string&
   const std::string built = BuildingPath(target);
   RemoveDatabaseFiles(built);
   std::string error;
-  if (CompactInto(from, built) != kDbOk) {
-    error = from.GetLastError();
+  // A sound file is compacted as it is. Compacting a damaged one would copy
+  // damaged rows unread, so its rows are read one by one instead.
+  if (!findings.empty() || CompactInto(from, built) != kDbOk) {
     RemoveDatabaseFiles(built);
-    const long long copied = SalvageRows(from, built, error);
-    if (copied < 0) return {false, error, findings};
+    if (SalvageRows(from, built, error) < 0) return {false, error, findings};
     error.clear();
   }
   from.Close();

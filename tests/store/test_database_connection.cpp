@@ -1,0 +1,349 @@
+#include <QFile>
+#include <QTest>
+#include <sqlite3.h>
+
+#include <fstream>
+
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+namespace {
+
+std::string NewDocument(const char* name) {
+  const std::string path = qvtest::TempPath(name).string();
+  DatabaseConnection c;
+  std::string error;
+  if (!CreateNewDatabase(c, path, error)) qFatal("creating %s: %s", path.c_str(), error.c_str());
+  return path;
+}
+
+QByteArray FileBytes(const std::string& path) {
+  QFile f(QString::fromStdString(path));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const std::string& path, const QByteArray& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.constData(), bytes.size());
+}
+
+}  // namespace
+
+class DatabaseConnectionTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void newDocumentHasTheSchema() {
+    const std::string path = NewDocument("new.qvl");
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, true), kDbOk);
+    QVERIFY(c.TableExists("_Connections"));
+    const std::vector<FieldInfo>& fields = c.TableFields(kDomainsTable);
+    const auto schema = DomainSchema();
+    QCOMPARE(fields.size(), std::size_t(62));
+    for (std::size_t i = 0; i < schema.size(); ++i) {
+      const FieldInfo expected = SchemaFieldInfo(schema[i]);
+      QCOMPARE(QString::fromStdString(fields[i].name), QString(schema[i].name));
+      QCOMPARE(int(fields[i].type), int(expected.type));
+      QCOMPARE(fields[i].size, expected.size);
+    }
+    // A few rows checked against the table as written, not against the code.
+    QCOMPARE(fields[0].size, 68);
+    QCOMPARE(int(fields[24].type), int(FieldType::Byte));     // Lock
+    QCOMPARE(int(fields[36].type), int(FieldType::Long));     // Home Page Bytes
+    QCOMPARE(fields[36].size, 4);                             // listed 8, stored as a Long
+    QCOMPARE(int(fields[45].type), int(FieldType::Double));   // Ping Time
+    QCOMPARE(fields[38].size, 180);                           // Home Page Title
+    QCOMPARE(c.TableFields("_Connections").size(), std::size_t(1));
+    QCOMPARE(c.TableFields("_Connections")[0].size, 255);
+
+    Statement index = c.PrepareNative("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = 'DomainIndex'");
+    QCOMPARE(index.Next(), Statement::Step::Row);
+    const QString sql = QString::fromStdString(index.ColumnText(0));
+    QVERIFY2(sql.contains("UNIQUE") && sql.contains("NOCASE"), qPrintable(sql));
+    Statement mode = c.PrepareNative("PRAGMA journal_mode");
+    QCOMPARE(mode.Next(), Statement::Step::Row);
+    QCOMPARE(QString::fromStdString(mode.ColumnText(0)), QString("wal"));
+  }
+
+  void namesDifferingInCaseAreOneName() {
+    const std::string path = NewDocument("case.qvl");
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, false), kDbOk);
+    QCOMPARE(c.AddDomainRecord(DomainRecord("Example.com")), kDbOk);
+    QVERIFY(c.AddDomainRecord(DomainRecord("EXAMPLE.COM")) != kDbOk);
+    QVERIFY(QString::fromStdString(c.GetLastError()).startsWith("Error: Adding Record\r\n"));
+    QVERIFY(c.HasDomain("example.COM"));
+    DomainRecord r;
+    QVERIFY(c.ReadDomainRecord("eXample.com", r));
+    QCOMPARE(QString::fromStdString(r.Domain()), QString("Example.com"));
+    QCOMPARE(c.DeleteDomainRecord("EXAMPLE.com"), kDbOk);
+    QVERIFY(!c.HasDomain("Example.com"));
+    QVERIFY(!c.ReadDomainRecord("Example.com", r));
+    QCOMPARE(c.GetLastErrorCode(), kDbOk);
+  }
+
+  void recordRoundTrip() {
+    const std::string path = NewDocument("record.qvl");
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, false), kDbOk);
+    QCOMPARE(c.AddDomainRecord(DomainRecord("round.com")), kDbOk);
+
+    DomainRecord r;
+    QVERIFY(c.ReadDomainRecord("round.com", r));
+    const Date expiry = Date::FromParts({2027, 1, 4, 13, 14, 15});
+    r.SetDate(field::kExpiryDate, expiry);
+    r.SetText(field::kRegistrar, std::string(100, 'r'));          // Text 64
+    r.SetText("Owner Name", "Ann");                               // alias of Owner
+    std::string accented;
+    for (int i = 0; i < 6; ++i) accented += "\xC3\xA9t\xC3\xA9";  // 18 characters, 30 bytes
+    r.SetText(field::kEdited, accented);                          // Text 16
+    r.SetText(field::kHighlighted, std::string(20, 'h'));         // Text 16
+    r.SetLong(field::kGoogleLinks, -42);
+    r.SetDouble(field::kPingTime, 12.5);
+    r.SetLocked(true);
+    QVERIFY(r.SetGroupMember("*BIZDOMAINS", true));
+    QVERIFY(!r.SetGroupMember("*bizdomains", true));
+    r.whoisText = "not stored";
+    QCOMPARE(c.WriteDomainRecord(r), kDbOk);
+
+    DomainRecord back;
+    QVERIFY(c.ReadDomainRecord("ROUND.COM", back));
+    QVERIFY(back.DateValue(field::kExpiryDate) == expiry);
+    QVERIFY(back.DateValue(field::kCreatedOn).IsNull());
+    QCOMPARE(back.Text(field::kRegistrar), std::string(64, 'r'));
+    QCOMPARE(back.Text(field::kOwner), std::string("Ann"));
+    QCOMPARE(QString::fromStdString(back.Text(field::kEdited)).size(), 16);  // whole characters kept
+    QCOMPARE(back.Text(field::kHighlighted), std::string(16, 'h'));
+    QCOMPARE(back.Number(field::kGoogleLinks), -42LL);
+    QCOMPARE(back.Real(field::kPingTime), 12.5);
+    QVERIFY(back.Locked());
+    QVERIFY(back.IsGroupMember("*BIZDOMAINS"));
+    QVERIFY(!back.IsGroupMember("*PERSONALDOMAINS"));
+    QCOMPARE(back.Number("GRP_BIZDOMAINS"), 1LL);
+    QVERIFY(back.whoisText.empty());
+    QCOMPARE(c.GetFieldText("round.com", "GRP_BIZDOMAINS"), std::string("1"));
+    QCOMPARE(c.GetFieldText("round.com", "Lock"), std::string("1"));
+
+    // Leaving a group writes its field back to 0; a field the record does not
+    // hold is left as stored.
+    DomainRecord partial("round.com");
+    partial.SetText(field::kNotes, "note");
+    QCOMPARE(c.WriteDomainRecord(partial), kDbOk);
+    QVERIFY(c.ReadDomainRecord("round.com", back));
+    QCOMPARE(back.Text(field::kNotes), std::string("note"));
+    QCOMPARE(back.Text(field::kOwner), std::string("Ann"));
+    QVERIFY(!back.IsGroupMember("*BIZDOMAINS"));
+
+    DomainRecord missing("nowhere.com");
+    QVERIFY(c.WriteDomainRecord(missing) != kDbOk);
+  }
+
+  void fieldText_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("alias Owner Name") << "Owner Name" << "Jo";
+    QTest::newRow("alias in other capitals") << "OWNER NAME" << "Jo";
+    QTest::newRow("alias Notes-B") << "Notes-B" << "second";
+    QTest::newRow("alias US Tm") << "US Tm" << "3";
+    QTest::newRow("double") << "Ping Time" << "1.250000";
+    QTest::newRow("never written") << "Registrar" << "";
+    QTest::newRow("not a field") << "No Such Field" << "";
+  }
+  void fieldText() {
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    DomainDatabase db;
+    db.SetPath(NewDocument("text.qvl"));
+    DomainRecord r("text.com");
+    r.SetText(field::kOwner, "Jo");
+    r.SetText(field::kNotes2, "second");
+    r.SetLong(field::kUsTmRecords, 3);
+    r.SetDouble(field::kPingTime, 1.25);
+    QVERIFY(db.OpenDomainsTable());
+    QCOMPARE(db.update().AddDomainRecord(r), kDbOk);
+    QCOMPARE(QString::fromStdString(db.GetFieldText("TEXT.com", field.toStdString())), expected);
+    QCOMPARE(db.GetFieldText("other.com", field.toStdString()), std::string());
+  }
+
+  void valueToText_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("null") << 0 << "";
+    QTest::newRow("long") << 1 << "-7";
+    QTest::newRow("byte") << 2 << "200";
+    QTest::newRow("true") << 3 << "yes";
+    QTest::newRow("false") << 4 << "false";
+    QTest::newRow("huge double") << 5 << QString("1") + QString(300, '0') + ".000000";
+    QTest::newRow("null date") << 6 << "";
+  }
+  void valueToText() {
+    QFETCH(int, kind);
+    QFETCH(QString, expected);
+    const FieldValue values[] = {std::monostate{}, std::int32_t(-7), std::uint8_t(200), true, false, 1e300, Date()};
+    const QString got = QString::fromStdString(FieldValueToText(values[kind]));
+    if (kind == 5)  // only the digits that are exact are compared
+      QCOMPARE(got.size(), expected.size());
+    else
+      QCOMPARE(got, expected);
+  }
+
+  void badFilesAreRefusedUntouched_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty file") << QByteArray()
+                                << "Error: Opening Database.\r\nIs DAO installed?\r\n(or the database file is probably empty)";
+    QTest::newRow("text file") << QByteArray("example.com\nexample.net\n").repeated(100)
+                               << "Error: Opening Database.\r\nfile is not a database";
+    QTest::newRow("short file") << QByteArray("SQLite")
+                                << "Error: Opening Database.\r\nfile is not a database";
+  }
+  void badFilesAreRefusedUntouched() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const std::string path = qvtest::TempPath("bad.qvl").string();
+    WriteFile(path, content);
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, false), kDbOpenFailed);
+    QCOMPARE(QString::fromStdString(c.GetLastError()), message);
+    QVERIFY(!c.IsOpen());
+
+    DomainDatabase db;
+    const std::string good = NewDocument("good.qvl");
+    db.SetPath(good);
+    const MaintenanceResult r = OpenDocument(db, path);
+    QVERIFY(!r.ok);
+    QCOMPARE(QString::fromStdString(r.message), message);
+    QCOMPARE(db.Path(), good);  // the open document stays
+    std::string log;
+    DomainDatabase bad;
+    bad.SetPath(path);
+    QVERIFY(!EnsureStructure(bad, log, false, {}));
+    QVERIFY(!bad.WriteRecord(DomainRecord("x.com")));
+    bad.CloseAll();
+    QCOMPARE(FileBytes(path), content);
+    QVERIFY(!QFile::exists(QString::fromStdString(path + "-wal")));
+  }
+
+  void documentWithoutDomains() {
+    // Another program's database: opens, but is not a document and is not changed.
+    const std::string path = qvtest::TempPath("other.db").string();
+    sqlite3* raw = nullptr;
+    QCOMPARE(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(raw, "CREATE TABLE t(a); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+    const QByteArray before = FileBytes(path);
+
+    DomainDatabase db;
+    const MaintenanceResult r = OpenDocument(db, path);
+    QVERIFY(!r.ok);
+    QCOMPARE(QString::fromStdString(r.message), QString("Error: Opening Table\r\nno such table: Domains"));
+    QVERIFY(!db.HasPath());
+    db.SetPath(path);
+    std::string log;
+    QVERIFY(!EnsureStructure(db, log, false, {"*MINE"}));
+    QCOMPARE(QString::fromStdString(log), QString("Error: Opening Table\r\nno such table: Domains\r\n"));
+    DomainRecord record;
+    QVERIFY(!db.ReadRecord("a.com", record));
+    QCOMPARE(db.GetFieldText("a.com", "Domain"), std::string());
+    db.CloseAll();
+    QCOMPARE(FileBytes(path), before);
+  }
+
+  void errorTexts() {
+    const std::string path = NewDocument("errors.qvl");
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, false), kDbOk);
+    QCOMPARE(c.OpenTable("Domains"), kDbOk);
+    QCOMPARE(c.CreateField("owner", FieldType::Text, 10), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Field 'owner' already exists."));
+    QCOMPARE(c.CreateTable("domains", {FieldInfo{"x", FieldType::Text, 5}}), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Table 'domains' already exists."));
+    QCOMPARE(c.CreateQuery("Expiring", "SELECT * FROM [Domains] WHERE [Expiry Date] < #1/1/2030#"), kDbOk);
+    QCOMPARE(c.CreateQuery("expiring", "SELECT 1"), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Query 'expiring' already exists."));
+    QCOMPARE(c.OpenTable("Nothing"), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Error: Opening Table\r\nno such table: Nothing"));
+    QCOMPARE(c.CreateQuery("", "SELECT [No Field] FROM [Domains]"), kDbOk);
+    QCOMPARE(c.OpenRecordset(), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c.GetLastError()),
+             QString("Error: Creating Recordset\r\nno such column: No Field"));
+    QCOMPARE(c.Execute("DELETE FROM [Nowhere]", "Deleting Records"), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Error: Deleting Records\r\nno such table: Nowhere"));
+    QCOMPARE(c.OpenDatabase(qvtest::TempPath("none.qvl").string(), true), kDbOpenFailed);
+    QVERIFY(QString::fromStdString(c.GetLastError()).startsWith("Error: Opening Database.\r\n"));
+  }
+
+  void fieldsAddedAndDeleted() {
+    const std::string path = NewDocument("fields.qvl");
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, false), kDbOk);
+    QCOMPARE(c.OpenTable("Domains"), kDbOk);
+    QCOMPARE(c.AddDomainRecord(DomainRecord("f.com")), kDbOk);
+    QCOMPARE(c.CreateField("Price", FieldType::Currency, 0), kDbOk);
+    QCOMPARE(c.CreateField("Memo Field", FieldType::Memo, 0), kDbOk);
+    QCOMPARE(c.CreateField("GRP_MINE", FieldType::Byte, 1), kDbOk);
+    QVERIFY(c.FieldExists("price"));
+    DomainRecord r;
+    QVERIFY(c.ReadDomainRecord("f.com", r));
+    r.SetText("Memo Field", std::string(5000, 'm'));  // unlimited
+    r.SetText("Price", "12.25");                       // text typed into a number field
+    r.SetGroupMember("*MINE", true);
+    QCOMPARE(c.WriteDomainRecord(r), kDbOk);
+    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QCOMPARE(r.Text("Memo Field").size(), std::size_t(5000));
+    QCOMPARE(r.Real("Price"), 12.25);
+    QVERIFY(r.IsGroupMember("*MINE"));
+    QCOMPARE(c.DeleteField("Price"), kDbOk);
+    QVERIFY(!c.FieldExists("Price"));
+    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QVERIFY(!r.Has("Price"));
+  }
+
+  void transactionsAndStatements() {
+    const std::string path = NewDocument("tx.qvl");
+    DatabaseConnection c;
+    QCOMPARE(c.OpenDatabase(path, false), kDbOk);
+    QCOMPARE(c.Begin(), kDbOk);
+    QVERIFY(c.InTransaction());
+    Statement insert = c.Prepare("INSERT INTO [Domains] ([Domain]) VALUES (?1)");
+    QVERIFY(insert);
+    for (int i = 0; i < 100; ++i) {
+      insert.Reset();
+      insert.BindText(1, "n" + std::to_string(i) + ".com");
+      QCOMPARE(insert.Next(), Statement::Step::Done);
+    }
+    QCOMPARE(c.Rollback(), kDbOk);
+    Statement count = c.Prepare("SELECT Count(*) FROM [Domains]");
+    QCOMPARE(count.Next(), Statement::Step::Row);
+    QCOMPARE(count.ColumnInt(0), 0LL);
+
+    // A read-only connection sees what the writer committed, and cannot write.
+    QCOMPARE(c.Begin(), kDbOk);
+    for (int i = 0; i < 100; ++i) {
+      insert.Reset();
+      insert.BindText(1, "n" + std::to_string(i) + ".com");
+      QCOMPARE(insert.Next(), Statement::Step::Done);
+    }
+    QCOMPARE(c.Commit(), kDbOk);
+    DatabaseConnection reader;
+    QCOMPARE(reader.OpenDatabase(path, true), kDbOk);
+    QCOMPARE(reader.CreateQuery("", "SELECT [Domain] FROM [Domains] WHERE [Domain] Like 'n9*' ORDER BY [Domain]"), kDbOk);
+    QCOMPARE(reader.OpenRecordset(), kDbOk);
+    QStringList names;
+    while (reader.Recordset().Next() == Statement::Step::Row)
+      names << QString::fromStdString(reader.Recordset().ColumnText(0));
+    QCOMPARE(names.join(' '), QString("n9.com n90.com n91.com n92.com n93.com n94.com n95.com n96.com n97.com "
+                                      "n98.com n99.com"));
+    QVERIFY(reader.AddDomainRecord(DomainRecord("x.com")) != kDbOk);
+    QVERIFY(QString::fromStdString(reader.GetLastError()).contains("readonly"));
+  }
+};
+
+QV_TEST(DatabaseConnectionTest)
+#include "test_database_connection.moc"
