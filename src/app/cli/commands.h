@@ -6,5 +6,7 @@
 namespace qv::cli {
 
 int RunWhoisCommand(const QStringList& args);
+int RunImportCommand(const QStringList& args);
+int RunListCommand(const QStringList& args);
 
 }  // namespace qv::cli
