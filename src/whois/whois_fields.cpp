@@ -1,0 +1,116 @@
+#include "whois/whois_fields.h"
+
+#include <optional>
+
+#include "platform/settings_store.h"
+#include "whois/availability.h"
+#include "whois/field_extraction.h"
+#include "whois/field_text.h"
+#include "whois/normalise.h"
+#include "whois/server_directory.h"
+
+namespace qv {
+namespace {
+
+using fieldtext::EqualsNoCase;
+using fieldtext::ToUpperAscii;
+
+// Block layouts put a sub-label under the field's label ("Registrar:" and on
+// the next line "Name: Example Registrar"); the value is what follows it.
+std::string WithoutSubLabel(std::string value) {
+  static constexpr std::string_view kSubLabels[] = {"name:", "organization:", "organisation:"};
+  const std::string lower = fieldtext::ToLowerAscii(value.substr(0, 16));
+  for (std::string_view label : kSubLabels) {
+    if (!lower.starts_with(label)) continue;
+    const std::string_view rest = fieldtext::Trim(std::string_view(value).substr(label.size()), " \t");
+    if (!rest.empty()) return std::string(rest);
+  }
+  return value;
+}
+
+struct DateField {
+  const char* identifier;
+  Date WhoisFields::*date;
+  bool WhoisFields::*found;
+};
+constexpr DateField kDateFields[] = {
+    {"EXPIRYDATETOKEN", &WhoisFields::expiryDate, &WhoisFields::expiryFound},
+    {"CREATEDDATETOKEN", &WhoisFields::createdDate, &WhoisFields::createdFound},
+    {"UPDATEDATETOKEN", &WhoisFields::updatedDate, &WhoisFields::updatedFound},
+};
+
+void ReadDates(WhoisAnswerReader& reader, WhoisFields& f) {
+  // One order for all three dates, so an unambiguous date settles the ones
+  // read after it.
+  for (const DateField& d : kDateFields)
+    f.*d.found = reader.DateValue(d.identifier, f.dateOrder, f.*d.date);
+  // And the ones read before it: a date such as 4.7.2020 read while the
+  // order was still open is read again once a later date has settled it.
+  if (f.dateOrder.empty()) return;
+  for (const DateField& d : kDateFields) {
+    if (f.*d.found) continue;
+    std::string order = f.dateOrder;
+    f.*d.found = reader.DateValue(d.identifier, order, f.*d.date);
+  }
+}
+
+void ReadDatesAndContacts(WhoisAnswerReader& reader, WhoisFields& f) {
+  ReadDates(reader, f);
+  f.adminEmail = reader.Email("ADMINEMAILTOKEN");
+  f.techEmail = reader.Email("TECHEMAILTOKEN");
+  f.billingEmail = reader.Email("BILLINGEMAILTOKEN");
+  f.ownerEmail = reader.Email("OWNEREMAILTOKEN");
+  f.ownerName = WithoutSubLabel(reader.Value("OWNERNAMETOKEN"));
+  f.nameServers = reader.NameServers();
+}
+
+// The parse may change the server's record in two ways: a day/month order
+// learned from the answer, and, for a server without a token, the record
+// being stored at all so that the server can be found and set up. A record
+// that is not manually edited takes every value from the built-in tables at
+// each load, so writing it again once its section exists would change
+// nothing that is ever read; such writes are left out.
+void StoreServerRecord(WhoisServerRecord& record, const std::string& learnedOrder,
+                       bool tokenless) {
+  const bool learned =
+      !learnedOrder.empty() && !EqualsNoCase(learnedOrder, record.dateFormat);
+  if (!learned && !tokenless) return;
+  if (learned) record.dateFormat = learnedOrder;
+  const bool stored =
+      HasDirectValue(kCompanyName, kWhoisProduct, record.server, "Manually Edited");
+  if (!stored || (record.manuallyEdited != 0 && learned)) record.Save();
+}
+
+}  // namespace
+
+WhoisFields ParseWhoisFields(std::string_view storedAnswer) {
+  WhoisFields f;
+  WhoisAnswerReader reader(storedAnswer);
+  f.source = reader.Source();
+  std::optional<WhoisServerRecord> record;
+  if (!f.source.empty()) record.emplace(f.source, true);
+  const std::string token = record ? record->tokenWhenFree : std::string();
+  const std::string serverOrder = record ? record->dateFormat : std::string();
+
+  f.registrar = WithoutSubLabel(reader.Value("REGISTRARNAMETOKEN"));
+  f.domainId = reader.Value("DOMIDTOKEN");
+  const std::string status = reader.Value("DOMSTATUSTOKEN");
+  const std::string verdict =
+      DecideAvailabilityOfClean(f.source, reader.CleanText(), token, storedAnswer);
+  f.status = ToUpperAscii(status.empty() ? verdict : status);
+  f.availability = ToUpperAscii(verdict);
+  f.referralServer = reader.Value("WHOISSERVERTOKEN");
+
+  f.dateOrder = serverOrder;
+  if (AvailabilityCode(f.availability) != 1) ReadDatesAndContacts(reader, f);
+  // A server nobody has set up yet, whose answer shows a registration.
+  if (verdict == kVerdictSetupError && (f.createdFound || f.expiryFound)) {
+    f.availability = ToUpperAscii(kVerdictTaken);
+    if (status.empty()) f.status = f.availability;
+  }
+
+  if (record) StoreServerRecord(*record, f.dateOrder, token.empty());
+  return f;
+}
+
+}  // namespace qv
