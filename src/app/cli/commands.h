@@ -5,6 +5,7 @@
 
 namespace qv::cli {
 
+int RunParseCommand(const QStringList& args);
 int RunWhoisCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
 int RunListCommand(const QStringList& args);
