@@ -110,6 +110,7 @@ class JetSqlTest : public QObject {
         << "[Expiry Date] < #01/04/2027#" << "[Expiry Date] < '2027-01-04 00:00:00'";
     QTest::newRow("hash in string untouched") << "[Notes] = '#01/04/2027#'" << "[Notes] = '#01/04/2027#'";
     QTest::newRow("hash in brackets untouched") << "[a #01/04/2027# b]" << "[a #01/04/2027# b]";
+    QTest::newRow("quote inside brackets") << "[it's & #1/1/2000#] = 'x'" << "[it's & #1/1/2000#] = 'x'";
     QTest::newRow("not a date stays") << "[x] = #abc#" << "[x] = #abc#";
     QTest::newRow("double quotes become single")
         << "[Domain] Like \"a*\" AND [Owner] = \"O'Brien\""
