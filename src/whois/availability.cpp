@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/settings_store.h"
 #include "whois/field_text.h"
 #include "whois/normalise.h"
 #include "whois/server_directory.h"
@@ -122,17 +123,15 @@ constexpr std::string_view kLineLead = " \t%#>*;";
 constexpr std::string_view kLineTail = " \t\r.!";
 
 // The line lower-cased, its lead marks and closing punctuation gone and runs
-// of blanks and tabs made one blank.
-std::string EvenLine(std::string_view line) {
+// of blanks and tabs made one blank, written into `out`.
+void EvenLine(std::string_view line, std::string& out) {
   line = fieldtext::TrimRight(fieldtext::TrimLeft(line, kLineLead), kLineTail);
-  std::string out;
-  out.reserve(line.size());
+  out.clear();
   for (char c : line) {
     if (c == '\t') c = ' ';
     if (c == ' ' && !out.empty() && out.back() == ' ') continue;
     out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
   }
-  return out;
 }
 
 bool IsFreeLine(const std::string& line) {
@@ -150,13 +149,19 @@ bool IsFreeLine(const std::string& line) {
   return false;
 }
 
-bool SaysNotRegistered(std::string_view cleanText) {
+bool SaysNotRegistered(std::string_view text) {
+  // The sentences are short; longer lines are notices.
+  constexpr std::size_t kLongestLine = 200;
+  std::string line;
+  line.reserve(kLongestLine);
   std::size_t begin = 0;
-  while (begin < cleanText.size()) {
-    std::size_t end = cleanText.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) end = cleanText.size();
-    if (end - begin < 200 && IsFreeLine(EvenLine(cleanText.substr(begin, end - begin))))
-      return true;
+  while (begin < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos) end = text.size();
+    if (end - begin < kLongestLine) {
+      EvenLine(text.substr(begin, end - begin), line);
+      if (IsFreeLine(line)) return true;
+    }
     begin = end + 1;
   }
   return false;
@@ -169,9 +174,12 @@ std::string DecideAvailabilityOfClean(std::string_view source, std::string_view 
                                       std::string_view storedAnswer) {
   // The cleanup fragments were placed for the layouts of their time; where a
   // notice now follows the data, the cut can take the sentence with it, so
-  // the whole answer is read for the sentences as well.
+  // the whole stored answer is read for the sentences. Its lines are those of
+  // the clean text, except where the DAC line was spelled out.
   auto saysNotRegistered = [&] {
-    return SaysNotRegistered(cleanText) || SaysNotRegistered(storedAnswer);
+    if (storedAnswer.empty() || fieldtext::EqualsNoCase(source, kDacServer))
+      if (SaysNotRegistered(cleanText)) return true;
+    return SaysNotRegistered(storedAnswer);
   };
   if (source.empty())
     return Contains(cleanText, kNoWhoisServerText) ? kVerdictError : kVerdictUnknown;
@@ -193,9 +201,10 @@ std::string DecideAvailabilityOfClean(std::string_view source, std::string_view 
 
 std::string DecideAvailability(std::string_view storedAnswer, std::string_view tokenWhenFree) {
   const std::string source = WhoisSourceOf(storedAnswer);
-  if (tokenWhenFree.empty() && !source.empty()) {
+  if (tokenWhenFree.empty() && !source.empty() && !IsServerRecordStored(source)) {
     // Loaded for writing and let go at once: the server's section is stored
-    // with its current values, so the server can be found and set up.
+    // with its current values, so the server can be found and set up. Once
+    // stored, writing it again would change nothing that is ever read.
     WhoisServerRecord record(source, false);
   }
   return DecideAvailabilityOfClean(source, CleanWhoisText(storedAnswer), tokenWhenFree,
@@ -219,6 +228,10 @@ bool TokenMatchesClean(std::string_view cleanText, std::string_view tokenWhenFre
 
 bool TokenMatches(std::string_view storedAnswer, std::string_view tokenWhenFree) {
   return TokenMatchesClean(CleanWhoisText(storedAnswer), tokenWhenFree);
+}
+
+bool IsServerRecordStored(std::string_view server) {
+  return HasDirectValue(kCompanyName, kWhoisProduct, DirectorySection(server), "Manually Edited");
 }
 
 int AvailabilityCode(std::string_view availabilityText) {

@@ -59,6 +59,10 @@ std::string DecideAvailabilityOfClean(std::string_view source, std::string_view 
 bool TokenMatches(std::string_view storedAnswer, std::string_view tokenWhenFree);
 bool TokenMatchesClean(std::string_view cleanText, std::string_view tokenWhenFree);
 
+// True once a server's record has been written to the store (by a dialog,
+// a reset, or a first answer from it).
+bool IsServerRecordStored(std::string_view server);
+
 // 0 never looked up (empty), 1 free, 3 error, 2 anything else; no regard to
 // case.
 int AvailabilityCode(std::string_view availabilityText);

@@ -7,6 +7,7 @@
 #include "whois/field_text.h"
 #include "whois/generic_tokens.h"
 #include "whois/normalise.h"
+#include "whois/server_directory.h"
 #include "whois/token_keys.h"
 #include "whois/whois_date.h"
 
@@ -59,9 +60,15 @@ std::vector<std::string> ServerTokens(std::string_view list) {
   std::vector<std::string> tokens;
   while (!list.empty()) {
     const std::size_t bar = list.find('|');
-    std::string token(list.substr(0, bar));
-    for (std::size_t at = token.find("{lf}"); at != npos; at = token.find("{lf}", at + 1))
-      token.replace(at, 4, "\n");
+    const std::string_view raw = list.substr(0, bar);
+    std::string token;
+    for (std::size_t pos = 0; pos < raw.size();) {
+      const std::size_t at = raw.find("{lf}", pos);
+      token.append(raw.substr(pos, at == npos ? npos : at - pos));
+      if (at == npos) break;
+      token += '\n';
+      pos = at + 4;
+    }
     const std::string_view trimmed = Trim(token, " \t");
     if (!trimmed.empty()) tokens.emplace_back(trimmed);
     if (bar == npos) break;
@@ -196,9 +203,7 @@ class NameServerScan {
       AddHost(HostFromValue(value), hosts);
     }
     // One host after a label: the rest of the list stands on the lines below.
-    // A label whose own value held no host ("Name Servers Information:")
-    // may have its list after a blank line.
-    if (lastCut != npos && hosts.size() <= 1) FollowingLines(lastCut, hosts, hosts.empty());
+    if (hosts.size() == 1) FollowingLines(lastCut, hosts);
     return hosts;
   }
 
@@ -217,7 +222,7 @@ class NameServerScan {
     if (t.empty()) return npos;
     if (t.front() == '\n' && Working().substr(0, t.size() - 1) == t.substr(1)) return start_ - 1;
     if (!label.searched || (label.next != npos && label.next < start_)) {
-      label.next = text_.find(t, start_);
+      label.next = fieldtext::Find(text_, t, start_);
       label.searched = true;
     }
     if (label.next == npos || label.next + t.size() > end_) return npos;
@@ -236,14 +241,25 @@ class NameServerScan {
     for (Label& label : labels_) {
       const std::size_t at = Find(label);
       if (at == npos) continue;
-      const std::size_t after = at + label.token.size();
+      std::size_t after = at + label.token.size();
+      after = AfterLongerLabel(after);
       const std::string_view value = ValueIn(text_.substr(after, end_ - after));
       if (value.empty()) continue;
       // The cut goes after the value's first occurrence in the working text.
-      valueEnd = text_.find(value, start_) + value.size();
+      valueEnd = fieldtext::Find(text_, value, start_) + value.size();
       return value;
     }
     return {};
+  }
+
+  // A label may be the start of a longer one ("Name Servers" of "Name Servers
+  // Information:"); when the rest of its line ends in a colon, the values
+  // start on the next line.
+  std::size_t AfterLongerLabel(std::size_t after) const {
+    std::size_t br = text_.find_first_of(kLineBreaks, after);
+    if (br == npos || br > end_) return after;
+    const std::string_view rest = fieldtext::TrimRight(text_.substr(after, br - after), " \t");
+    return !rest.empty() && rest.back() == ':' ? br : after;
   }
 
   void CutAt(std::size_t at) {
@@ -265,10 +281,7 @@ class NameServerScan {
 
   // The lines after a name-server value that hold a host belong to the same
   // list, up to the next blank line or the next labelled line ("Created: ").
-  // With `skipBlankFirst`, blank lines before the first of them are passed
-  // over.
-  void FollowingLines(std::size_t pos, std::vector<std::string>& hosts,
-                      bool skipBlankFirst) const {
+  void FollowingLines(std::size_t pos, std::vector<std::string>& hosts) const {
     const std::string_view text = text_.substr(0, end_);
     constexpr std::string_view kLineTrim = " \t-:";
     auto skipTrim = [&] {
@@ -280,14 +293,9 @@ class NameServerScan {
       if (atBreak()) {
         pos = AfterBreak(text, pos);
         skipTrim();
-        while (skipBlankFirst && atBreak()) {
-          pos = AfterBreak(text, pos);
-          skipTrim();
-        }
         if (pos >= text.size() || atBreak()) return;
       }
       if (pos >= text.size()) return;
-      skipBlankFirst = false;
       std::size_t br = text.find_first_of(kLineBreaks, pos);
       if (br == npos) br = text.size();
       const std::string_view line = text.substr(pos, br - pos);
@@ -297,8 +305,10 @@ class NameServerScan {
     }
   }
 
-  // A first word that ends in a colon starts another field.
+  // A first word that ends in a colon starts another field; the source
+  // footer ends the answer.
   static bool StartsWithLabel(std::string_view line) {
+    if (line.starts_with(kWhoisSourceTag)) return true;
     const std::string_view word = line.substr(0, line.find_first_of(" \t"));
     return word.size() > 1 && word.back() == ':';
   }
@@ -320,14 +330,14 @@ class NameServerScan {
 
 std::string ValueAfterToken(std::string_view text, std::string_view token) {
   if (token.empty()) return {};
-  const std::size_t at = text.find(token);
+  const std::size_t at = fieldtext::Find(text, token);
   if (at == npos) return {};
   return std::string(ValueIn(text.substr(at + token.size())));
 }
 
 std::string BlockAfterToken(std::string_view text, std::string_view token) {
   if (token.empty()) return {};
-  const std::size_t at = text.find(token);
+  const std::size_t at = fieldtext::Find(text, token);
   if (at == npos) return {};
   const std::size_t begin = at + token.size();
   const std::size_t blank = BlankLineAt(text, begin);
@@ -336,13 +346,14 @@ std::string BlockAfterToken(std::string_view text, std::string_view token) {
 
 std::string ReadServerTokens(std::string_view server, std::string_view settingsKey) {
   if (server.empty() || settingsKey.empty()) return {};
-  return ReadDirectString(kCompanyName, kWhoisProduct, server, settingsKey, "");
+  return ReadDirectString(kCompanyName, kWhoisProduct, DirectorySection(server), settingsKey, "");
 }
 
 bool WriteServerTokens(std::string_view server, std::string_view settingsKey,
                        std::string_view text) {
   if (server.empty() || settingsKey.empty()) return false;
-  return WriteDirectString(kCompanyName, kWhoisProduct, server, settingsKey, text);
+  return WriteDirectString(kCompanyName, kWhoisProduct, DirectorySection(server), settingsKey,
+                           text);
 }
 
 std::string HostFromValue(std::string_view text) {

@@ -3,13 +3,28 @@
 // so UTF-8 sequences pass through unchanged.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace qv::fieldtext {
 
+// The first occurrence of `part` in `text` at or after `from`; npos when
+// none. Labels are searched in every answer many times over, so the C
+// library's substring search is used where it has one.
+inline std::size_t Find(std::string_view text, std::string_view part, std::size_t from = 0) {
+#if defined(__GLIBC__)
+  if (from > text.size()) return std::string_view::npos;
+  if (part.empty()) return from;
+  const void* hit = ::memmem(text.data() + from, text.size() - from, part.data(), part.size());
+  return hit ? std::size_t(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+#else
+  return text.find(part, from);
+#endif
+}
+
 inline bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
+  return Find(text, part) != std::string_view::npos;
 }
 
 inline std::string_view TrimLeft(std::string_view s, std::string_view set) {

@@ -20,7 +20,7 @@ const List kExpiry = {
     "Expires on", "Expires On", "Expires:", "expires", "Expires", "Registered through",
     "\nexpire:",
     // Labels of today's registries.
-    "Expiration Time:", "Expire Date", "Expiry date", "[State]",
+    "Expiration Time:", "Expire Date", "Expiry date",
 };
 
 const List kCreated = {

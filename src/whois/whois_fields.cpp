@@ -76,9 +76,7 @@ void StoreServerRecord(WhoisServerRecord& record, const std::string& learnedOrde
       !learnedOrder.empty() && !EqualsNoCase(learnedOrder, record.dateFormat);
   if (!learned && !tokenless) return;
   if (learned) record.dateFormat = learnedOrder;
-  const bool stored =
-      HasDirectValue(kCompanyName, kWhoisProduct, record.server, "Manually Edited");
-  if (!stored || (record.manuallyEdited != 0 && learned)) record.Save();
+  if (!IsServerRecordStored(record.server) || (record.manuallyEdited != 0 && learned)) record.Save();
 }
 
 }  // namespace

@@ -1,0 +1,155 @@
+#include <QTest>
+
+#include "platform/settings_store.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "whois/field_extraction.h"
+#include "whois/server_directory.h"
+#include "whois/whois_fields.h"
+
+using namespace qv;
+
+namespace {
+
+constexpr const char* kServer = "whois.example.test";
+
+std::string Stored(std::string_view text, std::string_view server = kServer) {
+  return std::string(text) + "\n[Whois Source: " + std::string(server) + "]";
+}
+
+// A hand-set-up server: token "No match for", the given date order.
+void SetUpServer(const char* dateFormat) {
+  WriteDirectInt(kCompanyName, kWhoisProduct, kServer, "Manually Edited", 1);
+  WriteDirectString(kCompanyName, kWhoisProduct, kServer, "Token When Free", "No match for");
+  WriteDirectString(kCompanyName, kWhoisProduct, kServer, "Date Format", dateFormat);
+}
+
+std::string Repeat(std::string_view part, std::size_t total) {
+  std::string out;
+  out.reserve(total + part.size());
+  while (out.size() < total) out += part;
+  return out;
+}
+
+}  // namespace
+
+class WhoisFieldsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void takenAnswer() {
+    SetUpServer("");
+    const WhoisFields f = ParseWhoisFields(Stored(
+        "Domain Name: EXAMPLE.COM\nRegistry Domain ID: 123_DOMAIN\n"
+        "Registrar WHOIS Server: whois.registrar.test\nUpdated Date: 2019-09-09T15:39:04Z\n"
+        "Creation Date: 1997-09-15T04:00:00Z\nRegistry Expiry Date: 2028-09-14T04:00:00Z\n"
+        "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n"
+        "Name Server: NS1.EXAMPLE.COM\nName Server: NS2.EXAMPLE.COM\n"));
+    QCOMPARE(f.source, std::string(kServer));
+    QCOMPARE(f.availability, std::string("TAKEN"));
+    QCOMPARE(f.status, std::string("CLIENTDELETEPROHIBITED"));
+    QCOMPARE(f.registrar, std::string("Example Registrar, Inc"));
+    QCOMPARE(f.domainId, std::string("123_DOMAIN"));
+    QCOMPARE(f.referralServer, std::string("whois.registrar.test"));
+    QVERIFY(f.expiryFound && f.createdFound && f.updatedFound);
+    QCOMPARE(f.expiryDate, Date::FromYmd(2028, 9, 14));
+    QCOMPARE(f.createdDate, Date::FromYmd(1997, 9, 15));
+    QCOMPARE(f.updatedDate, Date::FromYmd(2019, 9, 9));
+    QCOMPARE(f.nameServers, (std::vector<std::string>{"NS1.EXAMPLE.COM", "NS2.EXAMPLE.COM"}));
+  }
+
+  // A free name keeps no dates or servers, and its status is the verdict.
+  void freeAnswer() {
+    SetUpServer("");
+    const WhoisFields f = ParseWhoisFields(Stored(
+        "No match for \"X.COM\".\nNOTICE: Creation Date: 2001-01-01\nName Server: ns1.x.com\n"));
+    QCOMPARE(f.availability, std::string("FREE"));
+    QCOMPARE(f.status, std::string("FREE"));
+    QVERIFY(!f.createdFound);
+    QVERIFY(f.nameServers.empty());
+  }
+
+  void blockLayoutSubLabel() {
+    const WhoisFields f = ParseWhoisFields(Stored("Registrar:\n        Name: Example Registrar\n"));
+    QCOMPARE(f.registrar, std::string("Example Registrar"));
+  }
+
+  void dateOrder_data() {
+    QTest::addColumn<QString>("serverOrder");
+    QTest::addColumn<QDate>("expiry");
+    QTest::addColumn<QString>("learned");
+    // The creation date 15/01/2007 shows day-first; the expiry 05/04/2008
+    // alone cannot.
+    QTest::newRow("open order, settled later") << "" << QDate(2008, 4, 5) << "ddmm";
+    QTest::newRow("server says month first") << "mmdd" << QDate(2008, 5, 4) << "ddmm";
+    QTest::newRow("server says day first") << "ddmm" << QDate(2008, 4, 5) << "ddmm";
+  }
+  void dateOrder() {
+    QFETCH(QString, serverOrder);
+    QFETCH(QDate, expiry);
+    QFETCH(QString, learned);
+    SetUpServer(serverOrder.toLatin1().constData());
+    const WhoisFields f =
+        ParseWhoisFields(Stored("Expiration Date: 05/04/2008\nCreation Date: 15/01/2007\n"));
+    QVERIFY(f.expiryFound);
+    QCOMPARE(f.expiryDate, Date::FromYmd(expiry.year(), expiry.month(), expiry.day()));
+    QCOMPARE(f.createdDate, Date::FromYmd(2007, 1, 15));
+    QCOMPARE(QString::fromStdString(f.dateOrder), learned);
+    // A hand-set-up server keeps what it learned.
+    QCOMPARE(QString::fromStdString(WhoisServerRecord(kServer, true).dateFormat), learned);
+  }
+
+  // An automatic record is stored once, so the server can be found and set
+  // up; what it stores does not override the built-in tables.
+  void automaticRecordIsStored() {
+    const std::string server = "whois.automatic.test";
+    ParseWhoisFields(Stored("Creation Date: 2007-01-15\n", server));
+    QVERIFY(HasDirectValue(kCompanyName, kWhoisProduct, server, "Manually Edited"));
+    QCOMPARE(ReadDirectInt(kCompanyName, kWhoisProduct, server, "Manually Edited", 9), 0);
+  }
+
+  void tokenlessServerWithRegistration() {
+    const WhoisFields f =
+        ParseWhoisFields(Stored("Domain: x.test\nRegistered: 2010-07-13\n", "whois.tokenless.test"));
+    QCOMPARE(f.availability, std::string("TAKEN"));
+    const WhoisFields g = ParseWhoisFields(Stored("Domain: x.test\n", "whois.tokenless.test"));
+    QCOMPARE(g.availability, std::string("SETUP ERROR"));
+  }
+
+  // Nothing a server may send crashes or stalls a parser.
+  void badInput_data() {
+    QTest::addColumn<QByteArray>("answer");
+    const std::size_t mib = 1 << 20;
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("footer only") << QByteArray("[Whois Source: ");
+    QTest::newRow("footer without bracket") << QByteArray("Registrar: X\n[Whois Source: whois.example.test");
+    QTest::newRow("NUL bytes") << QByteArray("Registrar:\0\0X\nName Server: \0ns1.x.com\n[Whois Source: a]", 51);
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += char((i * 131 + 7) % 256);
+    QTest::newRow("8-bit garbage") << QByteArray::fromStdString(Stored(garbage));
+    QTest::newRow("separator dates")
+        << QByteArray::fromStdString(Stored("Expiration Date: /-/ -,.T\nCreation Date: ::::\nUpdated Date: --"));
+    QTest::newRow("1 MiB of name servers")
+        << QByteArray::fromStdString(Stored(Repeat("Name Server: ns1.example.com\n", mib)));
+    QTest::newRow("1 MiB of the same host before a label")
+        << QByteArray::fromStdString(Stored(Repeat("ns1.example.com\n", mib) + "Name Server: ns1.example.com\n"));
+    QTest::newRow("1 MiB of dashes after labels")
+        << QByteArray::fromStdString(Stored("Name Server:\nRegistrar:\nAdministrative Contact\n" + Repeat("-\n", mib)));
+    QTest::newRow("1 MiB one line") << QByteArray::fromStdString(Stored("Name Server: " + Repeat("a ", mib)));
+    QTest::newRow("1 MiB of blank lines")
+        << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
+  }
+  void badInput() {
+    QFETCH(QByteArray, answer);
+    SetUpServer("");
+    WriteServerTokens(kServer, "Creation Date Tokens", "$$L 184467440737095516150");
+    WriteServerTokens(kServer, "Updated Date Tokens", "$$P 99999");
+    const WhoisFields f = ParseWhoisFields(answer.toStdString());
+    QVERIFY(f.nameServers.size() <= 1);
+    QVERIFY(!f.createdFound);
+  }
+};
+
+QV_TEST(WhoisFieldsTest)
+#include "test_whois_fields.moc"
