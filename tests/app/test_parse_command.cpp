@@ -1,0 +1,101 @@
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+namespace {
+
+constexpr const char* kAnswers = QV_TEST_DATA_DIR "/whois-answers/";
+
+struct Outcome {
+  int exitCode = -1;
+  QJsonObject json;
+  QByteArray err;
+};
+
+Outcome RunParse(const QStringList& args) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), QStringList{"parse"} + args);
+  Outcome o;
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    process.kill();
+    process.waitForFinished();
+    return o;
+  }
+  o.exitCode = process.exitCode();
+  o.json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+  o.err = process.readAllStandardError();
+  return o;
+}
+
+QString Answer(const char* sample) {
+  return QString::fromLatin1(kAnswers) + QLatin1String(sample) + QStringLiteral("/answer.txt");
+}
+
+}  // namespace
+
+class ParseCommandTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void comAnswer() {
+    const Outcome o = RunParse({"--server", "whois.verisign-grs.com", Answer("likexian-com_google.com")});
+    QCOMPARE(o.exitCode, 0);
+    const QJsonObject& j = o.json;
+    QCOMPARE(j["source"].toString(), QStringLiteral("whois.verisign-grs.com"));
+    QCOMPARE(j["availability"].toString(), QStringLiteral("TAKEN"));
+    QCOMPARE(j["registrar"].toString(), QStringLiteral("MarkMonitor, Inc"));
+    QCOMPARE(j["referral_server"].toString(), QStringLiteral("whois.markmonitor.com"));
+    QCOMPARE(j["created"].toString(), QStringLiteral("1997-09-15"));
+    QCOMPARE(j["expires"].toString(), QStringLiteral("2028-09-13"));
+    QCOMPARE(j["updated"].toString(), QStringLiteral("2019-09-09"));
+    QCOMPARE(j["name_servers"].toArray(),
+             (QJsonArray{"ns2.google.com", "ns3.google.com", "ns4.google.com", "ns1.google.com"}));
+    QVERIFY(j["status"].toString().startsWith(QStringLiteral("CLIENTUPDATEPROHIBITED")));
+    QCOMPARE(j["date_order"].toString(), QStringLiteral("mmdd"));
+  }
+
+  void noMatchAnswer() {
+    const Outcome o = RunParse({"--server", "whois.verisign-grs.com",
+                                Answer("likexian-notfound-com_likexian-have-no-money-to-register.com")});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.json["availability"].toString(), QStringLiteral("FREE"));
+    QCOMPARE(o.json["status"].toString(), QStringLiteral("FREE"));
+    QVERIFY(o.json["expires"].isNull());
+    QVERIFY(o.json["name_servers"].toArray().isEmpty());
+  }
+
+  // A stored answer keeps its own footer; without one and without --server
+  // the answer has no source.
+  void footers() {
+    const QString stored = QString::fromStdString(qvtest::TempPath("stored.txt").string());
+    QFile f(stored);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Domain: x.test\nStatus: connect\n\n[Whois Source: whois.denic.de]");
+    f.close();
+    const Outcome kept = RunParse({"--server", "whois.other.test", stored});
+    QCOMPARE(kept.json["source"].toString(), QStringLiteral("whois.denic.de"));
+    const Outcome none = RunParse({Answer("likexian-com_google.com")});
+    QCOMPARE(none.exitCode, 0);
+    QCOMPARE(none.json["source"].toString(), QString());
+    QCOMPARE(none.json["availability"].toString(), QStringLiteral("UNKNOWN"));
+  }
+
+  void unreadableFile() {
+    const Outcome o = RunParse({QString::fromStdString(qvtest::TempPath("missing.txt").string())});
+    QCOMPARE(o.exitCode, 2);
+    QVERIFY(o.err.contains("cannot read"));
+    QCOMPARE(RunParse({"--server"}).exitCode, 2);
+  }
+};
+
+QV_TEST(ParseCommandTest)
+#include "test_parse_command.moc"
