@@ -56,7 +56,7 @@ using AddNamesProgress =
     std::function<bool(const AddNamesReport& soFar, std::size_t done, std::size_t total)>;
 
 // How long a batch of names runs before it is committed and reported.
-inline constexpr std::chrono::milliseconds kAddCommitInterval{300};
+inline constexpr std::chrono::milliseconds kAddCommitInterval{1000};
 
 // Adds every name in order. Afterwards the shown list of `db` is run again.
 AddNamesReport AddDomainNames(DomainDatabase& db, const std::vector<std::string>& names,

@@ -1,13 +1,67 @@
 #include "store/domain_list.h"
 
+#include <algorithm>
+#include <cctype>
 #include <limits>
 
 namespace qv {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Skips blanks, then `word` in any capitals followed by a blank; npos when
+// the text does not go on that way.
+std::size_t After(std::string_view text, std::size_t pos, std::string_view word) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  if (text.size() - pos <= word.size()) return std::string_view::npos;
+  for (std::size_t i = 0; i < word.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(text[pos + i])) != word[i]) return std::string_view::npos;
+  pos += word.size();
+  return IsBlank(text[pos]) || word == "*" ? pos : std::string_view::npos;
+}
+
+// True when the text holds "ORDER", blanks and "BY" (in any capitals).
+bool HasOrderBy(std::string_view sql) {
+  std::string upper(sql);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return char(std::toupper(c)); });
+  for (std::size_t pos = upper.find("ORDER"); pos != std::string::npos; pos = upper.find("ORDER", pos + 1)) {
+    std::size_t by = pos + 5;
+    if (by >= upper.size() || !IsBlank(upper[by])) continue;
+    while (by < upper.size() && IsBlank(upper[by])) ++by;
+    if (upper.compare(by, 2, "BY") == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// Only the names are kept, so a "SELECT * FROM ..." is run as
+// "SELECT [Domain] FROM ...": the engine then neither reads nor copies the
+// other fields of every row, and an order by name comes straight from the
+// name index. A query without an order of its own is kept in the order the
+// rows are stored, as "SELECT *" gives them. "" when the query has another
+// form.
+std::string NamesOnlyQuery(std::string_view jetSql) {
+  std::size_t pos = After(jetSql, 0, "SELECT");
+  if (pos != std::string_view::npos) pos = After(jetSql, pos, "*");
+  if (pos == std::string_view::npos || After(jetSql, pos, "FROM") == std::string_view::npos) return {};
+  std::string sql = "SELECT [" + std::string(field::kDomain) + "]" + std::string(jetSql.substr(pos));
+  if (!HasOrderBy(sql)) {
+    while (!sql.empty() && (IsBlank(sql.back()) || sql.back() == ';')) sql.pop_back();
+    sql += " ORDER BY rowid";
+  }
+  return sql;
+}
 
 bool DomainList::Load(DatabaseConnection& connection, std::string_view jetSql) {
   Clear();
   error_.clear();
-  if (connection.CreateQuery("", jetSql) != kDbOk || connection.OpenRecordset() != kDbOk) {
+  // The quick form first; anything it does not suit runs as written.
+  const std::string namesOnly = NamesOnlyQuery(jetSql);
+  const bool quick = !namesOnly.empty() && connection.CreateQuery("", namesOnly) == kDbOk &&
+                     connection.OpenRecordset() == kDbOk;
+  if (!quick && (connection.CreateQuery("", jetSql) != kDbOk || connection.OpenRecordset() != kDbOk)) {
     error_ = connection.GetLastError();
     return false;
   }

@@ -58,6 +58,10 @@ class DomainList {
   std::string error_;
 };
 
+// The query the list runs in place of a "SELECT * FROM ..." query, reading
+// only the names; "" when the query has another form.
+std::string NamesOnlyQuery(std::string_view jetSql);
+
 // The shown list (list connection) and the filter list (filter connection).
 DomainList& ShownList();
 DomainList& FilterList();

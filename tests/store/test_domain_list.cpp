@@ -210,6 +210,48 @@ class DomainListTest : public QObject {
     QCOMPARE(GetListCount(), 0);
   }
 
+  void namesOnlyForm_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("quick");
+    QTest::newRow("unsorted keeps stored order")
+        << "SELECT * FROM [Domains] WHERE [IP] IS NULL;" << "SELECT [Domain] FROM [Domains] WHERE [IP] IS NULL ORDER BY rowid";
+    QTest::newRow("sorted") << "select  *\tfrom [Domains] order  by [Domain] DESC"
+                            << "SELECT [Domain]\tfrom [Domains] order  by [Domain] DESC";
+    QTest::newRow("field list") << "SELECT [Domain], [IP] FROM [Domains]" << "";
+    QTest::newRow("star not alone") << "SELECT *, [IP] FROM [Domains]" << "";
+    QTest::newRow("not a select") << "DELETE FROM [Domains]" << "";
+    QTest::newRow("selected word") << "SELECTED * FROM x" << "";
+  }
+  void namesOnlyForm() {
+    QFETCH(QString, sql);
+    QFETCH(QString, quick);
+    QCOMPARE(QString::fromStdString(NamesOnlyQuery(sql.toStdString())), quick);
+  }
+
+  // Queries of other forms, or ones the names-only form does not suit, run
+  // as they are written.
+  void otherQueryForms_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("fields listed") << "SELECT [Domain], [Registrar] FROM [Domains] WHERE [Domain] Like 'a*' ORDER BY [Domain]"
+                                   << "Alpha.net|apple.com";
+    QTest::newRow("limit") << "SELECT * FROM [Domains] LIMIT 2" << "apple.com|Alpha.net";
+    QTest::newRow("semicolon") << "SELECT * FROM [Domains] WHERE [Domain] Like 'z*';" << "zeta.io";
+    QTest::newRow("unsorted in stored order") << "SELECT * FROM [Domains] WHERE [Domain] Like '*1*'"
+                                              << "1stop.com|x1.com";
+    QTest::newRow("no name column") << "SELECT [IP] FROM [Domains] WHERE [Domain] = 'b2b.com'" << "";
+  }
+  void otherQueryForms() {
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    QVERIFY2(RunListQuery(db_, sql.toStdString()), ListErrorText().c_str());
+    if (QByteArray(QTest::currentDataTag()) == "no name column") {
+      QCOMPARE(GetListCount(), 1);  // one row, no name to read it by
+      return;
+    }
+    QCOMPARE(ShownNames(), Names(expected));
+  }
+
   void noDocumentKeepsTheText() {
     db_.SetPath({});
     QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [IP] IS NULL"));
