@@ -1,8 +1,13 @@
 #include "platform/settings_store.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QString>
+#include <atomic>
 #include <charconv>
+#include <map>
+#include <memory>
 #include <cstdio>
 
 #include "platform/text.h"
@@ -16,11 +21,61 @@ QString KeyPath(std::string_view section, std::string_view key) {
   return Q(section) + QLatin1Char('/') + Q(key);
 }
 
-QSettings Store(std::string_view company, std::string_view product) {
-  return QSettings(QSettings::IniFormat, QSettings::UserScope, Q(company), Q(product));
+// Building a QSettings object costs tens of microseconds (path lookup, file
+// check), and a whois parse reads a dozen values, so each thread keeps one
+// object per store. That holds no state of its own: every QSettings of the
+// process on the same file shares one in-memory copy, so a value written
+// anywhere in the program is seen at once by the next reader. Changes made by
+// another process are picked up by re-checking the file at most once a second.
+// The cache follows the store's location: ResetSettingsCache() (used when the
+// location changes, as in tests) drops every thread's objects.
+std::atomic<unsigned> g_cacheGeneration{0};
+constexpr qint64 kResyncMs = 1000;
+
+struct CachedStore {
+  std::unique_ptr<QSettings> settings;
+  QElapsedTimer sinceSync;
+};
+
+struct ThreadStores {
+  unsigned generation = 0;
+  std::map<QString, CachedStore> stores;
+};
+
+ThreadStores& ThisThreadStores() {
+  thread_local ThreadStores stores;
+  return stores;
 }
 
-QSettings Profile() { return Store(kCompanyName, kApplicationName); }
+// The main thread's objects go before the application object does, so they
+// are never destroyed after Qt's own globals.
+void DropMainThreadStores() { ThisThreadStores().stores.clear(); }
+
+QSettings& Store(std::string_view company, std::string_view product) {
+  static const bool registered = [] {
+    if (QCoreApplication::instance()) qAddPostRoutine(DropMainThreadStores);
+    return true;
+  }();
+  (void)registered;
+  ThreadStores& cache = ThisThreadStores();
+  const unsigned generation = g_cacheGeneration.load();
+  if (cache.generation != generation) {
+    cache.stores.clear();
+    cache.generation = generation;
+  }
+  CachedStore& entry = cache.stores[Q(company) + QChar(0x1f) + Q(product)];
+  if (!entry.settings) {
+    entry.settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                 Q(company), Q(product));
+    entry.sinceSync.start();
+  } else if (entry.sinceSync.elapsed() > kResyncMs) {
+    entry.settings->sync();
+    entry.sinceSync.restart();
+  }
+  return *entry.settings;
+}
+
+QSettings& Profile() { return Store(kCompanyName, kApplicationName); }
 
 int ReadInt(const QSettings& s, const QString& path, int defaultValue) {
   const QVariant v = s.value(path);
@@ -45,6 +100,8 @@ bool Finish(QSettings& s) {
 
 }  // namespace
 
+void ResetSettingsCache() { ++g_cacheGeneration; }
+
 int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) {
   return ReadInt(Profile(), KeyPath(section, key), defaultValue);
 }
@@ -56,19 +113,19 @@ std::string GetProfileString(std::string_view section, std::string_view key,
 }
 
 bool WriteProfileInt(std::string_view section, std::string_view key, int value) {
-  QSettings s = Profile();
+  QSettings& s = Profile();
   s.setValue(KeyPath(section, key), value);
   return Finish(s);
 }
 
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view text) {
-  QSettings s = Profile();
+  QSettings& s = Profile();
   s.setValue(KeyPath(section, key), Q(text));
   return Finish(s);
 }
 
 void DeleteProfileSection(std::string_view section) {
-  QSettings s = Profile();
+  QSettings& s = Profile();
   s.remove(Q(section));
   Finish(s);
 }
@@ -80,7 +137,7 @@ int ReadDirectInt(std::string_view company, std::string_view product, std::strin
 
 bool WriteDirectInt(std::string_view company, std::string_view product, std::string_view section,
                     std::string_view name, int value) {
-  QSettings s = Store(company, product);
+  QSettings& s = Store(company, product);
   s.setValue(KeyPath(section, name), value);
   return Finish(s);
 }
@@ -96,7 +153,7 @@ std::string ReadDirectString(std::string_view company, std::string_view product,
 
 bool WriteDirectString(std::string_view company, std::string_view product,
                        std::string_view section, std::string_view name, std::string_view text) {
-  QSettings s = Store(company, product);
+  QSettings& s = Store(company, product);
   s.setValue(KeyPath(section, name), Q(text));
   return Finish(s);
 }
@@ -108,7 +165,7 @@ bool HasDirectValue(std::string_view company, std::string_view product, std::str
 
 void DeleteDirectValue(std::string_view company, std::string_view product,
                        std::string_view section, std::string_view name) {
-  QSettings s = Store(company, product);
+  QSettings& s = Store(company, product);
   s.remove(KeyPath(section, name));
   Finish(s);
 }
@@ -121,7 +178,7 @@ constexpr const char* kRecentSection = "Recent File List";
 std::string RecentKey(int i) { return "File" + std::to_string(i + 1); }
 
 void WriteRecentFiles(const std::vector<std::string>& files) {
-  QSettings s = Profile();
+  QSettings& s = Profile();
   s.remove(kRecentSection);
   for (int i = 0; i < int(files.size()) && i < kRecentFileCount; ++i)
     s.setValue(KeyPath(kRecentSection, RecentKey(i)), Q(files[std::size_t(i)]));
@@ -135,7 +192,7 @@ bool SamePath(std::string_view a, std::string_view b) {
 
 std::vector<std::string> RecentFiles() {
   std::vector<std::string> files;
-  QSettings s = Profile();
+  QSettings& s = Profile();
   for (int i = 0; i < kRecentFileCount; ++i) {
     auto v = ReadString(s, KeyPath(kRecentSection, RecentKey(i)));
     if (v && !v->empty()) files.push_back(*v);

@@ -29,6 +29,11 @@ inline constexpr const char* kSettingsSection = "Settings";
 // its terminator).
 inline constexpr std::size_t kDirectStringMax = 254;
 
+// Forgets every thread's open stores, so the next access finds the store at
+// its current location (QSettings::setPath). Values are not lost: they live in
+// the files.
+void ResetSettingsCache();
+
 // --- Application profile -------------------------------------------------
 int GetProfileInt(std::string_view section, std::string_view key, int defaultValue);
 std::string GetProfileString(std::string_view section, std::string_view key,

@@ -232,11 +232,6 @@ std::string ResolveFieldAlias(std::string_view name) {
   return std::string(name);
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
   return std::lexicographical_compare(
       a.begin(), a.end(), b.begin(), b.end(),

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/ascii.h"
 #include "platform/date.h"
 
 namespace qv {
@@ -120,8 +121,6 @@ std::string ColumnDefinition(const FieldInfo& info);
 // in any capitals become the table's names; any other name is returned as is.
 std::string ResolveFieldAlias(std::string_view name);
 
-// True when the two texts are equal without regard to (ASCII) case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
 struct NoCaseLess {
   using is_transparent = void;
   bool operator()(std::string_view a, std::string_view b) const;

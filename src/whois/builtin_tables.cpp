@@ -106,7 +106,6 @@ constexpr std::array<std::string_view, 3> kComNetHosts{
 constexpr std::array<std::string_view, 3> kOrgHosts{
     {"whois.pir.org", "whois.publicinterestregistry.net", "whois.publicinterestregistry.org"}};
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 template <std::size_t N>
 bool AnyEquals(const std::array<std::string_view, N>& hosts, std::string_view host) {
@@ -122,12 +121,5 @@ std::span<const BuiltinServerRow> BuiltinServerTable() { return kServerRows; }
 
 bool IsComNetRegistryHost(std::string_view host) { return AnyEquals(kComNetHosts, host); }
 bool IsOrgRegistryHost(std::string_view host) { return AnyEquals(kOrgHosts, host); }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
 
 }  // namespace qv

@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/ascii.h"
+
 namespace qv {
 
 struct BuiltinTldRow {
@@ -33,8 +35,5 @@ std::span<const BuiltinServerRow> BuiltinServerTable();
 bool IsComNetRegistryHost(std::string_view host);
 bool IsOrgRegistryHost(std::string_view host);
 
-// ASCII comparison without regard to case, as host names and TLD labels are
-// compared everywhere in the directory.
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace qv

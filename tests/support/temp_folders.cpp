@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "platform/settings_store.h"
+
 namespace qvtest {
 namespace {
 std::unique_ptr<QTemporaryDir>& Current() {
@@ -23,6 +25,7 @@ QString FreshFolders() {
   qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
   qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root + QStringLiteral("/config"));
+  qv::ResetSettingsCache();
   return root;
 }
 
