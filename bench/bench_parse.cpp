@@ -36,7 +36,8 @@ std::vector<Sample> LoadSamples() {
     QFile expected(root.filePath(name) + QStringLiteral("/expected.json"));
     if (!answer.open(QIODevice::ReadOnly) || !expected.open(QIODevice::ReadOnly)) continue;
     const QByteArray raw = answer.readAll();
-    const QString domain = QJsonDocument::fromJson(expected.readAll()).object().value("domain").toString();
+    const QString domain =
+        QJsonDocument::fromJson(expected.readAll()).object().value("domain").toString();
     Sample s;
     s.stored.assign(raw.constData(), std::size_t(raw.size()));
     const std::string server = ServerForName(domain.toStdString()).server;

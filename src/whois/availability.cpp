@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 #include "whois/field_text.h"
 #include "whois/normalise.h"
@@ -177,7 +178,7 @@ std::string DecideAvailabilityOfClean(std::string_view source, std::string_view 
   // the whole stored answer is read for the sentences. Its lines are those of
   // the clean text, except where the DAC line was spelled out.
   auto saysNotRegistered = [&] {
-    if (storedAnswer.empty() || fieldtext::EqualsNoCase(source, kDacServer))
+    if (storedAnswer.empty() || EqualsNoCase(source, kDacServer))
       if (SaysNotRegistered(cleanText)) return true;
     return SaysNotRegistered(storedAnswer);
   };
@@ -236,13 +237,13 @@ bool IsServerRecordStored(std::string_view server) {
 
 int AvailabilityCode(std::string_view availabilityText) {
   if (availabilityText.empty()) return 0;
-  if (fieldtext::EqualsNoCase(availabilityText, "free")) return 1;
-  if (fieldtext::EqualsNoCase(availabilityText, "error")) return 3;
+  if (EqualsNoCase(availabilityText, "free")) return 1;
+  if (EqualsNoCase(availabilityText, "error")) return 3;
   return 2;
 }
 
 GenericVerdict ClassifyAnswerGeneric(std::string_view answerText) {
-  std::string text = fieldtext::ToLowerAscii(answerText);
+  std::string text = ToLowerAscii(answerText);
   text += "\r\n";
   for (const Phrase& p : kPhrases) {
     if (!Contains(text, p.text)) continue;

@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 #include "whois/field_text.h"
 #include "whois/generic_tokens.h"
@@ -275,7 +276,7 @@ class NameServerScan {
     // Digits and dots alone make a date or an address, never a host name.
     if (host.find_first_not_of("0123456789.") == npos) return;
     for (const std::string& h : hosts)
-      if (fieldtext::EqualsNoCase(h, host)) return;
+      if (EqualsNoCase(h, host)) return;
     hosts.push_back(std::move(host));
   }
 

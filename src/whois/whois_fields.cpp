@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/settings_store.h"
+#include "platform/ascii.h"
 #include "whois/availability.h"
 #include "whois/field_extraction.h"
 #include "whois/field_text.h"
@@ -12,17 +12,15 @@
 namespace qv {
 namespace {
 
-using fieldtext::EqualsNoCase;
-using fieldtext::ToUpperAscii;
-
 // Block layouts put a sub-label under the field's label ("Registrar:" and on
 // the next line "Name: Example Registrar"); the value is what follows it.
 std::string WithoutSubLabel(std::string value) {
   static constexpr std::string_view kSubLabels[] = {"name:", "organization:", "organisation:"};
-  const std::string lower = fieldtext::ToLowerAscii(value.substr(0, 16));
+  const std::string lower = ToLowerAscii(value.substr(0, 16));
   for (std::string_view label : kSubLabels) {
     if (!lower.starts_with(label)) continue;
-    const std::string_view rest = fieldtext::Trim(std::string_view(value).substr(label.size()), " \t");
+    const std::string_view rest =
+        fieldtext::Trim(std::string_view(value).substr(label.size()), " \t");
     if (!rest.empty()) return std::string(rest);
   }
   return value;
@@ -76,7 +74,8 @@ void StoreServerRecord(WhoisServerRecord& record, const std::string& learnedOrde
       !learnedOrder.empty() && !EqualsNoCase(learnedOrder, record.dateFormat);
   if (!learned && !tokenless) return;
   if (learned) record.dateFormat = learnedOrder;
-  if (!IsServerRecordStored(record.server) || (record.manuallyEdited != 0 && learned)) record.Save();
+  if (!IsServerRecordStored(record.server) || (record.manuallyEdited != 0 && learned))
+    record.Save();
 }
 
 }  // namespace

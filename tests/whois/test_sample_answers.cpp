@@ -11,6 +11,7 @@
 #include <QTest>
 #include <map>
 
+#include "platform/ascii.h"
 #include "platform/text.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
@@ -51,7 +52,7 @@ QString Trimmed(const QString& s) {
 
 QStringList Hosts(const std::vector<std::string>& hosts) {
   QStringList out;
-  for (const std::string& h : hosts) out << ToQString(fieldtext::ToLowerAscii(h));
+  for (const std::string& h : hosts) out << ToQString(ToLowerAscii(h));
   return out;
 }
 

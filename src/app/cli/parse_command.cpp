@@ -9,8 +9,8 @@
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "platform/ascii.h"
 #include "platform/text.h"
-#include "whois/field_text.h"
 #include "whois/normalise.h"
 #include "whois/whois_fields.h"
 
@@ -47,7 +47,7 @@ QJsonValue DateValue(bool found, const Date& date) {
 QJsonObject ToJson(const WhoisFields& f) {
   QJsonArray servers;
   for (const std::string& host : f.nameServers)
-    servers.append(ToQString(fieldtext::ToLowerAscii(host)));
+    servers.append(ToQString(ToLowerAscii(host)));
   QJsonObject o;
   o[QStringLiteral("source")] = Text(f.source);
   o[QStringLiteral("availability")] = Text(f.availability);
