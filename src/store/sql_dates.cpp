@@ -9,11 +9,21 @@ namespace {
 // representable (about 8,000 years).
 constexpr long long kMaxDayOffset = 3'000'000;
 
+// Every `from` at or after `start` becomes `to`. The result is built anew
+// rather than replaced in place.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to,
                 std::size_t start = 0) {
-  for (std::size_t pos = text.find(from, start); pos != std::string::npos;
-       pos = text.find(from, pos + to.size()))
-    text.replace(pos, from.size(), to);
+  std::size_t pos = text.find(from, start);
+  if (pos == std::string::npos) return;
+  std::string out(text, 0, pos);
+  std::size_t done = pos;
+  for (; pos != std::string::npos; pos = text.find(from, done)) {
+    out.append(text, done, pos - done);
+    out.append(to);
+    done = pos + from.size();
+  }
+  out.append(text, done, std::string::npos);
+  text = std::move(out);
 }
 
 long long LeadingNumber(std::string_view digits) {
