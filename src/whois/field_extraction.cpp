@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <optional>
+#include <unordered_set>
 
 #include "platform/ascii.h"
 #include "platform/settings_store.h"
@@ -271,18 +272,17 @@ class NameServerScan {
 
   // Hosts are kept once each (a server listed with its IPv4 and its IPv6
   // address is one server), without the dot of an absolute name.
-  static void AddHost(std::string host, std::vector<std::string>& hosts) {
+  void AddHost(std::string host, std::vector<std::string>& hosts) {
     while (!host.empty() && host.back() == '.') host.pop_back();
     // Digits and dots alone make a date or an address, never a host name.
     if (host.find_first_not_of("0123456789.") == npos) return;
-    for (const std::string& h : hosts)
-      if (EqualsNoCase(h, host)) return;
+    if (!seen_.insert(ToLowerAscii(host)).second) return;
     hosts.push_back(std::move(host));
   }
 
   // The lines after a name-server value that hold a host belong to the same
   // list, up to the next blank line or the next labelled line ("Created: ").
-  void FollowingLines(std::size_t pos, std::vector<std::string>& hosts) const {
+  void FollowingLines(std::size_t pos, std::vector<std::string>& hosts) {
     const std::string_view text = text_.substr(0, end_);
     constexpr std::string_view kLineTrim = " \t-:";
     auto skipTrim = [&] {
@@ -325,6 +325,7 @@ class NameServerScan {
   std::optional<Directive> directive_;
   std::vector<std::string> owned_;
   std::vector<Label> labels_;
+  std::unordered_set<std::string> seen_;  // hosts found, lower-cased
 };
 
 }  // namespace
