@@ -1,7 +1,5 @@
 #include "whois/availability.h"
 
-#include <array>
-
 #include "platform/ascii.h"
 #include "platform/settings_store.h"
 #include "whois/field_text.h"
@@ -35,7 +33,7 @@ constexpr GenericVerdict kTaken = GenericVerdict::Taken;
 // The Portuguese "responsável administrativo" stands in four spellings: the
 // Latin-1 byte of older answers and the UTF-8 pair of today's, each in the
 // small and the capital form (case folding here is ASCII only).
-constexpr std::array<Phrase, 40> kPhrases{{
+constexpr Phrase kPhrases[] = {
     {"status:         avail", {}, kFree},
     {"no match for ", {}, kFree},
     {"registrant", {}, kTaken},
@@ -76,7 +74,7 @@ constexpr std::array<Phrase, 40> kPhrases{{
     {"domain name", " does not exist!", kFree},
     {"your search returns no relevent records", {}, kFree},
     {"\r\navailable ", kAuCheckServer, kFree},
-}};
+};
 
 // --- Today's "not registered" sentences ---------------------------------
 //
@@ -87,8 +85,16 @@ constexpr std::array<Phrase, 40> kPhrases{{
 // is not registered. Lines are compared without regard to case, after comment
 // marks at their start, closing punctuation and runs of blanks are evened out.
 
-// A line that begins with one of these says the name is not registered.
-constexpr std::array<std::string_view, 17> kFreeLineStarts{{
+// A line that is one of these says the name is not registered.
+constexpr std::string_view kFreeLines[] = {
+    "status: free",
+    "status: available",
+    "query_status: 220 available",
+    "domain status: no object found",
+};
+
+// So does a line that begins with one of these.
+constexpr std::string_view kFreeLineStarts[] = {
     "not found",
     "no match",
     "no data found",
@@ -101,12 +107,8 @@ constexpr std::array<std::string_view, 17> kFreeLineStarts{{
     "this domain name has not been registered",
     "the requested domain was not found",
     "no information available about domain name",
-    "domain status: no object found",
     "error:101: no entries found",
-    "status: free",
-    "status: available",
-    "query_status: 220 available",
-}};
+};
 
 // Lines of the form "<prefix><name><suffix>", the name one word with a dot,
 // such as 'domain "example.se" not found' or "example.nl is free".
@@ -114,11 +116,11 @@ struct FreeLineShape {
   std::string_view prefix;
   std::string_view suffix;
 };
-constexpr std::array<FreeLineShape, 3> kFreeLineShapes{{
+constexpr FreeLineShape kFreeLineShapes[] = {
     {"domain ", " not found"},
     {"domain ", " is available for registration"},
     {"", " is free"},
-}};
+};
 
 constexpr std::string_view kLineLead = " \t%#>*;";
 constexpr std::string_view kLineTail = " \t\r.!";
@@ -131,11 +133,13 @@ void EvenLine(std::string_view line, std::string& out) {
   for (char c : line) {
     if (c == '\t') c = ' ';
     if (c == ' ' && !out.empty() && out.back() == ' ') continue;
-    out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    out += LowerAscii(c);
   }
 }
 
 bool IsFreeLine(const std::string& line) {
+  for (std::string_view whole : kFreeLines)
+    if (line == whole) return true;
   for (std::string_view start : kFreeLineStarts)
     if (line.starts_with(start)) return true;
   for (const FreeLineShape& shape : kFreeLineShapes) {
