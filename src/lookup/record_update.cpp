@@ -1,0 +1,248 @@
+#include "lookup/record_update.h"
+
+#include <algorithm>
+
+#include "lookup/change_log.h"
+#include "lookup/lookup_snapshot.h"
+#include "platform/ascii.h"
+#include "store/database_connection.h"
+#include "store/domain_record.h"
+#include "whois/availability.h"
+#include "whois/normalise.h"
+#include "whois/whois_fields.h"
+
+namespace qv {
+namespace {
+
+// The dates a fresh lookup starts over with.
+constexpr const char* kLookupDates[] = {
+    field::kExpiryDate, field::kRegistrarExpiry, field::kCreatedOn,
+    field::kLastUpdate, field::kLastCheckedAt,   field::kIpCheckedAt,
+};
+// The texts a fresh lookup starts over with.
+constexpr const char* kLookupTexts[] = {
+    field::kRegistrar,  field::kStatus,     field::kId,           field::kWhoisServer,
+    field::kWhoisSource, field::kIp,        field::kNs1,          field::kNs2,
+    field::kNs3,        field::kNs4,        field::kAdminEmail,   field::kTechEmail,
+    field::kBillingEmail, field::kOwner,    field::kAvailability,
+};
+constexpr const char* kNameServerFields[] = {field::kNs1, field::kNs2, field::kNs3, field::kNs4};
+
+// How the two yes/no text marks are written and read.
+constexpr const char* kMultiLookupYes = "yes";
+constexpr const char* kMultiLookupNo = "no";
+constexpr const char* kEditedYes = "YES";
+constexpr const char* kEditedNo = "NO";
+
+bool IsMultiLookup(const DomainRecord& record) {
+  return EqualsNoCase(record.Text(field::kMultiLookup), "yes");
+}
+
+void SetMultiLookup(DomainRecord& record, bool on) {
+  record.SetText(field::kMultiLookup, on ? kMultiLookupYes : kMultiLookupNo);
+}
+
+// The part of a name after its first dot is exactly "info": the registry of
+// .info answers with the one expiry date that counts, so it is not taken for
+// the registrar's as well.
+bool IsInfoName(std::string_view name) {
+  const std::size_t dot = name.find('.');
+  return dot != std::string_view::npos && EqualsNoCase(name.substr(dot + 1), "info");
+}
+
+// A text the answer may or may not carry: with a referral under way an empty
+// extraction keeps what the first answer brought.
+void SetFromExtraction(DomainRecord& record, const char* field, const std::string& value,
+                       bool multiLookup) {
+  if (!multiLookup || !value.empty()) record.SetText(field, value);
+}
+
+// Registrar, ID, status, availability, source and referral server.
+void ApplyRegistration(DomainRecord& record, const WhoisFields& f) {
+  record.SetText(field::kWhoisSource, f.source);
+  const bool multi = IsMultiLookup(record);
+  SetFromExtraction(record, field::kRegistrar, f.registrar, multi);
+  SetFromExtraction(record, field::kId, f.domainId, multi);
+  if (!multi || record.Text(field::kStatus).empty()) record.SetText(field::kStatus, f.status);
+  if (!multi) record.SetText(field::kAvailability, f.availability);
+  // The registrar's own answer often names no whois server; it must not
+  // erase the server that the registry referred to, which is the one that
+  // tells the registrar's answer apart from the registry's.
+  SetFromExtraction(record, field::kWhoisServer, f.referralServer, multi);
+  if (!f.referralServer.empty() && !EqualsNoCase(f.referralServer, f.source))
+    SetMultiLookup(record, true);
+}
+
+// Dates, contacts and name servers; not for a name that is free.
+void ApplyDetails(DomainRecord& record, const WhoisFields& f) {
+  if (AvailabilityCode(record.Text(field::kAvailability)) == 1) return;
+  const bool multi = IsMultiLookup(record);
+  if (f.expiryFound) {
+    if (!multi) {
+      record.SetDate(field::kExpiryDate, f.expiryDate);
+      if (!IsInfoName(ToLowerAscii(record.Domain())))
+        record.SetDate(field::kRegistrarExpiry, f.expiryDate);
+    } else if (EqualsNoCase(record.Text(field::kWhoisServer), f.source)) {
+      record.SetDate(field::kRegistrarExpiry, f.expiryDate);
+    } else {
+      record.SetDate(field::kExpiryDate, f.expiryDate);
+    }
+  }
+  if (f.createdFound) record.SetDate(field::kCreatedOn, f.createdDate);
+  if (f.updatedFound) record.SetDate(field::kLastUpdate, f.updatedDate);
+  SetFromExtraction(record, field::kAdminEmail, f.adminEmail, multi);
+  SetFromExtraction(record, field::kTechEmail, f.techEmail, multi);
+  SetFromExtraction(record, field::kBillingEmail, f.billingEmail, multi);
+  SetFromExtraction(record, field::kOwner, f.ownerName, multi);
+  const std::size_t count = std::min<std::size_t>(f.nameServers.size(), 4);
+  for (std::size_t i = 0; i < count; ++i) record.SetText(kNameServerFields[i], f.nameServers[i]);
+}
+
+}  // namespace
+
+bool AnswerOutcome::FollowUpDue() const {
+  return stored && parsed && !whoisServer.empty() && !EqualsNoCase(whoisServer, source);
+}
+
+void ClearForLookup(DomainRecord& record) {
+  for (const char* name : kLookupDates) record.SetDate(name, Date::Null());
+  for (const char* name : kLookupTexts) record.SetText(name, "");
+  record.whoisText.clear();
+  SetMultiLookup(record, false);
+  record.SetLocked(false);
+  record.SetText(field::kEdited, kEditedNo);
+  record.lookupInProgress = false;
+}
+
+bool SetLock(DomainDatabase& db, std::string_view name, bool locked) {
+  DomainRecord record;
+  if (!db.ReadRecord(name, record)) return false;
+  record.SetLocked(locked);
+  return db.WriteRecord(record);
+}
+
+bool ApplyManualDateEdit(DomainDatabase& db, std::string_view name, std::string_view fieldName,
+                         const Date& date) {
+  if (!db.OpenDomainsTable()) return false;
+  const FieldInfo* info = db.update().FindDomainField(fieldName);
+  if (!info || info->type != FieldType::Date) return false;
+  const std::string target = info->name;  // the pointer may not survive a read
+  DomainRecord record;
+  if (!db.ReadRecord(name, record)) return false;
+  record.SetDate(target, date);
+  record.SetText(field::kEdited, kEditedYes);
+  record.SetLocked(true);
+  return db.WriteRecord(record);
+}
+
+RecordUpdater::RecordUpdater(DomainDatabase* db, SnapshotList& snapshots, AlertList& alerts)
+    : db_(db), snapshots_(snapshots), alerts_(alerts) {}
+
+std::filesystem::path RecordUpdater::ChangeLogFile() const {
+  return logPath_.empty() ? ChangeLogPath() : logPath_;
+}
+
+Date RecordUpdater::Now() const { return clock_ ? clock_() : Date::Now(); }
+
+void RecordUpdater::RowChanged(std::string_view name) {
+  if (rowChanged_) rowChanged_(std::string(name));
+}
+
+void RecordUpdater::SendAlertsWhenOverdue() {
+  if (sendAlerts_ && AlertsOverdue(alerts_, Now())) sendAlerts_();
+}
+
+bool RecordUpdater::PrepareFullLookup(std::string_view name) {
+  DomainRecord record;
+  if (!db_ || !db_->ReadRecord(name, record)) return false;
+  snapshots_.Drop(name);
+  snapshots_.Take(record);
+  const FieldValue ip = record.Get(field::kIp);
+  const FieldValue ipCheckedAt = record.Get(field::kIpCheckedAt);
+  ClearForLookup(record);
+  snapshots_.SetInProgress(name, false);
+  record.Set(field::kIp, ip);
+  record.Set(field::kIpCheckedAt, ipCheckedAt);
+  const bool written = db_->WriteRecord(record);
+  RowChanged(record.Domain());
+  return written;
+}
+
+void RecordUpdater::SetLookupInProgress(std::string_view name, bool inProgress) {
+  // The mark is kept in memory only, so there is nothing to write.
+  snapshots_.SetInProgress(name, inProgress);
+  RowChanged(name);
+}
+
+bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view whoisText,
+                                     AnswerOutcome* outcome) {
+  SetLookupInProgress(name, false);
+  DomainRecord record;
+  if (!db_ || !db_->ReadRecord(name, record)) return false;
+
+  AnswerOutcome result;
+  result.stored = true;
+  record.whoisText.assign(whoisText);
+  result.parsed = whoisText.find(kNotReachableText) == std::string_view::npos;
+  if (result.parsed) {
+    const WhoisFields fields = ParseWhoisFields(whoisText);
+    ApplyRegistration(record, fields);
+    ApplyDetails(record, fields);
+    record.SetDate(field::kLastCheckedAt, Now());
+    result.source = fields.source;
+  } else {
+    result.source = WhoisSourceOf(whoisText);
+  }
+  db_->WriteRecord(record);
+  if (saveText_) saveText_(record.Domain(), record.whoisText);
+  RowChanged(record.Domain());
+
+  result.whoisServer = record.Text(field::kWhoisServer);
+  result.multiLookup = IsMultiLookup(record);
+  // The answer is the authoritative one when it comes from the server the
+  // record names; an answer that names no other server, or whose referral
+  // will not be followed, is the last one too.
+  const bool last = EqualsNoCase(result.source, result.whoisServer) ||
+                    (result.parsed && (result.whoisServer.empty() || !followReferrals_));
+  if (last) {
+    result.logged = LogChanges(record.Domain(), alerts_, true);
+    SendAlertsWhenOverdue();
+  }
+  if (outcome) *outcome = std::move(result);
+  return true;
+}
+
+void RecordUpdater::ApplyWhoisFailure(std::string_view name) {
+  SetLookupInProgress(name, false);
+  DomainRecord record;
+  if (!db_ || !db_->ReadRecord(name, record) || !IsMultiLookup(record)) return;
+  LogChanges(record.Domain(), alerts_, false);
+  SendAlertsWhenOverdue();
+}
+
+bool RecordUpdater::LogChanges(std::string_view name, AlertList& alerts, bool dropSnapshot) {
+  DomainRecord current;
+  const DomainRecord* before = snapshots_.Find(name);
+  bool logged = false;
+  if (before && db_ && db_->ReadRecord(name, current)) {
+    const Date lookedUpAt = current.DateValue(field::kLastCheckedAt);
+    if (lookedUpAt.IsValid() && before->DateValue(field::kLastCheckedAt).IsValid() &&
+        !SameWatchedFields(*before, current)) {
+      const std::string entry =
+          ChangeLogEntry(current.Domain(), lookedUpAt, ChangeDifferenceText(*before, current));
+      alerts.Add(entry, Now());
+      AppendToChangeLog(ChangeLogFile(), entry);  // a log that cannot be written is skipped
+      logged = true;
+    }
+  }
+  if (dropSnapshot) snapshots_.Drop(name);
+  return logged;
+}
+
+bool RecordUpdater::SetLock(std::string_view name, bool locked) {
+  if (!db_ || !::qv::SetLock(*db_, name, locked)) return false;
+  RowChanged(name);
+  return true;
+}
+
+}  // namespace qv
