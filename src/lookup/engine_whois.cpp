@@ -1,0 +1,153 @@
+// Whois jobs: starting a lookup for a queue entry, and applying its result
+// when the worker hands the job back.
+#include <QCoreApplication>
+#include <QPointer>
+#include <system_error>
+#include <thread>
+
+#include "lookup/lookup_engine.h"
+#include "whois/server_directory.h"
+
+namespace qv {
+namespace {
+
+// A lookup that starts over (no server named, or a minimum lookup) rather than
+// following a referral or retrying against a known server.
+bool IsFreshLookup(std::string_view entry) {
+  const std::size_t colon = entry.find(':');
+  if (colon == std::string_view::npos) return true;
+  const std::string_view server = entry.substr(colon + 1);
+  return server.empty() || EqualsNoCase(server, kMinimumLookupServer);
+}
+
+bool IsAnswered(const WhoisJob& job, int code) {
+  return code == kWhoisTextCode && job.whoisText.find("Whois Lookup Error:") == std::string::npos &&
+         job.whoisText != kWhoisTemporarilyDisabledText;
+}
+
+}  // namespace
+
+std::vector<std::string> LookupEngine::InFlightServers() const {
+  std::vector<std::string> servers;
+  servers.reserve(whoisJobs_.size());
+  for (const std::shared_ptr<WhoisJob>& job : whoisJobs_) servers.push_back(job->server);
+  return servers;
+}
+
+bool LookupEngine::StartWhoisLookup(const std::string& entry) {
+  if (entry.empty()) return true;  // nothing to look up: dropped
+  SyncDatabase();
+  const WhoisStartDecision decision = DecideWhoisStart(entry, InFlightServers(), serverStates_);
+  if (decision.action == WhoisStartAction::Discard) return true;
+  if (decision.action == WhoisStartAction::Requeue) return false;
+
+  auto job = std::make_shared<WhoisJob>();
+  job->domain = decision.name;
+  job->server = decision.server;
+  whoisJobs_.push_back(job);
+
+  if (IsFreshLookup(entry)) {
+    asked_.erase(job->domain);
+    updater_.PrepareFullLookup(job->domain);
+    if (autoDns_) AddToQueue(QueueKind::Dns, job->domain);
+  }
+  if (!job->server.empty()) asked_[job->domain].insert(job->server);
+
+  if (decision.action == WhoisStartAction::AnswerDisabled) {
+    job->whoisText = decision.answer;
+    PostWhoisDone(job, kWhoisTextCode);
+    return true;
+  }
+  updater_.SetLookupInProgress(job->domain, true);
+  if (StartWorkerThread(job)) return true;
+  updater_.SetLookupInProgress(job->domain, false);
+  TakeJob(job.get());
+  return false;
+}
+
+bool LookupEngine::StartWorkerThread(const std::shared_ptr<WhoisJob>& job) {
+  try {
+    std::thread([job, resolver = dnsChecks_.resolver(),
+                 guard = QPointer<LookupEngine>(this)] {
+      const int code = WhoisWorker(*job, resolver);
+      // Only the guard is used on this thread; the engine itself is touched
+      // again on its own thread, when the posted call runs.
+      QCoreApplication* app = QCoreApplication::instance();
+      if (!app) return;
+      QMetaObject::invokeMethod(
+          app, [guard, job, code] {
+            if (guard) guard->OnWhoisDone(job.get(), code);
+          },
+          Qt::QueuedConnection);
+    }).detach();
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+void LookupEngine::PostWhoisDone(const std::shared_ptr<WhoisJob>& job, int code) {
+  QMetaObject::invokeMethod(
+      this, [this, job, code] { OnWhoisDone(job.get(), code); }, Qt::QueuedConnection);
+}
+
+std::shared_ptr<WhoisJob> LookupEngine::TakeJob(const WhoisJob* job) {
+  for (auto it = whoisJobs_.begin(); it != whoisJobs_.end(); ++it) {
+    if (it->get() != job) continue;
+    std::shared_ptr<WhoisJob> taken = std::move(*it);
+    whoisJobs_.erase(it);
+    return taken;
+  }
+  return nullptr;
+}
+
+void LookupEngine::OnWhoisDone(const WhoisJob* finished, int code) {
+  const std::shared_ptr<WhoisJob> job = TakeJob(finished);
+  if (!job) return;  // stopped waiting for it, or another document
+  SyncDatabase();
+  if (!job->server.empty()) {
+    if (code == kWhoisTextCode)
+      serverStates_.RecordSuccess(job->server);
+    else
+      serverStates_.RecordFailure(job->server);
+  }
+  if (code == kWhoisTextCode) {
+    AnswerOutcome outcome;
+    updater_.ApplyWhoisAnswer(job->domain, job->whoisText, &outcome);
+    if (!job->address.empty()) StoreDnsResult(job->domain, job->address);
+    const bool followUp = fullWhoisData_ && outcome.multiLookup && outcome.FollowUpDue() &&
+                          QueueFollowUp(job->domain, outcome.whoisServer);
+    if (!followUp) asked_.erase(job->domain);  // the lookup of this name is complete
+  } else if (!HandleWhoisFailure(*job)) {
+    asked_.erase(job->domain);
+  }
+  emit whoisCompleted(QString::fromStdString(job->domain), IsAnswered(*job, code));
+  emit queueBarChanged(QueueBarRowCount());
+}
+
+bool LookupEngine::QueueFollowUp(const std::string& name, const std::string& server) {
+  const auto asked = asked_.find(name);
+  if (asked != asked_.end() && asked->second.contains(server)) return false;  // asked already
+  AddWhoisServerLookup(name, server);
+  return true;
+}
+
+bool LookupEngine::HandleWhoisFailure(const WhoisJob& job) {
+  updater_.ApplyWhoisFailure(job.domain);
+  if (job.server.empty()) return false;
+  if (EqualsNoCase(job.server, kMinimumLookupServer)) {
+    // No usable address: the name gets a full lookup against its server.
+    const std::string server = ServerForName(job.domain).server;
+    if (!server.empty()) {
+      AddWhoisServerLookup(job.domain, server);
+      return true;
+    }
+    updater_.ApplyWhoisAnswer(job.domain, kUnknownWhoisServerText);
+    return false;
+  }
+  if (serverStates_.ServerFailCount(job.server) >= kWhoisFailuresBeforeSkip) return false;
+  AddWhoisServerLookup(job.domain, job.server);
+  return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,57 @@
+#include "lookup/whois_worker.h"
+
+#include "lookup/invalid_ip_list.h"
+#include "platform/ascii.h"
+#include "whois/server_directory.h"
+#include "whois/whois_query.h"
+#include "whois/whois_server_state.h"
+
+namespace qv {
+namespace {
+
+int MinimumLookup(WhoisJob& job, const HostResolver& resolver) {
+  const std::string address = resolver ? resolver("www." + job.domain) : std::string();
+  const bool resolved = !address.empty() && address != kDnsErrorAddress;
+  if (!resolved || InvalidIpList::Load().Contains(address)) return kWhoisNoAnswerCode;
+  job.whoisText = ResolvesToAddressText(address) + WhoisSourceFooter(kNoWhoisSource);
+  job.address = address;
+  return kWhoisTextCode;
+}
+
+}  // namespace
+
+std::string WhoisSourceFooter(std::string_view source) {
+  std::string footer = "\n[Whois Source: ";
+  footer += source;
+  footer += "]";
+  return footer;
+}
+
+std::string ResolvesToAddressText(std::string_view address) {
+  std::string text = "The domain name resolves to an IP Address (";
+  text += address;
+  text +=
+      ").\n\nIn most cases, this means that the domain is not available.\n\n"
+      "To fully check the domain registry  status, disable the\n"
+      "'Do Minimum Whois Lookups' option under the Look up Menu.\n\n"
+      "Also, please see the 'Edit > Invalid IP Address List' menu.\n";
+  return text;
+}
+
+int WhoisWorker(WhoisJob& job, const HostResolver& resolver) {
+  if (job.server.empty()) job.server = ServerForName(job.domain).server;
+  if (EqualsNoCase(job.server, kMinimumLookupServer)) return MinimumLookup(job, resolver);
+  if (job.server.empty()) {
+    job.whoisText = kUnknownWhoisServerText;
+    return kWhoisTextCode;
+  }
+  const int timeoutMs = WhoisTimeoutSeconds() * 1000;
+  const WhoisServerRecord record(job.server, true);
+  std::string answer;
+  if (!WhoisQuery(job.domain, job.server, record.queryPrefix, answer, record.port, timeoutMs))
+    return kWhoisNoAnswerCode;
+  job.whoisText = answer + WhoisSourceFooter(job.server);
+  return kWhoisTextCode;
+}
+
+}  // namespace qv

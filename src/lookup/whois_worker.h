@@ -1,0 +1,61 @@
+// One whois lookup of one domain name, carried out on a thread of its own.
+//
+// The main thread makes the job (name and server), the worker fills its
+// `whoisText` and `address` and hands the job back with a completion code;
+// the worker reads the settings and the directory records but never the
+// database or a window.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lookup/dns_check.h"
+
+namespace qv {
+
+// Worker-to-window messages: the first user message number and the codes it
+// carries (the whois worker sends the two whois codes).
+inline constexpr int kWorkerMessage = 1024;
+inline constexpr int kQuickLookupCode = 101;    // a text chosen in the quick lookup bar
+inline constexpr int kWhoisTextCode = 102;      // the job ended with a whois text
+inline constexpr int kWhoisNoAnswerCode = 103;  // the job ended without an answer
+inline constexpr int kIgnoredCode = 106;
+inline constexpr int kPingReplyCode = 111;      // at least one echo reply came
+inline constexpr int kPingNoReplyCode = 112;    // no echo reply came
+// Messages of the HTTP fetch jobs, by kind of check.
+inline constexpr int kTrademarkFetchMessage = 1029;
+inline constexpr int kHomePageFetchMessage = 1030;
+inline constexpr int kLinkPopularityFetchMessage = 1031;
+
+// The source footer of a minimum lookup's answer.
+inline constexpr const char* kNoWhoisSource = "None";
+
+inline constexpr const char* kUnknownWhoisServerText =
+    "Whois Lookup Error: I don't know the whois server for this domain.\n\n"
+    "Please use the 'Edit > Data Extraction Setup > Domain Lookup' menu\n"
+    "option to specify a whois server.";
+
+struct WhoisJob {
+  std::string domain;
+  std::string whoisText;  // the answer plus its source footer, or a message
+  std::string server;     // whois server host, or "dns" for a minimum lookup
+  std::string address;    // the address a minimum lookup found
+};
+
+// "\n[Whois Source: %s]", the footer after every answer.
+std::string WhoisSourceFooter(std::string_view source);
+// The answer of a minimum lookup whose name resolves to `address`.
+std::string ResolvesToAddressText(std::string_view address);
+
+// Runs the lookup of `job` and returns kWhoisTextCode or kWhoisNoAnswerCode:
+//  - no server: the directory is asked again;
+//  - the server "dns" (a minimum lookup): the name's www host is resolved
+//    with `resolver`; an address that is not in the invalid-address list
+//    answers with ResolvesToAddressText; no usable address is no answer;
+//  - still no server: kUnknownWhoisServerText as the answer;
+//  - else the port-43 query with the server record's prefix and port and the
+//    `Whois Timeout`; an answer gets its source footer.
+// Blocks; runs on the worker thread.
+int WhoisWorker(WhoisJob& job, const HostResolver& resolver);
+
+}  // namespace qv
