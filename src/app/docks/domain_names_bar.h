@@ -1,0 +1,58 @@
+// The domain bar "Domain Names": the display-mode selector of the list and a
+// free scratch list of names kept apart from the database. The scratch list
+// is read from "NamePad.Txt" when the bar is built and written back by Save();
+// the two further lists of that file are written back as they were read.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <filesystem>
+
+#include "store/name_pad.h"
+
+class QAction;
+class QComboBox;
+class QListWidget;
+class QMenu;
+
+class CDomainNamesBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CDomainNamesBar(const std::filesystem::path& padFile = qv::NamePadPath(),
+                           QWidget* parent = nullptr);
+
+  // The names of the scratch list, in order, and the selected ones.
+  QStringList Names() const;
+  QStringList SelectedNames() const;
+  // Appends names, leaving out any the list already holds (any capitals).
+  void AddNames(const QStringList& names);
+  void DeleteSelectedNames();
+  void DeleteAllNames();
+  // Writes the file; false when it could not be written.
+  bool Save();
+
+  // The mode selector: shows the mode of a display-mode command (a mode it
+  // does not offer shows no selection).
+  void ShowMode(int commandId);
+  QComboBox* ModeSelector() const { return modes_; }
+  QListWidget* NameList() const { return list_; }
+  // The bar's own menu (right click on the names).
+  void SetMenu(QMenu* menu) { menu_ = menu; }
+
+  // The names as clipboard text, each followed by CR LF.
+  static QString ClipboardText(const QStringList& names);
+
+ signals:
+  // The user picked a mode in the selector (its command identifier).
+  void modeChosen(int commandId);
+
+ private:
+  void ShowContextMenu(const QPoint& pos);
+
+  std::filesystem::path file_;
+  qv::NamePad pad_;
+  QComboBox* modes_;
+  QListWidget* list_;
+  QMenu* menu_ = nullptr;
+};

@@ -1,0 +1,489 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/command_ids.h"
+#include "app/commands/file_commands.h"
+#include "app/docks/domain_names_bar.h"
+#include "app/docks/lookup_list_bar.h"
+#include "app/docks/quick_lookup_bar.h"
+#include "app/exit_marker.h"
+#include "app/main_frame_wiring.h"
+#include "app/menus.h"
+#include "app/tray_icon.h"
+#include "app/view/big_list_view.h"
+#include "app/view/corvane_view.h"
+#include "platform/settings_store.h"
+#include "platform/text.h"
+#include "store/list_modes.h"
+#include "store/list_query.h"
+#include "store/sort_list.h"
+
+namespace {
+
+using qv::kSettingsSection;
+
+constexpr const char* kEnableAutoDocLoad = "Enable Auto DocLoad";
+constexpr const char* kMinimizeAtStartup = "Minimize At Startup";
+constexpr const char* kDialogBarVisible = "Dialog Bar Visible";
+constexpr const char* kViewMode = "View Mode";
+constexpr const char* kSortAscending = "Sort Ascending";
+constexpr const char* kLockSortingOrder = "Lock Sorting Order";
+
+// Show states of the stored placement, as the placement format numbers them.
+constexpr unsigned kShowNormal = 1;
+constexpr unsigned kShowMinimized = 2;
+constexpr unsigned kShowMaximized = 3;
+
+int Setting(const char* key, int defaultValue) {
+  return qv::GetProfileInt(kSettingsSection, key, defaultValue);
+}
+
+// A letter typed with Caps Lock on comes in upper case without Shift (or in
+// lower case with it).
+bool CapsLockFromKey(const QKeyEvent* key, bool current) {
+  if (key->key() == Qt::Key_CapsLock) return !current;
+  const QString text = key->text();
+  if (text.size() != 1 || !text[0].isLetter() || text[0].isUpper() == text[0].isLower())
+    return current;
+  const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
+  return text[0].isUpper() != shift;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
+    : QMainWindow(parent), prompts_(qv::DefaultPrompts()), exitMarker_(options.exitMarker) {
+  setObjectName(QStringLiteral("MainFrame"));
+  setAcceptDrops(true);
+  viewMode_ = Setting(kViewMode, 1);
+  resize(1000, 700);
+
+  BuildCommands();
+  BuildView();
+  BuildToolBar();
+  BuildDocks();
+  BuildStatusBar();
+  BuildTray();
+  WireOwnCommands();
+  qv::WireOtherCommands(*this);
+  UpdateCommandStates();
+
+  connect(&doc_, &CCorvaneDoc::documentChanged, this, &CMainFrame::UpdateTitle);
+  connect(&doc_, &CCorvaneDoc::listFailed, this, &CMainFrame::ShowListError);
+  qApp->installEventFilter(this);
+  timerId_ = startTimer(kTimerPeriodMs);
+  if (Setting(kMinimizeAtStartup, 0) != 0)
+    QMetaObject::invokeMethod(Action(qv::kCmdMinimizeToTray), &QAction::trigger,
+                              Qt::QueuedConnection);
+  UpdateTitle();
+  StartUp(options);
+}
+
+CMainFrame::~CMainFrame() {
+  qApp->removeEventFilter(this);
+  // The view reads the document while it goes; let it go first.
+  delete view_;
+  view_ = nullptr;
+}
+
+// --- Building -----------------------------------------------------------------
+
+void CMainFrame::BuildCommands() {
+  actions_ = qv::CreateActions(this);
+  qv::BuildMenuBar(menuBar(), actions_);
+  for (QAction* menuAction : menuBar()->actions())
+    if (QMenu* menu = menuAction->menu())
+      connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+  addActions(actions_.values());  // shortcuts work while the menus are closed
+  Action(qv::kCmdFileNew)->setShortcut(QKeySequence::New);
+  Action(qv::kCmdFileOpen)->setShortcut(QKeySequence::Open);
+  Action(qv::kCmdEditCopy)->setShortcut(QKeySequence::Copy);
+  Action(qv::kCmdFindDomain)->setShortcut(QKeySequence::Find);
+  Action(qv::kCmdDeleteSelected)->setShortcut(QKeySequence::Delete);
+}
+
+void CMainFrame::BuildView() {
+  view_ = new CCorvaneView(&doc_, this);
+  setCentralWidget(view_);
+  listMenu_ = qv::BuildListContextMenu(this, actions_);
+  connect(view_, &CCorvaneView::contextMenuRequested, this,
+          [this](QPoint globalPos) { listMenu_->popup(globalPos); });
+}
+
+void CMainFrame::BuildToolBar() {
+  QToolBar* toolbar = addToolBar(tr("Main Toolbar"));
+  toolbar->setObjectName(QStringLiteral("MainToolbar"));
+  toolbar->setMovable(true);
+  qv::FillToolBar(toolbar, actions_);
+  BindToggle(qv::kCmdViewToolbar, toolbar->toggleViewAction(), toolbar);
+}
+
+namespace {
+
+QDockWidget* MakeDock(QMainWindow* window, const QString& title, const QString& name,
+                      QWidget* content, Qt::DockWidgetArea area) {
+  auto* dock = new QDockWidget(title, window);
+  dock->setObjectName(name);
+  dock->setWidget(content);
+  window->addDockWidget(area, dock);
+  return dock;
+}
+
+}  // namespace
+
+void CMainFrame::BuildDocks() {
+  quickBar_ = new CQuickLookupBar(Action(qv::kCmdLookupDomain), this);
+  quickDock_ = MakeDock(this, tr("Quick Lookup"), QStringLiteral("QuickLookupBar"), quickBar_,
+                        Qt::TopDockWidgetArea);
+  quickDock_->setFeatures(quickDock_->features() & ~QDockWidget::DockWidgetVerticalTitleBar);
+  BindToggle(qv::kCmdViewQuickLookupBar, quickDock_->toggleViewAction(), quickDock_);
+
+  namesBar_ = new CDomainNamesBar(qv::NamePadPath(), this);
+  namesDock_ = MakeDock(this, tr("Domain Names"), QStringLiteral("DomainNamesBar"), namesBar_,
+                        Qt::LeftDockWidgetArea);
+  namesDock_->setVisible(Setting(kDialogBarVisible, 1) != 0);
+  BindToggle(qv::kCmdViewDomainNamesBar, namesDock_->toggleViewAction(), namesDock_);
+  auto* padMenu = new QMenu(namesBar_);
+  for (int id : {qv::kCmdPadCopySelected, qv::kCmdPadCopyAll, qv::kCmdPadDeleteSelected,
+                 qv::kCmdPadDeleteAll})
+    padMenu->addAction(Action(id));
+  namesBar_->SetMenu(padMenu);
+  connect(namesBar_, &CDomainNamesBar::modeChosen, this, &CMainFrame::SetDisplayMode);
+
+  lookupBar_ = new CLookupListBar(this);
+  lookupDock_ = MakeDock(this, tr("Lookup Queue"), QStringLiteral("LookupQueueBar"), lookupBar_,
+                         Qt::BottomDockWidgetArea);
+  BindToggle(qv::kCmdViewLookupQueueBar, lookupDock_->toggleViewAction(), lookupDock_);
+}
+
+void CMainFrame::BuildStatusBar() {
+  static const char* const kInitial[kPaneCount] = {"Ready", "CAP", "Total:", "Display:",
+                                                   "Queue:", "W:0 D:0 H:0 P:0"};
+  QStatusBar* bar = statusBar();
+  for (int i = 0; i < kPaneCount; ++i) {
+    panes_[i] = new QLabel(QString::fromLatin1(kInitial[i]), bar);
+    panes_[i]->setObjectName(QStringLiteral("StatusPane%1").arg(i));
+    if (i == kPaneMessage)
+      bar->addWidget(panes_[i], 1);
+    else
+      bar->addPermanentWidget(panes_[i]);
+    if (i >= kPaneTotal) panes_[i]->setMinimumWidth(90);
+  }
+  // The indicator shows its text only while Caps Lock is on.
+  panes_[kPaneCapsLock]->setEnabled(false);
+  auto* toggle = Action(qv::kCmdViewStatusBar);
+  toggle->setEnabled(true);
+  toggle->setChecked(true);
+  connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::BuildTray() {
+  tray_ = new CTrayIcon(Action(qv::kCmdTrayRestore), Action(qv::kCmdTrayExit), this);
+  connect(tray_, &CTrayIcon::activated, this, &CMainFrame::RestoreFromTray);
+}
+
+void CMainFrame::BindToggle(int commandId, QAction* viewAction, QWidget* bar) {
+  QAction* toggle = Action(commandId);
+  toggle->setEnabled(true);
+  toggle->setChecked(!bar->isHidden());
+  connect(toggle, &QAction::triggered, bar, &QWidget::setVisible);
+  connect(viewAction, &QAction::toggled, toggle, &QAction::setChecked);
+}
+
+// --- Commands -----------------------------------------------------------------
+
+QAction* CMainFrame::Action(int commandId) const { return actions_.value(commandId, nullptr); }
+
+void CMainFrame::SetHandler(int commandId, std::function<void()> handler) {
+  QAction* action = Action(commandId);
+  if (!action) return;
+  disconnect(action, &QAction::triggered, this, nullptr);
+  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+  action->setEnabled(true);
+}
+
+void CMainFrame::WireOwnCommands() {
+  SetHandler(qv::kCmdFileNew, [this] { qv::RunNewDocument(*this); });
+  SetHandler(qv::kCmdFileOpen, [this] { qv::RunOpenDocument(*this); });
+  SetHandler(qv::kCmdBackupCompact, [this] { qv::RunBackupAndCompact(*this); });
+  for (int i = 0; i < qv::kRecentFileCount; ++i)
+    SetHandler(qv::kCmdRecentFile1 + i, [this, i] { OpenRecentFile(i); });
+  SetHandler(qv::kCmdMinimizeToTray, [this] { MinimizeToTray(); });
+  SetHandler(qv::kCmdOpenInTrayAtStartup, [this] { ToggleSetting(kMinimizeAtStartup, 0); });
+  SetHandler(qv::kCmdOpenLastDocAtStartup, [this] { ToggleSetting(kEnableAutoDocLoad, 1); });
+  SetHandler(qv::kCmdExit, [this] { close(); });
+  SetHandler(qv::kCmdTrayRestore, [this] { RestoreFromTray(); });
+  SetHandler(qv::kCmdTrayExit, [this] {
+    if (close()) QCoreApplication::quit();
+  });
+
+  SetHandler(qv::kCmdDeleteSelected, [this] { qv::RunDeleteSelectedDomains(*this); });
+  SetHandler(qv::kCmdNormalizeDatabase, [this] { qv::RunNormalizeDatabase(*this); });
+  SetHandler(qv::kCmdRepairDatabase, [this] { qv::RunRepairDatabase(*this); });
+  SetHandler(qv::kCmdAbout, [this] { ShowAbout(); });
+
+  WireListModes();
+  WireDisplayModes();
+  WireNamePad();
+  SetHandler(qv::kCmdSelectNone, [this] { view_->ListView()->clearSelection(); });
+  SetHandler(qv::kCmdViewRawWhois,
+             [this] { ApplyViewMode(Action(qv::kCmdViewRawWhois)->isChecked() ? 1 : 0); });
+  ApplyViewMode(viewMode_);
+}
+
+void CMainFrame::WireListModes() {
+  auto show = [this](int id) {
+    if (!qv::ShowListMode(doc_.Database(), qv::ListModeForCommand(id)))
+      ShowListError(qv::ToQString(qv::ListErrorText()));
+  };
+  for (int id = qv::kCmdListLetterA; id <= qv::kCmdListLetterZ; ++id)
+    SetHandler(id, [show, id] { show(id); });
+  SetHandler(qv::kCmdListDigits, [show] { show(qv::kCmdListDigits); });
+  SetHandler(qv::kCmdListAll, [show] { show(qv::kCmdListAll); });
+  SetHandler(qv::kCmdSortNameWise, [this] { qv::SortList(doc_.Database(), "domain"); });
+  SetHandler(qv::kCmdSortTldWise, [this] { qv::SortList(doc_.Database(), "tld"); });
+  SetHandler(qv::kCmdAlwaysSortAscending, [this] { ToggleSetting(kSortAscending, 1); });
+  SetHandler(qv::kCmdLockSortingOrder, [this] { ToggleSetting(kLockSortingOrder, 1); });
+}
+
+void CMainFrame::WireDisplayModes() {
+  for (int id : qv::ViewMenuDisplayModes())
+    SetHandler(id, [this, id] { SetDisplayMode(id); });
+  ShowDisplayMode(view_->DisplayMode());
+}
+
+void CMainFrame::WireNamePad() {
+  SetHandler(qv::kCmdSendSelectedToNamePad, [this] {
+    namesBar_->AddNames(SelectedNames());
+    namesDock_->show();
+  });
+  SetHandler(qv::kCmdSendAllToNamePad, [this] {
+    namesBar_->AddNames(view_->AllShownNames());
+    namesDock_->show();
+  });
+  SetHandler(qv::kCmdPadDeleteSelected, [this] { namesBar_->DeleteSelectedNames(); });
+  SetHandler(qv::kCmdPadDeleteAll, [this] { namesBar_->DeleteAllNames(); });
+  SetHandler(qv::kCmdPadCopySelected, [this] {
+    QApplication::clipboard()->setText(CDomainNamesBar::ClipboardText(namesBar_->SelectedNames()));
+  });
+  SetHandler(qv::kCmdPadCopyAll, [this] {
+    QApplication::clipboard()->setText(CDomainNamesBar::ClipboardText(namesBar_->Names()));
+  });
+}
+
+void CMainFrame::SetDisplayMode(int commandId) {
+  view_->SetDisplayMode(commandId);
+  ShowDisplayMode(view_->DisplayMode());
+}
+
+void CMainFrame::ShowDisplayMode(int commandId) {
+  if (QAction* action = Action(commandId)) action->setChecked(true);
+  namesBar_->ShowMode(commandId);
+}
+
+void CMainFrame::ApplyViewMode(int mode) {
+  viewMode_ = mode == 0 ? 0 : 1;
+  Action(qv::kCmdViewRawWhois)->setChecked(viewMode_ == 1);
+  // The raw whois pane is the second pane of the view's splitter.
+  if (QSplitter* splitter = view_->Splitter(); splitter && splitter->count() > 1)
+    splitter->widget(1)->setVisible(viewMode_ == 1);
+}
+
+void CMainFrame::ToggleSetting(const char* key, int defaultValue) {
+  qv::WriteProfileInt(kSettingsSection, key, Setting(key, defaultValue) != 0 ? 0 : 1);
+  UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates() {
+  Action(qv::kCmdOpenInTrayAtStartup)->setChecked(Setting(kMinimizeAtStartup, 0) != 0);
+  Action(qv::kCmdOpenLastDocAtStartup)->setChecked(Setting(kEnableAutoDocLoad, 1) != 0);
+  Action(qv::kCmdAlwaysSortAscending)->setChecked(Setting(kSortAscending, 1) != 0);
+  Action(qv::kCmdLockSortingOrder)->setChecked(Setting(kLockSortingOrder, 1) != 0);
+  UpdateRecentFiles();
+}
+
+void CMainFrame::UpdateRecentFiles() {
+  const std::vector<std::string> files = qv::RecentFiles();
+  for (int i = 0; i < qv::kRecentFileCount; ++i) {
+    QAction* action = Action(qv::kCmdRecentFile1 + i);
+    const bool present = i < int(files.size());
+    action->setVisible(present);
+    if (present)
+      action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(qv::ToQString(files[std::size_t(i)])));
+  }
+}
+
+void CMainFrame::OpenRecentFile(int index) {
+  const std::vector<std::string> files = qv::RecentFiles();
+  if (index < 0 || index >= int(files.size())) return;
+  const QString path = qv::ToQString(files[std::size_t(index)]);
+  if (!QFileInfo::exists(path)) {
+    // A file that has gone leaves the list, as the platform's list does.
+    qv::RemoveRecentFile(files[std::size_t(index)]);
+    prompts_.tell(this, tr("%1\r\nThe file cannot be found.").arg(path));
+    UpdateRecentFiles();
+    return;
+  }
+  OpenDocumentFile(path);
+}
+
+void CMainFrame::ShowAbout() {
+  prompts_.tell(this, tr("%1 %2\r\n\r\nKeeps a list of domain names and watches their whois, "
+                         "DNS and web data.")
+                          .arg(QApplication::applicationName(), QApplication::applicationVersion()));
+}
+
+// --- Document -------------------------------------------------------------------
+
+QStringList CMainFrame::SelectedNames() const { return view_->SelectedNames(); }
+
+bool CMainFrame::OpenDocumentFile(const QString& path) {
+  QString error;
+  if (doc_.Open(path, &error)) {
+    UpdateRecentFiles();
+    return true;
+  }
+  prompts_.tell(this, error);
+  return false;
+}
+
+void CMainFrame::UpdateTitle() {
+  setWindowTitle(QStringLiteral("%1 - %2").arg(doc_.Title(), QApplication::applicationName()));
+}
+
+void CMainFrame::ShowListError(const QString& text) {
+  if (!text.isEmpty()) prompts_.tell(this, text);
+}
+
+// --- Status bar and timer ---------------------------------------------------------
+
+void CMainFrame::SetStatusText(int pane, const QString& text) {
+  if (pane >= 0 && pane < kPaneCount && pane != kPaneCapsLock) panes_[pane]->setText(text);
+}
+
+QString CMainFrame::StatusText(int pane) const {
+  if (pane < 0 || pane >= kPaneCount) return {};
+  if (pane == kPaneCapsLock) return panes_[pane]->isEnabled() ? panes_[pane]->text() : QString();
+  return panes_[pane]->text();
+}
+
+void CMainFrame::OnTimerTick() { emit timerTick(); }
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == timerId_)
+    OnTimerTick();
+  else
+    QMainWindow::timerEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    QLabel* caps = panes_[kPaneCapsLock];
+    caps->setEnabled(CapsLockFromKey(static_cast<QKeyEvent*>(event), caps->isEnabled()));
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Tray -------------------------------------------------------------------------
+
+void CMainFrame::MinimizeToTray() {
+  if (tray_->Show()) {
+    hide();
+    return;
+  }
+  // No notification area: an icon could never bring the window back.
+  showMinimized();
+}
+
+void CMainFrame::RestoreFromTray() {
+  tray_->Hide();
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+bool CMainFrame::InTray() const { return tray_->Visible(); }
+
+// --- Start-up and shut-down ---------------------------------------------------------
+
+void CMainFrame::StartUp(const qv::StartUpOptions& options) {
+  if (!options.commandLineDocument.isEmpty() && !OpenDocumentFile(options.commandLineDocument)) {
+    startedUp_ = false;
+    return;
+  }
+  ApplyStoredPlacement();
+  if (options.showWindow) show();
+  if (Setting(kEnableAutoDocLoad, 1) != 0 && options.previousRunEndedNormally &&
+      options.commandLineDocument.isEmpty()) {
+    const std::vector<std::string> recent = qv::RecentFiles();
+    if (!recent.empty() && QFileInfo(qv::ToQString(recent.front())).isFile())
+      OpenDocumentFile(qv::ToQString(recent.front()));
+  }
+  if (!doc_.IsOpen()) doc_.RefreshList();
+}
+
+void CMainFrame::ApplyStoredPlacement() {
+  const std::optional<qv::WindowPlacement> p = qv::ReadWindowPlacement();
+  if (!p) return;
+  const QRect normal(p->left, p->top, p->right - p->left, p->bottom - p->top);
+  // A rectangle without area would leave a window no one can see.
+  if (normal.width() > 0 && normal.height() > 0) setGeometry(normal);
+  if (p->showCmd == kShowMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::SavePlacement() {
+  qv::WindowPlacement p;
+  p.showCmd = isMaximized() ? kShowMaximized : isMinimized() ? kShowMinimized : kShowNormal;
+  p.minX = p.minY = p.maxX = p.maxY = -1;
+  QRect normal = normalGeometry();
+  if (!normal.isValid()) normal = geometry();
+  p.left = normal.left();
+  p.top = normal.top();
+  p.right = normal.left() + normal.width();
+  p.bottom = normal.top() + normal.height();
+  qv::WriteWindowPlacement(p);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!shutDown_) {
+    shutDown_ = true;
+    killTimer(timerId_);
+    qv::WriteProfileInt(kSettingsSection, kDialogBarVisible, namesDock_->isHidden() ? 0 : 1);
+    qv::WriteProfileInt(kSettingsSection, kViewMode, viewMode_);
+    SavePlacement();
+    namesBar_->Save();
+    doc_.Close();
+    tray_->Hide();
+    qv::RemoveExitMarker(exitMarker_);
+  }
+  event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (!url.isLocalFile()) continue;
+    event->acceptProposedAction();
+    // One document at a time: the first file dropped is opened.
+    OpenDocumentFile(url.toLocalFile());
+    return;
+  }
+}
