@@ -98,6 +98,45 @@ void ApplyDetails(DomainRecord& record, const WhoisFields& f) {
   for (std::size_t i = 0; i < count; ++i) record.SetText(kNameServerFields[i], f.nameServers[i]);
 }
 
+// Writes a record that a lookup filled. Lookups write a record or two for
+// every answer, and a synced commit each time would make a run of a thousand
+// names wait seconds on the disk. In write-ahead mode a commit that is not
+// synced at once still survives a crash of the program; a power cut could
+// cost the last few answers, which the next run fetches again. The
+// connection's own setting is put back afterwards.
+bool WriteLookupRecord(DomainDatabase& db, const DomainRecord& record) {
+  if (!db.OpenDomainsTable()) return false;
+  DatabaseConnection& update = db.update();
+  long long saved = 2;  // FULL, SQLite's default
+  {
+    Statement st = update.PrepareNative("PRAGMA synchronous");
+    if (st.Next() == Statement::Step::Row) saved = st.ColumnInt(0);
+  }
+  const bool relax = saved > 1 && !update.InTransaction();
+  if (relax) update.ExecuteNative("PRAGMA synchronous = NORMAL");
+  const bool written = update.WriteDomainRecord(record) == kDbOk;
+  if (relax) update.ExecuteNative("PRAGMA synchronous = " + std::to_string(saved));
+  return written;
+}
+
+// Cuts the record's texts to their field sizes, as writing them does, so that
+// the record in memory equals the stored one.
+void CutToStoredSizes(DomainDatabase& db, DomainRecord& record) {
+  if (!db.OpenDomainsTable()) return;
+  for (const FieldInfo& info : db.update().TableFields(kDomainsTable)) {
+    if (info.type != FieldType::Text || info.size <= 0) continue;
+    const FieldValue value = record.Get(info.name);
+    const auto* text = std::get_if<std::string>(&value);
+    if (text && text->size() > std::size_t(info.size))
+      record.SetText(info.name, CutToFieldSize(*text, info.size));
+  }
+}
+
+// The time of a lookup as it is stored: whole seconds.
+Date WholeSeconds(const Date& date) {
+  return date.IsValid() ? Date::FromParts(date.Parts()) : date;
+}
+
 }  // namespace
 
 bool AnswerOutcome::FollowUpDue() const {
@@ -163,7 +202,7 @@ bool RecordUpdater::PrepareFullLookup(std::string_view name) {
   snapshots_.SetInProgress(name, false);
   record.Set(field::kIp, ip);
   record.Set(field::kIpCheckedAt, ipCheckedAt);
-  const bool written = db_->WriteRecord(record);
+  const bool written = WriteLookupRecord(*db_, record);
   RowChanged(record.Domain());
   return written;
 }
@@ -188,12 +227,13 @@ bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view who
     const WhoisFields fields = ParseWhoisFields(whoisText);
     ApplyRegistration(record, fields);
     ApplyDetails(record, fields);
-    record.SetDate(field::kLastCheckedAt, Now());
+    record.SetDate(field::kLastCheckedAt, WholeSeconds(Now()));
     result.source = fields.source;
   } else {
     result.source = WhoisSourceOf(whoisText);
   }
-  db_->WriteRecord(record);
+  CutToStoredSizes(*db_, record);
+  WriteLookupRecord(*db_, record);
   if (saveText_) saveText_(record.Domain(), record.whoisText);
   RowChanged(record.Domain());
 
@@ -205,7 +245,7 @@ bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view who
   const bool last = EqualsNoCase(result.source, result.whoisServer) ||
                     (result.parsed && (result.whoisServer.empty() || !followReferrals_));
   if (last) {
-    result.logged = LogChanges(record.Domain(), alerts_, true);
+    result.logged = LogRecordChanges(record, alerts_, true);
     SendAlertsWhenOverdue();
   }
   if (outcome) *outcome = std::move(result);
@@ -222,18 +262,24 @@ void RecordUpdater::ApplyWhoisFailure(std::string_view name) {
 
 bool RecordUpdater::LogChanges(std::string_view name, AlertList& alerts, bool dropSnapshot) {
   DomainRecord current;
+  if (db_ && db_->ReadRecord(name, current)) return LogRecordChanges(current, alerts, dropSnapshot);
+  if (dropSnapshot) snapshots_.Drop(name);
+  return false;
+}
+
+bool RecordUpdater::LogRecordChanges(const DomainRecord& current, AlertList& alerts,
+                                     bool dropSnapshot) {
+  const std::string name = current.Domain();
   const DomainRecord* before = snapshots_.Find(name);
+  const Date lookedUpAt = current.DateValue(field::kLastCheckedAt);
   bool logged = false;
-  if (before && db_ && db_->ReadRecord(name, current)) {
-    const Date lookedUpAt = current.DateValue(field::kLastCheckedAt);
-    if (lookedUpAt.IsValid() && before->DateValue(field::kLastCheckedAt).IsValid() &&
-        !SameWatchedFields(*before, current)) {
-      const std::string entry =
-          ChangeLogEntry(current.Domain(), lookedUpAt, ChangeDifferenceText(*before, current));
-      alerts.Add(entry, Now());
-      AppendToChangeLog(ChangeLogFile(), entry);  // a log that cannot be written is skipped
-      logged = true;
-    }
+  if (before && lookedUpAt.IsValid() && before->DateValue(field::kLastCheckedAt).IsValid() &&
+      !SameWatchedFields(*before, current)) {
+    const std::string entry =
+        ChangeLogEntry(name, lookedUpAt, ChangeDifferenceText(*before, current));
+    alerts.Add(entry, Now());
+    AppendToChangeLog(ChangeLogFile(), entry);  // a log that cannot be written is skipped
+    logged = true;
   }
   if (dropSnapshot) snapshots_.Drop(name);
   return logged;

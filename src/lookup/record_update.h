@@ -119,6 +119,7 @@ class RecordUpdater {
 
  private:
   Date Now() const;
+  bool LogRecordChanges(const DomainRecord& current, AlertList& alerts, bool dropSnapshot);
   void RowChanged(std::string_view name);
   void SendAlertsWhenOverdue();
 

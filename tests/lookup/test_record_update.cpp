@@ -1,0 +1,522 @@
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QTest>
+
+#include "lookup/change_log.h"
+#include "lookup/lookup_snapshot.h"
+#include "lookup/record_update.h"
+#include "store/add_names.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "whois/server_directory.h"
+
+using namespace qv;
+
+namespace {
+
+constexpr const char* kRegistry = "whois.registry.test";
+constexpr const char* kRegistrar = "whois.registrar.test";
+
+// An answer as the worker hands it over: the lines and the source footer.
+std::string Answer(std::initializer_list<std::string_view> lines, std::string_view source) {
+  std::string text;
+  for (std::string_view line : lines) (text += line) += "\r\n";
+  return text + "\n[Whois Source: " + std::string(source) + "]";
+}
+
+// A server record of our own, with the sentence its registry uses for a free
+// name.
+void SetUpServer(const char* host) {
+  WhoisServerRecord record(host, false);
+  record.tokenWhenFree = "No match for";
+  record.manuallyEdited = 1;
+}
+
+// A field as comparable text: dates as ISO text, the rest as shown.
+QString FieldString(const DomainRecord& record, const char* name) {
+  const FieldValue value = record.Get(name);
+  if (const auto* d = std::get_if<Date>(&value)) return QString::fromStdString(d->ToIsoText());
+  return QString::fromStdString(record.Text(name));
+}
+
+Date At(int y, int mo, int d, int h = 0, int mi = 0) { return Date::FromParts({y, mo, d, h, mi, 0}); }
+
+QString ShortDate(int y, int m, int d) {
+  return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat);
+}
+
+}  // namespace
+
+class RecordUpdateTest : public QObject {
+  Q_OBJECT
+
+  DomainDatabase db_;
+  SnapshotList snapshots_;
+  AlertList alerts_;
+  Date now_;
+  std::vector<std::string> savedTexts_;
+  std::unique_ptr<RecordUpdater> updater_;
+
+  DomainRecord Read(std::string_view name) {
+    DomainRecord record;
+    if (!db_.ReadRecord(name, record)) qWarning("not stored: %s", std::string(name).c_str());
+    return record;
+  }
+
+  // A name looked up before: its record as a previous lookup left it.
+  void StoreLookedUp(const std::string& name) {
+    QCOMPARE(InsertDomainRecord(db_, name), InsertOutcome::Added);
+    DomainRecord r = Read(name);
+    r.SetDate(field::kLastCheckedAt, At(2024, 1, 1, 8));
+    r.SetDate(field::kExpiryDate, At(2025, 5, 6));
+    r.SetDate(field::kRegistrarExpiry, At(2025, 5, 6));
+    r.SetDate(field::kCreatedOn, At(1999, 3, 4));
+    r.SetDate(field::kLastUpdate, At(2020, 1, 2));
+    r.SetDate(field::kIpCheckedAt, At(2024, 1, 1, 9));
+    r.SetText(field::kRegistrar, "Old Registrar");
+    r.SetText(field::kStatus, "ACTIVE");
+    r.SetText(field::kId, "OLD-ID");
+    r.SetText(field::kWhoisServer, kRegistrar);
+    r.SetText(field::kWhoisSource, kRegistry);
+    r.SetText(field::kIp, "192.0.2.7");
+    r.SetText(field::kNs1, "ns1.old.test");
+    r.SetText(field::kNs2, "ns2.example.test");
+    r.SetText(field::kNs3, "ns3.old.test");
+    r.SetText(field::kAdminEmail, "old@example.test");
+    r.SetText(field::kOwner, "Old Owner");
+    r.SetText(field::kAvailability, "TAKEN");
+    r.SetText(field::kNotes, "keep this note");
+    r.SetText(field::kEdited, "YES");
+    r.SetText(field::kMultiLookup, "yes");
+    r.SetGroupMember("*BIZDOMAINS", true);
+    QVERIFY(db_.WriteRecord(r));
+  }
+
+  std::string LogFileText() {
+    QFile file(QString::fromStdString(updater_->ChangeLogFile().string()));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+  }
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    const MaintenanceResult made = NewDocument(db_, qvtest::TempPath("update.qvl").string());
+    QVERIFY2(made.ok, made.message.c_str());
+    SetUpServer(kRegistry);
+    SetUpServer(kRegistrar);
+    snapshots_.Clear();
+    alerts_.Clear();
+    savedTexts_.clear();
+    now_ = At(2024, 3, 1, 12);
+    updater_ = std::make_unique<RecordUpdater>(&db_, snapshots_, alerts_);
+    updater_->SetClock([this] { return now_; });
+    updater_->SetWhoisTextSaver(
+        [this](const std::string& name, const std::string& text) { savedTexts_.push_back(name + "|" + text); });
+  }
+  void cleanup() {
+    updater_.reset();
+    db_.SetPath({});
+  }
+
+  // A fresh lookup starts from an empty record but keeps the address, the
+  // notes and the groups; the old record is kept as the snapshot.
+  void prepareClearsAndKeepsSnapshot() {
+    StoreLookedUp("example.test");
+    const DomainRecord before = Read("example.test");
+    QVERIFY(updater_->PrepareFullLookup("EXAMPLE.test"));
+    const DomainRecord after = Read("example.test");
+    for (const char* name : {field::kExpiryDate, field::kRegistrarExpiry, field::kCreatedOn,
+                             field::kLastUpdate, field::kLastCheckedAt, field::kRegistrar,
+                             field::kStatus, field::kId, field::kWhoisServer, field::kWhoisSource,
+                             field::kNs1, field::kNs2, field::kNs3, field::kAdminEmail,
+                             field::kOwner, field::kAvailability})
+      QVERIFY2(FieldString(after, name).isEmpty(), name);
+    QCOMPARE(after.Text(field::kIp), std::string("192.0.2.7"));
+    QCOMPARE(after.DateValue(field::kIpCheckedAt), At(2024, 1, 1, 9));
+    QCOMPARE(after.Text(field::kNotes), std::string("keep this note"));
+    QVERIFY(after.IsGroupMember("*BIZDOMAINS"));
+    QCOMPARE(after.Text(field::kMultiLookup), std::string("no"));
+    QCOMPARE(after.Text(field::kEdited), std::string("NO"));
+    QVERIFY(!after.Locked());
+    const DomainRecord* kept = snapshots_.Find("Example.Test");
+    QVERIFY(kept);
+    QVERIFY(kept->values() == before.values());
+    QCOMPARE(snapshots_.size(), std::size_t(1));
+
+    QVERIFY(!updater_->PrepareFullLookup("missing.test"));
+    QCOMPARE(snapshots_.size(), std::size_t(1));
+  }
+
+  // One answer without referral: which field each value lands in.
+  void singleAnswer_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("expected");  // "Field=value"; dates as ISO text
+
+    const std::string thick = Answer({"Domain Name: %1", "Domain ID: D123", "Registrar: Example Registrar",
+                                      "Creation Date: 1999-03-04", "Updated Date: 2020-01-02",
+                                      "Expiration Date: 2030-05-06", "Status: ok",
+                                      "Admin Email: admin@example.test", "Tech Email: tech@example.test",
+                                      "Name Server: ns1.example.test", "Name Server: ns2.example.test",
+                                      "Name Server: ns3.example.test", "Name Server: ns4.example.test",
+                                      "Name Server: ns5.example.test"},
+                                     kRegistry);
+    const QStringList thickFields = {
+        "Registrar=Example Registrar", "ID=D123", "Status=OK", "Availability=TAKEN",
+        "Whois Source=whois.registry.test", "Whois Server=", "MultiLookup=no",
+        "Created On=1999-03-04 00:00:00", "Last Update=2020-01-02 00:00:00",
+        "Expiry Date=2030-05-06 00:00:00", "Admin Email=admin@example.test",
+        "Tech Email=tech@example.test", "NS1=ns1.example.test", "NS2=ns2.example.test",
+        "NS3=ns3.example.test", "NS4=ns4.example.test", "Last Checked At=2024-03-01 12:00:00"};
+    QTest::newRow("com: both expiry dates")
+        << "example.com" << QString::fromStdString(thick).arg("example.com")
+        << (thickFields + QStringList{"Registrar Expiry=2030-05-06 00:00:00"});
+    QTest::newRow("co.uk: both expiry dates")
+        << "example.co.uk" << QString::fromStdString(thick).arg("example.co.uk")
+        << (thickFields + QStringList{"Registrar Expiry=2030-05-06 00:00:00"});
+    QTest::newRow("info: registry expiry only")
+        << "example.info" << QString::fromStdString(thick).arg("example.info")
+        << (thickFields + QStringList{"Registrar Expiry="});
+    QTest::newRow("INFO in capitals")
+        << "Example.INFO" << QString::fromStdString(thick).arg("example.info")
+        << QStringList{"Expiry Date=2030-05-06 00:00:00", "Registrar Expiry="};
+    QTest::newRow("info.example.com is not info")
+        << "info.example.com" << QString::fromStdString(thick).arg("info.example.com")
+        << QStringList{"Expiry Date=2030-05-06 00:00:00", "Registrar Expiry=2030-05-06 00:00:00"};
+
+    QTest::newRow("no status: the verdict stands in")
+        << "plain.test"
+        << QString::fromStdString(Answer({"Domain Name: plain.test", "Registrar: R",
+                                          "Expiration Date: 2031-01-01"},
+                                         kRegistry))
+        << QStringList{"Status=TAKEN", "Availability=TAKEN", "Registrar=R",
+                       "Expiry Date=2031-01-01 00:00:00"};
+    QTest::newRow("free: no dates, contacts or servers")
+        << "free.test"
+        << QString::fromStdString(Answer({"No match for \"FREE.TEST\".", "Expiration Date: 2031-01-01",
+                                          "Name Server: ns1.example.test",
+                                          "Admin Email: admin@example.test"},
+                                         kRegistry))
+        << QStringList{"Status=FREE", "Availability=FREE", "Expiry Date=", "Registrar Expiry=",
+                       "NS1=", "Admin Email=", "Last Checked At=2024-03-01 12:00:00"};
+    QTest::newRow("referral names the answering server itself")
+        << "self.test"
+        << QString::fromStdString(Answer({"Whois Server: WHOIS.Registry.test", "Expiration Date: 2031-01-01"},
+                                         kRegistry))
+        << QStringList{"Whois Server=WHOIS.Registry.test", "MultiLookup=no",
+                       "Expiry Date=2031-01-01 00:00:00", "Registrar Expiry=2031-01-01 00:00:00"};
+    QTest::newRow("referral to another server")
+        << "thin.test"
+        << QString::fromStdString(Answer({"Whois Server: whois.registrar.test", "Registrar: R",
+                                          "Expiration Date: 2031-01-01"},
+                                         kRegistry))
+        << QStringList{"Whois Server=whois.registrar.test", "MultiLookup=yes",
+                       "Expiry Date=2031-01-01 00:00:00", "Registrar Expiry="};
+  }
+  void singleAnswer() {
+    QFETCH(QString, name);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, expected);
+    QCOMPARE(InsertDomainRecord(db_, name.toStdString()), InsertOutcome::Added);
+    QVERIFY(updater_->PrepareFullLookup(name.toStdString()));
+    updater_->SetLookupInProgress(name.toStdString(), true);
+    QVERIFY(snapshots_.InProgress(name.toStdString()));
+
+    AnswerOutcome outcome;
+    QVERIFY(updater_->ApplyWhoisAnswer(name.toStdString(), answer.toStdString(), &outcome));
+    QVERIFY(!snapshots_.InProgress(name.toStdString()));
+    QVERIFY(outcome.stored && outcome.parsed);
+    QCOMPARE(outcome.source, std::string(kRegistry));
+    const DomainRecord r = Read(name.toStdString());
+    for (const QString& pair : expected) {
+      const QString field = pair.section('=', 0, 0);
+      QCOMPARE(FieldString(r, field.toUtf8().constData()), pair.section('=', 1));
+    }
+    QCOMPARE(savedTexts_.size(), std::size_t(1));
+    QCOMPARE(savedTexts_[0], name.toStdString() + "|" + answer.toStdString());
+    QCOMPARE(outcome.FollowUpDue(), r.Text(field::kMultiLookup) == "yes");
+  }
+
+  // The registry refers to the registrar; the registrar's answer completes
+  // the record, and the log compares it with the record from before the
+  // first answer.
+  void referralThenAuthoritativeAnswer_data() {
+    QTest::addColumn<QString>("registrarServerLine");
+    QTest::newRow("registrar names no server") << "";
+    QTest::newRow("registrar names itself") << "Whois Server: whois.registrar.test";
+  }
+  void referralThenAuthoritativeAnswer() {
+    QFETCH(QString, registrarServerLine);
+    StoreLookedUp("example.test");
+    QVERIFY(updater_->PrepareFullLookup("example.test"));
+
+    AnswerOutcome first;
+    QVERIFY(updater_->ApplyWhoisAnswer(
+        "example.test",
+        Answer({"Domain Name: EXAMPLE.TEST", "Whois Server: whois.registrar.test",
+                "Registrar: Registry's Idea Of The Registrar", "Creation Date: 1999-03-04",
+                "Updated Date: 2020-01-02", "Expiration Date: 2030-05-06", "Status: active",
+                "Name Server: ns1.example.test", "Name Server: ns2.example.test"},
+               kRegistry),
+        &first));
+    QVERIFY(first.FollowUpDue());
+    QCOMPARE(first.whoisServer, std::string(kRegistrar));
+    QVERIFY(!first.logged);
+    QVERIFY(alerts_.empty());
+    QVERIFY(snapshots_.Find("example.test"));
+    DomainRecord r = Read("example.test");
+    QCOMPARE(r.Text(field::kMultiLookup), std::string("yes"));
+    QCOMPARE(r.DateValue(field::kExpiryDate), At(2030, 5, 6));
+    QVERIFY(r.DateValue(field::kRegistrarExpiry).IsNull());
+
+    now_ = At(2024, 3, 1, 12, 5);
+    std::vector<std::string_view> lines = {"Domain Name: example.test",
+                                           "Registrar: Example Registrar, LLC",
+                                           "Expiration Date: 2030-05-07",
+                                           "Status: clientTransferProhibited",
+                                           "Admin Email: admin@example.test"};
+    const std::string serverLine = registrarServerLine.toStdString();
+    if (!serverLine.empty()) lines.push_back(serverLine);
+    std::string second;
+    for (std::string_view line : lines) (second += line) += "\r\n";
+    second += "\n[Whois Source: whois.registrar.test]";
+    AnswerOutcome outcome;
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", second, &outcome));
+    QVERIFY(!outcome.FollowUpDue());
+    QVERIFY(outcome.logged);
+
+    r = Read("example.test");
+    QCOMPARE(r.Text(field::kRegistrar), std::string("Example Registrar, LLC"));
+    QCOMPARE(r.Text(field::kStatus), std::string("ACTIVE"));  // the registry's status stays
+    QCOMPARE(r.Text(field::kWhoisServer), std::string(kRegistrar));
+    QCOMPARE(r.Text(field::kWhoisSource), std::string(kRegistrar));
+    QCOMPARE(r.DateValue(field::kExpiryDate), At(2030, 5, 6));
+    QCOMPARE(r.DateValue(field::kRegistrarExpiry), At(2030, 5, 7));
+    QCOMPARE(r.Text(field::kNs1), std::string("ns1.example.test"));  // none in the second answer
+    QCOMPARE(r.DateValue(field::kLastCheckedAt), now_);
+
+    const std::string expected =
+        "Domain: example.test, Lookup: " +
+        QLocale::system().toString(QDateTime(QDate(2024, 3, 1), QTime(12, 5)), QLocale::ShortFormat)
+            .toStdString() +
+        "\r\n"
+        "Registry Expiry Date Different (Old:" + ShortDate(2025, 5, 6).toStdString() +
+        ", New:" + ShortDate(2030, 5, 6).toStdString() + ")\r\n"
+        "Registrar Expiry Date Different (Old:" + ShortDate(2025, 5, 6).toStdString() +
+        " New:" + ShortDate(2030, 5, 7).toStdString() + ")\r\n"
+        "Admin Contact Different (Old:old@example.test New:admin@example.test)\r\n"
+        "NS1 Different (Old:ns1.old.test New:ns1.example.test)\r\n"
+        "\r\n";
+    QCOMPARE(alerts_.size(), std::size_t(1));
+    QCOMPARE(alerts_.Items()[0].text, expected);
+    QCOMPARE(alerts_.Items()[0].added, now_);
+    QCOMPARE(LogFileText(), expected);
+    QVERIFY(!snapshots_.Find("example.test"));
+  }
+
+  // Two lookups that agree on the watched fields log nothing, whatever else
+  // changed; and a name's first lookup never logs.
+  void nothingToLog_data() {
+    QTest::addColumn<bool>("lookedUpBefore");
+    QTest::addColumn<QString>("answer");
+    const std::string same = Answer({"Registrar: Another Registrar", "Creation Date: 1999-03-04",
+                                     "Updated Date: 2020-01-02", "Expiration Date: 2025-05-06",
+                                     "Status: active", "Admin Email: old@example.test",
+                                     "Tech Email: new-tech@example.test", "Name Server: ns1.old.test",
+                                     "Name Server: ns2.example.test", "Name Server: ns3.new.test"},
+                                    kRegistry);
+    QTest::newRow("only unwatched fields differ") << true << QString::fromStdString(same);
+    QTest::newRow("first lookup")
+        << false
+        << QString::fromStdString(Answer({"Registrar: R", "Expiration Date: 2030-01-01"}, kRegistry));
+  }
+  void nothingToLog() {
+    QFETCH(bool, lookedUpBefore);
+    QFETCH(QString, answer);
+    if (lookedUpBefore)
+      StoreLookedUp("example.test");
+    else
+      QCOMPARE(InsertDomainRecord(db_, "example.test"), InsertOutcome::Added);
+    QVERIFY(updater_->PrepareFullLookup("example.test"));
+    AnswerOutcome outcome;
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", answer.toStdString(), &outcome));
+    QVERIFY(!outcome.logged);
+    QVERIFY(alerts_.empty());
+    QVERIFY(!QFile::exists(QString::fromStdString(updater_->ChangeLogFile().string())));
+    QVERIFY(!snapshots_.Find("example.test"));  // dropped all the same
+  }
+
+  // An unreachable server changes nothing but the stored text.
+  void notReachableChangesOnlyTheText() {
+    StoreLookedUp("example.test");
+    const DomainRecord before = Read("example.test");
+    const std::string text = std::string(kNotReachableText) + "\n[Whois Source: whois.registrar.test]";
+    AnswerOutcome outcome;
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", text, &outcome));
+    QVERIFY(!outcome.parsed);
+    const DomainRecord after = Read("example.test");
+    QVERIFY(after.values() == before.values());
+    QCOMPARE(savedTexts_.size(), std::size_t(1));
+    QCOMPARE(savedTexts_[0], "example.test|" + text);
+  }
+
+  // A failed lookup logs only when it was the follow-up of a referral, and
+  // keeps the snapshot for the retry.
+  void failure_data() {
+    QTest::addColumn<bool>("afterReferral");
+    QTest::addColumn<bool>("logged");
+    QTest::newRow("follow-up failed") << true << true;
+    QTest::newRow("first lookup failed") << false << false;
+  }
+  void failure() {
+    QFETCH(bool, afterReferral);
+    QFETCH(bool, logged);
+    StoreLookedUp("example.test");
+    QVERIFY(updater_->PrepareFullLookup("example.test"));
+    if (afterReferral)
+      QVERIFY(updater_->ApplyWhoisAnswer(
+          "example.test",
+          Answer({"Whois Server: whois.registrar.test", "Expiration Date: 2030-05-06",
+                  "Creation Date: 1999-03-04", "Updated Date: 2020-01-02", "Status: active",
+                  "Name Server: ns1.old.test", "Name Server: ns2.example.test"},
+                 kRegistry)));
+    updater_->SetLookupInProgress("example.test", true);
+    updater_->ApplyWhoisFailure("example.test");
+    QVERIFY(!snapshots_.InProgress("example.test"));
+    QVERIFY(snapshots_.Find("example.test"));
+    QCOMPARE(alerts_.size(), std::size_t(logged ? 1 : 0));
+    if (logged) {
+      // The registrar's expiry and the admin contact were to come from the
+      // failed follow-up; the registry brought a new expiry; the rest agrees.
+      const std::string& entry = alerts_.Items()[0].text;
+      QVERIFY(entry.find("Registry Expiry Date Different") != std::string::npos);
+      QVERIFY(entry.find("Registrar Expiry Date Different") != std::string::npos);
+      QVERIFY(entry.find("Admin Contact Different (Old:old@example.test New:)") != std::string::npos);
+      QVERIFY(entry.find("NS1 Different") == std::string::npos);
+      QVERIFY(entry.find("Status Different") == std::string::npos);
+      QCOMPARE(LogFileText(), entry);
+    }
+  }
+
+  // The pending alerts go out at once when the oldest has waited ten minutes.
+  void overdueAlertsAreSent_data() {
+    QTest::addColumn<int>("waitedMinutes");
+    QTest::addColumn<bool>("sent");
+    QTest::newRow("9 minutes") << 9 << false;
+    QTest::newRow("10 minutes") << 10 << true;
+  }
+  void overdueAlertsAreSent() {
+    QFETCH(int, waitedMinutes);
+    QFETCH(bool, sent);
+    int sends = 0;
+    updater_->SetAlertSender([&sends] { ++sends; });
+    alerts_.Add("an older entry", At(2024, 3, 1, 12));
+    now_ = At(2024, 3, 1, 12, waitedMinutes);
+    StoreLookedUp("example.test");
+    QVERIFY(updater_->PrepareFullLookup("example.test"));
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test",
+                                       Answer({"Expiration Date: 2040-01-01"}, kRegistry)));
+    QCOMPARE(alerts_.size(), std::size_t(2));
+    QCOMPARE(sends, sent ? 1 : 0);
+  }
+
+  void answerForNameNotStored() {
+    int rows = 0;
+    updater_->SetRowChanged([&rows](const std::string&) { ++rows; });
+    AnswerOutcome outcome;
+    QVERIFY(!updater_->ApplyWhoisAnswer("missing.test", Answer({"Registrar: R"}, kRegistry), &outcome));
+    QVERIFY(!outcome.stored);
+    QVERIFY(savedTexts_.empty());
+    updater_->ApplyWhoisFailure("missing.test");
+    QVERIFY(alerts_.empty());
+  }
+
+  void lock() {
+    QCOMPARE(InsertDomainRecord(db_, "example.test"), InsertOutcome::Added);
+    std::vector<std::string> redrawn;
+    updater_->SetRowChanged([&redrawn](const std::string& name) { redrawn.push_back(name); });
+    QVERIFY(updater_->SetLock("Example.test", true));
+    QVERIFY(Read("example.test").Locked());
+    QVERIFY(updater_->SetLock("example.test", false));
+    QVERIFY(!Read("example.test").Locked());
+    QCOMPARE(redrawn.size(), std::size_t(2));
+    QVERIFY(!updater_->SetLock("missing.test", true));
+    QVERIFY(SetLock(db_, "example.test", true));
+    QCOMPARE(db_.GetFieldText("example.test", "Lock"), std::string("1"));
+  }
+
+  void manualDateEdit_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("stored");  // the field that changes; empty when refused
+    QTest::newRow("expiry") << "example.test" << "Expiry Date" << "Expiry Date";
+    QTest::newRow("older name") << "example.test" << "registry expiry" << "Expiry Date";
+    QTest::newRow("created") << "EXAMPLE.TEST" << "Created On" << "Created On";
+    QTest::newRow("not a date field") << "example.test" << "Registrar" << "";
+    QTest::newRow("no such field") << "example.test" << "Renewal" << "";
+    QTest::newRow("name not stored") << "missing.test" << "Expiry Date" << "";
+  }
+  void manualDateEdit() {
+    QFETCH(QString, name);
+    QFETCH(QString, field);
+    QFETCH(QString, stored);
+    QCOMPARE(InsertDomainRecord(db_, "example.test"), InsertOutcome::Added);
+    const bool ok = ApplyManualDateEdit(db_, name.toStdString(), field.toStdString(), At(2033, 7, 8));
+    QCOMPARE(ok, !stored.isEmpty());
+    const DomainRecord r = Read("example.test");
+    if (stored.isEmpty()) {
+      QVERIFY(!r.Locked());
+      QVERIFY(r.Text(field::kEdited).empty());
+      return;
+    }
+    QCOMPARE(r.DateValue(stored.toStdString()), At(2033, 7, 8));
+    QVERIFY(r.Locked());
+    QCOMPARE(r.Text(field::kEdited), std::string("YES"));
+  }
+
+  // Real answers: the values land in the record's fields.
+  void sampleAnswers_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("source");
+    QTest::newRow("com") << "likexian-com_google.com" << "whois.verisign-grs.com";
+    QTest::newRow("uk") << "likexian-uk_google.uk" << "whois.nic.uk";
+    QTest::newRow("org") << "likexian-org_apache.org" << "whois.pir.org";
+    QTest::newRow("nl") << "likexian-nl_google.nl" << "whois.domain-registry.nl";
+  }
+  void sampleAnswers() {
+    QFETCH(QString, folder);
+    QFETCH(QString, source);
+    const QString dir = QStringLiteral(QV_TEST_DATA_DIR "/whois-answers/") + folder;
+    QFile answerFile(dir + "/answer.txt");
+    QFile expectedFile(dir + "/expected.json");
+    QVERIFY(answerFile.open(QIODevice::ReadOnly) && expectedFile.open(QIODevice::ReadOnly));
+    const QJsonObject expected = QJsonDocument::fromJson(expectedFile.readAll()).object();
+    const std::string name = expected["domain"].toString().toStdString();
+    const std::string text = answerFile.readAll().toStdString() + "\n[Whois Source: " + source.toStdString() + "]";
+
+    QCOMPARE(InsertDomainRecord(db_, name), InsertOutcome::Added);
+    QVERIFY(updater_->PrepareFullLookup(name));
+    QVERIFY(updater_->ApplyWhoisAnswer(name, text));
+    const DomainRecord r = Read(name);
+    QCOMPARE(QString::fromStdString(r.Text(field::kAvailability)), QString("TAKEN"));
+    const auto day = [&r](const char* f) { return QString::fromStdString(r.DateValue(f).ToIsoText()).left(10); };
+    if (expected["created"].isString()) QCOMPARE(day(field::kCreatedOn), expected["created"].toString());
+    if (expected["expires"].isString()) QCOMPARE(day(field::kExpiryDate), expected["expires"].toString());
+    const QJsonArray servers = expected["name_servers"].toArray();
+    const char* nsFields[] = {field::kNs1, field::kNs2, field::kNs3, field::kNs4};
+    for (int i = 0; i < servers.size() && i < 4; ++i)
+      QCOMPARE(QString::fromStdString(r.Text(nsFields[i])).toLower(), servers[i].toString());
+    QCOMPARE(r.DateValue(field::kLastCheckedAt), now_);
+    QCOMPARE(r.Text(field::kWhoisSource), source.toStdString());
+  }
+};
+
+QV_TEST(RecordUpdateTest)
+#include "test_record_update.moc"
