@@ -20,6 +20,23 @@ bool IsFreshLookup(std::string_view entry) {
   return server.empty() || EqualsNoCase(server, kMinimumLookupServer);
 }
 
+// The server the directory names for a name. The record is kept by name until
+// it is dropped: it writes its server back to the store then, so its server
+// must be copied out, never moved.
+std::string DirectoryServer(const std::string& name) {
+  const TldRecord found = ServerForName(name);
+  return found.server;
+}
+
+// "name:server" with the server filled in from the directory when the entry
+// names none.
+std::string WithServer(const std::string& entry) {
+  const std::size_t colon = entry.find(':');
+  if (colon != std::string::npos && colon + 1 < entry.size()) return entry;
+  const std::string name = entry.substr(0, colon);
+  return name.empty() ? entry : name + ":" + DirectoryServer(name);
+}
+
 bool IsAnswered(const WhoisJob& job, int code) {
   return code == kWhoisTextCode && job.whoisText.find("Whois Lookup Error:") == std::string::npos &&
          job.whoisText != kWhoisTemporarilyDisabledText;
@@ -37,7 +54,8 @@ std::vector<std::string> LookupEngine::InFlightServers() const {
 bool LookupEngine::StartWhoisLookup(const std::string& entry) {
   if (entry.empty()) return true;  // nothing to look up: dropped
   SyncDatabase();
-  const WhoisStartDecision decision = DecideWhoisStart(entry, InFlightServers(), serverStates_);
+  const WhoisStartDecision decision =
+      DecideWhoisStart(WithServer(entry), InFlightServers(), serverStates_);
   if (decision.action == WhoisStartAction::Discard) return true;
   if (decision.action == WhoisStartAction::Requeue) return false;
 
@@ -137,7 +155,7 @@ bool LookupEngine::HandleWhoisFailure(const WhoisJob& job) {
   if (job.server.empty()) return false;
   if (EqualsNoCase(job.server, kMinimumLookupServer)) {
     // No usable address: the name gets a full lookup against its server.
-    const std::string server = ServerForName(job.domain).server;
+    const std::string server = DirectoryServer(job.domain);
     if (!server.empty()) {
       AddWhoisServerLookup(job.domain, server);
       return true;

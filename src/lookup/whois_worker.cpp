@@ -39,7 +39,10 @@ std::string ResolvesToAddressText(std::string_view address) {
 }
 
 int WhoisWorker(WhoisJob& job, const HostResolver& resolver) {
-  if (job.server.empty()) job.server = ServerForName(job.domain).server;
+  if (job.server.empty()) {
+    const TldRecord found = ServerForName(job.domain);  // copied out: the record stores it when dropped
+    job.server = found.server;
+  }
   if (EqualsNoCase(job.server, kMinimumLookupServer)) return MinimumLookup(job, resolver);
   if (job.server.empty()) {
     job.whoisText = kUnknownWhoisServerText;

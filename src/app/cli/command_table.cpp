@@ -15,6 +15,10 @@ const std::vector<Command>& Commands() {
       {"parse", "quorvel parse [--server HOST] FILE", &RunParseCommand},
       {"import", "quorvel import DOC FILE", &RunImportCommand},
       {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL]", &RunListCommand},
+      {"lookup",
+       "quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n"
+       "    (--tick or QUORVEL_TICK_MS: the tick period, 6000 ms unless set)",
+       &RunLookupCommand},
   };
   return table;
 }

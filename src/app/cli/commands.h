@@ -9,5 +9,6 @@ int RunParseCommand(const QStringList& args);
 int RunWhoisCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
 int RunListCommand(const QStringList& args);
+int RunLookupCommand(const QStringList& args);
 
 }  // namespace qv::cli

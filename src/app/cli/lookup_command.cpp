@@ -1,0 +1,170 @@
+// `quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]`: runs the lookup
+// engine without windows on a document: the named names (all stored names
+// when none are given) are queued as the "Selected Domains" commands queue
+// them, the scheduler ticks until nothing is queued or running, and the
+// counts of names looked up, answered and failed are printed. Without
+// --whois or --dns both kinds run. Locked names and names the document does
+// not hold are skipped with a note.
+//
+// The tick period is the program's 6000 ms; --tick or the environment
+// variable QUORVEL_TICK_MS sets another (tests use a short one).
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QStringList>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/cli/command.h"
+#include "app/cli/commands.h"
+#include "lookup/lookup_engine.h"
+#include "platform/text.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "store/domain_list.h"
+#include "store/domain_record.h"
+#include "store/list_query.h"
+
+namespace qv::cli {
+namespace {
+
+constexpr const char* kTickVariable = "QUORVEL_TICK_MS";
+
+int LookupUsage(const char* message) {
+  std::fprintf(stderr,
+               "quorvel lookup: %s\n"
+               "usage: quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n",
+               message);
+  return kUsageError;
+}
+
+void PrintError(std::string text) {
+  for (std::size_t pos = text.find("\r\n"); pos != std::string::npos; pos = text.find("\r\n", pos))
+    text.erase(pos, 1);
+  if (text.empty() || text.back() != '\n') text += '\n';
+  std::fputs(text.c_str(), stderr);
+}
+
+struct LookupOptions {
+  QString doc;
+  bool whois = false;
+  bool dns = false;
+  int tickMs = kSchedulerTickMs;
+  std::vector<std::string> names;
+};
+
+bool ParseTick(const QString& text, int& tickMs) {
+  bool ok = false;
+  const int value = text.toInt(&ok);
+  if (!ok || value < 1) return false;
+  tickMs = value;
+  return true;
+}
+
+const char* ParseArguments(const QStringList& args, LookupOptions& o) {
+  const QByteArray fromEnvironment = qgetenv(kTickVariable);
+  if (!fromEnvironment.isEmpty() && !ParseTick(QString::fromLatin1(fromEnvironment), o.tickMs))
+    return "QUORVEL_TICK_MS must be a number of milliseconds";
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--whois")) {
+      o.whois = true;
+    } else if (arg == QLatin1String("--dns")) {
+      o.dns = true;
+    } else if (arg == QLatin1String("--tick")) {
+      if (i + 1 >= args.size() || !ParseTick(args[++i], o.tickMs))
+        return "--tick needs a number of milliseconds";
+    } else if (arg.startsWith(QLatin1String("--"))) {
+      return "unknown option";
+    } else if (o.doc.isEmpty()) {
+      o.doc = arg;
+    } else {
+      o.names.push_back(ToStdString(arg.trimmed()));
+    }
+  }
+  if (o.doc.isEmpty()) return "a document is needed";
+  if (!o.whois && !o.dns) o.whois = o.dns = true;
+  return nullptr;
+}
+
+std::vector<std::string> AllStoredNames(DomainDatabase& db) {
+  std::vector<std::string> names;
+  DomainList list;
+  if (!db.OpenReadOnly(db.list()) || !list.Load(db.list(), AllDomainsQuery())) return names;
+  names.reserve(std::size_t(list.Count()));
+  for (int i = 0; i < list.Count(); ++i) names.emplace_back(list.NameAt(i));
+  return names;
+}
+
+// Queues each name that is stored and not locked; returns how many were.
+int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
+               const std::vector<std::string>& names) {
+  int queued = 0;
+  for (const std::string& name : names) {
+    DomainRecord record;
+    if (!db.ReadRecord(name, record)) {
+      std::fprintf(stderr, "quorvel lookup: %s is not in the document, skipped\n", name.c_str());
+      continue;
+    }
+    if (record.Locked()) {
+      std::fprintf(stderr, "quorvel lookup: %s is locked, skipped\n", name.c_str());
+      continue;
+    }
+    bool any = false;
+    if (o.whois) any = engine.QueueWhoisIfDue(record.Domain(), 0) || any;
+    if (o.dns) any = engine.QueueDns(record.Domain()) || any;
+    if (any) ++queued;
+  }
+  return queued;
+}
+
+// Names whose lookups finished, and those of them with a failed lookup.
+struct Tally {
+  std::set<std::string, NoCaseLess> lookedUp;
+  std::set<std::string, NoCaseLess> failed;
+  void Note(const QString& name, bool answered) {
+    lookedUp.insert(ToStdString(name));
+    if (!answered) failed.insert(ToStdString(name));
+  }
+};
+
+}  // namespace
+
+int RunLookupCommand(const QStringList& args) {
+  LookupOptions options;
+  if (const char* error = ParseArguments(args, options)) return LookupUsage(error);
+
+  DomainDatabase db;
+  const MaintenanceResult opened = OpenDocument(db, ToStdString(options.doc));
+  if (!opened.ok) {
+    PrintError(opened.message);
+    return 1;
+  }
+  LookupEngine engine(&db, options.tickMs);
+  Tally tally;
+  QObject::connect(&engine, &LookupEngine::whoisCompleted,
+                   [&tally](const QString& name, bool answered) { tally.Note(name, answered); });
+  QObject::connect(&engine, &LookupEngine::dnsCompleted, [&tally](const QString& name, const QString& address) {
+    tally.Note(name, address != QLatin1String(kDnsErrorAddress));
+  });
+
+  const std::vector<std::string> names = options.names.empty() ? AllStoredNames(db) : options.names;
+  QueueNames(engine, db, options, names);
+
+  QEventLoop loop;
+  QObject::connect(&engine, &LookupEngine::idle, &loop, &QEventLoop::quit);
+  engine.SchedulerTick();
+  if (!engine.IsIdle()) {
+    engine.StartTimer();
+    loop.exec();
+    engine.StopTimer();
+  }
+  const int failed = int(tally.failed.size());
+  const int lookedUp = int(tally.lookedUp.size());
+  std::printf("%d names looked up, %d answered, %d failed\n", lookedUp, lookedUp - failed, failed);
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace qv::cli

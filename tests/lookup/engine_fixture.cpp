@@ -1,0 +1,92 @@
+#include "engine_fixture.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include "store/add_names.h"
+#include "store/database_maintenance.h"
+#include "support/temp_folders.h"
+#include "whois/server_directory.h"
+
+namespace enginetest {
+
+bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names) {
+  static int serial = 0;
+  const std::string path = qvtest::TempPath(QStringLiteral("doc%1.qvl").arg(++serial)).string();
+  if (!qv::NewDocument(db, path).ok) return false;
+  const qv::AddNamesReport report = qv::AddDomainNames(db, names);
+  return report.error.empty() && report.added == names.size();
+}
+
+void PointSuffixAt(const std::string& key, const std::string& host, int port, int maxConnections) {
+  {
+    qv::TldRecord tld(key);
+    tld.server = host;
+  }
+  qv::WhoisServerRecord record(host, false);
+  record.port = port;
+  record.maxConnections = maxConnections;
+  record.connectionInterval = -1;  // no pause between lookups
+  record.manuallyEdited = 1;
+}
+
+void SetServerPort(const std::string& host, int port) {
+  qv::WhoisServerRecord record(host, false);
+  record.port = port;
+}
+
+bool WaitFor(const std::function<bool()>& done, int limitMs) {
+  QDeadlineTimer deadline(limitMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+  return true;
+}
+
+bool RunUntilIdle(qv::LookupEngine& engine, int limitMs) {
+  QDeadlineTimer deadline(limitMs);
+  do {
+    engine.SchedulerTick();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+    if (deadline.hasExpired()) return false;
+  } while (!engine.IsIdle());
+  return true;
+}
+
+qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name) {
+  qv::DomainRecord record;
+  db.ReadRecord(name, record);
+  return record;
+}
+
+QString Field(const qv::DomainRecord& record, const char* field) {
+  const qv::FieldValue value = record.Get(field);
+  if (const auto* d = std::get_if<qv::Date>(&value)) return QString::fromStdString(d->ToIsoText());
+  return QString::fromStdString(record.Text(field));
+}
+
+Registration Reg(std::string name) {
+  Registration r;
+  r.name = std::move(name);
+  return r;
+}
+
+std::string RegisteredAnswer(const Registration& r) {
+  std::string text = "Domain Name: " + r.name + "\r\n";
+  text += "Registry Domain ID: 2336799_DOMAIN_TEST-VRSN\r\n";
+  if (!r.referral.empty()) text += "Registrar WHOIS Server: " + r.referral + "\r\n";
+  text += "Updated Date: " + r.updated + "\r\n";
+  text += "Creation Date: " + r.created + "\r\n";
+  text += "Registry Expiry Date: " + r.expiry + "\r\n";
+  text += "Registrar: " + r.registrar + "\r\n";
+  text += "Domain Status: " + r.status + " https://icann.org/epp#" + r.status + "\r\n";
+  for (const std::string& ns : r.nameServers) text += "Name Server: " + ns + "\r\n";
+  text += ">>> Last update of whois database: 2024-01-01T00:00:00Z <<<\r\n";
+  return text;
+}
+
+}  // namespace enginetest

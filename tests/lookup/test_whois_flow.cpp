@@ -1,0 +1,307 @@
+// End-to-end lookups through the engine against whois servers on loopback:
+// names under test suffixes whose servers are stored in the directory.
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include "engine_fixture.h"
+#include "lookup/answer_files.h"
+#include "lookup/lookup_engine.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "support/whois_test_server.h"
+#include "whois/server_directory.h"
+#include "whois/whois_date.h"
+#include "whois/whois_query.h"
+
+using namespace qv;
+using namespace enginetest;
+using qvtest::WhoisTestServer;
+
+namespace {
+
+constexpr int kTickMs = 50;
+constexpr const char* kRegistry = "127.0.0.1";
+constexpr const char* kRegistrar = "localhost";
+
+// Every www host resolves to one documentation address, so the automatic DNS
+// checks finish at once and the same way everywhere.
+std::string FixedResolver(const std::string&) { return "192.0.2.1"; }
+
+QByteArray ReadAll(const std::filesystem::path& path) {
+  QFile file(QString::fromStdString(path.string()));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::string StoredAnswer(const std::string& name) { return LoadWhoisText(name); }
+
+Date Day(int y, int m, int d) { return Date::FromYmd(y, m, d); }
+
+}  // namespace
+
+class WhoisFlowTest : public QObject {
+  Q_OBJECT
+
+  DomainDatabase db_;
+  std::unique_ptr<LookupEngine> engine_;
+  std::filesystem::path log_;
+
+  void NewEngine() {
+    engine_ = std::make_unique<LookupEngine>(&db_, kTickMs);
+    engine_->SetHostResolver(FixedResolver);
+    log_ = qvtest::TempPath(QStringLiteral("changes.txt"));
+    engine_->Updater().SetChangeLogPath(log_);
+  }
+
+  void LookUp(const std::vector<std::string>& names) {
+    for (const std::string& name : names) QVERIFY(engine_->QueueWhoisIfDue(name, 0));
+    QVERIFY(RunUntilIdle(*engine_));
+  }
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    engine_.reset();
+    db_.CloseAll();
+    SetWhoisTimeoutSeconds(2);
+  }
+  void cleanup() {
+    engine_.reset();
+    db_.CloseAll();
+  }
+
+  void fullRunFillsRecords() {
+    WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer(Reg("ALPHA.QVTEST"))));
+    WhoisTestServer free(WhoisTestServer::Answer("No match for \"FREE.QVFREE\".\r\n"));
+    PointSuffixAt("qvtest", kRegistry, taken.port());
+    PointSuffixAt("qvfree", kRegistrar, free.port());
+    {
+      WhoisServerRecord record(kRegistrar, false);
+      record.tokenWhenFree = "No match for";
+    }
+    QVERIFY(MakeDocument(db_, {"alpha.qvtest", "free.qvfree"}));
+    NewEngine();
+    LookUp({"alpha.qvtest", "free.qvfree"});
+
+    const DomainRecord alpha = Read(db_, "alpha.qvtest");
+    QCOMPARE(Field(alpha, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
+    QCOMPARE(Field(alpha, field::kCreatedOn), QStringLiteral("1999-03-04 00:00:00"));
+    QCOMPARE(Field(alpha, field::kExpiryDate), QStringLiteral("2030-08-13 00:00:00"));
+    QCOMPARE(Field(alpha, field::kRegistrarExpiry), QStringLiteral("2030-08-13 00:00:00"));
+    QCOMPARE(Field(alpha, field::kLastUpdate), QStringLiteral("2023-08-14 00:00:00"));
+    QCOMPARE(Field(alpha, field::kNs1).toLower(), QStringLiteral("ns1.example.net"));
+    QCOMPARE(Field(alpha, field::kNs2).toLower(), QStringLiteral("ns2.example.net"));
+    QCOMPARE(Field(alpha, field::kAvailability), QStringLiteral("TAKEN"));
+    QCOMPARE(Field(alpha, field::kWhoisSource), QString::fromLatin1(kRegistry));
+    QCOMPARE(Field(alpha, field::kIp), QStringLiteral("192.0.2.1"));  // Auto DNS Lookup
+    QVERIFY(alpha.DateValue(field::kLastCheckedAt).IsValid());
+    QVERIFY(StoredAnswer("alpha.qvtest").ends_with("\n[Whois Source: 127.0.0.1]"));
+    QVERIFY(StoredAnswer("alpha.qvtest").starts_with("Domain Name: ALPHA.QVTEST"));
+
+    const DomainRecord free1 = Read(db_, "free.qvfree");
+    QCOMPARE(Field(free1, field::kAvailability), QStringLiteral("FREE"));
+    QCOMPARE(Field(free1, field::kRegistrar), QString());
+    QVERIFY(!free1.DateValue(field::kExpiryDate).IsValid());
+
+    taken.Finish();
+    QCOMPARE(taken.queries(), std::vector<std::string>{"alpha.qvtest\r\n"});
+    QVERIFY(!std::filesystem::exists(log_));  // a first lookup logs nothing
+  }
+
+  void changedAnswerWritesLogEntry() {
+    QVERIFY(MakeDocument(db_, {"alpha.qvtest"}));
+    {
+      WhoisTestServer first(WhoisTestServer::Answer(RegisteredAnswer(Reg("ALPHA.QVTEST"))));
+      PointSuffixAt("qvtest", kRegistry, first.port());
+      NewEngine();
+      LookUp({"alpha.qvtest"});
+    }
+    Registration changed = Reg("ALPHA.QVTEST");
+    changed.expiry = "2031-08-13T04:00:00Z";
+    changed.nameServers = {"NS1.EXAMPLE.NET", "NS9.EXAMPLE.ORG"};
+    WhoisTestServer second(WhoisTestServer::Answer(RegisteredAnswer(changed)));
+    SetServerPort(kRegistry, second.port());
+    const Date lookedUpAt = Date::FromParts({2024, 6, 7, 8, 9, 10});
+    engine_->Updater().SetClock([lookedUpAt] { return lookedUpAt; });
+    LookUp({"alpha.qvtest"});
+
+    const std::string expected = "Domain: alpha.qvtest, Lookup: " + DateTimeText(lookedUpAt) +
+                                 "\r\n"
+                                 "Registry Expiry Date Different (Old:" + DateText(Day(2030, 8, 13)) +
+                                 ", New:" + DateText(Day(2031, 8, 13)) + ")\r\n" +
+                                 "Registrar Expiry Date Different (Old:" + DateText(Day(2030, 8, 13)) +
+                                 " New:" + DateText(Day(2031, 8, 13)) + ")\r\n" +
+                                 "NS2 Different (Old:NS2.EXAMPLE.NET New:NS9.EXAMPLE.ORG)\r\n"
+                                 "\r\n";
+    QCOMPARE(ReadAll(log_).toStdString(), expected);
+    QCOMPARE(engine_->Alerts().size(), std::size_t(1));
+    QCOMPARE(engine_->Snapshots().size(), std::size_t(0));
+  }
+
+  void referralFollowedAndLoggedAgainstFirstSnapshot() {
+    Registration registry = Reg("BETA.QVTEST");
+    registry.referral = kRegistrar;
+    WhoisTestServer registryServer(WhoisTestServer::Answer(RegisteredAnswer(registry)));
+    Registration registrar = Reg("BETA.QVTEST");
+    registrar.registrar = "Registrar Two LLC";
+    registrar.expiry = "2029-01-02T03:04:05Z";
+    auto registrarServer = std::make_unique<WhoisTestServer>(
+        WhoisTestServer::Answer(RegisteredAnswer(registrar)));
+    PointSuffixAt("qvtest", kRegistry, registryServer.port());
+    PointSuffixAt("qvregistrar", kRegistrar, registrarServer->port());
+    QVERIFY(MakeDocument(db_, {"beta.qvtest"}));
+    NewEngine();
+    LookUp({"beta.qvtest"});
+
+    DomainRecord beta = Read(db_, "beta.qvtest");
+    QCOMPARE(Field(beta, field::kMultiLookup).toLower(), QStringLiteral("yes"));
+    QCOMPARE(Field(beta, field::kWhoisServer), QString::fromLatin1(kRegistrar));
+    QCOMPARE(Field(beta, field::kWhoisSource), QString::fromLatin1(kRegistrar));
+    QCOMPARE(Field(beta, field::kExpiryDate), QStringLiteral("2030-08-13 00:00:00"));
+    QCOMPARE(Field(beta, field::kRegistrarExpiry), QStringLiteral("2029-01-02 00:00:00"));
+    QCOMPARE(registrarServer->queries(), std::vector<std::string>{"beta.qvtest\r\n"});
+    QVERIFY(!std::filesystem::exists(log_));
+
+    // Second run: the registry says the same, the registrar has renewed.
+    registrar.expiry = "2032-01-02T03:04:05Z";
+    registrarServer = std::make_unique<WhoisTestServer>(
+        WhoisTestServer::Answer(RegisteredAnswer(registrar)));
+    SetServerPort(kRegistrar, registrarServer->port());
+    const Date lookedUpAt = Date::FromParts({2024, 6, 7, 8, 9, 10});
+    engine_->Updater().SetClock([lookedUpAt] { return lookedUpAt; });
+    LookUp({"beta.qvtest"});
+
+    const std::string expected = "Domain: beta.qvtest, Lookup: " + DateTimeText(lookedUpAt) +
+                                 "\r\n"
+                                 "Registrar Expiry Date Different (Old:" + DateText(Day(2029, 1, 2)) +
+                                 " New:" + DateText(Day(2032, 1, 2)) + ")\r\n"
+                                 "\r\n";
+    QCOMPARE(ReadAll(log_).toStdString(), expected);
+    registryServer.Finish();
+    QCOMPARE(registryServer.queries().size(), std::size_t(2));
+  }
+
+  void failuresThenDisabledThenFreshTry() {
+    WhoisTestServer silent(WhoisTestServer::Reset());
+    PointSuffixAt("qvtest", kRegistry, silent.port());
+    QVERIFY(MakeDocument(db_, {"gamma.qvtest"}));
+    NewEngine();
+
+    LookUp({"gamma.qvtest"});  // the first try and three retries
+    QCOMPARE(silent.connections(), kWhoisFailuresBeforeSkip);
+    QCOMPARE(engine_->ServerStates().ServerFailCount(kRegistry), kWhoisFailuresBeforeSkip);
+    QVERIFY(!Read(db_, "gamma.qvtest").DateValue(field::kLastCheckedAt).IsValid());
+
+    LookUp({"gamma.qvtest"});  // skipped: the disabled text, no traffic
+    QCOMPARE(silent.connections(), kWhoisFailuresBeforeSkip);
+    QCOMPARE(StoredAnswer("gamma.qvtest"), std::string(kWhoisTemporarilyDisabledText));
+    QCOMPARE(engine_->ServerStates().ServerFailCount(kRegistry), 0);
+
+    LookUp({"gamma.qvtest"});  // the server is tried again
+    QCOMPARE(silent.connections(), 2 * kWhoisFailuresBeforeSkip);
+  }
+
+  void minimumLookup() {
+    WhoisTestServer server(WhoisTestServer::Answer(RegisteredAnswer(Reg("X.QVTEST"))));
+    PointSuffixAt("qvtest", kRegistry, server.port());
+    QVERIFY(MakeDocument(db_, {"up.qvtest", "down.qvtest", "listed.qvtest"}));
+    InvalidIpList wildcard;
+    wildcard.Add("192.0.2.99");
+    wildcard.Save();
+    NewEngine();
+    engine_->SetHostResolver([](const std::string& host) -> std::string {
+      if (host == "www.up.qvtest") return "192.0.2.7";
+      if (host == "www.listed.qvtest") return "192.0.2.99";
+      return kDnsErrorAddress;
+    });
+    engine_->SetQuickWhoisLookup(true);
+    QVERIFY(engine_->AddToWhoisQueue("up.qvtest"));
+    QCOMPARE(engine_->Queue(QueueKind::Whois).Front(), std::string("up.qvtest:DNS"));
+    LookUp({"down.qvtest", "listed.qvtest"});
+
+    QCOMPARE(StoredAnswer("up.qvtest"), ResolvesToAddressText("192.0.2.7") + "\n[Whois Source: None]");
+    QCOMPARE(Field(Read(db_, "up.qvtest"), field::kIp), QStringLiteral("192.0.2.7"));
+    for (const char* name : {"down.qvtest", "listed.qvtest"}) {
+      const DomainRecord record = Read(db_, name);
+      QCOMPARE(Field(record, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
+      QCOMPARE(Field(record, field::kWhoisSource), QString::fromLatin1(kRegistry));
+    }
+    server.Finish();
+    std::vector<std::string> queries = server.queries();
+    std::sort(queries.begin(), queries.end());
+    QCOMPARE(queries, (std::vector<std::string>{"down.qvtest\r\n", "listed.qvtest\r\n"}));
+    QVERIFY(!engine_->QuickWhoisLookup() || !engine_->FullWhoisData());
+  }
+
+  void unknownServerAnswersWithoutTraffic() {
+    QVERIFY(MakeDocument(db_, {"lost.qvnowhere"}));
+    NewEngine();
+    LookUp({"lost.qvnowhere"});
+    QCOMPARE(StoredAnswer("lost.qvnowhere"), std::string(kUnknownWhoisServerText));
+  }
+
+  void stopWhileJobsRun() {
+    const std::string answer = RegisteredAnswer(Reg("SLOW.QVTEST"));
+    WhoisTestServer slow(WhoisTestServer::InPieces(answer, 40, 60));
+    PointSuffixAt("qvtest", kRegistry, slow.port(), 1);
+    QVERIFY(MakeDocument(db_, {"slow.qvtest", "next.qvtest"}));
+    NewEngine();
+    QVERIFY(engine_->QueueWhoisIfDue("slow.qvtest", 0));
+    QVERIFY(engine_->QueueWhoisIfDue("next.qvtest", 0));
+    engine_->SchedulerTick();
+    QCOMPARE(engine_->WhoisJobCount(), 1);  // one connection at a time to this server
+    QVERIFY(engine_->Queue(QueueKind::Whois).Size() >= 1);
+
+    engine_->StopLookups();
+    QCOMPARE(engine_->QueuedTotal(), std::size_t(0));
+    QCOMPARE(engine_->DnsCheckCount(), 0);
+    QCOMPARE(engine_->WhoisJobCount(), 1);
+    QVERIFY(engine_->CanStop());
+    QVERIFY(WaitFor([this] { return engine_->WhoisJobCount() == 0; }));
+
+    QCOMPARE(Field(Read(db_, "slow.qvtest"), field::kRegistrar), QStringLiteral("Example Registrar LLC"));
+    QVERIFY(!Read(db_, "next.qvtest").DateValue(field::kLastCheckedAt).IsValid());
+    QVERIFY(engine_->IsIdle());
+  }
+
+  // Three hostile servers at once: one streams without end, one sends
+  // binary garbage, one never says a word. The tick returns with all three
+  // lookups running, and the first two are applied on this thread while the
+  // silent one is still waiting for its time-out.
+  void hostileServersNeverBlock() {
+    SetWhoisTimeoutSeconds(5);
+    std::string garbage;
+    for (int i = 0; i < 6000; ++i) garbage += char((i * 7919) % 256);
+    WhoisTestServer endless(WhoisTestServer::Endless());
+    WhoisTestServer junk(WhoisTestServer::Answer(garbage));
+    WhoisTestServer silent(WhoisTestServer::StallAfter(""));
+    PointSuffixAt("qvendless", "127.0.0.1", endless.port());
+    PointSuffixAt("qvjunk", "127.1", junk.port());  // the same loopback address, another host text
+    PointSuffixAt("qvsilent", "127.0.1", silent.port());
+    QVERIFY(MakeDocument(db_, {"e.qvendless", "j.qvjunk", "s.qvsilent"}));
+    NewEngine();
+    std::set<QString> done;
+    connect(engine_.get(), &LookupEngine::whoisCompleted, this,
+            [&done](const QString& name, bool) { done.insert(name); });
+    for (const char* name : {"e.qvendless", "j.qvjunk", "s.qvsilent"})
+      QVERIFY(engine_->QueueWhoisIfDue(name, 0));
+
+    engine_->SchedulerTick();
+    QCOMPARE(engine_->WhoisJobCount(), 3);
+    QVERIFY(WaitFor([&done] { return done.contains("e.qvendless") && done.contains("j.qvjunk"); }));
+    QVERIFY(!done.contains("s.qvsilent"));
+    QCOMPARE(engine_->WhoisJobCount(), 1);
+
+    const std::string endlessText = StoredAnswer("e.qvendless");
+    QVERIFY(endlessText.size() > kWhoisUsableLength);
+    QVERIFY(endlessText.size() <= kWhoisMaxAnswerBytes + 64);
+    QVERIFY(Read(db_, "j.qvjunk").DateValue(field::kLastCheckedAt).IsValid());
+
+    QVERIFY(WaitFor([&done] { return done.contains("s.qvsilent"); }));
+    engine_->StopLookups();  // drops the retry of the silent server
+    QVERIFY(engine_->IsIdle());
+  }
+};
+
+QV_TEST(WhoisFlowTest)
+#include "test_whois_flow.moc"
