@@ -1,0 +1,94 @@
+#include "app/commands/import_commands.h"
+
+#include <QFile>
+
+#include "app/commands/file_commands.h"
+#include "app/commands/file_filters.h"
+#include "app/dialogs/create_domain_names_dialog.h"
+#include "app/main_frame.h"
+#include "app/progress.h"
+#include "platform/text.h"
+
+namespace qv {
+namespace {
+
+AddNamesProgress ProgressOf(ProgressWindow& window) {
+  return [&window](const AddNamesReport&, std::size_t done, std::size_t total) {
+    return window.Advance(static_cast<long long>(done), static_cast<long long>(total));
+  };
+}
+
+// Tells the user what went wrong, or what was refused; a plain run that
+// added every name says nothing.
+void ReportTrouble(CMainFrame& frame, const AddNamesReport& report) {
+  if (!report.error.empty() || report.refused > 0) frame.UserPrompts().tell(&frame, AddNamesReportText(report));
+}
+
+}  // namespace
+
+AddNamesReport AddNamesWithProgress(DomainDatabase& db, const std::vector<std::string>& names,
+                                    QWidget* parent, std::chrono::milliseconds commitInterval) {
+  ProgressWindow window(parent, QString::fromLatin1(kAddingNamesTitle));
+  return AddDomainNames(db, names, ProgressOf(window), commitInterval);
+}
+
+AddNamesReport AddNamesTextWithProgress(DomainDatabase& db, std::string_view text, QWidget* parent,
+                                        std::chrono::milliseconds commitInterval) {
+  ProgressWindow window(parent, QString::fromLatin1(kAddingNamesTitle));
+  return AddNamesFromText(db, text, ProgressOf(window), commitInterval);
+}
+
+bool ImportNamesFromFile(DomainDatabase& db, const QString& path, QWidget* parent,
+                         AddNamesReport& report, QString& error,
+                         std::chrono::milliseconds commitInterval) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = QObject::tr("The file %1 could not be read.\r\n%2").arg(path, file.errorString());
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    error = QObject::tr("The file %1 could not be read.\r\n%2").arg(path, file.errorString());
+    return false;
+  }
+  report = AddNamesTextWithProgress(db, std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                    parent, commitInterval);
+  return true;
+}
+
+QString AddNamesReportText(const AddNamesReport& report) {
+  QString text = QObject::tr("Domain names added: %1\r\nAlready in the list: %2")
+                     .arg(report.added)
+                     .arg(report.alreadyStored);
+  if (report.refused > 0)
+    text += QObject::tr("\r\nRefused (not usable as domain names): %1").arg(report.refused);
+  if (report.cancelled) text += QObject::tr("\r\nCancelled: the names added so far are kept.");
+  if (!report.error.empty()) text += QStringLiteral("\r\n\r\n") + ToQString(report.error);
+  return text;
+}
+
+void RunCreateSimpleDomainNames(CMainFrame& frame) {
+  if (!RequireDatabase(frame)) return;
+  CCreateDomainNamesDialog dialog(&frame);
+  dialog.prompts = frame.UserPrompts();
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::vector<std::string> names = dialog.Names();
+  if (names.empty()) return;
+  ReportTrouble(frame, AddNamesWithProgress(frame.Document().Database(), names, &frame));
+}
+
+void RunImportFromLargeTextFile(CMainFrame& frame) {
+  if (!RequireDatabase(frame)) return;
+  const QString path = frame.UserPrompts().openFile(&frame, QObject::tr("Import Domain Names From"),
+                                                    QString::fromLatin1(kTextFilesFilter));
+  if (path.isEmpty()) return;
+  AddNamesReport report;
+  QString error;
+  if (!ImportNamesFromFile(frame.Document().Database(), path, &frame, report, error)) {
+    frame.UserPrompts().tell(&frame, error);
+    return;
+  }
+  frame.UserPrompts().tell(&frame, AddNamesReportText(report));
+}
+
+}  // namespace qv

@@ -1,0 +1,132 @@
+#include "app/dialogs/whois_tool_dialog.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+#include <memory>
+
+#include "app/dialogs/whois_tool_history.h"
+#include "platform/text.h"
+#include "whois/whois_query.h"
+
+namespace qv {
+namespace {
+
+// The tool waits this long for each piece of an answer.
+constexpr int kToolTimeoutMs = 18000;
+
+QComboBox* NewHistoryBox(std::string_view section, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMaxCount(kWhoisToolHistoryMax);
+  box->addItems(LoadHistory(section));
+  box->setCurrentIndex(box->count() > 0 ? 0 : -1);
+  return box;
+}
+
+// Puts the box's text first in its history, stores it and shows the new list.
+void Remember(QComboBox* box, std::string_view section) {
+  const QString text = box->currentText().trimmed();
+  const QStringList history = AddToHistory(LoadHistory(section), text);
+  SaveHistory(section, history);
+  box->clear();
+  box->addItems(history);
+  box->setEditText(text);
+}
+
+// What one query thread works on; shared with the thread so that closing the
+// dialog early leaves the thread with valid data.
+struct ToolQuery {
+  std::string query;
+  std::string server;
+  int port = 43;
+  std::string answer;
+  bool ok = false;
+};
+
+}  // namespace
+
+QString WhoisToolShownText(const QString& answer) {
+  QString shown;
+  shown.reserve(answer.size() + answer.size() / 16);
+  for (qsizetype i = 0; i < answer.size(); ++i) {
+    const QChar c = answer[i];
+    if (c == QLatin1Char('\r')) {
+      shown += QLatin1String("\r\n");
+      if (i + 1 < answer.size() && answer[i + 1] == QLatin1Char('\n')) ++i;
+    } else if (c == QLatin1Char('\n')) {
+      shown += QLatin1String("\r\n");
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+CWhoisToolDialog::CWhoisToolDialog(QWidget* parent, int port) : QDialog(parent), port_(port) {
+  setWindowTitle(tr("Whois Lookup Tool (Diagnostic, Port 43)"));
+  query_ = NewHistoryBox(kWhoisToolQueryListSection, this);
+  server_ = NewHistoryBox(kWhoisToolServerListSection, this);
+  go_ = new QPushButton(tr("Go >>"), this);
+  go_->setDefault(true);
+  answer_ = new QPlainTextEdit(this);
+  answer_->setReadOnly(true);
+  answer_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  answer_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  connect(go_, &QPushButton::clicked, this, &CWhoisToolDialog::OnGo);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(new QLabel(tr("Query:"), this), 0, 0);
+  grid->addWidget(query_, 0, 1);
+  grid->addWidget(new QLabel(tr("Whois server:"), this), 1, 0);
+  grid->addWidget(server_, 1, 1);
+  grid->addWidget(go_, 1, 2);
+  grid->addWidget(answer_, 2, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(2, 1);
+  resize(640, 480);
+}
+
+void CWhoisToolDialog::OnGo() {
+  if (running_) return;
+  const QString query = query_->currentText().trimmed();
+  const QString server = server_->currentText().trimmed();
+  if (query.isEmpty() || server.isEmpty()) return;
+  Remember(query_, kWhoisToolQueryListSection);
+  Remember(server_, kWhoisToolServerListSection);
+
+  auto job = std::make_shared<ToolQuery>();
+  job->query = ToStdString(query);
+  job->server = ToStdString(server);
+  job->port = port_;
+  running_ = true;
+  go_->setEnabled(false);
+  answer_->clear();
+
+  QThread* thread = QThread::create([job] {
+    job->ok = WhoisQuery(job->query, job->server, "", job->answer, job->port, kToolTimeoutMs);
+  });
+  // The thread object outlives the dialog when the dialog is closed early;
+  // it deletes itself, and the connection to the dialog ends with the dialog.
+  connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+  connect(thread, &QThread::finished, this,
+          [this, job, server] { ShowAnswer(server, job->answer, job->ok); }, Qt::QueuedConnection);
+  thread->start();
+}
+
+void CWhoisToolDialog::ShowAnswer(const QString& server, const std::string& answer, bool ok) {
+  QString shown = WhoisToolShownText(ToQString(answer));
+  if (!ok && shown.isEmpty()) shown = tr("No answer came from %1.").arg(server);
+  answer_->setPlainText(shown);
+  running_ = false;
+  go_->setEnabled(true);
+  emit answerShown();
+}
+
+}  // namespace qv

@@ -1,0 +1,51 @@
+// "Whois Lookup Tool (Diagnostic, Port 43)": one raw whois query typed by the
+// user, sent to the server typed beside it, the answer shown as it came. The
+// query runs on a thread of its own; "Go >>" stays disabled until its answer
+// is shown. Both boxes keep a history of their last 100 entries.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace qv {
+
+// The answer as the tool shows it: every line ending made CR LF.
+QString WhoisToolShownText(const QString& answer);
+
+class CWhoisToolDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The tool talks to port 43; tests give the port of their own server.
+  explicit CWhoisToolDialog(QWidget* parent = nullptr, int port = 43);
+
+  QComboBox* QueryBox() const { return query_; }
+  QComboBox* ServerBox() const { return server_; }
+  QPushButton* GoButton() const { return go_; }
+  QPlainTextEdit* AnswerBox() const { return answer_; }
+  bool Running() const { return running_; }
+
+ public slots:
+  // The "Go >>" button.
+  void OnGo();
+
+ signals:
+  // The answer of the last query is shown.
+  void answerShown();
+
+ private:
+  void ShowAnswer(const QString& server, const std::string& answer, bool ok);
+
+  int port_;
+  bool running_ = false;
+  QComboBox* query_;
+  QComboBox* server_;
+  QPushButton* go_;
+  QPlainTextEdit* answer_;
+};
+
+}  // namespace qv
