@@ -1,0 +1,224 @@
+#include "app/view/corvane_view.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/corvane_doc.h"
+#include "app/view/big_list_view.h"
+#include "app/view/domain_list_model.h"
+#include "app/view/raw_whois_pane.h"
+#include "platform/ascii.h"
+#include "platform/settings_store.h"
+#include "platform/text.h"
+#include "store/domain_list.h"
+#include "store/list_query.h"
+#include "store/sort_list.h"
+
+namespace {
+
+constexpr const char* kPaneTopKey = "Domain List View Top";
+constexpr const char* kPaneBottomKey = "Domain List View Bottom";
+constexpr int kPaneTopDefault = 200;
+constexpr int kPaneBottomDefault = 500;
+
+const char* kEmptyListText = "No domains in list";
+const char* kEmptyFilteredText = "No domains in filtered list";
+
+// True when the document's table holds any row (the shown list may still be
+// empty because its query leaves them out).
+bool TableHasRows(qv::DomainDatabase& db) {
+  if (!db.HasPath() || !db.list().IsOpen()) return false;
+  qv::Statement row = db.list().PrepareNative("SELECT 1 FROM \"Domains\" LIMIT 1", "Counting Rows");
+  return row && row.Next() == qv::Statement::Step::Row;
+}
+
+}  // namespace
+
+CCorvaneView::CCorvaneView(CCorvaneDoc* doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+  splitter_ = new QSplitter(Qt::Vertical, this);
+  list_ = new CBigListView(QString::fromLatin1(qv::kMainListSection), splitter_);
+  model_ = new qv::DomainListModel(this);
+  list_->setModel(model_);
+  list_->SetRememberWidths(true);
+  pane_ = new qv::RawWhoisPane(splitter_);
+  splitter_->addWidget(list_);
+  splitter_->addWidget(pane_);
+  splitter_->setChildrenCollapsible(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter_);
+  RestorePaneHeights();
+
+  model_->SetContext(qv::CellTextContext::FromSettings());
+  SetDisplayMode(qv::StoredDisplayMode());
+
+  connect(splitter_, &QSplitter::splitterMoved, this, [this] { StorePaneHeights(); });
+  connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int column) { SortByColumn(column); });
+  connect(list_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { emit contextMenuRequested(list_->viewport()->mapToGlobal(pos)); });
+  connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { OnCurrentChanged(); });
+  if (doc_) {
+    connect(doc_, &CCorvaneDoc::listChanged, this, [this] { OnListChanged(); });
+    connect(doc_, &CCorvaneDoc::documentChanged, this, [this] { OnListChanged(); });
+    connect(doc_, &CCorvaneDoc::recordChanged, this, [this](const QString& name) { RefreshRow(name); });
+  }
+  OnListChanged();
+  // Until a document's list has been read, the list says so the plain way.
+  if (!doc_ || !doc_->IsOpen()) list_->SetEmptyText(QString::fromLatin1("No domains in list."));
+}
+
+CCorvaneView::~CCorvaneView() = default;
+
+void CCorvaneView::RestorePaneHeights() {
+  const int top = qv::GetProfileInt(qv::kSettingsSection, kPaneTopKey, kPaneTopDefault);
+  const int bottom = qv::GetProfileInt(qv::kSettingsSection, kPaneBottomKey, kPaneBottomDefault);
+  splitter_->setSizes({std::max(top, 1), std::max(bottom, 1)});
+}
+
+void CCorvaneView::StorePaneHeights() {
+  const QList<int> sizes = splitter_->sizes();
+  if (sizes.size() != 2) return;
+  qv::WriteProfileInt(qv::kSettingsSection, kPaneTopKey, sizes[0]);
+  qv::WriteProfileInt(qv::kSettingsSection, kPaneBottomKey, sizes[1]);
+}
+
+QStringList CCorvaneView::SelectedNames() const {
+  std::vector<int> rows;
+  for (const QItemSelectionRange& range : list_->selectionModel()->selection())
+    for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  QStringList names;
+  names.reserve(qsizetype(rows.size()));
+  for (int row : rows) names << model_->NameAt(row);
+  return names;
+}
+
+QStringList CCorvaneView::AllShownNames() const {
+  QStringList names;
+  const int count = qv::GetListCount();
+  names.reserve(count);
+  for (int row = 0; row < count; ++row) names << qv::ToQString(qv::ShownList().NameAt(row));
+  return names;
+}
+
+QString CCorvaneView::CurrentName() const {
+  const QModelIndex current = list_->currentIndex();
+  return current.isValid() ? model_->NameAt(current.row()) : QString();
+}
+
+int CCorvaneView::RowOfName(const QString& name) const {
+  const std::string wanted = qv::ToStdString(name);
+  const int count = qv::GetListCount();
+  // The rows on screen first: a name just written is usually one of them.
+  const int first = std::max(0, list_->rowAt(0));
+  const int last = list_->rowAt(list_->viewport()->height());
+  for (int row = first; row <= (last < 0 ? count - 1 : last) && row < count; ++row)
+    if (qv::EqualsNoCase(qv::ShownList().NameAt(row), wanted)) return row;
+  for (int row = 0; row < count; ++row)
+    if (qv::EqualsNoCase(qv::ShownList().NameAt(row), wanted)) return row;
+  return -1;
+}
+
+void CCorvaneView::SelectRow(int row) {
+  if (row < 0 || row >= model_->rowCount()) return;
+  const QModelIndex index = model_->index(row, 0);
+  list_->selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  list_->scrollTo(index);
+}
+
+void CCorvaneView::SelectName(const QString& name) { SelectRow(RowOfName(name)); }
+
+void CCorvaneView::SetDisplayMode(int commandId) {
+  if (commandId == 0) commandId = mode_;
+  if (model_->columnCount() > 0) list_->SaveColumnWidths();
+  const std::vector<qv::ColumnSpec> columns = qv::ModeColumns(commandId);
+  model_->SetColumns(columns);
+  list_->ApplyColumnWidths(columns);
+  list_->SetSortMarker(-1, true);
+  mode_ = commandId;
+  qv::StoreDisplayMode(commandId);
+}
+
+void CCorvaneView::RefreshRow(const QString& name) {
+  const int row = RowOfName(name);
+  model_->RowChanged(row);
+  if (row >= 0 && CurrentName().compare(name, Qt::CaseInsensitive) == 0) UpdateWhoisPane();
+}
+
+void CCorvaneView::Refresh() {
+  qv::ShownList().ClearCache();
+  model_->SetContext(qv::CellTextContext::FromSettings());
+  list_->viewport()->update();
+  UpdateWhoisPane();
+}
+
+void CCorvaneView::ApplyListSettings() { list_->ApplyListSettings(); }
+
+QString CCorvaneView::GetCellText(const QString& columnName, int row) const {
+  return model_->CellText(row, columnName);
+}
+
+bool CCorvaneView::SortByColumn(int column) {
+  const int oldColumn = list_->SortMarkerColumn();
+  const bool oldAscending = list_->horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder;
+  if (!doc_ || !doc_->IsOpen() || column < 0 || column >= model_->columnCount()) {
+    list_->SetSortMarker(oldColumn, oldAscending);
+    return false;
+  }
+  const QString name = model_->Columns()[std::size_t(column)].name;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  sorting_ = true;
+  const bool sorted = qv::SortList(doc_->Database(), qv::ToStdString(name));
+  sorting_ = false;
+  QApplication::restoreOverrideCursor();
+  if (!sorted) {
+    list_->SetSortMarker(oldColumn, oldAscending);
+    return false;
+  }
+  sortedQuery_ = qv::CurrentListQuery();
+  list_->SetSortMarker(column, qv::GetProfileInt(qv::kSettingsSection, "Sort Ascending", 1) != 0);
+  return true;
+}
+
+void CCorvaneView::OnListChanged() {
+  model_->ListReloaded();
+  // A list that another command ordered has no sorted column any more.
+  if (!sorting_ && qv::CurrentListQuery() != sortedQuery_) list_->SetSortMarker(-1, true);
+  UpdateEmptyText();
+  UpdateWhoisPane();
+}
+
+void CCorvaneView::UpdateEmptyText() {
+  if (model_->rowCount() > 0) return;
+  const bool filtered = doc_ && TableHasRows(doc_->Database());
+  list_->SetEmptyText(QString::fromLatin1(filtered ? kEmptyFilteredText : kEmptyListText));
+}
+
+void CCorvaneView::OnCurrentChanged() {
+  UpdateWhoisPane();
+  emit currentNameChanged(CurrentName());
+}
+
+void CCorvaneView::UpdateWhoisPane() {
+  if (model_->rowCount() == 0) {
+    pane_->ShowEmptyList();
+    return;
+  }
+  const QString name = CurrentName();
+  if (name.isEmpty()) {
+    pane_->ShowNoSelection();
+    return;
+  }
+  qv::DomainRecord record;
+  qv::GetListRecordAt(list_->currentIndex().row(), record);
+  pane_->ShowName(name, qv::ToQString(qv::RawWhoisTextOf(qv::ToStdString(name), record.whoisText)));
+}
