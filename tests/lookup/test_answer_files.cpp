@@ -1,0 +1,125 @@
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "lookup/answer_files.h"
+#include "platform/settings_store.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+}  // namespace
+
+class AnswerFilesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void fileNames_data() {
+    QTest::addColumn<QString>("domain");
+    QTest::addColumn<QString>("relative");  // empty: never a path
+    QTest::newRow("plain") << "example.com" << "e/example.com.txt";
+    QTest::newRow("letter x") << "xray.net" << "x/xray.net.txt";
+    QTest::newRow("digit") << "4you.de" << "4/4you.de.txt";
+    QTest::newRow("prn") << "prn.com" << "p/pr_n.com.txt";
+    QTest::newRow("CON capitals") << "CON.org" << "C/CO_N.org.txt";
+    QTest::newRow("com1") << "com1.net" << "c/com_1.net.txt";
+    QTest::newRow("lpt9 two labels") << "lpt9.co.uk" << "l/lpt_9.co.uk.txt";
+    QTest::newRow("device word later") << "nul.prn.com" << "n/nu_l.prn.com.txt";
+    QTest::newRow("com10 is no device") << "com10.net" << "c/com10.net.txt";
+    QTest::newRow("console is no device") << "console.com" << "c/console.com.txt";
+    QTest::newRow("parent") << "../evil" << "";
+    QTest::newRow("dots inside") << "a..b.com" << "";
+    QTest::newRow("slash") << "a/b.com" << "";
+    QTest::newRow("backslash") << "a\\b.com" << "";
+    QTest::newRow("leading dot") << ".hidden" << "";
+    QTest::newRow("tab") << "tab\tname.com" << "";
+    QTest::newRow("line feed") << "line\nfeed.com" << "";
+    QTest::newRow("empty") << "" << "";
+  }
+  void fileNames() {
+    QFETCH(QString, domain);
+    QFETCH(QString, relative);
+    const fs::path folder = "/answers";
+    const std::optional<fs::path> path = AnswerFilePath(folder, domain.toStdString());
+    if (relative.isEmpty()) {
+      QVERIFY(!path);
+      QVERIFY(!SaveWhoisText(domain.toStdString(), "text"));
+    } else {
+      QVERIFY(path);
+      QCOMPARE(QString::fromStdString(path->string()), "/answers/" + relative);
+    }
+  }
+
+  void unsafeNameWritesNothing() {
+    const fs::path folder = WhoisDataFolder();
+    QVERIFY(!SaveWhoisText("../escaped", "text"));
+    QVERIFY(!SaveWhoisText("x/../../escaped", "text"));
+    QVERIFY(!fs::exists(folder.parent_path() / "escaped.txt"));
+    QVERIFY(!fs::exists(folder / "escaped.txt"));
+  }
+
+  void saveReplacesWholeFileAndLoadReadsIt() {
+    QVERIFY(SaveWhoisText("xample.com", "a long first answer\n[Whois Source: a]"));
+    QVERIFY(SaveWhoisText("xample.com", "short\n[Whois Source: b]"));
+    const fs::path file = WhoisDataFolder() / "x" / "xample.com.txt";
+    QCOMPARE(ReadFile(file), std::string("short\n[Whois Source: b]"));
+    QCOMPARE(LoadWhoisText("xample.com"), std::string("short\n[Whois Source: b]"));
+    QCOMPARE(LoadWhoisText("missing.com"), std::string());
+  }
+
+  void olderFileWithoutExtensionIsMoved() {
+    const fs::path older = WhoisDataFolder() / "o" / "old.com";
+    WriteFile(older, "kept under the older name");
+    QCOMPARE(LoadWhoisText("old.com"), std::string("kept under the older name"));
+    QVERIFY(!fs::exists(older));
+    QVERIFY(fs::exists(WhoisDataFolder() / "o" / "old.com.txt"));
+
+    WriteFile(WhoisDataFolder() / "o" / "other.com", "older");
+    QVERIFY(SaveWhoisText("other.com", "newer"));
+    QVERIFY(!fs::exists(WhoisDataFolder() / "o" / "other.com"));
+    QCOMPARE(LoadWhoisText("other.com"), std::string("newer"));
+  }
+
+  void savingOff() {
+    SetSaveWhoisDataEnabled(false);
+    QVERIFY(!SaveWhoisText("quiet.com", "answer"));
+    QVERIFY(!fs::exists(WhoisDataFolder() / "q" / "quiet.com.txt"));
+    QCOMPARE(LoadWhoisText("quiet.com"), std::string(kWhoisLoggingDisabledText));
+    // A file kept before saving was turned off is still shown.
+    WriteFile(WhoisDataFolder() / "k" / "kept.com.txt", "kept");
+    QCOMPARE(LoadWhoisText("kept.com"), std::string("kept"));
+  }
+
+  void dataPathSetting() {
+    const fs::path custom = qvtest::TempPath(QStringLiteral("custom answers"));
+    QVERIFY(WhoisDataFolder() == DefaultWhoisDataFolder());
+    SetWhoisDataFolder(custom);
+    QVERIFY(WhoisDataFolder() == custom);
+    QVERIFY(SaveWhoisText("zed.org", "z"));
+    QCOMPARE(ReadFile(custom / "z" / "zed.org.txt"), std::string("z"));
+    // A path stored with the backslash folder mark of older settings.
+    WriteProfileString(kSettingsSection, kWhoisDataPathKey, custom.string() + "\\");
+    QVERIFY(WhoisDataFolder() == custom);
+    SetWhoisDataFolder({});
+    QVERIFY(WhoisDataFolder() == DefaultWhoisDataFolder());
+  }
+};
+
+QV_TEST(AnswerFilesTest)
+#include "test_answer_files.moc"
