@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 #include "whois/dac_codes.h"
 #include "whois/server_directory.h"
@@ -87,11 +88,38 @@ std::string WhoisSourceOf(std::string_view text) {
   return std::string(rest.substr(0, rest.find_first_of("\r\n]")));
 }
 
+namespace {
+
+// True when a line of `text` starts with `label`, without regard to case.
+bool HasLineStartingWith(std::string_view text, std::string_view label) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    if (EqualsNoCase(text.substr(pos, label.size()), label)) return true;
+    const auto next = text.find('\n', pos);
+    if (next == std::string_view::npos) break;
+    pos = next + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+// A "Remove Left Of" fragment quotes the end of a terms-of-use notice that
+// registries used to print above the data. Today's registries print the
+// notice after the data, so cutting up to it would throw every field away.
+// The data is recognised by what every registry answer of today puts first:
+// a "Domain Name:" line, or the ">>> Last update of WHOIS database" line that
+// closes the data and opens the notice.
+bool LeftCutWouldDropData(std::string_view beforeFragment) {
+  return beforeFragment.find(">>> Last update of WHOIS database") != std::string_view::npos ||
+         HasLineStartingWith(beforeFragment, "Domain Name:");
+}
+
 void NormaliseWhoisWith(std::string& text, std::string_view server,
                         std::string_view removeLeftOf, std::string_view removeRightOf) {
   std::string_view body = text;
   const auto left = body.find(removeLeftOf);
-  if (left != std::string_view::npos) body.remove_prefix(left + removeLeftOf.size());
+  if (left != std::string_view::npos && !LeftCutWouldDropData(body.substr(0, left)))
+    body.remove_prefix(left + removeLeftOf.size());
   if (!removeRightOf.empty()) {
     const auto right = body.find(removeRightOf);
     if (right != std::string_view::npos) body = body.substr(0, right);

@@ -39,6 +39,10 @@ void ExpandDacAnswer(std::string& text);
 
 // What every parser reads: the stored answer normalised for its source, and
 // expanded when it came from the DAC and the setting asks for it.
+// True when text ahead of a "Remove Left Of" fragment holds registration data,
+// so the fragment ends a notice that follows the data and nothing is cut.
+bool LeftCutWouldDropData(std::string_view beforeFragment);
+
 std::string CleanWhoisText(std::string_view storedAnswer);
 
 // The `Expand Nominet DAC` setting.

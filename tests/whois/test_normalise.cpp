@@ -91,6 +91,22 @@ class NormaliseTest : public QObject {
     QTest::newRow("all cut, footer alone") << QByteArray("notice only") << QByteArray("s")
                                            << QByteArray("only") << QByteArray() << "\n\n" + foot;
     QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << QByteArray();
+    // Today's registries print the notice after the data: the left cut must
+    // not throw the data away.
+    QTest::newRow("notice after the data")
+        << "Domain Name: EXAMPLE.ORG\nRegistrar: X\nTerms... you agree to abide by this policy.\n" + foot
+        << QByteArray("s") << QByteArray("you agree to abide by this policy.") << QByteArray()
+        << "Domain Name: EXAMPLE.ORG\nRegistrar: X\nTerms... you agree to abide by this policy.\n" + foot;
+    QTest::newRow("notice after the update line")
+        << "Domain not found.\n>>> Last update of WHOIS database: 2022-07-03T03:52:15Z <<<\n\n"
+           "Terms: you agree to abide by this policy. More.\n" + foot
+        << QByteArray("s") << QByteArray("you agree to abide by this policy.") << QByteArray()
+        << "Domain not found.\n>>> Last update of WHOIS database: 2022-07-03T03:52:15Z <<<\n\n"
+           "Terms: you agree to abide by this policy. More.\n" + foot;
+    QTest::newRow("label inside the notice still cut")
+        << "Use of the Domain Name: field is limited. you agree to abide by this policy.\nDomain: x\n" + foot
+        << QByteArray("s") << QByteArray("you agree to abide by this policy.") << QByteArray()
+        << "Domain: x\n" + foot;
 
     // Blank lines: "\n"x5 -> x2, then "\n"x4 -> x2, then "\n"x3 -> x2, each once.
     QTest::newRow("2 lf") << QByteArray("a\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
