@@ -1,0 +1,122 @@
+#include "app/dialogs/lookup_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <climits>
+
+#include "platform/settings_store.h"
+
+namespace qv {
+namespace {
+
+bool ReadSwitch(const char* key, bool defaultOn) {
+  return GetProfileInt(kSettingsSection, key, defaultOn ? 1 : 0) != 0;
+}
+
+void WriteSwitch(const char* key, bool on) { WriteProfileInt(kSettingsSection, key, on ? 1 : 0); }
+
+}  // namespace
+
+LookupDialogValues LookupDialogValues::Load() {
+  LookupDialogValues v;
+  v.dns = ReadSwitch(kRunDnsKey, true);
+  v.whois = ReadSwitch(kRunWhoisKey, true);
+  v.ping = ReadSwitch(kRunPingKey, false);
+  v.http = ReadSwitch(kRunHttpKey, false);
+  v.linkPop = ReadSwitch(kRunLinkPopKey, false);
+  v.usTm = ReadSwitch(kRunUsTmKey, false);
+  v.gapMinutes = GetProfileInt(kSettingsSection, kLookupGapKey, kLookupGapDefault);
+  v.mode = GetProfileInt(kSettingsSection, kLookupModeKey, 1) == 0 ? LookupMode::SelectedDomains
+                                                                    : LookupMode::AllDomains;
+  return v;
+}
+
+void LookupDialogValues::Save() const {
+  WriteSwitch(kRunDnsKey, dns);
+  WriteSwitch(kRunWhoisKey, whois);
+  WriteSwitch(kRunPingKey, ping);
+  WriteSwitch(kRunHttpKey, http);
+  WriteSwitch(kRunLinkPopKey, linkPop);
+  WriteSwitch(kRunUsTmKey, usTm);
+  WriteProfileInt(kSettingsSection, kLookupGapKey, gapMinutes);
+  WriteProfileInt(kSettingsSection, kLookupModeKey, mode == LookupMode::AllDomains ? 1 : 0);
+}
+
+LookupRunOptions LookupDialogValues::RunOptions() const {
+  LookupRunOptions o;
+  o.whois = whois;
+  o.dns = dns;
+  o.ping = ping;
+  o.homePage = http;
+  o.linkPopularity = linkPop;
+  o.trademark = usTm;
+  o.gapMinutes = gapMinutes;
+  return o;
+}
+
+CLookupDialog::CLookupDialog(const LookupDialogValues& values, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("Lookup"));
+  const char* labels[kCheckCount] = {"DNS: Find IP Addresses", "Domain Whois Lookup", "Ping Check",
+                                     "Http Page Check",        "Link Pop Check",      "US Tm Check"};
+  const bool states[kCheckCount] = {values.dns,  values.whois,   values.ping,
+                                    values.http, values.linkPop, values.usTm};
+  auto* checkGroup = new QGroupBox(this);
+  auto* checkLayout = new QVBoxLayout(checkGroup);
+  for (int i = 0; i < kCheckCount; ++i) {
+    checks_[i] = new QCheckBox(tr(labels[i]), checkGroup);
+    checks_[i]->setChecked(states[i]);
+    checkLayout->addWidget(checks_[i]);
+  }
+  selectAll_ = new QCheckBox(tr("Select / Unselect All"), checkGroup);
+  checkLayout->addWidget(selectAll_);
+  connect(selectAll_, &QCheckBox::toggled, this, [this](bool on) {
+    for (QCheckBox* box : checks_) box->setChecked(on);
+  });
+
+  auto* modeGroup = new QGroupBox(this);
+  auto* modeLayout = new QVBoxLayout(modeGroup);
+  selected_ = new QRadioButton(tr("Lookup Only Selected Domains"), modeGroup);
+  all_ = new QRadioButton(tr("Lookup All Domains"), modeGroup);
+  (values.mode == LookupMode::AllDomains ? all_ : selected_)->setChecked(true);
+  modeLayout->addWidget(selected_);
+  modeLayout->addWidget(all_);
+
+  gap_ = new QSpinBox(this);
+  gap_->setRange(0, INT_MAX);
+  gap_->setValue(values.gapMinutes);
+  auto* gapLayout = new QHBoxLayout;
+  gapLayout->addWidget(new QLabel(tr("Lookup only the domains with whois data older than"), this));
+  gapLayout->addWidget(gap_);
+  gapLayout->addWidget(new QLabel(tr("minutes"), this));
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(checkGroup);
+  layout->addWidget(modeGroup);
+  layout->addLayout(gapLayout);
+  layout->addWidget(buttons);
+}
+
+LookupDialogValues CLookupDialog::Values() const {
+  LookupDialogValues v;
+  v.dns = checks_[kDns]->isChecked();
+  v.whois = checks_[kWhois]->isChecked();
+  v.ping = checks_[kPing]->isChecked();
+  v.http = checks_[kHttp]->isChecked();
+  v.linkPop = checks_[kLinkPop]->isChecked();
+  v.usTm = checks_[kUsTm]->isChecked();
+  v.gapMinutes = gap_->value();
+  v.mode = all_->isChecked() ? LookupMode::AllDomains : LookupMode::SelectedDomains;
+  return v;
+}
+
+}  // namespace qv

@@ -1,0 +1,78 @@
+#include "app/dialogs/lookup_settings_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "lookup/lookup_settings.h"
+#include "whois/whois_query.h"
+
+namespace qv {
+namespace {
+
+// The longest time-out the box offers; the store keeps anything up to a
+// time-out in milliseconds that fits an int.
+constexpr int kTimeoutBoxMax = 2147483;
+
+}  // namespace
+
+CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
+    : QDialog(parent),
+      slider_(new QSlider(Qt::Horizontal, this)),
+      countLabel_(new QLabel(this)),
+      timeout_(new QSpinBox(this)) {
+  setWindowTitle(tr("Lookup Settings"));
+
+  slider_->setRange(kDnsLookupCountMin, kDnsLookupCountMax);
+  slider_->setTickInterval(10);
+  slider_->setTickPosition(QSlider::TicksBelow);
+  connect(slider_, &QSlider::valueChanged, countLabel_,
+          [this](int value) { countLabel_->setText(QString::number(value)); });
+  slider_->setValue(DnsLookupCountSetting());
+  countLabel_->setText(QString::number(slider_->value()));
+  countLabel_->setMinimumWidth(countLabel_->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+
+  auto* sliderRow = new QGridLayout;
+  sliderRow->addWidget(slider_, 0, 0, 1, 2);
+  sliderRow->addWidget(countLabel_, 0, 2);
+  sliderRow->addWidget(new QLabel(tr("<< Slower Lookups"), this), 1, 0, Qt::AlignLeft);
+  sliderRow->addWidget(new QLabel(tr("High CPU usage >>"), this), 1, 1, Qt::AlignRight);
+
+  timeout_->setRange(1, kTimeoutBoxMax);
+  timeout_->setValue(WhoisTimeoutSeconds());
+  auto* timeoutRow = new QHBoxLayout;
+  timeoutRow->addWidget(new QLabel(tr("Whois Lookup Timeout Interval (seconds)"), this));
+  timeoutRow->addWidget(timeout_);
+
+  auto* note = new QLabel(
+      tr("Please use the 'Edit > Data Extraction Settings' menu to specify whois servers, whois "
+         "connection intervals, etc."),
+      this);
+  note->setWordWrap(true);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(tr("Number of Simultaneous DNS Lookups"), this));
+  layout->addLayout(sliderRow);
+  layout->addLayout(timeoutRow);
+  layout->addWidget(note);
+  layout->addWidget(buttons);
+}
+
+int CLookupSettingsDialog::LookupCount() const { return slider_->value(); }
+
+int CLookupSettingsDialog::TimeoutSeconds() const { return timeout_->value(); }
+
+void CLookupSettingsDialog::Save() const {
+  SetDnsLookupCountSetting(LookupCount());
+  SetWhoisTimeoutSeconds(TimeoutSeconds());
+}
+
+}  // namespace qv
