@@ -1,10 +1,15 @@
 #include "app/commands/dialog_commands.h"
 
 #include "app/dialogs/domain_setup_dialog.h"
+#include "app/dialogs/find_domain_dialog.h"
 #include "app/dialogs/tld_list_dialog.h"
 #include "app/dialogs/whois_server_setup_dialog.h"
 #include "app/dialogs/whois_tool_dialog.h"
 #include "app/main_frame.h"
+#include "app/view/big_list_view.h"
+#include "app/view/corvane_view.h"
+#include "store/domain_list.h"
+#include "store/find_domain.h"
 #include "platform/text.h"
 #include "store/domain_fields.h"
 #include "whois/server_directory.h"
@@ -38,6 +43,30 @@ void OpenDomainSetup(CMainFrame& frame, const QString& name) {
 }
 
 }  // namespace
+
+bool FindDomainInView(CCorvaneView& view, const QString& text) {
+  const QString wanted = text.trimmed();
+  if (wanted.isEmpty()) return false;
+  StoreFindDomainText(ToStdString(wanted));
+  const QModelIndex current = view.ListView()->currentIndex();
+  const int selected =
+      current.isValid() && view.ListView()->selectionModel()->isRowSelected(current.row()) ? current.row() : -1;
+  // The name column shows the name with colour marks in front at most, so
+  // its text without marks is the name itself: no record needs reading.
+  DomainList& list = ShownList();
+  const int row = FindDomainRow(
+      list.Count(), [&list](int r) { return std::string(list.NameAt(r)); }, ToStdString(wanted), selected);
+  if (row < 0) return false;
+  view.SelectRow(row);
+  return true;
+}
+
+void RunFindDomain(CMainFrame& frame) {
+  if (!frame.View()) return;
+  CFindDomainDialog dialog(&frame);
+  if (dialog.exec() != QDialog::Accepted) return;
+  FindDomainInView(*frame.View(), dialog.SearchText());
+}
 
 void RunTldListDialog(CMainFrame& frame) {
   CTldListDialog dialog(&frame);

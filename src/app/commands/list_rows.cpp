@@ -2,6 +2,7 @@
 
 #include "app/main_frame.h"
 #include "app/progress.h"
+#include "app/view/corvane_view.h"
 #include "app/view/display_modes.h"
 #include "platform/text.h"
 #include "store/domain_list.h"
@@ -14,7 +15,9 @@ constexpr int kAvailableProgressStep = 200;
 
 }  // namespace
 
-QStringList ShownColumns(CMainFrame& /*frame*/) { return ColumnsOfMode(StoredDisplayMode()); }
+QStringList ShownColumns(CMainFrame& frame) {
+  return ColumnsOfMode(frame.View() ? frame.View()->DisplayMode() : StoredDisplayMode());
+}
 
 QStringList AllListNames() {
   DomainList& list = ShownList();

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QThread>
+#include <atomic>
 #include <memory>
 
 #include "app/dialogs/whois_tool_history.h"
@@ -50,7 +51,11 @@ struct ToolQuery {
   bool ok = false;
 };
 
+std::atomic<int> queriesInFlight{0};
+
 }  // namespace
+
+int CWhoisToolDialog::QueriesInFlight() { return queriesInFlight.load(); }
 
 QString WhoisToolShownText(const QString& answer) {
   QString shown;
@@ -115,6 +120,8 @@ void CWhoisToolDialog::OnGo() {
   // The thread object outlives the dialog when the dialog is closed early;
   // it deletes itself, and the connection to the dialog ends with the dialog.
   connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+  ++queriesInFlight;
+  connect(thread, &QObject::destroyed, [] { --queriesInFlight; });
   connect(thread, &QThread::finished, this,
           [this, job, server] { ShowAnswer(server, job->answer, job->ok); }, Qt::QueuedConnection);
   thread->start();

@@ -28,6 +28,9 @@ class CWhoisToolDialog : public QDialog {
   QPushButton* GoButton() const { return go_; }
   QPlainTextEdit* AnswerBox() const { return answer_; }
   bool Running() const { return running_; }
+  // Query threads of all tool windows not yet finished and cleaned up (a
+  // window closed early leaves its thread to end by itself).
+  static int QueriesInFlight();
 
  public slots:
   // The "Go >>" button.

@@ -1,0 +1,217 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "app/dialogs/domain_setup_dialog.h"
+#include "app/dialogs/tld_list_dialog.h"
+#include "app/dialogs/whois_server_setup_dialog.h"
+#include "platform/settings_store.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "whois/server_directory.h"
+
+using namespace qv;
+
+namespace {
+
+std::vector<std::string> Std(const QStringList& list) {
+  std::vector<std::string> out;
+  for (const QString& s : list) out.push_back(s.toStdString());
+  return out;
+}
+
+QStringList ToQt(const std::vector<std::string>& list) {
+  QStringList out;
+  for (const std::string& s : list) out << QString::fromStdString(s);
+  return out;
+}
+
+// Prompts that record what they were asked to tell.
+Prompts Recording(QStringList& told) {
+  Prompts prompts;
+  prompts.tell = [&told](QWidget*, const QString& text) { told << text; };
+  return prompts;
+}
+
+void Click(QWidget* dialog, const char* name) {
+  auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+  QVERIFY(button);
+  button->click();
+}
+
+}  // namespace
+
+class DirectoryDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void addTrimsTheEntry_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("added");
+    QTest::newRow("plain") << "xyz" << "xyz";
+    QTest::newRow("dots both ends") << ".co.za." << "co.za";
+    QTest::newRow("the whole set") << " \t;:.\r\nio \r\n.;:\t" << "io";
+    QTest::newRow("inner blank kept") << " a b " << "a b";
+    QTest::newRow("nothing left") << " .;: " << "";
+  }
+  void addTrimsTheEntry() {
+    QFETCH(QString, typed);
+    QFETCH(QString, added);
+    CTldListDialog dialog;
+    const QStringList before = dialog.Entries();
+    dialog.EntryBox()->setText(typed);
+    Click(&dialog, "add");
+    if (added.isEmpty()) {
+      QCOMPARE(dialog.Entries(), before);
+    } else {
+      QCOMPARE(dialog.Entries(), before + QStringList{added});
+      QVERIFY(dialog.EntryBox()->text().isEmpty());
+    }
+  }
+
+  // Moves and deletes act on the selected entry; the list is stored when
+  // the dialog closes, and read back in the same order.
+  void editAndStore() {
+    SaveTldList({"com", "net", "org"});
+    {
+      CTldListDialog dialog;
+      QCOMPARE(dialog.Entries(), (QStringList{"com", "net", "org"}));
+      dialog.List()->setCurrentRow(2);
+      Click(&dialog, "moveUp");
+      Click(&dialog, "moveUp");
+      Click(&dialog, "moveUp");  // already at the top: stays
+      QCOMPARE(dialog.Entries(), (QStringList{"org", "com", "net"}));
+      dialog.List()->setCurrentRow(1);
+      Click(&dialog, "moveDown");
+      QCOMPARE(dialog.Entries(), (QStringList{"org", "net", "com"}));
+      Click(&dialog, "delete");  // "com", still selected
+      dialog.EntryBox()->setText("co.uk");
+      Click(&dialog, "add");
+      QCOMPARE(dialog.Entries(), (QStringList{"org", "net", "co.uk"}));
+      QCOMPARE(ToQt(LoadTldList()), (QStringList{"com", "net", "org"}));  // not before closing
+      dialog.reject();
+    }
+    QCOMPARE(ToQt(LoadTldList()), (QStringList{"org", "net", "co.uk"}));
+  }
+
+  // Closing without a change leaves the built-in list unstored.
+  void unchangedListIsNotWritten() {
+    {
+      CTldListDialog dialog;
+      QCOMPARE(Std(dialog.Entries()), DefaultTldList());
+      dialog.reject();
+    }
+    QVERIFY(!HasDirectValue(kCompanyName, kWhoisProduct, kTldListSection, "Size"));
+  }
+
+  void settingsOpensDomainSetup() {
+    CTldListDialog dialog;
+    QStringList told;
+    QStringList opened;
+    dialog.prompts = Recording(told);
+    dialog.openDomainSetup = [&opened](const QString& name) { opened << name; };
+    dialog.List()->clearSelection();
+    dialog.List()->setCurrentRow(-1);
+    Click(&dialog, "settings");
+    QCOMPARE(told, QStringList{"Please select a TLD from the list"});
+    QVERIFY(opened.isEmpty());
+
+    dialog.List()->setCurrentRow(int(Std(dialog.Entries()).size()) - 1);
+    Click(&dialog, "settings");
+    QCOMPARE(opened, QStringList{"example." + dialog.Entries().last()});
+    QCOMPARE(told.size(), 1);
+  }
+
+  // Confirming "Domain Setup" stores the key's server and the whole server
+  // record, edited by hand from then on.
+  void domainSetupStoresTheRecord() {
+    CDomainSetupDialog dialog("example.co.uk");
+    QCOMPARE(dialog.Key(), QStringLiteral("co.uk"));
+    QVERIFY(!dialog.ServerBox()->text().isEmpty());  // the built-in .uk server
+    dialog.ServerBox()->setText("  whois.test.example ");
+    dialog.PrefixBox()->setText("-q ");
+    dialog.PortBox()->setValue(4343);
+    dialog.TokenBox()->setText("No such domain|Not registered");
+    dialog.accept();
+
+    QCOMPARE(TldRecord("co.uk").server, std::string("whois.test.example"));
+    const WhoisServerRecord record("whois.test.example", true);
+    QCOMPARE(record.manuallyEdited, 1);
+    QCOMPARE(record.queryPrefix, std::string("-q "));  // the prefix is sent as typed
+    QCOMPARE(record.port, 4343);
+    QCOMPARE(record.tokenWhenFree, std::string("No such domain|Not registered"));
+    // The fields the dialog does not show were stored with the record.
+    QCOMPARE(record.maxConnections, 1);
+    QCOMPARE(record.connectionInterval, 10);
+
+    // Opened again, the dialog shows what was stored.
+    CDomainSetupDialog again("other.co.uk");
+    QCOMPARE(again.ServerBox()->text(), QStringLiteral("whois.test.example"));
+    QCOMPARE(again.PortBox()->value(), 4343);
+    QCOMPARE(again.TokenBox()->text(), QStringLiteral("No such domain|Not registered"));
+  }
+
+  void cancelStoresNothingOfTheServer() {
+    CDomainSetupDialog dialog("example.com");
+    const std::string server = dialog.ServerBox()->text().toStdString();
+    dialog.TokenBox()->setText("changed");
+    dialog.reject();
+    QCOMPARE(WhoisServerRecord(server, true).manuallyEdited, 0);
+  }
+
+  // "Whois Server Settings..." needs a server; it opens the server dialog
+  // for the host in the box, and what that stores survives confirming
+  // "Domain Setup" afterwards.
+  void serverSettingsFromDomainSetup() {
+    CDomainSetupDialog dialog("example.com");
+    QStringList told;
+    dialog.prompts = Recording(told);
+    dialog.openServerSetup = [](const QString& host) {
+      CWhoisServerSetupDialog server(host);
+      server.MaxConnectionsBox()->setValue(3);
+      server.IntervalBox()->setValue(25);
+      server.WebUrlBox()->setText("https://registry.test/");
+      server.OwnerBox()->setText("Test Registry");
+      server.RemoveLeftOfBox()->setText("terms of use.");
+      server.RemoveRightOfBox()->setText(">>> Last update");
+      server.accept();
+    };
+    dialog.ServerBox()->setText("   ");
+    dialog.OnServerSettings();
+    QCOMPARE(told, QStringList{"Please specify a whois server"});
+    QVERIFY(!IsServerStored("whois.registry.test"));
+
+    dialog.ServerBox()->setText("whois.registry.test");
+    dialog.OnServerSettings();
+    QCOMPARE(told.size(), 1);
+    {
+      const WhoisServerRecord record("whois.registry.test", true);
+      QCOMPARE(record.manuallyEdited, 1);
+      QCOMPARE(record.maxConnections, 3);
+      QCOMPARE(record.connectionInterval, 25);
+      QCOMPARE(record.webUrl, std::string("https://registry.test/"));
+      QCOMPARE(record.ownerName, std::string("Test Registry"));
+      QCOMPARE(record.removeLeftOf, std::string("terms of use."));
+      QCOMPARE(record.removeRightOf, std::string(">>> Last update"));
+    }
+    dialog.TokenBox()->setText("No match");
+    dialog.accept();
+    const WhoisServerRecord record("whois.registry.test", true);
+    QCOMPARE(record.tokenWhenFree, std::string("No match"));
+    QCOMPARE(record.maxConnections, 3);
+    QCOMPARE(record.removeRightOf, std::string(">>> Last update"));
+    QCOMPARE(TldRecord("com").server, std::string("whois.registry.test"));
+  }
+
+ private:
+  static bool IsServerStored(const std::string& host) {
+    return HasDirectValue(kCompanyName, kWhoisProduct, DirectorySection(host), "Manually Edited");
+  }
+};
+
+QV_TEST(DirectoryDialogsTest)
+#include "test_dialogs_directory.moc"
