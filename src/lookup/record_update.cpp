@@ -27,6 +27,8 @@ constexpr const char* kLookupTexts[] = {
     field::kBillingEmail, field::kOwner,    field::kAvailability,
 };
 constexpr const char* kNameServerFields[] = {field::kNs1, field::kNs2, field::kNs3, field::kNs4};
+// What every error text that stands in for an answer begins with.
+constexpr std::string_view kLookupErrorText = "Whois Lookup Error:";
 
 // How the two yes/no text marks are written and read.
 constexpr const char* kMultiLookupYes = "yes";
@@ -130,6 +132,14 @@ void CutToStoredSizes(DomainDatabase& db, DomainRecord& record) {
     if (text && text->size() > std::size_t(info.size))
       record.SetText(info.name, CutToFieldSize(*text, info.size));
   }
+}
+
+// Answers that carry no registration data: without a source footer (no
+// server known, lookups against the server disabled), a lookup error, or the
+// answer of a minimum lookup, which only saw the name resolve.
+bool IsErrorOrMinimumAnswer(std::string_view source, std::string_view text) {
+  return source.empty() || EqualsNoCase(source, "None") ||
+         text.find(kLookupErrorText) != std::string_view::npos;
 }
 
 // The time of a lookup as it is stored: whole seconds.
@@ -240,10 +250,14 @@ bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view who
   result.whoisServer = record.Text(field::kWhoisServer);
   result.multiLookup = IsMultiLookup(record);
   // The answer is the authoritative one when it comes from the server the
-  // record names; an answer that names no other server, or whose referral
-  // will not be followed, is the last one too.
-  const bool last = EqualsNoCase(result.source, result.whoisServer) ||
-                    (result.parsed && (result.whoisServer.empty() || !followReferrals_));
+  // record names; a registration answer that names no other server, or whose
+  // referral will not be followed, is the last one too. An answer that only
+  // reports a failure (no server known, an error text, a minimum lookup)
+  // tells nothing about the registration and is never compared.
+  const bool registration = result.parsed && !IsErrorOrMinimumAnswer(result.source, whoisText);
+  const bool last =
+      (!result.source.empty() && EqualsNoCase(result.source, result.whoisServer)) ||
+      (registration && (result.whoisServer.empty() || !followReferrals_));
   if (last) {
     result.logged = LogRecordChanges(record, alerts_, true);
     SendAlertsWhenOverdue();

@@ -332,14 +332,36 @@ class RecordUpdateTest : public QObject {
                                      "Tech Email: new-tech@example.test", "Name Server: ns1.old.test",
                                      "Name Server: ns2.example.test", "Name Server: ns3.new.test"},
                                     kRegistry);
-    QTest::newRow("only unwatched fields differ") << true << QString::fromStdString(same);
+    QTest::addColumn<bool>("compared");  // the answer was the last one: the snapshot goes
+    QTest::newRow("only unwatched fields differ") << true << QString::fromStdString(same) << true;
     QTest::newRow("first lookup")
         << false
-        << QString::fromStdString(Answer({"Registrar: R", "Expiration Date: 2030-01-01"}, kRegistry));
+        << QString::fromStdString(Answer({"Registrar: R", "Expiration Date: 2030-01-01"}, kRegistry))
+        << true;
+    // Answers that report a failure say nothing about the registration.
+    QTest::newRow("no server known")
+        << true
+        << "Whois Lookup Error: I don't know the whois server for this domain.\n\nPlease use the "
+           "'Edit > Data Extraction Setup > Domain Lookup' menu\noption to specify a whois server."
+        << false;
+    QTest::newRow("server disabled")
+        << true
+        << "Unable to obtain response from the whois server for this domain.\n\nLookups using this "
+           "whois server has been temporarily disabled."
+        << false;
+    QTest::newRow("refused") << true
+                             << QString::fromStdString(Answer({"Whois Lookup Error: Connection refused."}, kRegistry))
+                             << false;
+    QTest::newRow("minimum lookup")
+        << true
+        << "The domain name resolves to an IP Address (192.0.2.1).\n\nIn most cases, this means that the "
+           "domain is not available.\n\n[Whois Source: None]"
+        << false;
   }
   void nothingToLog() {
     QFETCH(bool, lookedUpBefore);
     QFETCH(QString, answer);
+    QFETCH(bool, compared);
     if (lookedUpBefore)
       StoreLookedUp("example.test");
     else
@@ -350,7 +372,7 @@ class RecordUpdateTest : public QObject {
     QVERIFY(!outcome.logged);
     QVERIFY(alerts_.empty());
     QVERIFY(!QFile::exists(QString::fromStdString(updater_->ChangeLogFile().string())));
-    QVERIFY(!snapshots_.Find("example.test"));  // dropped all the same
+    QCOMPARE(snapshots_.Find("example.test") == nullptr, compared);
   }
 
   // An unreachable server changes nothing but the stored text.
