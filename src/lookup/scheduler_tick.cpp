@@ -4,6 +4,7 @@
 #include <string>
 
 #include "lookup/lookup_engine.h"
+#include "store/database_connection.h"
 #include "store/domain_list.h"
 
 namespace qv {
@@ -13,21 +14,43 @@ namespace {
 // event loop of a dialog opened by a step) returns at once.
 bool tickRunning = false;
 
+// The records a tick writes (lookups being prepared, addresses emptied while
+// their checks run) are committed together, once, at the end of the tick.
+class TickWrites {
+ public:
+  explicit TickWrites(DomainDatabase* db) {
+    if (db && db->OpenDomainsTable() && !db->update().InTransaction() &&
+        db->update().Begin() == kDbOk)
+      connection_ = &db->update();
+  }
+  ~TickWrites() {
+    if (connection_ && connection_->InTransaction()) connection_->Commit();
+  }
+  TickWrites(const TickWrites&) = delete;
+  TickWrites& operator=(const TickWrites&) = delete;
+
+ private:
+  DatabaseConnection* connection_ = nullptr;
+};
+
 }  // namespace
 
 void LookupEngine::SchedulerTick() {
   if (tickRunning) return;
   tickRunning = true;
   SyncDatabase();
-  FeedRun();
-  emit queueBarChanged(QueueBarRowCount());
-  UpdateStatusPanes();
-  DispatchWhois();
-  CollectAndDispatchDns();
-  DispatchPing();
-  DispatchTrademark();
-  DispatchHomePage();
-  DispatchLinkPopularity();
+  {
+    const TickWrites writes(Database());
+    FeedRun();
+    emit queueBarChanged(QueueBarRowCount());
+    UpdateStatusPanes();
+    DispatchWhois();
+    CollectAndDispatchDns();
+    DispatchPing();
+    DispatchTrademark();
+    DispatchHomePage();
+    DispatchLinkPopularity();
+  }
   EndTick();
   tickRunning = false;
 }
