@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMainWindow>
 #include <cstring>
 
 #include "app/cli/command.h"
+#include "app/exit_marker.h"
+#include "app/main_frame.h"
+#include "app/start_up.h"
 #include "platform/app_identity.h"
 
 namespace {
@@ -31,10 +33,16 @@ int RunCommandLine(int argc, char** argv) {
 int RunWindows(int argc, char** argv) {
   QApplication app(argc, argv);
   qv::InitApplicationIdentity();
-  QMainWindow window;
-  window.setWindowTitle(QStringLiteral("Quorvel"));
-  window.resize(1000, 700);
-  window.show();
+  QStringList args = QCoreApplication::arguments();
+  args.removeFirst();
+  const qv::StartUpOptions options = qv::PrepareStartUp(args);
+  CMainFrame frame(options);
+  if (!frame.StartedUp()) {
+    // The document of the command line could not be opened (the user was
+    // told why); the program ends, and ends normally.
+    qv::RemoveExitMarker(options.exitMarker);
+    return 1;
+  }
   return app.exec();
 }
 

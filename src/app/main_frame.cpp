@@ -67,7 +67,9 @@ bool CapsLockFromKey(const QKeyEvent* key, bool current) {
 }  // namespace
 
 CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
-    : QMainWindow(parent), prompts_(qv::DefaultPrompts()), exitMarker_(options.exitMarker) {
+    : QMainWindow(parent),
+      prompts_(options.prompts ? *options.prompts : qv::DefaultPrompts()),
+      exitMarker_(options.exitMarker) {
   setObjectName(QStringLiteral("MainFrame"));
   setAcceptDrops(true);
   viewMode_ = Setting(kViewMode, 1);
@@ -479,11 +481,15 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-  for (const QUrl& url : event->mimeData()->urls()) {
+  if (OpenDroppedFiles(event->mimeData()->urls())) event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+  for (const QUrl& url : urls) {
     if (!url.isLocalFile()) continue;
-    event->acceptProposedAction();
     // One document at a time: the first file dropped is opened.
     OpenDocumentFile(url.toLocalFile());
-    return;
+    return true;
   }
+  return false;
 }

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -74,6 +75,9 @@ class CMainFrame : public QMainWindow {
 
   // Opens a document and reports a failure to the user; true when opened.
   bool OpenDocumentFile(const QString& path);
+  // Files dropped on the window: the first local file is opened as the
+  // document. False when none of them is a local file.
+  bool OpenDroppedFiles(const QList<QUrl>& urls);
 
   // "Minimize to Tray" and "&Restore...". Without a notification area the
   // window is minimised instead of hidden.

@@ -1,12 +1,69 @@
 #include "app/main_frame_wiring.h"
 
+#include <QAction>
+
 #include "app/command_ids.h"
+#include "app/commands/copy_commands.h"
+#include "app/commands/dialog_commands.h"
+#include "app/commands/export_commands.h"
+#include "app/commands/import_commands.h"
+#include "app/dialogs/colors_fonts_dialog.h"
+#include "app/dialogs/display_list_setup_dialog.h"
+#include "app/dialogs/domain_properties_dialog.h"
+#include "app/dialogs/expiry_date_display_dialog.h"
+#include "app/dialogs/tagged_email_list_dialog.h"
 #include "app/main_frame.h"
+#include "app/menus.h"
+#include "app/view/corvane_view.h"
 
 namespace qv {
+namespace {
+
+// Commands that take the main window.
+void WireFrameCommands(CMainFrame& frame) {
+  CMainFrame* f = &frame;
+  const std::pair<int, void (*)(CMainFrame&)> commands[] = {
+      {kCmdEditCopy, &RunCopySelectedRows},
+      {kCmdCopySelectedNames, &RunCopySelectedNames},
+      {kCmdCopyAllNames, &RunCopyAllNames},
+      {kCmdCopySelectedRows, &RunCopySelectedRows},
+      {kCmdCopyFullTable, &RunCopyFullTable},
+      {kCmdCopyAvailableNames, &RunCopyAvailableNames},
+      {kCmdExportSelectedRows, &RunExportSelectedRows},
+      {kCmdExportFullTable, &RunExportFullTable},
+      {kCmdExportAvailableNames, &RunExportAvailableNames},
+      {kCmdExportRawWhois, &RunExportRawWhois},
+      {kCmdCreateSimpleNames, &RunCreateSimpleDomainNames},
+      {kCmdImportLargeTextFile, &RunImportFromLargeTextFile},
+      {kCmdTldList, &RunTldListDialog},
+      {kCmdDomainLookupSetup, &RunDomainSetupDialog},
+      {kCmdWhoisServerSetup, &RunWhoisServerSetupDialog},
+      {kCmdResetWhoisServer, &RunResetWhoisServer},
+      {kCmdWhoisTool, &RunWhoisTool},
+  };
+  for (const auto& [id, run] : commands) f->SetHandler(id, [f, run] { run(*f); });
+}
+
+// Commands of the list view's own dialogs.
+void WireViewCommands(CMainFrame& frame) {
+  CCorvaneView* view = frame.View();
+  if (!view) return;
+  frame.SetHandler(kCmdColorsFonts, [view] { RunColorsFontsDialog(*view); });
+  frame.SetHandler(kCmdDomainTableColumns, [view] { RunDisplayListSetupDialog(*view); });
+  frame.SetHandler(kCmdExpiryHighlight, [view] { RunExpiryDateDisplayDialog(*view); });
+  frame.SetHandler(kCmdTaggedEmailList, [view] { RunTaggedEmailListDialog(*view); });
+  frame.SetHandler(kCmdDomainProperties, [view] { RunDomainPropertiesDialog(*view); });
+}
+
+}  // namespace
 
 void WireOtherCommands(CMainFrame& frame) {
-  (void)frame;
+  WireFrameCommands(frame);
+  WireViewCommands(frame);
+  // Whatever another module connected, the commands of features still to
+  // come stay disabled.
+  for (int id : LaterCommands())
+    if (QAction* action = frame.Action(id)) action->setEnabled(false);
 }
 
 }  // namespace qv

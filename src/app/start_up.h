@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <filesystem>
+#include <optional>
+
+#include "app/prompts.h"
 
 namespace qv {
 
@@ -20,6 +23,8 @@ struct StartUpOptions {
   std::filesystem::path exitMarker;
   // Show the window at the end of the start-up (tests may keep it hidden).
   bool showWindow = true;
+  // The questions and messages of the window; unset: the ordinary dialogs.
+  std::optional<Prompts> prompts;
 };
 
 // The document path of a command line (arguments after the program name):

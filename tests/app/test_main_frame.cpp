@@ -1,0 +1,443 @@
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <filesystem>
+
+#include "app/command_ids.h"
+#include "app/docks/domain_names_bar.h"
+#include "app/exit_marker.h"
+#include "app/main_frame.h"
+#include "app/menus.h"
+#include "app/program_folder.h"
+#include "app/view/corvane_view.h"
+#include "platform/data_folder.h"
+#include "platform/settings_store.h"
+#include "store/list_query.h"
+#include "store/name_pad.h"
+#include "support/test_registry.h"
+#include "test_main_frame_support.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Menu texts as the user reads them: "&&" is an ampersand, a single "&"
+// marks the access key.
+QString Shown(QString text) {
+  text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+  text.remove(QLatin1Char('&'));
+  return text.replace(QChar(1), QLatin1Char('&'));
+}
+
+void CollectLabels(const QMenu* menu, QStringList& out) {
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator()) continue;
+    if (action->menu())
+      CollectLabels(action->menu(), out);
+    else
+      out << Shown(action->text());
+  }
+}
+
+QStringList MenuLabels(CMainFrame& frame, const QString& top) {
+  QStringList labels;
+  if (top == QLatin1String("Context")) {
+    CollectLabels(frame.ListContextMenu(), labels);
+    return labels;
+  }
+  for (QAction* action : frame.menuBar()->actions())
+    if (Shown(action->text()) == top && action->menu()) CollectLabels(action->menu(), labels);
+  return labels;
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    SetCurrentListQuery("");
+    log_ = std::make_shared<qvtest::PromptLog>();
+  }
+
+  // --- Start-up and shut-down ---------------------------------------------
+
+  void lastDocumentReopened_data() {
+    QTest::addColumn<bool>("markerLeft");
+    QTest::addColumn<int>("autoDocLoad");
+    QTest::addColumn<bool>("reopened");
+    QTest::newRow("normal end, auto load on") << false << 1 << true;
+    QTest::newRow("after a crash, auto load on") << true << 1 << false;
+    QTest::newRow("normal end, auto load off") << false << 0 << false;
+  }
+  void lastDocumentReopened() {
+    QFETCH(bool, markerLeft);
+    QFETCH(int, autoDocLoad);
+    QFETCH(bool, reopened);
+    const QString doc = qvtest::MakeDocument("last.qvl", {"example.com"});
+    AddRecentFile(doc.toStdString());
+    WriteProfileInt(kSettingsSection, "Enable Auto DocLoad", autoDocLoad);
+    if (markerLeft) TestAndSetExitMarker(ExitMarkerPath());
+
+    qv::StartUpOptions options = qvtest::TestOptions(log_);
+    QCOMPARE(options.previousRunEndedNormally, !markerLeft);
+    CMainFrame frame(options);
+    QVERIFY(frame.StartedUp());
+    QCOMPARE(frame.Document().IsOpen(), reopened);
+    if (reopened) QCOMPARE(frame.Document().Path(), doc);
+    // The marker of this run is in place until it ends.
+    QVERIFY(fs::exists(ExitMarkerPath()));
+    QVERIFY(log_->told.isEmpty());
+  }
+
+  void normalExitRemovesMarkerAndNextStartReopens() {
+    const QString doc = qvtest::MakeDocument("next.qvl", {"example.com"});
+    {
+      CMainFrame first(qvtest::TestOptions(log_, {doc}));
+      QCOMPARE(first.Document().Path(), doc);
+      QVERIFY(fs::exists(ExitMarkerPath()));
+      QVERIFY(first.close());
+      QVERIFY(!fs::exists(ExitMarkerPath()));
+    }
+    {
+      // A run that ends without closing its window leaves the marker behind.
+      CMainFrame second(qvtest::TestOptions(log_));
+      QCOMPARE(second.Document().Path(), doc);
+    }
+    QVERIFY(fs::exists(ExitMarkerPath()));
+    CMainFrame third(qvtest::TestOptions(log_));
+    QVERIFY(!third.Document().IsOpen());
+  }
+
+  void commandLineDocumentWinsOverRecentList() {
+    const QString recent = qvtest::MakeDocument("recent.qvl", {"recent.com"});
+    const QString named = qvtest::MakeDocument("named.qvl", {"named.com"});
+    AddRecentFile(recent.toStdString());
+    CMainFrame frame(qvtest::TestOptions(log_, {QStringLiteral("--ignored"), named}));
+    QCOMPARE(frame.Document().Path(), named);
+    QCOMPARE(frame.View()->AllShownNames(), QStringList{QStringLiteral("named.com")});
+    QVERIFY(frame.windowTitle().startsWith(QStringLiteral("named.qvl")));
+    // Opening put it first in the recent-file list.
+    QCOMPARE(QString::fromStdString(RecentFiles().front()), named);
+  }
+
+  void commandLineDocumentThatFailsEndsStartUp() {
+    const QString missing = qvtest::TempRoot() + QStringLiteral("/work/missing.qvl");
+    CMainFrame frame(qvtest::TestOptions(log_, {missing}));
+    QVERIFY(!frame.StartedUp());
+    QCOMPARE(log_->told.size(), 1);
+    QVERIFY(log_->told.front().startsWith(QStringLiteral("Error: Opening Database.")));
+  }
+
+  void recentEntryThatIsGoneIsSkippedSilently() {
+    AddRecentFile((qvtest::TempRoot() + QStringLiteral("/work/gone.qvl")).toStdString());
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QVERIFY(!frame.Document().IsOpen());
+    QVERIFY(log_->told.isEmpty());
+  }
+
+  void markerLivesInTheDataFolder() {
+    QCOMPARE(ProgramFolderName(), std::string("Tembrix/Quorvel"));
+    QCOMPARE(ExitMarkerFolder(), DataFolder());
+    QCOMPARE(ExitMarkerPath().filename().string(), std::string("quorvel.run"));
+  }
+
+  void windowPlacement_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("ten numbers") << "0,1,-1,-1,-1,-1,100,120,740,600" << QRect(100, 120, 640, 480);
+    QTest::newRow("nine numbers") << "0,1,-1,-1,-1,-1,100,120,740" << QRect();
+    QTest::newRow("no area") << "0,1,-1,-1,-1,-1,100,120,100,600" << QRect();
+  }
+  void windowPlacement() {
+    QFETCH(QString, stored);
+    QFETCH(QRect, expected);
+    WriteProfileString(kSettingsSection, "WindowPosition", stored.toStdString());
+    CMainFrame frame(qvtest::TestOptions(log_));
+    if (expected.isValid())
+      QCOMPARE(frame.geometry(), expected);
+    else
+      QCOMPARE(frame.size(), QSize(1000, 700));  // the default placement
+  }
+
+  void shutDownWritesBarViewModeAndPlacement() {
+    {
+      CMainFrame frame(qvtest::TestOptions(log_));
+      QVERIFY(frame.DomainNamesDock()->isVisible());
+      frame.Action(kCmdViewDomainNamesBar)->trigger();
+      frame.Action(kCmdViewRawWhois)->trigger();
+      frame.setGeometry(50, 60, 700, 500);
+      QVERIFY(frame.close());
+    }
+    QCOMPARE(GetProfileInt(kSettingsSection, "Dialog Bar Visible", -1), 0);
+    QCOMPARE(GetProfileInt(kSettingsSection, "View Mode", -1), 0);
+    const auto placement = ReadWindowPlacement();
+    QVERIFY(placement.has_value());
+    QCOMPARE(QRect(QPoint(placement->left, placement->top),
+                   QPoint(placement->right - 1, placement->bottom - 1)),
+             QRect(50, 60, 700, 500));
+
+    CMainFrame again(qvtest::TestOptions(log_));
+    QVERIFY(again.DomainNamesDock()->isHidden());
+    QVERIFY(!again.Action(kCmdViewDomainNamesBar)->isChecked());
+    QVERIFY(!again.Action(kCmdViewRawWhois)->isChecked());
+    QCOMPARE(again.geometry(), QRect(50, 60, 700, 500));
+    QVERIFY(again.close());
+    QCOMPARE(GetProfileInt(kSettingsSection, "Dialog Bar Visible", -1), 0);
+  }
+
+  void scratchListKeptBetweenRuns() {
+    NamePad before;
+    before.lists[1].entries = {"kept.org"};
+    before.lists[2] = {{"x.net", "y.net"}, 1};
+    QVERIFY(SaveNamePad(before));
+    {
+      CMainFrame frame(qvtest::TestOptions(log_));
+      frame.DomainNamesBar()->AddNames(
+          {QStringLiteral("one.com"), QStringLiteral("Two.net"), QStringLiteral("ONE.com")});
+      QCOMPARE(frame.DomainNamesBar()->Names(),
+               QStringList({QStringLiteral("one.com"), QStringLiteral("Two.net")}));
+      QVERIFY(frame.close());
+    }
+    const NamePad after = LoadNamePad();
+    QCOMPARE(after.lists[0].entries, (std::vector<std::string>{"one.com", "Two.net"}));
+    QVERIFY(after.lists[1] == before.lists[1]);
+    QVERIFY(after.lists[2] == before.lists[2]);
+    CMainFrame again(qvtest::TestOptions(log_));
+    QCOMPARE(again.DomainNamesBar()->Names(),
+             QStringList({QStringLiteral("one.com"), QStringLiteral("Two.net")}));
+  }
+
+  void droppedFileOpensAsDocument() {
+    const QString doc = qvtest::MakeDocument("dropped.qvl", {"dropped.com"});
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QVERIFY(frame.acceptDrops());
+    QVERIFY(!frame.OpenDroppedFiles({QUrl(QStringLiteral("https://example.com/x.qvl"))}));
+    QVERIFY(!frame.Document().IsOpen());
+    QVERIFY(frame.OpenDroppedFiles({QUrl(QStringLiteral("https://example.com/x.qvl")),
+                                    QUrl::fromLocalFile(doc)}));
+    QCOMPARE(log_->told, QStringList());
+    QCOMPARE(frame.Document().Path(), doc);
+    QCOMPARE(frame.View()->AllShownNames(), QStringList{QStringLiteral("dropped.com")});
+  }
+
+  void minimizeAtStartup() {
+    WriteProfileInt(kSettingsSection, "Minimize At Startup", 1);
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QVERIFY(frame.Action(kCmdOpenInTrayAtStartup)->isChecked());
+    // The command is posted, so it runs once events are handled.
+    QTRY_VERIFY(frame.isMinimized() || frame.InTray());
+    frame.RestoreFromTray();
+    QVERIFY(!frame.isMinimized() && frame.isVisible());
+    frame.Action(kCmdOpenInTrayAtStartup)->trigger();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Minimize At Startup", -1), 0);
+    QVERIFY(!frame.Action(kCmdOpenInTrayAtStartup)->isChecked());
+  }
+
+  void openLastDocumentToggle() {
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QVERIFY(frame.Action(kCmdOpenLastDocAtStartup)->isChecked());
+    frame.Action(kCmdOpenLastDocAtStartup)->trigger();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Enable Auto DocLoad", -1), 0);
+    frame.Action(kCmdOpenLastDocAtStartup)->trigger();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Enable Auto DocLoad", -1), 1);
+  }
+
+  // --- Furniture ------------------------------------------------------------
+
+  void initialStatusTexts_data() {
+    QTest::addColumn<int>("pane");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("message") << int(kPaneMessage) << "Ready";
+    QTest::newRow("caps lock off") << int(kPaneCapsLock) << "";
+    QTest::newRow("total") << int(kPaneTotal) << "Total:";
+    QTest::newRow("display") << int(kPaneDisplay) << "Display:";
+    QTest::newRow("queue") << int(kPaneQueue) << "Queue:";
+    QTest::newRow("activity") << int(kPaneActivity) << "W:0 D:0 H:0 P:0";
+  }
+  void initialStatusTexts() {
+    QFETCH(int, pane);
+    QFETCH(QString, text);
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QCOMPARE(frame.StatusText(pane), text);
+  }
+
+  void capsLockIndicatorFollowsTyping() {
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QTest::sendKeyEvent(QTest::Press, &frame, Qt::Key_A, QStringLiteral("A"), Qt::NoModifier);
+    QCOMPARE(frame.StatusText(kPaneCapsLock), QStringLiteral("CAP"));
+    QTest::sendKeyEvent(QTest::Press, &frame, Qt::Key_A, QStringLiteral("a"), Qt::ShiftModifier);
+    QCOMPARE(frame.StatusText(kPaneCapsLock), QStringLiteral("CAP"));
+    QTest::sendKeyEvent(QTest::Press, &frame, Qt::Key_B, QStringLiteral("b"), Qt::NoModifier);
+    QCOMPARE(frame.StatusText(kPaneCapsLock), QString());
+  }
+
+  void toolbarLabels() {
+    CMainFrame frame(qvtest::TestOptions(log_));
+    auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("MainToolbar"));
+    QVERIFY(toolbar);
+    QStringList labels;
+    for (QAction* action : toolbar->actions())
+      if (!action->isSeparator()) labels << action->text();
+    QCOMPARE(labels, QStringList({"New", "Open", "Add", "Import", "Delete", "Lookup", "Stop",
+                                  "Setup", "SQL Lookup", "Database"}));
+    // A button runs its command: "Delete" is the list's delete command.
+    QCOMPARE(toolbar->actions().at(4)->isEnabled(),
+             frame.Action(kCmdDeleteSelected)->isEnabled());
+  }
+
+  void docksAndTimer() {
+    CMainFrame frame(qvtest::TestOptions(log_));
+    QCOMPARE(frame.LookupQueueDock()->windowTitle(), QStringLiteral("Lookup Queue"));
+    QCOMPARE(frame.DomainNamesDock()->windowTitle(), QStringLiteral("Domain Names"));
+    QVERIFY(frame.QuickLookupDock()->isVisible());
+    QVERIFY(frame.LookupQueueBar());
+    frame.Action(kCmdViewLookupQueueBar)->trigger();
+    QVERIFY(frame.LookupQueueDock()->isHidden());
+    frame.Action(kCmdViewLookupQueueBar)->trigger();
+    QVERIFY(!frame.LookupQueueDock()->isHidden());
+    QSignalSpy ticks(&frame, &CMainFrame::timerTick);
+    frame.OnTimerTick();
+    QCOMPARE(ticks.size(), 1);
+    QCOMPARE(CMainFrame::kTimerPeriodMs, 6000);
+  }
+
+  void menusHoldEveryCommand_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("label");
+    const char* const rows[][2] = {
+        {"File", "New"}, {"File", "Open..."}, {"File", "Backup & Compact..."},
+        {"File", "Minimize to Tray"}, {"File", "Open in Tray at Startup"},
+        {"File", "Open Last Document at Startup"}, {"File", "Exit"},
+        {"Edit", "Copy"}, {"Edit", "Top Level Domain List..."}, {"Edit", "Domain Lookup..."},
+        {"Edit", "Whois Server..."}, {"Edit", "String Tokens..."},
+        {"Edit", "Domain Table Columns..."}, {"Edit", "Domain Table Colors & Fonts..."},
+        {"Edit", "Expiry Date Highlight Settings..."}, {"Edit", "Tagged Email List..."},
+        {"Edit", "Email Alert Settings..."}, {"Edit", "DNS & Whois Lookup Settings..."},
+        {"Edit", "Invalid IP Address List..."}, {"Edit", "Domain Notes..."},
+        {"Edit", "Domain Properties..."}, {"Edit", "Additional Domain Groups..."},
+        {"Edit", "Edit Domain Groups..."}, {"Edit", "Domain Management Settings..."},
+        {"Edit", "Extra Settings..."}, {"Edit", "Log Whois Output to Disk..."},
+        {"Edit", "Auto Scan Settings..."},
+        {"View", "Main Toolbar"}, {"View", "Lookup Queue Bar"}, {"View", "Quick Lookup Bar"},
+        {"View", "Status Bar"}, {"View", "Domain Dates"}, {"View", "Domain Status"},
+        {"View", "Network Related"}, {"View", "Website Data"}, {"View", "Home Page Redirects"},
+        {"View", "Web Visibility"}, {"View", "Domain Emails"}, {"View", "Custom Columns"},
+        {"View", "Raw Whois Data"}, {"View", "Domain Properties..."},
+        {"View", "Domain Data Log"},
+        {"Domain List", "Create Simple Domain Names..."},
+        {"Domain List", "Import From Large Text File..."},
+        {"Domain List", "Create Names from Keywords..."},
+        {"Domain List", "Create Names from Templates..."},
+        {"Domain List", "Add Names After Filtering A List..."},
+        {"Domain List", "Delete Selected Domains"}, {"Domain List", "Export Selected Rows..."},
+        {"Domain List", "Export Full Table..."},
+        {"Domain List", "Export the Entire Raw Whois Data..."},
+        {"Domain List", "Lock Sorting Order"}, {"Domain List", "Find Domain..."},
+        {"Domain List", "List All Domains"},
+        {"Domain List", "List Domains that start with numbers"},
+        {"Domain List", "List Domains that start with 'A'"},
+        {"Domain List", "List Domains that start with 'Q'"},
+        {"Domain List", "List Domains that start with 'Z'"},
+        {"Lookup", "Lookup All (with options)..."}, {"Lookup", "Stop Lookups"},
+        {"Lookup", "Whois Lookup (Selected Domains)"}, {"Lookup", "Whois Lookup (All Domains)"},
+        {"Lookup", "DNS Check (Selected Domains)"}, {"Lookup", "DNS Check (All Domains)"},
+        {"Lookup", "Ping Check (Selected Domains)"}, {"Lookup", "Ping Check (All Domains)"},
+        {"Lookup", "US Tm Check (Selected Domains)"}, {"Lookup", "US Tm Check (All Domains)"},
+        {"Lookup", "Http Page Test (Selected Domains)"},
+        {"Lookup", "Http Page Test (All Domains)"},
+        {"Lookup", "Site Pop Check (Selected Domains)"},
+        {"Lookup", "Site Pop Check (All Domains)"}, {"Lookup", "Do Minimum Whois Lookups"},
+        {"Lookup", "Do Authoritative Whois Lookup"},
+        {"Tools", "Popup Whois Tool..."}, {"Tools", "Update Database Fields"},
+        {"Tools", "Repair & Compact Database..."},
+        {"Help", "Contents"}, {"Help", "Check For Updates..."}, {"Help", "About Quorvel..."},
+        {"Context", "Select None"}, {"Context", "Copy Selected Names"},
+        {"Context", "Copy All Names"}, {"Context", "Copy Selected Rows"},
+        {"Context", "Copy the Table"}, {"Context", "Whois Lookup (Selected Domains)"},
+        {"Context", "DNS Check (Selected Domains)"}, {"Context", "Ping Check (Selected Domains)"},
+        {"Context", "Lock All Selected Domains"}, {"Context", "Unlock All Selected Domains"},
+        {"Context", "Domain Notes..."}, {"Context", "Group Selected Domains..."},
+        {"Context", "Ungroup Selected Domains..."}, {"Context", "Edit Domain Groups..."},
+        {"Context", "Domain Table Colors & Fonts..."}, {"Context", "Domain Table Columns..."},
+        {"Context", "Domain Lookup..."}, {"Context", "Browse Website"},
+        {"Context", "Open US Tm Site in Browser"}, {"Context", "Properties & Edit Dates..."},
+        {"Context", "Edit Registrar Alias..."},
+    };
+    for (const auto& row : rows)
+      QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(row[0], row[1])))
+          << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
+  }
+  void menusHoldEveryCommand() {
+    QFETCH(QString, menu);
+    QFETCH(QString, label);
+    if (!frame_) frame_ = std::make_unique<CMainFrame>(qvtest::TestOptions(log_));
+    const QStringList labels = MenuLabels(*frame_, menu);
+    QVERIFY2(labels.contains(label), qPrintable(labels.join(QLatin1String(" | "))));
+  }
+
+  void laterCommandsDisabledOwnEnabled_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<bool>("enabled");
+    const std::pair<const char*, int> later[] = {
+        {"keywords", kCmdNamesFromKeywords}, {"templates", kCmdNamesFromTemplates},
+        {"filter", kCmdNamesAfterFiltering}, {"groups", kCmdGroupSelected},
+        {"ungroup", kCmdUngroupSelected}, {"edit groups", kCmdEditDomainGroups},
+        {"additional groups", kCmdAdditionalGroups}, {"notes", kCmdDomainNotes},
+        {"sql display", kCmdSqlDisplayFilter}, {"sql lookup", kCmdSqlLookupFilter},
+        {"ping", kCmdPingAll}, {"http", kCmdHttpSelected}, {"site pop", kCmdSitePopAll},
+        {"trademark", kCmdTmSelected}, {"tm site", kCmdOpenTmSite},
+        {"alert settings", kCmdEmailAlertSettings}, {"auto scan", kCmdAutoScanSettings},
+        {"registrar links", kCmdDomainManagementSettings}, {"browse", kCmdBrowseWebsite},
+        {"registrar alias", kCmdEditRegistrarAlias}, {"database setup", kCmdDatabaseSetup},
+    };
+    for (const auto& [name, id] : later) QTest::newRow(name) << id << false;
+    const std::pair<const char*, int> own[] = {
+        {"new", kCmdFileNew}, {"open", kCmdFileOpen}, {"backup", kCmdBackupCompact},
+        {"delete", kCmdDeleteSelected}, {"normalize", kCmdNormalizeDatabase},
+        {"repair", kCmdRepairDatabase}, {"list all", kCmdListAll}, {"list z", kCmdListLetterZ},
+        {"minimize", kCmdMinimizeToTray}, {"exit", kCmdExit}, {"mode dates", kCmdModeDomainDates},
+        {"select none", kCmdSelectNone}, {"restore", kCmdTrayRestore},
+    };
+    for (const auto& [name, id] : own) QTest::newRow(name) << id << true;
+  }
+  void laterCommandsDisabledOwnEnabled() {
+    QFETCH(int, command);
+    QFETCH(bool, enabled);
+    if (!frame_) frame_ = std::make_unique<CMainFrame>(qvtest::TestOptions(log_));
+    QVERIFY(frame_->Action(command));
+    QCOMPARE(frame_->Action(command)->isEnabled(), enabled);
+  }
+
+  void displayModeFromMenuAndSelector() {
+    CMainFrame frame(qvtest::TestOptions(log_));
+    frame.Action(kCmdModeNetwork)->trigger();
+    QCOMPARE(frame.View()->DisplayMode(), int(kCmdModeNetwork));
+    QCOMPARE(GetProfileInt(kSettingsSection, "Domain List Mode", 0), int(kCmdModeNetwork));
+    QCOMPARE(frame.DomainNamesBar()->ModeSelector()->currentText(),
+             QStringLiteral("Network Related Data"));
+    QVERIFY(frame.Action(kCmdModeNetwork)->isChecked());
+    emit frame.DomainNamesBar()->modeChosen(kCmdModeEmails);
+    QVERIFY(frame.Action(kCmdModeEmails)->isChecked());
+    QVERIFY(!frame.Action(kCmdModeNetwork)->isChecked());
+    QCOMPARE(frame.View()->DisplayMode(), int(kCmdModeEmails));
+  }
+
+  void cleanup() { frame_.reset(); }
+
+ private:
+  std::shared_ptr<qvtest::PromptLog> log_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+QV_TEST(MainFrameTest)
+#include "test_main_frame.moc"

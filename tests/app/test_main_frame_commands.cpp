@@ -1,0 +1,215 @@
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+#include <filesystem>
+
+#include "app/command_ids.h"
+#include "app/commands/file_commands.h"
+#include "app/docks/domain_names_bar.h"
+#include "app/main_frame.h"
+#include "app/view/corvane_view.h"
+#include "platform/settings_store.h"
+#include "store/domain_list.h"
+#include "store/list_query.h"
+#include "support/test_registry.h"
+#include "test_main_frame_support.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+QStringList Shown(CMainFrame& frame) { return frame.View()->AllShownNames(); }
+
+QString Work(const QString& name) { return qvtest::TempRoot() + QStringLiteral("/work/") + name; }
+
+}  // namespace
+
+class MainFrameCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    SetCurrentListQuery("");
+    log_ = std::make_shared<qvtest::PromptLog>();
+  }
+
+  void deleteAsksFirst_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << QStringList{"b.com"};
+    QTest::newRow("no") << int(QMessageBox::No) << QStringList{"a.com", "b.com", "c.com"};
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << QStringList{"a.com", "b.com", "c.com"};
+  }
+  void deleteAsksFirst() {
+    QFETCH(int, answer);
+    QFETCH(QStringList, left);
+    const QString doc = qvtest::MakeDocument("del.qvl", {"a.com", "b.com", "c.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    log_->answer = QMessageBox::StandardButton(answer);
+    const int deleted = DeleteDomainsAfterAsking(frame, {"a.com", "C.COM"});
+    QCOMPARE(log_->asked,
+             QStringList{QStringLiteral("Are you sure?\n\nAbout to delete records of 2 domains.")});
+    QCOMPARE(deleted, answer == QMessageBox::Yes ? 2 : 0);
+    QCOMPARE(Shown(frame), left);
+    QVERIFY(log_->told.isEmpty());
+  }
+
+  void deleteSelectedFromTheMenu() {
+    const QString doc = qvtest::MakeDocument("sel.qvl", {"a.com", "b.com", "c.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    frame.Action(kCmdDeleteSelected)->trigger();  // nothing selected: nothing asked
+    QVERIFY(log_->asked.isEmpty());
+    frame.View()->SelectName(QStringLiteral("b.com"));
+    QCOMPARE(frame.SelectedNames(), QStringList{QStringLiteral("b.com")});
+    frame.Action(kCmdDeleteSelected)->trigger();
+    QCOMPARE(log_->asked.size(), 1);
+    QCOMPARE(Shown(frame), QStringList({QStringLiteral("a.com"), QStringLiteral("c.com")}));
+  }
+
+  void newDocument() {
+    CMainFrame frame(qvtest::TestOptions(log_));
+    log_->savePaths << Work(QStringLiteral("fresh"));
+    frame.Action(kCmdFileNew)->trigger();
+    const QString path = Work(QStringLiteral("fresh.qvl"));
+    QCOMPARE(log_->saveTitles, QStringList{QStringLiteral("Database File Name")});
+    QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(frame.Document().Path(), path);
+    QCOMPARE(frame.Document().Title(), QStringLiteral("fresh.qvl"));
+    QVERIFY(frame.windowTitle().startsWith(QStringLiteral("fresh.qvl")));
+    QCOMPARE(QString::fromStdString(RecentFiles().front()), path);
+    QVERIFY(Shown(frame).isEmpty());
+    QVERIFY(log_->told.isEmpty());
+  }
+
+  void openRefusesAFileThatIsNoDatabase() {
+    const QString doc = qvtest::MakeDocument("good.qvl", {"good.com"});
+    const QString text = Work(QStringLiteral("notes.txt"));
+    QFile file(text);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("just some words\n");
+    file.close();
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    log_->openPaths << text;
+    frame.Action(kCmdFileOpen)->trigger();
+    QCOMPARE(log_->told.size(), 1);
+    QVERIFY(log_->told.front().startsWith(QStringLiteral("Error: Opening Database.")));
+    QCOMPARE(frame.Document().Path(), doc);
+    QCOMPARE(Shown(frame), QStringList{QStringLiteral("good.com")});
+  }
+
+  void noDatabaseDialog_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("cancel") << int(NoDatabaseChoice::Cancel) << false;
+    QTest::newRow("create") << int(NoDatabaseChoice::CreateNew) << true;
+    QTest::newRow("open") << int(NoDatabaseChoice::OpenExisting) << true;
+  }
+  void noDatabaseDialog() {
+    QFETCH(int, choice);
+    QFETCH(bool, opened);
+    const QString existing = qvtest::MakeDocument("existing.qvl", {"there.com"});
+    CMainFrame frame(qvtest::TestOptions(log_));
+    log_->noDatabaseChoice = NoDatabaseChoice(choice);
+    log_->savePaths << Work(QStringLiteral("created.qvl"));
+    log_->openPaths << existing;
+    frame.Action(kCmdNormalizeDatabase)->trigger();
+    QCOMPARE(log_->noDatabaseCount, 1);
+    QCOMPARE(frame.Document().IsOpen(), opened);
+    // Once a document is there the command goes on and shows its log.
+    QCOMPARE(log_->textTitles.size(), opened ? 1 : 0);
+    if (opened) QCOMPARE(log_->texts.front(), QString());
+  }
+
+  void normalizeAddsMissingFieldsAndShowsTheLog() {
+    const QString doc = qvtest::MakeDocument("norm.qvl", {"n.com"});
+    {
+      DatabaseConnection c;
+      QCOMPARE(c.OpenDatabase(doc.toStdString(), false), kDbOk);
+      QCOMPARE(c.OpenTable("Domains"), kDbOk);
+      QCOMPARE(c.DeleteField("Notes-D"), kDbOk);
+    }
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    frame.Action(kCmdNormalizeDatabase)->trigger();
+    QCOMPARE(log_->noDatabaseCount, 0);
+    QCOMPARE(log_->texts, QStringList{QStringLiteral("Success [Created Field:Notes-D]\r\n")});
+    QCOMPARE(Shown(frame), QStringList{QStringLiteral("n.com")});
+  }
+
+  void backupAndCompact() {
+    const QString doc = qvtest::MakeDocument("live.qvl", {"x.com", "y.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    log_->savePaths << doc;
+    frame.Action(kCmdBackupCompact)->trigger();
+    QCOMPARE(log_->told,
+             QStringList{doc + QStringLiteral(
+                                   " is currently open.\r\nPlease specify a different backup file name.")});
+    const QString backup = Work(QStringLiteral("backup.qvl"));
+    log_->savePaths << backup;
+    frame.Action(kCmdBackupCompact)->trigger();
+    QCOMPARE(log_->saveTitles.back(), QStringLiteral("Save the backup file to"));
+    QCOMPARE(log_->told.size(), 1);
+    QVERIFY(QFileInfo::exists(backup));
+    // The list reads the open document again after the copy.
+    QCOMPARE(Shown(frame), QStringList({QStringLiteral("x.com"), QStringLiteral("y.com")}));
+    DomainDatabase copy;
+    QVERIFY(OpenDocument(copy, backup.toStdString()).ok);
+    QVERIFY(copy.update().OpenDatabase(backup.toStdString(), true) == kDbOk);
+    QVERIFY(copy.update().HasDomain("y.com"));
+  }
+
+  void repairRefusesTheOpenFile() {
+    const QString doc = qvtest::MakeDocument("open.qvl", {"o.com"});
+    const QString other = qvtest::MakeDocument("other.qvl", {"p.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    log_->openPaths << doc;
+    frame.Action(kCmdRepairDatabase)->trigger();
+    QCOMPARE(log_->openTitles, QStringList{QStringLiteral("Database File to be repaired")});
+    QCOMPARE(log_->told, QStringList{doc + QStringLiteral(" is currently open.\r\n")});
+    QVERIFY(log_->saveTitles.isEmpty());
+
+    const QString repaired = Work(QStringLiteral("repaired.qvl"));
+    log_->openPaths << other;
+    log_->savePaths << repaired;
+    frame.Action(kCmdRepairDatabase)->trigger();
+    QCOMPARE(log_->saveTitles, QStringList{QStringLiteral("Save the repaired file to")});
+    QCOMPARE(log_->told.back(), QStringLiteral("Done!"));
+    QVERIFY(QFileInfo::exists(repaired));
+    QCOMPARE(frame.Document().Path(), doc);
+  }
+
+  void letterListsAndSorting() {
+    const QString doc =
+        qvtest::MakeDocument("letters.qvl", {"beta.com", "alpha.com", "9lives.com", "apple.net"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    frame.Action(kCmdListLetterA)->trigger();
+    QCOMPARE(Shown(frame), QStringList({QStringLiteral("alpha.com"), QStringLiteral("apple.net")}));
+    frame.Action(kCmdListDigits)->trigger();
+    QCOMPARE(Shown(frame), QStringList{QStringLiteral("9lives.com")});
+    // With the order unlocked every new list flips the direction.
+    frame.Action(kCmdLockSortingOrder)->trigger();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Lock Sorting Order", -1), 0);
+    frame.Action(kCmdListAll)->trigger();
+    QCOMPARE(Shown(frame), QStringList({"beta.com", "apple.net", "alpha.com", "9lives.com"}));
+    frame.Action(kCmdSortNameWise)->trigger();
+    QCOMPARE(Shown(frame), QStringList({"9lives.com", "alpha.com", "apple.net", "beta.com"}));
+  }
+
+  void namesGoToTheScratchList() {
+    const QString doc = qvtest::MakeDocument("pad.qvl", {"a.com", "b.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    frame.Action(kCmdSendAllToNamePad)->trigger();
+    frame.View()->SelectName(QStringLiteral("b.com"));
+    frame.Action(kCmdSendSelectedToNamePad)->trigger();
+    QCOMPARE(frame.DomainNamesBar()->Names(), QStringList({"a.com", "b.com"}));
+    frame.Action(kCmdPadDeleteAll)->trigger();
+    QVERIFY(frame.DomainNamesBar()->Names().isEmpty());
+  }
+
+ private:
+  std::shared_ptr<qvtest::PromptLog> log_;
+};
+
+QV_TEST(MainFrameCommandsTest)
+#include "test_main_frame_commands.moc"

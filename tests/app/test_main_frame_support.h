@@ -1,0 +1,80 @@
+// Helpers of the main-window tests: answers for the window's questions that
+// record what was asked, and small documents made on disk.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/prompts.h"
+#include "app/start_up.h"
+#include "platform/text.h"
+#include "store/add_names.h"
+#include "store/database_maintenance.h"
+#include "support/temp_folders.h"
+
+namespace qvtest {
+
+struct PromptLog {
+  QStringList told;       // texts of the messages shown
+  QStringList asked;      // texts of the questions
+  QStringList textTitles; // titles of the text windows
+  QStringList texts;      // their texts
+  QStringList openTitles, saveTitles;
+  int noDatabaseCount = 0;
+
+  // The answers.
+  QMessageBox::StandardButton answer = QMessageBox::Yes;
+  QStringList openPaths;  // taken in turn; none left: cancelled
+  QStringList savePaths;
+  qv::NoDatabaseChoice noDatabaseChoice = qv::NoDatabaseChoice::Cancel;
+};
+
+inline qv::Prompts RecordingPrompts(const std::shared_ptr<PromptLog>& log) {
+  qv::Prompts p;
+  p.openFile = [log](QWidget*, const QString& title, const QString&) {
+    log->openTitles << title;
+    return log->openPaths.isEmpty() ? QString() : log->openPaths.takeFirst();
+  };
+  p.saveFile = [log](QWidget*, const QString& title, const QString&) {
+    log->saveTitles << title;
+    return log->savePaths.isEmpty() ? QString() : log->savePaths.takeFirst();
+  };
+  p.ask = [log](QWidget*, const QString& text, QMessageBox::StandardButtons) {
+    log->asked << text;
+    return log->answer;
+  };
+  p.tell = [log](QWidget*, const QString& text) { log->told << text; };
+  p.showText = [log](QWidget*, const QString& title, const QString& text) {
+    log->textTitles << title;
+    log->texts << text;
+  };
+  p.noDatabase = [log](QWidget*) {
+    ++log->noDatabaseCount;
+    return log->noDatabaseChoice;
+  };
+  return p;
+}
+
+// Start-up options as the program makes them (the exit marker is tested and
+// set), with the questions answered through `log`.
+inline qv::StartUpOptions TestOptions(const std::shared_ptr<PromptLog>& log,
+                                      const QStringList& arguments = {}) {
+  qv::StartUpOptions options = qv::PrepareStartUp(arguments);
+  options.prompts = RecordingPrompts(log);
+  return options;
+}
+
+// A new document in the temporary work folder holding `names`; empty when
+// it could not be made.
+inline QString MakeDocument(const QString& fileName, const std::vector<std::string>& names = {}) {
+  const std::string path = TempPath(fileName).string();
+  qv::DomainDatabase db;
+  if (!qv::NewDocument(db, path).ok) return {};
+  if (!names.empty() && qv::AddDomainNames(db, names).added != names.size()) return {};
+  db.CloseAll();
+  return qv::ToQString(path);
+}
+
+}  // namespace qvtest
