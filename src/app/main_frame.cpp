@@ -27,6 +27,7 @@
 #include "app/tray_icon.h"
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
+#include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "store/list_modes.h"
@@ -81,6 +82,7 @@ CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
   BuildDocks();
   BuildStatusBar();
   BuildTray();
+  BuildEngine();
   WireOwnCommands();
   qv::WireOtherCommands(*this);
   UpdateCommandStates();
@@ -98,6 +100,8 @@ CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
   qApp->removeEventFilter(this);
+  // Results still on their way find no engine and are dropped.
+  engine_.reset();
   // The view reads the document while it goes; let it go first.
   delete view_;
   view_ = nullptr;
@@ -197,6 +201,35 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::BuildTray() {
   tray_ = new CTrayIcon(Action(qv::kCmdTrayRestore), Action(qv::kCmdTrayExit), this);
   connect(tray_, &CTrayIcon::activated, this, &CMainFrame::RestoreFromTray);
+}
+
+void CMainFrame::BuildEngine() {
+  engine_ = std::make_unique<qv::LookupEngine>(
+      [this]() -> qv::DomainDatabase* { return doc_.IsOpen() ? &doc_.Database() : nullptr; },
+      kTimerPeriodMs, this);
+  qv::LookupEngine* engine = engine_.get();
+  lookupBar_->SetSource([engine] { return engine->QueueBarRowCount(); },
+                        [engine](int row) { return engine->QueueBarRow(row); });
+  connect(engine, &qv::LookupEngine::statusChanged, this, &CMainFrame::ShowEngineStatus);
+  connect(engine, &qv::LookupEngine::queueBarChanged, this, [this] {
+    if (!lookupDock_->isHidden()) lookupBar_->Refresh();
+  });
+  connect(lookupDock_->toggleViewAction(), &QAction::toggled, this, [this](bool shown) {
+    if (shown) lookupBar_->Refresh();
+  });
+  connect(engine, &qv::LookupEngine::recordChanged, this, [this](const QString& name) {
+    view_->RefreshRow(name);
+    emit doc_.recordChanged(name);
+  });
+}
+
+void CMainFrame::ShowEngineStatus() {
+  // Without a document the engine computes nothing and the panes keep their
+  // texts.
+  for (int pane = kPaneTotal; pane <= kPaneActivity; ++pane) {
+    const QString text = engine_->StatusPaneText(pane);
+    if (!text.isEmpty()) SetStatusText(pane, text);
+  }
 }
 
 void CMainFrame::BindToggle(int commandId, QAction* viewAction, QWidget* bar) {
@@ -384,7 +417,10 @@ QString CMainFrame::StatusText(int pane) const {
   return panes_[pane]->text();
 }
 
-void CMainFrame::OnTimerTick() { emit timerTick(); }
+void CMainFrame::OnTimerTick() {
+  engine_->SchedulerTick();
+  emit timerTick();
+}
 
 void CMainFrame::timerEvent(QTimerEvent* event) {
   if (event->timerId() == timerId_)
@@ -465,6 +501,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   if (!shutDown_) {
     shutDown_ = true;
     killTimer(timerId_);
+    // Running workers are not waited for; their results are dropped.
+    engine_->StopLookups();
     qv::WriteProfileInt(kSettingsSection, kDialogBarVisible, namesDock_->isHidden() ? 0 : 1);
     qv::WriteProfileInt(kSettingsSection, kViewMode, viewMode_);
     SavePlacement();

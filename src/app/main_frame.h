@@ -27,6 +27,10 @@ class CQuickLookupBar;
 class CDomainNamesBar;
 class CTrayIcon;
 
+namespace qv {
+class LookupEngine;
+}  // namespace qv
+
 // The status bar panes, counted from 0.
 enum StatusPane : int {
   kPaneMessage = 0,   // "Ready" when idle
@@ -56,8 +60,11 @@ class CMainFrame : public QMainWindow {
   void SetStatusText(int pane, const QString& text);
   QString StatusText(int pane) const;
 
-  // Timer 1 (every 6000 ms) lands here; it emits timerTick for the lookup
-  // scheduler.
+  // The lookup engine: its queues, the work in progress and the run.
+  qv::LookupEngine& Engine() { return *engine_; }
+
+  // Timer 1 (every 6000 ms) lands here: the scheduler tick of the lookup
+  // engine, then timerTick for anything else that follows the clock.
   void OnTimerTick();
   static constexpr int kTimerPeriodMs = 6000;
 
@@ -120,6 +127,8 @@ class CMainFrame : public QMainWindow {
   void BuildDocks();
   void BuildStatusBar();
   void BuildTray();
+  void BuildEngine();
+  void ShowEngineStatus();
   void BindToggle(int commandId, QAction* viewAction, QWidget* bar);
   void WireOwnCommands();
   void WireDisplayModes();
@@ -149,6 +158,7 @@ class CMainFrame : public QMainWindow {
   QDockWidget* quickDock_ = nullptr;
   QDockWidget* namesDock_ = nullptr;
   CTrayIcon* tray_ = nullptr;
+  std::unique_ptr<qv::LookupEngine> engine_;
   int timerId_ = 0;
   int viewMode_ = 1;  // "View Mode": 1 with the raw whois pane, 0 the list alone
   bool startedUp_ = true;

@@ -7,6 +7,7 @@
 #include "app/commands/dialog_commands.h"
 #include "app/commands/export_commands.h"
 #include "app/commands/import_commands.h"
+#include "app/commands/lookup_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -35,6 +36,7 @@ void WireFrameCommands(CMainFrame& frame) {
       {kCmdExportRawWhois, &RunExportRawWhois},
       {kCmdCreateSimpleNames, &RunCreateSimpleDomainNames},
       {kCmdImportLargeTextFile, &RunImportFromLargeTextFile},
+      {kCmdFindDomain, &RunFindDomain},
       {kCmdTldList, &RunTldListDialog},
       {kCmdDomainLookupSetup, &RunDomainSetupDialog},
       {kCmdWhoisServerSetup, &RunWhoisServerSetupDialog},
@@ -60,6 +62,7 @@ void WireViewCommands(CMainFrame& frame) {
 void WireOtherCommands(CMainFrame& frame) {
   WireFrameCommands(frame);
   WireViewCommands(frame);
+  WireLookupCommands(frame, frame.Engine());
   // Whatever another module connected, the commands of features still to
   // come stay disabled.
   for (int id : LaterCommands())

@@ -15,7 +15,9 @@
 #include "app/main_frame.h"
 #include "app/menus.h"
 #include "app/program_folder.h"
+#include "app/docks/lookup_list_bar.h"
 #include "app/view/corvane_view.h"
+#include "lookup/lookup_engine.h"
 #include "platform/data_folder.h"
 #include "platform/settings_store.h"
 #include "store/list_query.h"
@@ -309,6 +311,27 @@ class MainFrameTest : public QObject {
     frame.OnTimerTick();
     QCOMPARE(ticks.size(), 1);
     QCOMPARE(CMainFrame::kTimerPeriodMs, 6000);
+  }
+
+  void tickShowsTheEngineInPanesAndQueueBar() {
+    const QString doc = qvtest::MakeDocument("tick.qvl", {"a.com", "b.com", "c.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    QCOMPARE(frame.LookupQueueBar()->model()->rowCount(), 0);
+    QCOMPARE(frame.LookupQueueBar()->EmptyText(), QStringLiteral("Empty Lookup Queue"));
+    // Pings wait in their queue until their checks exist, so nothing runs.
+    QVERIFY(frame.Engine().QueuePing("b.com"));
+    frame.OnTimerTick();
+    QCOMPARE(frame.StatusText(kPaneTotal), QStringLiteral("Total: NA"));
+    QCOMPARE(frame.StatusText(kPaneDisplay), QStringLiteral("Display: 3"));
+    QCOMPARE(frame.StatusText(kPaneQueue), QStringLiteral("Queue: 1"));
+    QCOMPARE(frame.StatusText(kPaneActivity), QStringLiteral("W:0 D:0 H:0 P:0"));
+    QCOMPARE(frame.LookupQueueBar()->model()->rowCount(), 1);
+    QCOMPARE(frame.LookupQueueBar()->model()->index(0, 0).data().toString(),
+             QStringLiteral("b.com: Ping"));
+    frame.Action(kCmdStopLookups)->trigger();
+    frame.OnTimerTick();
+    QCOMPARE(frame.StatusText(kPaneQueue), QStringLiteral("Queue: 0"));
+    QCOMPARE(frame.LookupQueueBar()->model()->rowCount(), 0);
   }
 
   void menusHoldEveryCommand_data() {
