@@ -175,6 +175,9 @@ void CMainFrame::BuildDocks() {
   lookupDock_ = MakeDock(this, tr("Lookup Queue"), QStringLiteral("LookupQueueBar"), lookupBar_,
                          Qt::BottomDockWidgetArea);
   BindToggle(qv::kCmdViewLookupQueueBar, lookupDock_->toggleViewAction(), lookupDock_);
+  // The list gets most of the room.
+  resizeDocks({lookupDock_}, {110}, Qt::Vertical);
+  resizeDocks({namesDock_}, {220}, Qt::Horizontal);
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -211,6 +214,8 @@ void CMainFrame::BuildEngine() {
   lookupBar_->SetSource([engine] { return engine->QueueBarRowCount(); },
                         [engine](int row) { return engine->QueueBarRow(row); });
   connect(engine, &qv::LookupEngine::statusChanged, this, &CMainFrame::ShowEngineStatus);
+  // The counts follow the list at once, not only at the next tick.
+  connect(&doc_, &CCorvaneDoc::listChanged, engine, &qv::LookupEngine::UpdateStatusPanes);
   connect(engine, &qv::LookupEngine::queueBarChanged, this, [this] {
     if (!lookupDock_->isHidden()) lookupBar_->Refresh();
   });

@@ -318,6 +318,11 @@ class MainFrameTest : public QObject {
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     QCOMPARE(frame.LookupQueueBar()->model()->rowCount(), 0);
     QCOMPARE(frame.LookupQueueBar()->EmptyText(), QStringLiteral("Empty Lookup Queue"));
+    // The counts follow the list before any tick.
+    QCOMPARE(frame.StatusText(kPaneDisplay), QStringLiteral("Display: 3"));
+    frame.Action(kCmdListLetterA + 1)->trigger();  // names starting with b
+    QCOMPARE(frame.StatusText(kPaneDisplay), QStringLiteral("Display: 1"));
+    frame.Action(kCmdListAll)->trigger();
     // Pings wait in their queue until their checks exist, so nothing runs.
     QVERIFY(frame.Engine().QueuePing("b.com"));
     frame.OnTimerTick();
