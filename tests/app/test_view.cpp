@@ -1,0 +1,289 @@
+// The main list view over a real document: display modes and their columns,
+// remembered widths, the empty-list texts, sorting by a column header, the
+// raw whois pane, row refreshes and the expiry colours on screen.
+#include <QHeaderView>
+#include <QSplitter>
+#include <QTest>
+
+#include "app/view/big_list_view.h"
+#include "app/view/corvane_view.h"
+#include "app/view/display_modes.h"
+#include "app/view/domain_list_model.h"
+#include "app/view/raw_whois_pane.h"
+#include "lookup/answer_files.h"
+#include "platform/settings_store.h"
+#include "store/list_modes.h"
+#include "store/list_query.h"
+#include "support/test_registry.h"
+#include "test_view_support.h"
+#include "whois/whois_date.h"
+
+using namespace qv;
+using qvtest::MakeViewDocument;
+
+namespace {
+
+QStringList HeaderNames(const CCorvaneView& view) {
+  QStringList names;
+  const QAbstractItemModel* model = view.ListView()->model();
+  for (int c = 0; c < model->columnCount(); ++c) names << model->headerData(c, Qt::Horizontal).toString();
+  return names;
+}
+
+QList<int> Widths(const CCorvaneView& view) {
+  QList<int> widths;
+  for (int c = 0; c < view.ListView()->model()->columnCount(); ++c) widths << view.ListView()->columnWidth(c);
+  return widths;
+}
+
+}  // namespace
+
+class ViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    SetCurrentListQuery("");
+  }
+
+  void startsInTheDatesMode() {
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    QCOMPARE(view.DisplayMode(), kModeImportantDates);
+    QCOMPARE(HeaderNames(view), (QStringList{"#", "Domain", "Registry Expiry", "Registrar Expiry",
+                                              "Created On", "Last Update", "Lookedup"}));
+    QCOMPARE(Widths(view), (QList<int>{60, 200, 120, 120, 120, 120, 120}));
+  }
+
+  void modeSwitching_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("columns");
+    QTest::newRow("status") << kModeDomainStatus << QStringList{"Registrar", "Status", "Lookedup", "Auth Whois"};
+    QTest::newRow("network") << kModeNetworkData << QStringList{"IP", "NS1", "NS2", "NS3", "NS4"};
+    QTest::newRow("addresses") << kModeAddresses
+                               << QStringList{"Owner Name", "Organization", "Address", "Country", "Lookedup"};
+    QTest::newRow("emails") << kModeEmailContacts << QStringList{"Admin Email", "Tech Email", "Lookedup"};
+    QTest::newRow("custom") << kModeCustomColumns << QStringList{"Status", "IP", "Registry Expiry", "Lookedup"};
+    QTest::newRow("web visibility") << kModeWebVisibility
+                                    << QStringList{"Alexa Rank", "Google Links", "Alexa Links", "MSN Links",
+                                                   "Altavista Links"};
+    QTest::newRow("website") << kModeWebsiteData << QStringList{"IP", "Home Page Status", "Home Page Size"};
+    QTest::newRow("redirects") << kModeHomeRedirects << QStringList{"Home Page Status", "Redirect URL"};
+    QTest::newRow("records") << kModeDomainRecords << QStringList{};
+    QTest::newRow("unknown command") << 12345 << QStringList{};
+  }
+  void modeSwitching() {
+    QFETCH(int, mode);
+    QFETCH(QStringList, columns);
+    CCorvaneDoc doc;
+    {
+      CCorvaneView view(&doc);
+      view.SetDisplayMode(mode);
+      QCOMPARE(view.DisplayMode(), mode);
+      QCOMPARE(HeaderNames(view), QStringList({"#", "Domain"}) + columns);
+      QCOMPARE(ColumnsOfMode(mode), QStringList({"#", "Domain"}) + columns);
+    }
+    QCOMPARE(GetProfileInt(kSettingsSection, "Domain List Mode", 0), mode);
+    CCorvaneView again(&doc);
+    QCOMPARE(again.DisplayMode(), mode);
+    QCOMPARE(HeaderNames(again), QStringList({"#", "Domain"}) + columns);
+  }
+
+  void selectorOffersEightModes() {
+    QCOMPARE(ModeSelectorLabels(),
+             (QStringList{"Important Dates", "Domain Registrar & Status", "Network Related Data", "Contact Emails",
+                          "Custom Display", "Web Visibility", "Website Data", "Home Page Redirects"}));
+    QCOMPARE(OfferedColumns().size(), 44);
+  }
+
+  void userColumnsReplaceTheDefaults() {
+    WriteProfileInt("LISTDOMSTATUS", "Size", 3);
+    WriteProfileString("LISTDOMSTATUS", "Column-1", "IP");
+    WriteProfileInt("LISTDOMSTATUS", "Width-1", 90);
+    WriteProfileString("LISTDOMSTATUS", "Column-2", "");
+    WriteProfileString("LISTDOMSTATUS", "Column-3", "Notes-A");
+    WriteProfileString("LISTDOMSTATUS", "Column-4", "Beyond the size");
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    view.SetDisplayMode(kModeDomainStatus);
+    QCOMPARE(HeaderNames(view), (QStringList{"#", "Domain", "IP", "Notes-A"}));
+    QCOMPARE(Widths(view), (QList<int>{60, 200, 90, 100}));
+    // A stored list with no name in it leaves the defaults.
+    WriteProfileString("LISTDOMSTATUS", "Column-1", "");
+    WriteProfileString("LISTDOMSTATUS", "Column-3", "");
+    view.SetDisplayMode(0);
+    QCOMPARE(HeaderNames(view), (QStringList{"#", "Domain", "Registrar", "Status", "Lookedup", "Auth Whois"}));
+  }
+
+  void widthsAreRememberedByName() {
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    view.SetDisplayMode(kModeDomainStatus);
+    view.ListView()->setColumnWidth(2, 333);  // Registrar, as a user drags it
+    view.ListView()->setColumnWidth(1, 250);
+    view.SetDisplayMode(kModeNetworkData);
+    QCOMPARE(view.ListView()->columnWidth(1), 250);
+    view.SetDisplayMode(kModeDomainStatus);
+    QCOMPARE(Widths(view), (QList<int>{60, 250, 333, 120, 120, 120}));
+    QCOMPARE(GetProfileInt(kColumnWidthsSection, "Registrar", 0), 333);
+  }
+
+  void emptyListTexts() {
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    QCOMPARE(view.ListView()->EmptyText(), QStringLiteral("No domains in list."));
+    QCOMPARE(view.WhoisPane()->BodyText(), QString::fromLatin1(kRawWhoisEmptyListText).replace("\r\n", "\n"));
+    QVERIFY(doc.CreateNew(qv::ToQString(qvtest::TempPath("empty.qvl").string()), nullptr));
+    QCOMPARE(view.ListView()->EmptyText(), QStringLiteral("No domains in list"));
+    QVERIFY(AddDomainNames(doc.Database(), {"alpha.com", "beta.com"}).added == 2);
+    doc.RefreshList();
+    QCOMPARE(view.Model()->rowCount(), 2);
+    QVERIFY(ShowListMode(doc.Database(), "0-9"));
+    QCOMPARE(view.Model()->rowCount(), 0);
+    QCOMPARE(view.ListView()->EmptyText(), QStringLiteral("No domains in filtered list"));
+  }
+
+  void whoisPaneFollowsTheSelection() {
+    auto doc = MakeViewDocument("pane.qvl", {"alpha.com", "beta.com"});
+    QVERIFY(doc);
+    QVERIFY(SaveWhoisText("beta.com", "Domain Name: BETA.COM\nRegistrar: Example Registrar\n"
+                                      "[Whois Source: whois.example]"));
+    CCorvaneView view(doc.get());
+    QCOMPARE(view.WhoisPane()->BodyText(), QString::fromLatin1(kRawWhoisNoSelectionText));
+    view.SelectName("BETA.com");
+    QCOMPARE(view.CurrentName(), QStringLiteral("beta.com"));
+    QCOMPARE(view.SelectedNames(), QStringList{"beta.com"});
+    QCOMPARE(view.WhoisPane()->HeadingText(), QStringLiteral("Raw Whois Data for beta.com"));
+    QVERIFY(view.WhoisPane()->BodyText().contains("Registrar: Example Registrar"));
+    view.SelectName("alpha.com");
+    QCOMPARE(view.WhoisPane()->HeadingText(), QStringLiteral("Raw Whois Data for alpha.com"));
+    QVERIFY(!view.WhoisPane()->BodyText().contains("Example Registrar"));
+    QCOMPARE(view.AllShownNames(), (QStringList{"alpha.com", "beta.com"}));
+  }
+
+  void headerClickSortsThroughTheListQuery() {
+    auto doc = MakeViewDocument("sort.qvl", {"a.com", "b.com", "c.com"},
+                                {{"a.com", "Registrar", std::string("Zeta")},
+                                 {"b.com", "Registrar", std::string("Alpha")},
+                                 {"c.com", "Registrar", std::string("Mu")}});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    view.SetDisplayMode(kModeDomainStatus);
+    const int registrar = view.Model()->ColumnOfName("Registrar");
+    QTest::mouseClick(view.ListView()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(view.ListView()->horizontalHeader()->sectionViewportPosition(registrar) + 5, 5));
+    QCOMPARE(view.AllShownNames(), (QStringList{"b.com", "c.com", "a.com"}));
+    QVERIFY(QString::fromStdString(CurrentListQuery()).endsWith("ORDER BY [Registrar] ASC"));
+    QCOMPARE(view.ListView()->SortMarkerColumn(), registrar);
+    QVERIFY(view.ListView()->horizontalHeader()->isSortIndicatorShown());
+    QCOMPARE(view.ListView()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+
+    // With the order unlocked every request flips it.
+    WriteProfileInt(kSettingsSection, "Lock Sorting Order", 0);
+    QVERIFY(view.SortByColumn(registrar));
+    QCOMPARE(view.AllShownNames(), (QStringList{"a.com", "c.com", "b.com"}));
+    QCOMPARE(view.ListView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // The row-number column names no field: nothing changes.
+    QVERIFY(!view.SortByColumn(0));
+    QCOMPARE(view.AllShownNames(), (QStringList{"a.com", "c.com", "b.com"}));
+    QCOMPARE(view.ListView()->SortMarkerColumn(), registrar);
+
+    // A list mode orders by name and the marker goes.
+    WriteProfileInt(kSettingsSection, "Lock Sorting Order", 1);
+    QVERIFY(ShowListMode(doc->Database(), "*"));
+    QCOMPARE(view.ListView()->SortMarkerColumn(), -1);
+    QVERIFY(!view.ListView()->horizontalHeader()->isSortIndicatorShown());
+  }
+
+  void refreshRowShowsTheWrittenRecord() {
+    auto doc = MakeViewDocument("refresh.qvl", {"a.com", "b.com"});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    view.SetDisplayMode(kModeDomainStatus);
+    QCOMPARE(view.GetCellText("Registrar", 1), QString());
+    DomainRecord record;
+    QVERIFY(doc->Database().ReadRecord("b.com", record));
+    record.SetText("Registrar", "Example Registrar");
+    record.SetLocked(true);
+    QVERIFY(doc->Database().WriteRecord(record));
+    emit doc->recordChanged("B.COM");
+    QCOMPARE(view.GetCellText("Registrar", 1), QStringLiteral("Example Registrar"));
+    QCOMPARE(view.GetCellText("#", 1), QStringLiteral("<#808080>[2]"));
+    QCOMPARE(view.GetCellText("#", 2), QString());
+    QCOMPARE(view.GetCellText("", 0), QString());
+  }
+
+  // With the default 30 days, an expiry 10 days ahead and one already past are
+  // drawn in "Text Color-1"; one 40 days ahead in the normal colour.
+  void expiryHighlightOnScreen() {
+    const Date today = Date::Now().DateOnly();
+    auto doc = MakeViewDocument("expiry.qvl", {"a.com", "b.com", "c.com"},
+                                {{"a.com", "Expiry Date", today.AddDays(10)},
+                                 {"b.com", "Expiry Date", today.AddDays(-1)},
+                                 {"c.com", "Expiry Date", today.AddDays(40)}});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    view.resize(900, 700);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    CBigListView* list = view.ListView();
+    const int column = view.Model()->ColumnOfName("Registry Expiry");
+    QCOMPARE(view.GetCellText("Registry Expiry", 0), "<#!1>" + ToQString(DateText(today.AddDays(10))));
+    QCOMPARE(view.GetCellText("Registry Expiry", 1), "<#!1>" + ToQString(DateText(today.AddDays(-1))));
+    QCOMPARE(view.GetCellText("Registry Expiry", 2), ToQString(DateText(today.AddDays(40))));
+
+    const QImage image = list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QColor red = list->Look().textColor1;
+    const QColor normal = list->Look().FontColor();
+    for (int row = 0; row < 3; ++row) {
+      const QRect cell = list->visualRect(view.Model()->index(row, column));
+      const int reds = qvtest::CountColour(image, red, cell);
+      const int normals = qvtest::CountColour(image, normal, cell);
+      if (row < 2) {
+        QVERIFY2(reds > 10 && normals == 0, qPrintable(QStringLiteral("row %1").arg(row)));
+      } else {
+        QVERIFY(reds == 0 && normals > 10);
+      }
+      // The row backgrounds: "Row Color-2" for the first, "Row Color-1" for the second.
+      const QColor back = image.pixelColor(cell.left() + 1, cell.top() + 1);
+      QCOMPARE(back, row % 2 == 0 ? list->Look().rowColor2 : list->Look().rowColor1);
+    }
+  }
+
+  void lookComesFromTheDomainListSection() {
+    WriteProfileInt("Domain List", "Row Height", 200);
+    WriteProfileInt("Domain List", "Row Color-2", 0x00FF00);  // green, as the platform stores it
+    WriteProfileString("Domain List", "Font lfFaceName", "DejaVu Serif");
+    WriteProfileInt("Domain List", "Font lfHeight", -20);
+    auto doc = MakeViewDocument("look.qvl", {"a.com"});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    const ListLook& look = view.ListView()->Look();
+    QCOMPARE(look.rowColor2, QColor(0, 255, 0));
+    QCOMPARE(look.rowColor1, QColor(255, 255, 255));
+    QCOMPARE(look.Font().family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(look.Font().pixelSize(), 20);
+    QCOMPARE(look.Font().weight(), 800);
+    const QFontMetrics metrics(look.Font());
+    QCOMPARE(view.ListView()->verticalHeader()->defaultSectionSize(),
+             (metrics.height() + metrics.leading() + 1) * 2);
+  }
+
+  void paneHeightsComeFromTheSettings() {
+    WriteProfileInt(kSettingsSection, "Domain List View Top", 150);
+    WriteProfileInt(kSettingsSection, "Domain List View Bottom", 350);
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    view.resize(600, 500 + view.Splitter()->handleWidth());
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QList<int> sizes = view.Splitter()->sizes();
+    QCOMPARE(sizes.size(), 2);
+    QVERIFY2(qAbs(sizes[0] * 350 - sizes[1] * 150) <= 500, qPrintable(QString::number(sizes[0])));
+  }
+};
+
+QV_TEST(ViewTest)
+#include "test_view.moc"

@@ -1,0 +1,254 @@
+// The dialogs of the domain list: the properties window with its date
+// editing, the column setup, the colours, the tagged e-mails and the expiry
+// days.
+#include <QCheckBox>
+#include <QListWidget>
+#include <QTest>
+
+#include "app/dialogs/colors_fonts_dialog.h"
+#include "app/dialogs/date_editor_dialog.h"
+#include "app/dialogs/display_list_setup_dialog.h"
+#include "app/dialogs/domain_properties_dialog.h"
+#include "app/dialogs/expiry_date_display_dialog.h"
+#include "app/dialogs/tagged_email_list_dialog.h"
+#include "app/view/big_list_view.h"
+#include "app/view/cell_text.h"
+#include "app/view/corvane_view.h"
+#include "app/view/display_modes.h"
+#include "app/view/view_settings.h"
+#include "platform/settings_store.h"
+#include "store/list_query.h"
+#include "support/test_registry.h"
+#include "test_view_support.h"
+#include "whois/whois_date.h"
+
+#include <QHeaderView>
+
+using namespace qv;
+using qvtest::MakeViewDocument;
+
+namespace {
+
+const Date kOriginal = Date::FromYmd(2024, 1, 5);
+
+}  // namespace
+
+class ViewDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    SetCurrentListQuery("");
+    ReloadExpiryHighlightDays();
+  }
+
+  void propertiesShowEveryColumn() {
+    auto doc = MakeViewDocument("props.qvl", {"a.com"},
+                                {{"a.com", "Expiry Date", kOriginal},
+                                 {"a.com", "Registrar", std::string("Example Registrar")},
+                                 {"a.com", "GRP_HIVALUEDOMAINS", std::uint8_t(1)},
+                                 {"a.com", "GRP_BIZDOMAINS", std::uint8_t(1)}});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    CDomainPropertiesDialog dialog(*doc, &view, "a.com", 0);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Domain Properties: a.com"));
+    QCOMPARE(dialog.Properties(), OfferedColumns());
+    QCOMPARE(dialog.ValueOf("Registrar"), QStringLiteral("Example Registrar"));
+    QCOMPARE(dialog.ValueOf("Registry Expiry"),
+             "<#!1>" + ToQString(DateText(kOriginal)) + " <#808080>[Dbl Click to Edit]");
+    QCOMPARE(dialog.ValueOf("Created On"), QStringLiteral(" <#808080>[Dbl Click to Edit]"));
+    QCOMPARE(dialog.ValueOf("Lock"), QStringLiteral("NO"));
+    QCOMPARE(dialog.MemberOfText(), QStringLiteral("Business Domains, Most Important Domains"));
+    QCOMPARE(dialog.LastLookupText(), QStringLiteral("Last Lookup: -"));
+    QVERIFY(!dialog.LockChecked());
+    QVERIFY(!dialog.EditedChecked());
+  }
+
+  void dateEdit_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << true;
+    QTest::newRow("no") << int(QMessageBox::No) << false;
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false;
+  }
+  void dateEdit() {
+    QFETCH(int, answer);
+    QFETCH(bool, written);
+    auto doc = MakeViewDocument("edit.qvl", {"a.com", "b.com"}, {{"b.com", "Expiry Date", kOriginal}});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    CDomainPropertiesDialog dialog(*doc, &view, "b.com", 1);
+    QStringList asked;
+    dialog.SetQuestion([&](QWidget*, const QString& text) {
+      asked << text;
+      return QMessageBox::StandardButton(answer);
+    });
+    QCOMPARE(dialog.EditDate("Registry Expiry", QDate(2026, 3, 4)), written);
+    QCOMPARE(asked, QStringList{CDomainPropertiesDialog::DateChangeQuestion(ToQString(DateText(kOriginal)),
+                                                                           "03/04/2026")});
+    QVERIFY(asked[0].startsWith("Are you sure about modifying the date from\r\n"));
+
+    DomainRecord record;
+    QVERIFY(doc->Database().ReadRecord("b.com", record));
+    QCOMPARE(record.DateValue("Expiry Date"), written ? Date::FromYmd(2026, 3, 4) : kOriginal);
+    QCOMPARE(record.Locked(), written);
+    QCOMPARE(EqualsNoCase(record.Text("Edited"), "yes"), written);
+    // The list row shows the lock and the edit mark at once.
+    QCOMPARE(view.GetCellText("#", 1), written ? QStringLiteral("<#808080>[2] ~") : QStringLiteral("2"));
+    QCOMPARE(view.GetCellText("Registry Expiry", 1).contains(ToQString(DateText(Date::FromYmd(2026, 3, 4)))),
+             written);
+    QCOMPARE(dialog.LockChecked(), written);
+    QCOMPARE(dialog.EditedChecked(), written);
+    QCOMPARE(dialog.LastLookupText().endsWith(" (edited)"), written);
+  }
+
+  void sameDayAsksNothing() {
+    auto doc = MakeViewDocument("same.qvl", {"a.com"}, {{"a.com", "Created On", kOriginal}});
+    QVERIFY(doc);
+    CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
+    int questions = 0;
+    dialog.SetQuestion([&](QWidget*, const QString&) {
+      ++questions;
+      return QMessageBox::Yes;
+    });
+    QVERIFY(!dialog.EditDate("Created On", QDate(2024, 1, 5)));
+    QVERIFY(!dialog.EditDate("Registrar", QDate(2024, 2, 5)));
+    QCOMPARE(questions, 0);
+  }
+
+  void doubleClickPicksOnlyDates() {
+    auto doc = MakeViewDocument("pick.qvl", {"a.com"});
+    QVERIFY(doc);
+    CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
+    QList<Date> offered;
+    dialog.SetDatePicker([&](QWidget*, const Date& original) -> std::optional<QDate> {
+      offered << original;
+      return QDate(2027, 12, 31);
+    });
+    dialog.SetQuestion([](QWidget*, const QString&) { return QMessageBox::Yes; });
+    const int lastUpdate = int(OfferedColumns().indexOf("Last Update"));
+    const int registrar = int(OfferedColumns().indexOf("Registrar"));
+    QVERIFY(!dialog.EditDateAt(registrar));
+    QVERIFY(offered.isEmpty());
+    QVERIFY(dialog.EditDateAt(lastUpdate));
+    QCOMPARE(offered.size(), 1);
+    QVERIFY(offered[0].IsNull());
+    DomainRecord record;
+    QVERIFY(doc->Database().ReadRecord("a.com", record));
+    QCOMPARE(record.DateValue("Last Update"), Date::FromYmd(2027, 12, 31));
+  }
+
+  void checkBoxesWriteOnOk() {
+    auto doc = MakeViewDocument("boxes.qvl", {"a.com"});
+    QVERIFY(doc);
+    CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+      if (box->text() == QLatin1String("This data is read-only")) box->setChecked(true);
+    dialog.accept();
+    DomainRecord record;
+    QVERIFY(doc->Database().ReadRecord("a.com", record));
+    QVERIFY(record.Locked());
+  }
+
+  void dateEditorShowsAndWrites() {
+    CDateEditorDialog editor(kOriginal);
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Date Editor"));
+    QCOMPARE(editor.OriginalText(), "Original Date: " + ToQString(DateText(kOriginal)));
+    QCOMPARE(editor.PickedDay(), QDate(2024, 1, 5));
+    editor.SetPickedDay(QDate(2025, 11, 2));
+    QCOMPARE(editor.PickedText(), QStringLiteral("11/02/2025"));
+  }
+
+  void columnSetup() {
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    view.SetDisplayMode(kModeDomainStatus);
+    CDisplayListSetupDialog dialog(kModeDomainStatus);
+    const QStringList entries = dialog.Entries();
+    QCOMPARE(entries.mid(0, 4), (QStringList{"Registrar", "Status", "Lookedup", "Auth Whois"}));
+    QCOMPARE(entries.size(), 43);  // the offered columns but "Domain"
+    QVERIFY(!entries.contains("Domain"));
+    QCOMPARE(dialog.CheckedColumns().size(), std::size_t(4));
+
+    dialog.SetChecked("Status", false);
+    dialog.SetChecked("IP", true);
+    dialog.List()->setCurrentRow(int(entries.indexOf("IP")));
+    for (int i = 0; i < 10; ++i) dialog.MoveUp();
+    dialog.List()->setCurrentRow(2);  // "Status"
+    dialog.MoveDown();
+    QCOMPARE(dialog.Entries().mid(0, 4), (QStringList{"IP", "Registrar", "Lookedup", "Status"}));
+    dialog.accept();
+    QCOMPARE(GetProfileInt("LISTDOMSTATUS", "Size", 0), 4);
+    QCOMPARE(GetProfileString("LISTDOMSTATUS", "Column-1", ""), std::string("IP"));
+    view.SetDisplayMode(0);
+    QCOMPARE(ColumnsOfMode(kModeDomainStatus),
+             (QStringList{"#", "Domain", "IP", "Registrar", "Lookedup", "Auth Whois"}));
+    QCOMPARE(view.ListView()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("IP"));
+  }
+
+  void colorsAndFonts() {
+    CCorvaneDoc doc;
+    CCorvaneView view(&doc);
+    CColorsFontsDialog dialog(view.ListView()->Section());
+    QCOMPARE(dialog.RowHeightText(), QStringLiteral("150%"));
+    dialog.SetRowHeightPercent(220);
+    QCOMPARE(dialog.RowHeightText(), QStringLiteral("220%"));
+    ListLook look = dialog.Look();
+    look.rowColor1 = QColor(10, 20, 30);
+    dialog.SetLook(look);
+    QCOMPARE(dialog.Preview()->RowBackground(1, false), QColor(10, 20, 30));
+    // Nothing is stored before OK.
+    QCOMPARE(GetProfileInt("Domain List", "Row Height", -1), -1);
+    dialog.accept();
+    QCOMPARE(GetProfileInt("Domain List", "Row Height", -1), 220);
+    QCOMPARE(GetProfileInt("Domain List", "Row Color-1", -1), 10 | (20 << 8) | (30 << 16));
+    QCOMPARE(GetProfileString("Domain List", "Font lfFaceName", ""), std::string("Arial"));
+    QCOMPARE(GetProfileInt("Domain List", "Font lfWeight", 0), 800);
+    view.ApplyListSettings();
+    QCOMPARE(view.ListView()->Look().rowHeightPercent, 220);
+    QCOMPARE(view.ListView()->verticalHeader()->defaultSectionSize(),
+             RowHeightPixels(view.ListView()->Look().Font(), 220));
+  }
+
+  void taggedEmailsAreKept() {
+    {
+      CTaggedEmailListDialog dialog;
+      QCOMPARE(dialog.Text(), QString());
+      dialog.SetText("  me@manager.example  \n\n  second@manager.example\r\n");
+      dialog.accept();
+    }
+    QCOMPARE(TaggedEmailList(), (std::vector<std::string>{"me@manager.example", "second@manager.example"}));
+    CTaggedEmailListDialog again;
+    QCOMPARE(again.Text(), QStringLiteral("me@manager.example\nsecond@manager.example"));
+    auto doc = MakeViewDocument("tagged.qvl", {"a.com"},
+                                {{"a.com", "Admin Email", std::string("second@manager.example")},
+                                 {"a.com", "Tech Email", std::string("other@elsewhere.example")}});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    view.SetDisplayMode(kModeEmailContacts);
+    QCOMPARE(view.GetCellText("Admin Email", 0), QStringLiteral("second@manager.example"));
+    QCOMPARE(view.GetCellText("Tech Email", 0), QStringLiteral("<#!2>other@elsewhere.example"));
+  }
+
+  void expiryDays() {
+    auto doc = MakeViewDocument("days.qvl", {"a.com"},
+                                {{"a.com", "Expiry Date", Date::Now().DateOnly().AddDays(40)}});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    QVERIFY(!view.GetCellText("Registry Expiry", 0).startsWith("<#!1>"));
+    CExpiryDateDisplayDialog dialog;
+    QCOMPARE(dialog.Days(), 30);
+    dialog.SetDays(500);
+    QCOMPARE(dialog.Days(), 180);
+    dialog.SetDays(45);
+    dialog.accept();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Expiry Date Highlight", 0), 45);
+    QCOMPARE(ExpiryHighlightDays(), 45);
+    view.Refresh();
+    QVERIFY(view.GetCellText("Registry Expiry", 0).startsWith("<#!1>"));
+  }
+};
+
+QV_TEST(ViewDialogsTest)
+#include "test_view_dialogs.moc"
