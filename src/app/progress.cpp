@@ -39,7 +39,10 @@ bool ProgressWindow::Advance(long long done, long long total) {
     value = int(double(done) / double(total) * kBarSteps);
   }
   if (value != dialog_->value()) dialog_->setValue(value);
-  QCoreApplication::processEvents();
+  // Until the window shows (and blocks the others), the user's clicks and keys
+  // wait: a command started now would run in the middle of this work.
+  QCoreApplication::processEvents(dialog_->isVisible() ? QEventLoop::AllEvents
+                                                       : QEventLoop::ExcludeUserInputEvents);
   if (Observer()) Observer()(*this, done, total);
   return !dialog_->wasCanceled();
 }

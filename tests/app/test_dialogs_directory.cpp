@@ -73,6 +73,19 @@ class DirectoryDialogsTest : public QObject {
     }
   }
 
+  // Enter in the box adds the entry once.
+  void enterAddsOnce() {
+    CTldListDialog dialog;
+    dialog.show();
+    const QStringList before = dialog.Entries();
+    dialog.EntryBox()->setFocus();
+    QTest::keyClicks(dialog.EntryBox(), "co.za");
+    QTest::keyClick(dialog.EntryBox(), Qt::Key_Return);
+    QCOMPARE(dialog.Entries(), before + QStringList{"co.za"});
+    QVERIFY(dialog.isVisible());
+    dialog.reject();
+  }
+
   // Moves and deletes act on the selected entry; the list is stored when
   // the dialog closes, and read back in the same order.
   void editAndStore() {

@@ -38,13 +38,13 @@ CTldListDialog::CTldListDialog(QWidget* parent) : QDialog(parent) {
   auto* up = new QPushButton(tr("Move Up"), this);
   auto* down = new QPushButton(tr("Move Down"), this);
   auto* settings = new QPushButton(tr("Settings..."), this);
+  add->setDefault(true);  // Enter in the box adds what was typed
   add->setObjectName(QStringLiteral("add"));
   remove->setObjectName(QStringLiteral("delete"));
   up->setObjectName(QStringLiteral("moveUp"));
   down->setObjectName(QStringLiteral("moveDown"));
   settings->setObjectName(QStringLiteral("settings"));
   connect(add, &QPushButton::clicked, this, &CTldListDialog::OnAdd);
-  connect(entry_, &QLineEdit::returnPressed, this, &CTldListDialog::OnAdd);
   connect(remove, &QPushButton::clicked, this, &CTldListDialog::OnDelete);
   connect(up, &QPushButton::clicked, this, &CTldListDialog::OnMoveUp);
   connect(down, &QPushButton::clicked, this, &CTldListDialog::OnMoveDown);
