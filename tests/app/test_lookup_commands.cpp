@@ -22,6 +22,7 @@
 #include "lookup/change_log.h"
 #include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
+#include "store/domain_list.h"
 #include "support/test_registry.h"
 #include "test_main_frame_support.h"
 
@@ -104,6 +105,9 @@ class LookupCommandsTest : public QObject {
     SetLookupDialogRunnerForTests({});
     SetFileOpenerForTests({});
     engine_.reset();
+    // The shown list is process-wide and still points at this document's
+    // connection; the document going away does not clear it.
+    ShownList().Clear();
     frame_.reset();
   }
 
