@@ -2,9 +2,10 @@
 // engine without windows on a document: the named names (all stored names
 // when none are given) are queued as the "Selected Domains" commands queue
 // them, the scheduler ticks until nothing is queued or running, and the
-// counts of names looked up, answered and failed are printed. Without
-// --whois or --dns both kinds run. Locked names and names the document does
-// not hold are skipped with a note.
+// counts of names looked up, answered and failed are printed (only the kinds
+// asked for count; a name fails when the last result of one of them was a
+// failure). Without --whois or --dns both kinds run. Locked names and names
+// the document does not hold are skipped with a note.
 //
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one).
@@ -12,7 +13,7 @@
 #include <QEventLoop>
 #include <QStringList>
 #include <cstdio>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -119,13 +120,23 @@ int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
   return queued;
 }
 
-// Names whose lookups finished, and those of them with a failed lookup.
+// The last result of each kind of lookup for each name: a name counts as
+// failed when the last result of one of its kinds was a failure (a lookup
+// that failed and then succeeded on a retry is answered).
 struct Tally {
-  std::set<std::string, NoCaseLess> lookedUp;
-  std::set<std::string, NoCaseLess> failed;
-  void Note(const QString& name, bool answered) {
-    lookedUp.insert(ToStdString(name));
-    if (!answered) failed.insert(ToStdString(name));
+  enum Kind { kWhois, kDns };
+  std::map<std::string, std::map<Kind, bool>, NoCaseLess> last;
+  void Note(Kind kind, const QString& name, bool answered) { last[ToStdString(name)][kind] = answered; }
+  int LookedUp() const { return int(last.size()); }
+  int Failed() const {
+    int failed = 0;
+    for (const auto& [name, kinds] : last)
+      for (const auto& [kind, answered] : kinds)
+        if (!answered) {
+          ++failed;
+          break;
+        }
+    return failed;
   }
 };
 
@@ -143,11 +154,15 @@ int RunLookupCommand(const QStringList& args) {
   }
   LookupEngine engine(&db, options.tickMs);
   Tally tally;
-  QObject::connect(&engine, &LookupEngine::whoisCompleted,
-                   [&tally](const QString& name, bool answered) { tally.Note(name, answered); });
-  QObject::connect(&engine, &LookupEngine::dnsCompleted, [&tally](const QString& name, const QString& address) {
-    tally.Note(name, address != QLatin1String(kDnsErrorAddress));
-  });
+  // Only the kinds asked for are counted (`Auto DNS Lookup` may add DNS
+  // checks to a whois run).
+  if (options.whois)
+    QObject::connect(&engine, &LookupEngine::whoisCompleted,
+                     [&tally](const QString& name, bool answered) { tally.Note(Tally::kWhois, name, answered); });
+  if (options.dns)
+    QObject::connect(&engine, &LookupEngine::dnsCompleted, [&tally](const QString& name, const QString& address) {
+      tally.Note(Tally::kDns, name, address != QLatin1String(kDnsErrorAddress));
+    });
 
   const std::vector<std::string> names = options.names.empty() ? AllStoredNames(db) : options.names;
   QueueNames(engine, db, options, names);
@@ -160,8 +175,8 @@ int RunLookupCommand(const QStringList& args) {
     loop.exec();
     engine.StopTimer();
   }
-  const int failed = int(tally.failed.size());
-  const int lookedUp = int(tally.lookedUp.size());
+  const int failed = tally.Failed();
+  const int lookedUp = tally.LookedUp();
   std::printf("%d names looked up, %d answered, %d failed\n", lookedUp, lookedUp - failed, failed);
   std::fflush(stdout);
   return 0;

@@ -1,0 +1,165 @@
+// `quorvel lookup`: the engine run without windows against loopback whois
+// servers, on a document the test then reads.
+#include <QProcess>
+#include <QTest>
+
+#include "store/add_names.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "support/whois_test_server.h"
+#include "whois/server_directory.h"
+
+using qvtest::WhoisTestServer;
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+Outcome RunLookup(const QStringList& args, const QString& tickVariable = {}) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
+  env.remove(QStringLiteral("QUORVEL_TICK_MS"));
+  if (!tickVariable.isEmpty()) env.insert(QStringLiteral("QUORVEL_TICK_MS"), tickVariable);
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), QStringList{"lookup"} + args);
+  Outcome o;
+  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    process.kill();
+    process.waitForFinished();
+    return o;
+  }
+  o.exitCode = process.exitCode();
+  o.out = process.readAllStandardOutput();
+  o.err = process.readAllStandardError();
+  return o;
+}
+
+// A document with the names, closed again so the program can open it.
+QString MakeDocument(const std::vector<std::string>& names, bool lockFirst = false) {
+  const std::string path = qvtest::TempPath(QStringLiteral("names.qvl")).string();
+  qv::DomainDatabase db;
+  if (!qv::NewDocument(db, path).ok || !qv::AddDomainNames(db, names).error.empty()) return {};
+  if (lockFirst) {
+    qv::DomainRecord record;
+    db.ReadRecord(names.front(), record);
+    record.SetLocked(true);
+    db.WriteRecord(record);
+  }
+  db.CloseAll();
+  return QString::fromStdString(path);
+}
+
+void PointSuffixAt(int port) {
+  {
+    qv::TldRecord tld("qvtest");
+    tld.server = "127.0.0.1";
+  }
+  qv::WhoisServerRecord record("127.0.0.1", false);
+  record.port = port;
+  record.maxConnections = 4;
+  record.connectionInterval = -1;
+  record.manuallyEdited = 1;
+}
+
+QString Stored(const QString& doc, const char* name, const char* field) {
+  qv::DomainDatabase db;
+  db.SetPath(doc.toStdString());
+  return QString::fromStdString(db.GetFieldText(name, field));
+}
+
+std::string Answer() {
+  return "Domain Name: A.QVTEST\r\nRegistrar: Loopback Registrar LLC\r\n"
+         "Creation Date: 2001-02-03T00:00:00Z\r\nRegistry Expiry Date: 2031-04-05T00:00:00Z\r\n"
+         "Name Server: NS1.LOOP.TEST\r\n";
+}
+
+}  // namespace
+
+class LookupCliTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void fillsTheDocument() {
+    WhoisTestServer server(WhoisTestServer::Answer(Answer()));
+    PointSuffixAt(server.port());
+    const QString doc = MakeDocument({"a.qvtest", "b.qvtest"});
+    const Outcome o = RunLookup({doc, "--whois", "--tick", "50"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("2 names looked up, 2 answered, 0 failed\n"));
+    for (const char* name : {"a.qvtest", "b.qvtest"}) {
+      QCOMPARE(Stored(doc, name, "Registrar"), QStringLiteral("Loopback Registrar LLC"));
+      QVERIFY(!Stored(doc, name, "Last Checked At").isEmpty());
+    }
+    server.Finish();
+    QCOMPARE(server.connections(), 2);
+  }
+
+  void namedNamesOnlyAndSkipsLocked() {
+    WhoisTestServer server(WhoisTestServer::Answer(Answer()));
+    PointSuffixAt(server.port());
+    const QString doc = MakeDocument({"locked.qvtest", "b.qvtest", "c.qvtest"}, true);
+    const Outcome o = RunLookup({doc, "--whois", "b.qvtest", "locked.qvtest", "missing.qvtest"},
+                                QStringLiteral("50"));
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("1 names looked up, 1 answered, 0 failed\n"));
+    QVERIFY(o.err.contains("locked.qvtest is locked, skipped"));
+    QVERIFY(o.err.contains("missing.qvtest is not in the document, skipped"));
+    QCOMPARE(Stored(doc, "c.qvtest", "Registrar"), QString());
+    QCOMPARE(Stored(doc, "locked.qvtest", "Registrar"), QString());
+    server.Finish();
+    QCOMPARE(server.queries(), std::vector<std::string>{"b.qvtest\r\n"});
+  }
+
+  void countsFailures() {
+    WhoisTestServer server(WhoisTestServer::Reset());
+    PointSuffixAt(server.port());
+    const QString doc = MakeDocument({"a.qvtest"});
+    const Outcome o = RunLookup({doc, "--whois", "--tick", "20"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("1 names looked up, 0 answered, 1 failed\n"));
+    server.Finish();
+    QCOMPARE(server.connections(), 4);  // the first try and three retries
+  }
+
+  void dnsOnly() {
+    const QString doc = MakeDocument({"nothing.invalid"});
+    const Outcome o = RunLookup({doc, "--dns", "--tick", "20"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("1 names looked up, 0 answered, 1 failed\n"));
+    QCOMPARE(Stored(doc, "nothing.invalid", "IP"), QStringLiteral("Error"));
+    QCOMPARE(Stored(doc, "nothing.invalid", "Last Checked At"), QString());
+  }
+
+  void refusesBadCommandLines_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("tickVariable");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("no document") << QStringList{"--whois"} << "" << 2;
+    QTest::newRow("unknown option") << QStringList{"doc.qvl", "--fast"} << "" << 2;
+    QTest::newRow("tick without value") << QStringList{"doc.qvl", "--tick"} << "" << 2;
+    QTest::newRow("tick not a number") << QStringList{"doc.qvl", "--tick", "soon"} << "" << 2;
+    QTest::newRow("tick variable not a number") << QStringList{"doc.qvl"} << "fast" << 2;
+    QTest::newRow("no such document") << QStringList{"missing.qvl", "--tick", "20"} << "" << 1;
+  }
+  void refusesBadCommandLines() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, tickVariable);
+    QFETCH(int, exitCode);
+    const Outcome o = RunLookup(args, tickVariable);
+    QCOMPARE(o.exitCode, exitCode);
+    QVERIFY(o.out.isEmpty());
+    QVERIFY(!o.err.isEmpty());
+  }
+};
+
+QV_TEST(LookupCliTest)
+#include "test_lookup_cli.moc"
