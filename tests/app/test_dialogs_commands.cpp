@@ -13,6 +13,7 @@
 #include "app/view/corvane_view.h"
 #include "app/view/display_modes.h"
 #include "lookup/answer_files.h"
+#include "store/domain_list.h"
 #include "store/find_domain.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
@@ -55,6 +56,10 @@ class DialogCommandsTest : public QObject {
  private slots:
   void init() {
     qvtest::FreshFolders();
+    // The shown list is process-wide and still points at the connection of
+    // the previous test's document, which died with its window.
+    ShownList().Clear();
+    FilterList().Clear();
     SetCurrentListQuery("");
     log_ = std::make_shared<qvtest::PromptLog>();
   }
