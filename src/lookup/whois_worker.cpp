@@ -39,21 +39,24 @@ std::string ResolvesToAddressText(std::string_view address) {
 }
 
 int WhoisWorker(WhoisJob& job, const HostResolver& resolver) {
-  if (job.server.empty()) {
+  // The job's name and server belong to the main thread, which reads them
+  // while the lookup runs; this thread writes only the text and address.
+  std::string server = job.server;
+  if (server.empty()) {
     const TldRecord found = ServerForName(job.domain);  // copied out: the record stores it when dropped
-    job.server = found.server;
+    server = found.server;
   }
-  if (EqualsNoCase(job.server, kMinimumLookupServer)) return MinimumLookup(job, resolver);
-  if (job.server.empty()) {
+  if (EqualsNoCase(server, kMinimumLookupServer)) return MinimumLookup(job, resolver);
+  if (server.empty()) {
     job.whoisText = kUnknownWhoisServerText;
     return kWhoisTextCode;
   }
   const int timeoutMs = WhoisTimeoutSeconds() * 1000;
-  const WhoisServerRecord record(job.server, true);
+  const WhoisServerRecord record(server, true);
   std::string answer;
-  if (!WhoisQuery(job.domain, job.server, record.queryPrefix, answer, record.port, timeoutMs))
+  if (!WhoisQuery(job.domain, server, record.queryPrefix, answer, record.port, timeoutMs))
     return kWhoisNoAnswerCode;
-  job.whoisText = answer + WhoisSourceFooter(job.server);
+  job.whoisText = answer + WhoisSourceFooter(server);
   return kWhoisTextCode;
 }
 

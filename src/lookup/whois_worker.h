@@ -48,7 +48,8 @@ std::string WhoisSourceFooter(std::string_view source);
 std::string ResolvesToAddressText(std::string_view address);
 
 // Runs the lookup of `job` and returns kWhoisTextCode or kWhoisNoAnswerCode:
-//  - no server: the directory is asked again;
+//  - no server: the directory is asked again (the job keeps its empty server;
+//    only `whoisText` and `address` are written here);
 //  - the server "dns" (a minimum lookup): the name's www host is resolved
 //    with `resolver`; an address that is not in the invalid-address list
 //    answers with ResolvesToAddressText; no usable address is no answer;

@@ -181,6 +181,26 @@ class WhoisFlowTest : public QObject {
     QCOMPARE(registryServer.queries().size(), std::size_t(2));
   }
 
+  // Two servers that name each other: each is asked once.
+  void referralsThatGoRoundStop() {
+    Registration first = Reg("LOOP.QVTEST");
+    first.referral = kRegistrar;
+    Registration second = Reg("LOOP.QVTEST");
+    second.referral = kRegistry;
+    WhoisTestServer registry(WhoisTestServer::Answer(RegisteredAnswer(first)));
+    WhoisTestServer registrar(WhoisTestServer::Answer(RegisteredAnswer(second)));
+    PointSuffixAt("qvtest", kRegistry, registry.port());
+    PointSuffixAt("qvregistrar", kRegistrar, registrar.port());
+    QVERIFY(MakeDocument(db_, {"loop.qvtest"}));
+    NewEngine();
+    LookUp({"loop.qvtest"});
+    registry.Finish();
+    registrar.Finish();
+    QCOMPARE(registry.connections(), 1);
+    QCOMPARE(registrar.connections(), 1);
+    QVERIFY(Read(db_, "loop.qvtest").DateValue(field::kLastCheckedAt).IsValid());
+  }
+
   void failuresThenDisabledThenFreshTry() {
     WhoisTestServer silent(WhoisTestServer::Reset());
     PointSuffixAt("qvtest", kRegistry, silent.port());
