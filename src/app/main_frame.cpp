@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -65,6 +66,16 @@ bool CapsLockFromKey(const QKeyEvent* key, bool current) {
   return text[0].isUpper() != shift;
 }
 
+// The Delete key runs `command` only while `widget` has the focus, so it
+// deletes from the list the user is looking at.
+void BindDeleteKey(QWidget* widget, QAction* command) {
+  auto* key = new QAction(widget);
+  key->setShortcut(QKeySequence::Delete);
+  key->setShortcutContext(Qt::WidgetShortcut);
+  widget->addAction(key);
+  QObject::connect(key, &QAction::triggered, command, &QAction::trigger);
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
@@ -120,8 +131,8 @@ void CMainFrame::BuildCommands() {
   Action(qv::kCmdFileOpen)->setShortcut(QKeySequence::Open);
   Action(qv::kCmdEditCopy)->setShortcut(QKeySequence::Copy);
   Action(qv::kCmdFindDomain)->setShortcut(QKeySequence::Find);
-  Action(qv::kCmdDeleteSelected)->setShortcut(QKeySequence::Delete);
 }
+
 
 void CMainFrame::BuildView() {
   view_ = new CCorvaneView(&doc_, this);
@@ -129,6 +140,7 @@ void CMainFrame::BuildView() {
   listMenu_ = qv::BuildListContextMenu(this, actions_);
   connect(view_, &CCorvaneView::contextMenuRequested, this,
           [this](QPoint globalPos) { listMenu_->popup(globalPos); });
+  BindDeleteKey(view_->ListView(), Action(qv::kCmdDeleteSelected));
 }
 
 void CMainFrame::BuildToolBar() {
@@ -169,6 +181,7 @@ void CMainFrame::BuildDocks() {
                  qv::kCmdPadDeleteAll})
     padMenu->addAction(Action(id));
   namesBar_->SetMenu(padMenu);
+  BindDeleteKey(namesBar_->NameList(), Action(qv::kCmdPadDeleteSelected));
   connect(namesBar_, &CDomainNamesBar::modeChosen, this, &CMainFrame::SetDisplayMode);
 
   lookupBar_ = new CLookupListBar(this);

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QTest>
 #include <filesystem>
 
@@ -7,6 +8,7 @@
 #include "app/commands/file_commands.h"
 #include "app/docks/domain_names_bar.h"
 #include "app/main_frame.h"
+#include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 #include "platform/settings_store.h"
 #include "store/domain_list.h"
@@ -66,6 +68,21 @@ class MainFrameCommandsTest : public QObject {
     frame.Action(kCmdDeleteSelected)->trigger();
     QCOMPARE(log_->asked.size(), 1);
     QCOMPARE(Shown(frame), QStringList({QStringLiteral("a.com"), QStringLiteral("c.com")}));
+
+    // The Delete key deletes from the list that has the focus.
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    frame.DomainNamesBar()->AddNames({QStringLiteral("pad.com"), QStringLiteral("keep.com")});
+    frame.DomainNamesBar()->NameList()->setFocus();
+    frame.DomainNamesBar()->NameList()->setCurrentRow(0);
+    QTest::keyClick(frame.DomainNamesBar()->NameList(), Qt::Key_Delete);
+    QCOMPARE(frame.DomainNamesBar()->Names(), QStringList{QStringLiteral("keep.com")});
+    QCOMPARE(log_->asked.size(), 1);
+    frame.View()->SelectName(QStringLiteral("c.com"));
+    frame.View()->ListView()->setFocus();
+    QTest::keyClick(frame.View()->ListView(), Qt::Key_Delete);
+    QCOMPARE(log_->asked.size(), 2);
+    QCOMPARE(Shown(frame), QStringList{QStringLiteral("a.com")});
   }
 
   void newDocument() {
