@@ -250,6 +250,18 @@ class ViewTest : public QObject {
       const QColor back = image.pixelColor(cell.left() + 1, cell.top() + 1);
       QCOMPARE(back, row % 2 == 0 ? list->Look().rowColor2 : list->Look().rowColor1);
     }
+
+    // A selected row turns the marked date cyan; a marked row has "Row Color-3".
+    view.SelectRow(0);
+    list->SetMarkedRows({2});
+    const QImage again = list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect selected = list->visualRect(view.Model()->index(0, column));
+    QVERIFY(qvtest::CountColour(again, kSelectedMarkColor, selected) > 10);
+    QCOMPARE(qvtest::CountColour(again, red, selected), 0);
+    QCOMPARE(again.pixelColor(selected.left() + 1, selected.top() + 1),
+             list->palette().color(QPalette::Active, QPalette::Highlight));
+    const QRect marked = list->visualRect(view.Model()->index(2, column));
+    QCOMPARE(again.pixelColor(marked.left() + 1, marked.top() + 1), list->Look().rowColor3);
   }
 
   void lookComesFromTheDomainListSection() {
