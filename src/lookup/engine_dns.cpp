@@ -52,7 +52,7 @@ void LookupEngine::StoreDnsResult(const std::string& name, const std::string& ad
     record.SetDate(field::kIpCheckedAt, checkedAt);
     db->WriteRecord(record);
   }
-  emit recordChanged(QString::fromStdString(name));
+  RowChanged(name);
 }
 
 void LookupEngine::SetInvalidAddresses(const InvalidIpList& list) {

@@ -24,7 +24,7 @@ LookupEngine::LookupEngine(DatabaseGetter database, int tickMs, QObject* parent)
   updater_.SetWhoisTextSaver([](const std::string& name, const std::string& text) {
     SaveWhoisText(name, text);  // a file that cannot be written leaves the result standing
   });
-  updater_.SetRowChanged([this](const std::string& name) { emit recordChanged(QString::fromStdString(name)); });
+  updater_.SetRowChanged([this](const std::string& name) { RowChanged(name); });
   updater_.SetAlertSender([this] {
     if (hooks_.sendAlerts) hooks_.sendAlerts();
   });
@@ -61,6 +61,21 @@ void LookupEngine::SyncDatabase() {
     databasePath_ = path;
   }
   updater_.SetDatabase(db);
+}
+
+void LookupEngine::RowChanged(const std::string& name) {
+  if (holdRows_)
+    heldRows_.push_back(name);
+  else
+    emit recordChanged(QString::fromStdString(name));
+}
+
+void LookupEngine::HoldRowChanges(bool hold) {
+  holdRows_ = hold;
+  if (hold) return;
+  std::vector<std::string> rows;
+  rows.swap(heldRows_);
+  for (const std::string& name : rows) emit recordChanged(QString::fromStdString(name));
 }
 
 // --- Switches ---------------------------------------------------------------

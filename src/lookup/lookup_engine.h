@@ -239,6 +239,11 @@ class LookupEngine : public QObject {
  private:
   DomainDatabase* Database() const;
   void SyncDatabase();
+  // recordChanged, or held back until HoldRowChanges(false) while a tick's
+  // writes are not yet committed (a row read before the commit would show
+  // the record as it was).
+  void RowChanged(const std::string& name);
+  void HoldRowChanges(bool hold);
   bool IsLocked(const std::string& name) const;
   bool AddUnlessLocked(QueueKind kind, const std::string& name);
   LookupQueue& Q(QueueKind kind) { return queues_[std::size_t(kind)]; }
@@ -277,6 +282,8 @@ class LookupEngine : public QObject {
   bool fullWhoisData_ = true;
   bool autoDns_ = true;
   bool busy_ = false;
+  bool holdRows_ = false;
+  std::vector<std::string> heldRows_;
   Date trademarkNextRequest_;
 
   std::vector<std::shared_ptr<WhoisJob>> whoisJobs_;  // W

@@ -39,6 +39,7 @@ void LookupEngine::SchedulerTick() {
   if (tickRunning) return;
   tickRunning = true;
   SyncDatabase();
+  HoldRowChanges(true);
   {
     const TickWrites writes(Database());
     FeedRun();
@@ -51,6 +52,7 @@ void LookupEngine::SchedulerTick() {
     DispatchHomePage();
     DispatchLinkPopularity();
   }
+  HoldRowChanges(false);
   EndTick();
   tickRunning = false;
 }

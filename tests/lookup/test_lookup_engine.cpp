@@ -335,7 +335,18 @@ class LookupEngineTest : public QObject {
       QVERIFY(db_.WriteRecord(record));
       QVERIFY(engine_->QueueDns(name));
     }
+    // A row redrawn when the engine says it changed is read the way the list
+    // reads it, through a connection of its own: it must see the change.
+    QStringList seen;
+    connect(engine_.get(), &LookupEngine::recordChanged, this, [this, &seen](const QString& name) {
+      DatabaseConnection reader;
+      QCOMPARE(reader.OpenDatabase(db_.Path(), true), kDbOk);
+      DomainRecord record;
+      QVERIFY(reader.ReadDomainRecord(name.toStdString(), record));
+      seen << name + "=" + QString::fromStdString(record.Text(field::kIp));
+    });
     engine_->SchedulerTick();
+    QCOMPARE(seen, (QStringList{"one.com=", "two.com="}));
     QCOMPARE(engine_->DnsCheckCount(), 2);
     for (const char* name : {"one.com", "two.com"}) {
       QCOMPARE(Field(Read(db_, name), field::kIp), QString());
