@@ -5,6 +5,7 @@
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "store/database_maintenance.h"
+#include "store/domain_list.h"
 #include "store/list_query.h"
 
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {
@@ -13,6 +14,10 @@ CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {
 
 CCorvaneDoc::~CCorvaneDoc() {
   qv::SetListChangedCallback({});
+  // The shown and filter lists outlive the document; they must not keep
+  // pointing at its connections.
+  qv::ShownList().Clear();
+  qv::FilterList().Clear();
   db_.CloseAll();
 }
 
