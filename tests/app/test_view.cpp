@@ -13,6 +13,7 @@
 #include "lookup/answer_files.h"
 #include "platform/settings_store.h"
 #include "store/list_modes.h"
+#include "store/domain_list.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_view_support.h"
@@ -45,6 +46,11 @@ class ViewTest : public QObject {
   void init() {
     qvtest::FreshFolders();
     SetCurrentListQuery("");
+  }
+  // The shown list is one for the whole program and would still point at the
+  // connection of the document a test has closed.
+  void cleanup() {
+    ShownList().Clear();
   }
 
   void startsInTheDatesMode() {

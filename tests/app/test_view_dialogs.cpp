@@ -17,6 +17,7 @@
 #include "app/view/display_modes.h"
 #include "app/view/view_settings.h"
 #include "platform/settings_store.h"
+#include "store/domain_list.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_view_support.h"
@@ -40,6 +41,11 @@ class ViewDialogsTest : public QObject {
   void init() {
     qvtest::FreshFolders();
     SetCurrentListQuery("");
+  }
+  // The shown list is one for the whole program and would still point at the
+  // connection of the document a test has closed.
+  void cleanup() {
+    ShownList().Clear();
     ReloadExpiryHighlightDays();
   }
 
