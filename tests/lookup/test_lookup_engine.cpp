@@ -429,16 +429,6 @@ class LookupEngineTest : public QObject {
     engine_->SchedulerTick();
     QCOMPARE(calls, 3);
   }
-
-  void manyNamesQueueAndTick() {
-    NewEngine({});
-    for (int i = 0; i < 100000; ++i) QVERIFY(engine_->AddToQueue(QueueKind::Ping, "n" + std::to_string(i) + ".com"));
-    QVERIFY(!engine_->AddToQueue(QueueKind::Ping, "N99999.COM"));
-    engine_->SchedulerTick();
-    QCOMPARE(engine_->QueueBarRowCount(), 100000);
-    QCOMPARE(engine_->QueueBarRow(99999), QStringLiteral("n99999.com: Ping"));
-    QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("Queue: 100000"));
-  }
 };
 
 QV_TEST(LookupEngineTest)
