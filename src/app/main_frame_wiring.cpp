@@ -12,7 +12,9 @@
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
 #include "app/dialogs/expiry_date_display_dialog.h"
+#include "app/dialogs/invalid_ip_dialog.h"
 #include "app/dialogs/tagged_email_list_dialog.h"
+#include "app/dialogs/whois_logging_dialog.h"
 #include "app/main_frame.h"
 #include "app/menus.h"
 #include "app/view/corvane_view.h"
@@ -63,6 +65,9 @@ void WireOtherCommands(CMainFrame& frame) {
   WireFrameCommands(frame);
   WireViewCommands(frame);
   WireLookupCommands(frame, frame.Engine());
+  CMainFrame* f = &frame;
+  frame.SetHandler(kCmdInvalidIpList, [f] { RunInvalidIpDialog(f, f->Engine()); });
+  frame.SetHandler(kCmdLogWhoisToDisk, [f] { RunWhoisLoggingDialog(f); });
   // Whatever another module connected, the commands of features still to
   // come stay disabled.
   for (int id : LaterCommands())

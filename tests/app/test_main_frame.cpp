@@ -435,6 +435,12 @@ class MainFrameTest : public QObject {
         {"repair", kCmdRepairDatabase}, {"list all", kCmdListAll}, {"list z", kCmdListLetterZ},
         {"minimize", kCmdMinimizeToTray}, {"exit", kCmdExit}, {"mode dates", kCmdModeDomainDates},
         {"select none", kCmdSelectNone}, {"restore", kCmdTrayRestore},
+        // Commands of the other window modules, connected by the window.
+        {"copy", kCmdEditCopy}, {"import", kCmdImportLargeTextFile}, {"find", kCmdFindDomain},
+        {"colors", kCmdColorsFonts}, {"properties", kCmdDomainProperties},
+        {"whois tool", kCmdWhoisTool}, {"lookup all", kCmdLookupAll},
+        {"whois selected", kCmdWhoisSelected}, {"lookup domain", kCmdLookupDomain},
+        {"invalid ip", kCmdInvalidIpList}, {"whois log", kCmdLogWhoisToDisk},
     };
     for (const auto& [name, id] : own) QTest::newRow(name) << id << true;
   }
