@@ -22,7 +22,7 @@ CDisplayListSetupDialog::CDisplayListSetupDialog(int modeCommandId, QWidget* par
   setWindowTitle(tr("Display List Setup"));
   list_ = new QListWidget(this);
   QStringList current;
-  for (const qv::ColumnSpec& column : qv::ModeColumns(modeCommandId))
+  for (const qv::ListColumn& column : qv::ModeColumns(modeCommandId))
     if (!IsFixedColumn(column.name)) current << column.name;
   auto add = [this](const QString& name, bool checked) {
     auto* item = new QListWidgetItem(name, list_);
@@ -73,8 +73,8 @@ void CDisplayListSetupDialog::SetChecked(const QString& column, bool checked) {
     if (list_->item(i)->text() == column) list_->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-std::vector<qv::ColumnSpec> CDisplayListSetupDialog::CheckedColumns() const {
-  std::vector<qv::ColumnSpec> columns;
+std::vector<qv::ListColumn> CDisplayListSetupDialog::CheckedColumns() const {
+  std::vector<qv::ListColumn> columns;
   for (int i = 0; i < list_->count(); ++i) {
     const QListWidgetItem* item = list_->item(i);
     if (item->checkState() != Qt::Checked) continue;

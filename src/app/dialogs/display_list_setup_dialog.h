@@ -24,7 +24,7 @@ class CDisplayListSetupDialog : public QDialog {
   void MoveUp();
   void MoveDown();
   // The checked columns in order, each with its remembered width.
-  std::vector<qv::ColumnSpec> CheckedColumns() const;
+  std::vector<qv::ListColumn> CheckedColumns() const;
   QStringList Entries() const;
   void SetChecked(const QString& column, bool checked);
 

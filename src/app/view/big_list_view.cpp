@@ -66,7 +66,7 @@ qv::MarkupPalette CBigListView::MarkupColors() const {
           palette().color(QPalette::Active, QPalette::HighlightedText)};
 }
 
-void CBigListView::ApplyColumnWidths(const std::vector<qv::ColumnSpec>& columns) {
+void CBigListView::ApplyColumnWidths(const std::vector<qv::ListColumn>& columns) {
   applyingWidths_ = true;
   for (std::size_t i = 0; i < columns.size(); ++i)
     setColumnWidth(int(i), qv::RememberedColumnWidth(columns[i].name, columns[i].width));

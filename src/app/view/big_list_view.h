@@ -45,7 +45,7 @@ class CBigListView : public QTableView {
   // Sets the widths of the model's columns: the width remembered for each
   // column name, else the given one. While `remember` is on, every width the
   // user gives a column is remembered under its name.
-  void ApplyColumnWidths(const std::vector<qv::ColumnSpec>& columns);
+  void ApplyColumnWidths(const std::vector<qv::ListColumn>& columns);
   void SetRememberWidths(bool remember) { rememberWidths_ = remember; }
   // Writes the current width of every column under its name.
   void SaveColumnWidths() const;

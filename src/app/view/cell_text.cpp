@@ -185,7 +185,7 @@ QString GetCellText(const DomainRecord& record, int row, const QString& column,
 
 QStringList ColumnsOfMode(int mode) {
   QStringList names;
-  for (const ColumnSpec& column : ModeColumns(mode)) names << column.name;
+  for (const ListColumn& column : ModeColumns(mode)) names << column.name;
   return names;
 }
 

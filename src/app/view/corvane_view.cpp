@@ -140,7 +140,7 @@ void CCorvaneView::SelectName(const QString& name) { SelectRow(RowOfName(name));
 void CCorvaneView::SetDisplayMode(int commandId) {
   if (commandId == 0) commandId = mode_;
   if (model_->columnCount() > 0) list_->SaveColumnWidths();
-  const std::vector<qv::ColumnSpec> columns = qv::ModeColumns(commandId);
+  const std::vector<qv::ListColumn> columns = qv::ModeColumns(commandId);
   model_->SetColumns(columns);
   list_->ApplyColumnWidths(columns);
   list_->SetSortMarker(-1, true);

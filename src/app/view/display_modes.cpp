@@ -8,8 +8,8 @@
 namespace qv {
 namespace {
 
-std::vector<ColumnSpec> Cols(std::initializer_list<std::pair<const char*, int>> list) {
-  std::vector<ColumnSpec> cols;
+std::vector<ListColumn> Cols(std::initializer_list<std::pair<const char*, int>> list) {
+  std::vector<ListColumn> cols;
   for (const auto& [name, width] : list) cols.push_back({QString::fromLatin1(name), width});
   return cols;
 }
@@ -69,8 +69,8 @@ std::vector<int> ModeSelectorCommands() {
   return commands;
 }
 
-std::vector<ColumnSpec> UserColumns(std::string_view modeCode) {
-  std::vector<ColumnSpec> columns;
+std::vector<ListColumn> UserColumns(std::string_view modeCode) {
+  std::vector<ListColumn> columns;
   const int size = GetProfileInt(modeCode, "Size", 0);
   for (int i = 1; i <= size; ++i) {
     const std::string name = GetProfileString(modeCode, Key("Column-%d", i), "");
@@ -80,10 +80,10 @@ std::vector<ColumnSpec> UserColumns(std::string_view modeCode) {
   return columns;
 }
 
-void WriteUserColumns(std::string_view modeCode, const std::vector<ColumnSpec>& columns) {
+void WriteUserColumns(std::string_view modeCode, const std::vector<ListColumn>& columns) {
   const int oldSize = GetProfileInt(modeCode, "Size", 0);
   int i = 0;
-  for (const ColumnSpec& column : columns) {
+  for (const ListColumn& column : columns) {
     ++i;
     WriteProfileString(modeCode, Key("Column-%d", i), ToStdString(column.name));
     WriteProfileInt(modeCode, Key("Width-%d", i), column.width);
@@ -93,12 +93,12 @@ void WriteUserColumns(std::string_view modeCode, const std::vector<ColumnSpec>& 
   WriteProfileInt(modeCode, "Size", i);
 }
 
-std::vector<ColumnSpec> ModeColumns(int commandId) {
-  std::vector<ColumnSpec> columns = {{QString::fromLatin1(kRowNumberColumn), kRowNumberWidth},
+std::vector<ListColumn> ModeColumns(int commandId) {
+  std::vector<ListColumn> columns = {{QString::fromLatin1(kRowNumberColumn), kRowNumberWidth},
                                      {QString::fromLatin1(kDomainColumn), kDomainWidth}};
   const DisplayModeInfo* mode = DisplayModeOfCommand(commandId);
   if (!mode) return columns;
-  std::vector<ColumnSpec> rest = UserColumns(mode->code);
+  std::vector<ListColumn> rest = UserColumns(mode->code);
   if (rest.empty()) rest = mode->columns;
   columns.insert(columns.end(), rest.begin(), rest.end());
   return columns;

@@ -12,10 +12,10 @@
 
 namespace qv {
 
-struct ColumnSpec {
+struct ListColumn {
   QString name;
   int width = 100;
-  bool operator==(const ColumnSpec&) const = default;
+  bool operator==(const ListColumn&) const = default;
 };
 
 struct DisplayModeInfo {
@@ -23,7 +23,7 @@ struct DisplayModeInfo {
   int commandId;              // stored in "Domain List Mode"
   const char* commandName;    // the command as the menus name it
   const char* selectorLabel;  // label in the mode selector; nullptr: not offered
-  std::vector<ColumnSpec> columns;  // the default columns after "#" and "Domain"
+  std::vector<ListColumn> columns;  // the default columns after "#" and "Domain"
 };
 
 // Command identifiers of the display modes.
@@ -61,11 +61,11 @@ std::vector<int> ModeSelectorCommands();
 // The columns a mode shows: "#" (60) and "Domain" (200), then the user's
 // columns of the mode when any is stored, else the mode's default columns.
 // Widths here are the mode's; RememberedColumnWidth overrides them.
-std::vector<ColumnSpec> ModeColumns(int commandId);
+std::vector<ListColumn> ModeColumns(int commandId);
 // The user's stored columns of a mode code (section named by the code:
 // "Size", "Column-%d", "Width-%d"); empty names are skipped.
-std::vector<ColumnSpec> UserColumns(std::string_view modeCode);
-void WriteUserColumns(std::string_view modeCode, const std::vector<ColumnSpec>& columns);
+std::vector<ListColumn> UserColumns(std::string_view modeCode);
+void WriteUserColumns(std::string_view modeCode, const std::vector<ListColumn>& columns);
 
 // The columns the setup dialog offers, in order (44 names).
 const QStringList& OfferedColumns();

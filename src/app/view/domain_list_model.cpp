@@ -45,7 +45,7 @@ QVariant DomainListModel::headerData(int section, Qt::Orientation orientation, i
   return columns_[std::size_t(section)].name;
 }
 
-void DomainListModel::SetColumns(const std::vector<ColumnSpec>& columns) {
+void DomainListModel::SetColumns(const std::vector<ListColumn>& columns) {
   beginResetModel();
   columns_ = columns;
   endResetModel();

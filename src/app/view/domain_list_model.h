@@ -27,8 +27,8 @@ class DomainListModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  void SetColumns(const std::vector<ColumnSpec>& columns);
-  const std::vector<ColumnSpec>& Columns() const { return columns_; }
+  void SetColumns(const std::vector<ListColumn>& columns);
+  const std::vector<ListColumn>& Columns() const { return columns_; }
   int ColumnOfName(const QString& name) const;  // -1 when not shown
 
   // The settings the texts depend on; SetContext redraws every row.
@@ -50,7 +50,7 @@ class DomainListModel : public QAbstractTableModel {
  private:
   bool RecordOfRow(int row) const;
 
-  std::vector<ColumnSpec> columns_;
+  std::vector<ListColumn> columns_;
   CellTextContext context_;
   // The record of the row asked for last, so a row's cells share one read.
   mutable int cachedRow_ = -1;
