@@ -4,39 +4,16 @@
 
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
+#include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 
 namespace {
 
-struct Outcome {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using Outcome = qvtest::ProgramOutcome;
+using qvtest::UseTestFolders;
 
-void UseTestFolders(QProcess& process) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
-  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
-  process.setProcessEnvironment(env);
-}
-
-Outcome RunQuorvel(const QStringList& args) {
-  QProcess process;
-  UseTestFolders(process);
-  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), args);
-  Outcome o;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-    process.kill();
-    process.waitForFinished();
-    return o;
-  }
-  o.exitCode = process.exitCode();
-  o.out = process.readAllStandardOutput();
-  o.err = process.readAllStandardError();
-  return o;
-}
+Outcome RunQuorvel(const QStringList& args) { return qvtest::RunProgram(args); }
 
 QString WorkFile(const QString& name) { return QString::fromStdString(qvtest::TempPath(name).string()); }
 
@@ -154,7 +131,7 @@ class ImportListCommandsTest : public QObject {
 
     QProcess process;
     UseTestFolders(process);
-    process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), {"import", doc, file});
+    process.start(qvtest::ProgramPath(), {"import", doc, file});
     QVERIFY(process.waitForStarted());
     QByteArray line;
     while (!line.endsWith('\n') && process.state() == QProcess::Running) {

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 
@@ -19,22 +20,8 @@ struct Outcome {
 };
 
 Outcome RunParse(const QStringList& args) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
-  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), QStringList{"parse"} + args);
-  Outcome o;
-  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-    process.kill();
-    process.waitForFinished();
-    return o;
-  }
-  o.exitCode = process.exitCode();
-  o.json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-  o.err = process.readAllStandardError();
-  return o;
+  const qvtest::ProgramOutcome run = qvtest::RunProgram(QStringList{"parse"} + args, 60000);
+  return {run.exitCode, QJsonDocument::fromJson(run.out).object(), run.err};
 }
 
 QString Answer(const char* sample) {

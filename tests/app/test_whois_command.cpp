@@ -1,6 +1,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
@@ -10,30 +11,10 @@ using qvtest::WhoisTestServer;
 
 namespace {
 
-struct Outcome {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using Outcome = qvtest::ProgramOutcome;
 
-// Runs the built program with the test's own settings and data folders.
 Outcome RunQuorvel(const QStringList& args) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
-  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), QStringList{"whois"} + args);
-  Outcome o;
-  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-    process.kill();
-    process.waitForFinished();
-    return o;
-  }
-  o.exitCode = process.exitCode();
-  o.out = process.readAllStandardOutput();
-  o.err = process.readAllStandardError();
-  return o;
+  return qvtest::RunProgram(QStringList{"whois"} + args, 60000);
 }
 
 QString Loopback(const WhoisTestServer& server) {

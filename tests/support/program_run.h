@@ -1,0 +1,45 @@
+// Runs the built `quorvel` program the way command-line tests need it: with
+// the test's own settings and data folders, never the user's.
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+#include "support/temp_folders.h"
+
+namespace qvtest {
+
+struct ProgramOutcome {
+  int exitCode = -1;  // -1: it did not finish normally in time
+  QByteArray out;
+  QByteArray err;
+};
+
+// Points a process at the current temporary settings and data folders.
+inline void UseTestFolders(QProcess& process) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), TempRoot() + QStringLiteral("/config"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), TempRoot() + QStringLiteral("/data"));
+  process.setProcessEnvironment(env);
+}
+
+inline QString ProgramPath() { return QStringLiteral(QV_BINARY_DIR "/quorvel"); }
+
+inline ProgramOutcome RunProgram(const QStringList& args, int timeoutMs = 120000) {
+  QProcess process;
+  UseTestFolders(process);
+  process.start(ProgramPath(), args);
+  ProgramOutcome o;
+  if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+    process.kill();
+    process.waitForFinished();
+    return o;
+  }
+  o.exitCode = process.exitCode();
+  o.out = process.readAllStandardOutput();
+  o.err = process.readAllStandardError();
+  return o;
+}
+
+}  // namespace qvtest
