@@ -201,6 +201,11 @@ TldRecord ServerForName(std::string_view name) {
   return record;
 }
 
+std::string WhoisServerFor(std::string_view name) {
+  const TldRecord record = ServerForName(name);
+  return record.server;
+}
+
 // --- TLD List ----------------------------------------------------------------
 
 const std::vector<std::string>& DefaultTldList() {

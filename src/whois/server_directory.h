@@ -98,6 +98,12 @@ std::string ShippedServerForName(std::string_view name);
 // TLD List it ends with, else its last label) and its server.
 TldRecord ServerForName(std::string_view name);
 
+// Just the server ServerForName finds for a name, copied out of the record
+// before the record is stored. Taking `ServerForName(name).server` directly
+// would move the string out of the temporary record, whose destructor then
+// stores an empty server in place of the user's.
+std::string WhoisServerFor(std::string_view name);
+
 // The TLD List: the stored entries, or the built-in 28 when none are stored.
 std::vector<std::string> LoadTldList();
 void SaveTldList(const std::vector<std::string>& list);

@@ -83,7 +83,7 @@ WhoisStartDecision DecideWhoisStart(std::string_view entry,
   decision.name = std::string(entry.substr(0, colon));
   if (colon != std::string_view::npos) decision.server = std::string(entry.substr(colon + 1));
   if (decision.name.empty()) return decision;
-  if (decision.server.empty()) decision.server = ServerForName(decision.name).server;
+  if (decision.server.empty()) decision.server = WhoisServerFor(decision.name);
 
   if (!MayStartWhois(decision.server, inFlightServers, states, now)) {
     decision.action = WhoisStartAction::Requeue;

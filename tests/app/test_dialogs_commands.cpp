@@ -173,7 +173,7 @@ class DialogCommandsTest : public QObject {
     QFETCH(QString, referral);
     auto frame = FrameWith({"example.com"});
     const std::string server =
-        referral.isEmpty() ? ServerForName("example.com").server : referral.toStdString();
+        referral.isEmpty() ? WhoisServerFor("example.com") : referral.toStdString();
     QVERIFY(!server.empty());
     {
       WhoisServerRecord record(server, false);

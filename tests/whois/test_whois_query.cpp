@@ -337,6 +337,17 @@ class WhoisAdmissionTest : public QObject {
     QCOMPARE(int(busy.action), int(WhoisStartAction::Requeue));
   }
 
+  // A server the user set for a suffix is still set after lookups used it.
+  void userServerStaysStored() {
+    QVERIFY(WriteDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", "whois.own.test"));
+    const WhoisServerStateTable states;
+    for (int lookup = 0; lookup < 2; ++lookup)
+      QCOMPARE(DecideWhoisStart("example.co.uk", {}, states).server, std::string("whois.own.test"));
+    QCOMPARE(WhoisServerFor("other.co.uk"), std::string("whois.own.test"));
+    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", ""),
+             std::string("whois.own.test"));
+  }
+
   // Four failures in a row: the fifth lookup is answered without contacting
   // the server, the sixth contacts it again.
   void failingServerSkippedOnce() {

@@ -101,7 +101,7 @@ int PrintKeyAndServer(const std::string& name) {
 }
 
 int RunQuery(WhoisOptions& options) {
-  if (!options.server) options.server = ServerForName(options.name).server;
+  if (!options.server) options.server = WhoisServerFor(options.name);
   if (options.server->empty()) {
     std::fprintf(stderr, "quorvel whois: no whois server is known for %s\n",
                  options.name.c_str());

@@ -32,7 +32,7 @@ std::string ReferralServer(CMainFrame& frame, const std::string& name) {
 // answer named one, else the directory's.
 std::string WhoisServerOf(CMainFrame& frame, const std::string& name) {
   std::string server = ReferralServer(frame, name);
-  if (server.empty()) server = ServerForName(name).server;
+  if (server.empty()) server = WhoisServerFor(name);
   return server;
 }
 
@@ -103,7 +103,7 @@ void RunResetWhoisServer(CMainFrame& frame) {
   if (name.isEmpty()) return;
   const std::string domain = ToStdString(name);
   const std::string referral = ReferralServer(frame, domain);
-  const std::string server = referral.empty() ? ServerForName(domain).server : referral;
+  const std::string server = referral.empty() ? WhoisServerFor(domain) : referral;
   if (server.empty()) return;
   const QString question = QObject::tr("This will clear any customized settings you might\n"
                                        "have created for the whois server (%1)\n\nAre you sure?")
