@@ -20,21 +20,13 @@ bool IsFreshLookup(std::string_view entry) {
   return server.empty() || EqualsNoCase(server, kMinimumLookupServer);
 }
 
-// The server the directory names for a name. The record is kept by name until
-// it is dropped: it writes its server back to the store then, so its server
-// must be copied out, never moved.
-std::string DirectoryServer(const std::string& name) {
-  const TldRecord found = ServerForName(name);
-  return found.server;
-}
-
 // "name:server" with the server filled in from the directory when the entry
 // names none.
 std::string WithServer(const std::string& entry) {
   const std::size_t colon = entry.find(':');
   if (colon != std::string::npos && colon + 1 < entry.size()) return entry;
   const std::string name = entry.substr(0, colon);
-  return name.empty() ? entry : name + ":" + DirectoryServer(name);
+  return name.empty() ? entry : name + ":" + WhoisServerFor(name);
 }
 
 bool IsAnswered(const WhoisJob& job, int code) {
@@ -155,7 +147,7 @@ bool LookupEngine::HandleWhoisFailure(const WhoisJob& job) {
   if (job.server.empty()) return false;
   if (EqualsNoCase(job.server, kMinimumLookupServer)) {
     // No usable address: the name gets a full lookup against its server.
-    const std::string server = DirectoryServer(job.domain);
+    const std::string server = WhoisServerFor(job.domain);
     if (!server.empty()) {
       AddWhoisServerLookup(job.domain, server);
       return true;

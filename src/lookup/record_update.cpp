@@ -109,12 +109,14 @@ void ApplyDetails(DomainRecord& record, const WhoisFields& f) {
 bool WriteLookupRecord(DomainDatabase& db, const DomainRecord& record) {
   if (!db.OpenDomainsTable()) return false;
   DatabaseConnection& update = db.update();
+  // Inside a transaction the commit decides how the write reaches the disk.
+  if (update.InTransaction()) return update.WriteDomainRecord(record) == kDbOk;
   long long saved = 2;  // FULL, SQLite's default
   {
     Statement st = update.PrepareNative("PRAGMA synchronous");
     if (st.Next() == Statement::Step::Row) saved = st.ColumnInt(0);
   }
-  const bool relax = saved > 1 && !update.InTransaction();
+  const bool relax = saved > 1;
   if (relax) update.ExecuteNative("PRAGMA synchronous = NORMAL");
   const bool written = update.WriteDomainRecord(record) == kDbOk;
   if (relax) update.ExecuteNative("PRAGMA synchronous = " + std::to_string(saved));

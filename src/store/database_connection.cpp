@@ -210,6 +210,9 @@ FieldValue Statement::ColumnValue(int column, FieldType type) const {
 struct DatabaseConnection::Cache {
   std::map<std::string, std::vector<FieldInfo>, NoCaseLess> fields;
   std::map<std::string, Statement> statements;  // by SQL text
+  // UPDATE statements by which of the table's fields a record holds ('1' per
+  // field held, in table order).
+  std::map<std::string, std::string> updateSql;
 };
 
 DatabaseConnection::DatabaseConnection() : cache_(std::make_unique<Cache>()) {}
@@ -245,6 +248,7 @@ int DatabaseConnection::FailOpen(std::string description) {
 void DatabaseConnection::DropStructureCache() {
   cache_->fields.clear();
   cache_->statements.clear();
+  cache_->updateSql.clear();
 }
 
 int DatabaseConnection::OpenDatabase(const std::string& path, bool readOnly) {
@@ -547,30 +551,54 @@ bool DatabaseConnection::ReadDomainRecord(std::string_view name, DomainRecord& r
 int DatabaseConnection::BindRecord(Statement& st, const DomainRecord& record, const std::vector<FieldInfo>& fields) {
   int index = 1;
   for (const FieldInfo& f : fields) {
-    if (!record.Has(f.name)) continue;
-    if (!st.BindValue(++index, CoerceToField(record.Get(f.name), f))) return SetEngineError("Updating Record");
+    const std::optional<FieldValue> value = record.StoredValue(f.name);
+    if (!value) continue;
+    if (!st.BindValue(++index, CoerceToField(*value, f))) return SetEngineError("Updating Record");
   }
   return kDbOk;
 }
+
+namespace {
+
+// "UPDATE Domains SET a = ?2, b = ?3 ... WHERE <key> = ?1" for the fields of
+// the table marked '1' in `held`.
+std::string UpdateSql(const std::vector<FieldInfo>& fields, const std::string& held) {
+  std::string sql = "UPDATE " + QuoteName(kDomainsTable) + " SET ";
+  int index = 1;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (held[i] != '1') continue;
+    if (index > 1) sql += ", ";
+    ++index;
+    sql += QuoteName(fields[i].name) + " = ?" + std::to_string(index);
+  }
+  return sql + DomainKeyClause();
+}
+
+}  // namespace
 
 int DatabaseConnection::WriteDomainRecord(const DomainRecord& record) {
   ClearError();
   const std::vector<FieldInfo>& fields = TableFields(kDomainsTable);
   if (fields.empty()) return SetError(kDbEngineError, Describe("Updating Record", "no such table: Domains"));
-  std::string sql = "UPDATE " + QuoteName(kDomainsTable) + " SET ";
-  int index = 1;
-  for (const FieldInfo& f : fields) {
-    if (!record.Has(f.name)) continue;
-    if (index > 1) sql += ", ";
-    ++index;
-    sql += QuoteName(f.name) + " = ?" + std::to_string(index);
+  // One pass over the table's fields finds the values the record holds; the
+  // statement for that set of fields is built once per connection.
+  std::string held(fields.size(), '0');
+  std::vector<FieldValue> values;
+  values.reserve(fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    std::optional<FieldValue> value = record.StoredValue(fields[i].name);
+    if (!value) continue;
+    held[i] = '1';
+    values.push_back(CoerceToField(*value, fields[i]));
   }
-  if (index == 1) return kDbOk;
-  sql += DomainKeyClause();
+  if (values.empty()) return kDbOk;
+  std::string& sql = cache_->updateSql[held];
+  if (sql.empty()) sql = UpdateSql(fields, held);
   Statement* st = CachedStatement(sql);
   if (!st) return lastErrorCode_;
   st->BindText(1, record.Domain());
-  if (const int rc = BindRecord(*st, record, fields)) return rc;
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (!st->BindValue(int(i) + 2, values[i])) return SetEngineError("Updating Record");
   if (st->Next() == Statement::Step::Error)
     return SetError(st->ErrorCode(), Describe("Updating Record", st->ErrorText()));
   if (sqlite3_changes(db_) == 0) return SetError(kDbEngineError, Describe("Updating Record", "No current record."));

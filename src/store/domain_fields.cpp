@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/ascii.h"
 #include "platform/text.h"
 
 namespace qv {
@@ -109,8 +110,6 @@ constexpr std::array<Declared, 8> kDeclared = {{
     {FieldType::Long, "INTEGER"},
     {FieldType::Memo, "LONGTEXT"},
 }};
-
-char Lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
 
 std::string Upper(std::string_view text) {
   std::string out(text);
@@ -235,7 +234,7 @@ std::string ResolveFieldAlias(std::string_view name) {
 bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
   return std::lexicographical_compare(
       a.begin(), a.end(), b.begin(), b.end(),
-      [](char x, char y) { return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y)); });
+      [](char x, char y) { return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y)); });
 }
 
 bool IsGroupFieldName(std::string_view name) {

@@ -64,6 +64,14 @@ bool DomainRecord::Has(std::string_view fieldName) const {
   return IsGroupFieldName(name) || values_.find(name) != values_.end();
 }
 
+std::optional<FieldValue> DomainRecord::StoredValue(std::string_view tableField) const {
+  if (IsGroupFieldName(tableField))
+    return std::uint8_t(IsGroupMember(GroupCodeOfField(tableField)) ? 1 : 0);
+  const auto it = values_.find(tableField);
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
 void DomainRecord::Remove(std::string_view fieldName) {
   const auto it = values_.find(ResolveFieldAlias(fieldName));
   if (it != values_.end()) values_.erase(it);

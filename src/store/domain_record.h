@@ -6,6 +6,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,10 @@ class DomainRecord {
   // (non-zero: member).
   void Set(std::string_view fieldName, FieldValue value);
   bool Has(std::string_view fieldName) const;
+  // The value for a field of the table by its own name (no alias), as a
+  // write stores it: a "GRP_..." field answers from the group list. Empty
+  // when the record holds no value for the field.
+  std::optional<FieldValue> StoredValue(std::string_view tableField) const;
   // Drops every stored value and group; the in-memory members stay.
   void ClearFields() {
     values_.clear();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 
 namespace qv {
@@ -12,15 +13,6 @@ std::string_view TrimBlanks(std::string_view s) {
   const std::size_t first = s.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return {};
   return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
 }
 
 }  // namespace
@@ -42,7 +34,7 @@ int FindDomainRow(int rowCount, const ShownText& shownText, std::string_view sea
   const std::string_view wanted = TrimBlanks(searchText);
   if (wanted.empty() || rowCount <= 0) return -1;
   for (int row = 0; row < rowCount; ++row)
-    if (EqualNoCase(StripListMarkup(shownText(row)), wanted)) return row;
+    if (EqualsNoCase(StripListMarkup(shownText(row)), wanted)) return row;
 
   const int start = selectedRow >= 0 && selectedRow < rowCount ? selectedRow + 1 : 0;
   for (int i = 0; i < rowCount; ++i) {

@@ -303,6 +303,15 @@ class DatabaseConnectionTest : public QObject {
     QVERIFY(!c.FieldExists("Price"));
     QVERIFY(c.ReadDomainRecord("f.com", r));
     QVERIFY(!r.Has("Price"));
+    // Another field in its place: a write after the change goes to the
+    // table as it now is.
+    QCOMPARE(c.CreateField("Cost", FieldType::Long, 0), kDbOk);
+    QVERIFY(c.ReadDomainRecord("f.com", r));
+    r.SetLong("Cost", 42);
+    QCOMPARE(c.WriteDomainRecord(r), kDbOk);
+    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QCOMPARE(r.Number("Cost"), 42LL);
+    QCOMPARE(r.Text("Memo Field").size(), std::size_t(5000));
   }
 
   void transactionsAndStatements() {
