@@ -12,7 +12,9 @@
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
 #include "app/dialogs/expiry_date_display_dialog.h"
+#include "app/dialogs/extra_settings_dialog.h"
 #include "app/dialogs/invalid_ip_dialog.h"
+#include "app/dialogs/string_tokens_dialog.h"
 #include "app/dialogs/tagged_email_list_dialog.h"
 #include "app/dialogs/whois_logging_dialog.h"
 #include "app/main_frame.h"
@@ -44,6 +46,8 @@ void WireFrameCommands(CMainFrame& frame) {
       {kCmdWhoisServerSetup, &RunWhoisServerSetupDialog},
       {kCmdResetWhoisServer, &RunResetWhoisServer},
       {kCmdWhoisTool, &RunWhoisTool},
+      {kCmdStringTokens, &RunStringTokensDialog},
+      {kCmdExtraSettings, &RunExtraSettingsDialog},
   };
   for (const auto& [id, run] : commands) f->SetHandler(id, [f, run] { run(*f); });
 }

@@ -239,8 +239,8 @@ const std::vector<CommandSpec>& CommandSpecs() {
 
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
-      kCmdStringTokens, kCmdEmailAlertSettings, kCmdDomainNotes, kCmdAdditionalGroups,
-      kCmdEditDomainGroups, kCmdDomainManagementSettings, kCmdExtraSettings,
+      kCmdEmailAlertSettings, kCmdDomainNotes, kCmdAdditionalGroups,
+      kCmdEditDomainGroups, kCmdDomainManagementSettings,
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
       kCmdPingSelected, kCmdPingAll, kCmdTmSelected, kCmdTmAll, kCmdHttpSelected, kCmdHttpAll,

@@ -1,0 +1,346 @@
+// The data-extraction dialogs: the token lists of a server, its date order
+// and the expansion of the .uk availability checker's answers.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/command_ids.h"
+#include "app/dialogs/date_format_dialog.h"
+#include "app/dialogs/extra_settings_dialog.h"
+#include "app/dialogs/string_tokens_dialog.h"
+#include "app/main_frame.h"
+#include "app/view/corvane_view.h"
+#include "lookup/answer_files.h"
+#include "lookup/change_log.h"
+#include "platform/settings_store.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "store/domain_list.h"
+#include "store/domain_record.h"
+#include "store/list_query.h"
+#include "support/test_registry.h"
+#include "test_main_frame_support.h"
+#include "whois/field_extraction.h"
+#include "whois/generic_tokens.h"
+#include "whois/normalise.h"
+#include "whois/server_directory.h"
+#include "whois/token_keys.h"
+
+using namespace qv;
+
+namespace {
+
+constexpr const char* kServer = "whois.test.example";
+constexpr int kExpiryField = 0;  // index into kTokenKeys
+constexpr int kStatusField = 3;
+constexpr int kNameServerField = 5;
+constexpr int kDomainIdField = 7;
+
+std::string KeyOf(int field) { return std::string(kTokenKeys[std::size_t(field)].settingsKey); }
+
+// An answer with a server's own expiry label and a generic one.
+const std::string kAnswer = std::string("Domain: example.test\n") +
+                            "Expiration Date: 2030-01-15\n" + "Paid till: 2031-02-20\n" +
+                            "\n[Whois Source: " + kServer + "]";
+
+// A registered name as the .uk availability checker answers, month first.
+const std::string kDacAnswer = "example.co.uk,Y,N,N,06/11/2001,06/11/2030,2\n[Whois Source: dac.nic.uk]";
+
+void Click(QWidget* dialog, const char* name) {
+  auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+  QVERIFY(button);
+  button->click();
+}
+
+Prompts Recording(QStringList& told) {
+  Prompts prompts;
+  prompts.tell = [&told](QWidget*, const QString& text) { told << text; };
+  return prompts;
+}
+
+// Answers the next modal dialog of type T with `act`, then closes it.
+template <typename T, typename F>
+void AnswerNextDialog(F act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    act(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+}  // namespace
+
+class ExtractionDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    qvtest::FreshFolders();
+    SetCurrentListQuery("");
+  }
+  void cleanup() { ShownList().Clear(); }
+
+  // What the box holds is stored joined with bars, its end trimmed; the
+  // dialog opened again shows it one token a line.
+  void boxStoredJoined_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("lines") << "Paid till:\nExpires on" << "Paid till:|Expires on";
+    QTest::newRow("trailing blanks and bars") << "Paid till:  \nExpires on | |\n\n" << "Paid till:  |Expires on";
+    QTest::newRow("crlf and empty lines") << "Paid till:\r\n\r\nExpires on\r\n" << "Paid till:|Expires on";
+    QTest::newRow("line feed mark kept") << "{lf}expire:  \n" << "{lf}expire:";
+    QTest::newRow("directive") << "$$L3" << "$$L3";
+    QTest::newRow("only blanks and bars") << " | \n  \n|" << "";
+  }
+  void boxStoredJoined() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    WriteServerTokens(kServer, KeyOf(kExpiryField), "old|list");
+    {
+      CStringTokensDialog dialog(kServer);
+      QCOMPARE(dialog.Server(), QString::fromLatin1(kServer));
+      QCOMPARE(dialog.TokenBox()->toPlainText(), QStringLiteral("old\nlist"));
+      dialog.TokenBox()->setPlainText(typed);
+      dialog.accept();
+      QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(QString::fromStdString(ReadServerTokens(kServer, KeyOf(kExpiryField))), stored);
+    CStringTokensDialog again;
+    QCOMPARE(again.Server(), QString::fromLatin1(kServer));  // the server chosen last
+    QCOMPARE(again.TokenBox()->toPlainText(), QString(stored).replace('|', '\n'));
+  }
+
+  // A server's own list wins over the generic one; an empty box (or a list
+  // that finds nothing) leaves the field to the generic list.
+  void serverListOrGeneric_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expiry");
+    QTest::newRow("own label") << "Paid till:" << "2031-02-20";
+    QTest::newRow("own label second") << "Renews:\nPaid till:" << "2031-02-20";
+    QTest::newRow("empty box") << "" << "2030-01-15";
+    QTest::newRow("label not in answer") << "Renews:" << "2030-01-15";
+  }
+  void serverListOrGeneric() {
+    QFETCH(QString, typed);
+    QFETCH(QString, expiry);
+    WriteServerTokens(kServer, KeyOf(kExpiryField), "Paid till:");
+    CStringTokensDialog dialog(kServer);
+    Click(&dialog, "clear");
+    QVERIFY(dialog.TokenBox()->toPlainText().isEmpty());
+    dialog.TokenBox()->insertPlainText(typed);
+    dialog.accept();
+    QCOMPARE(QString::fromStdString(ExtractValue(kAnswer, "EXPIRYDATETOKEN")), expiry);
+  }
+
+  // "Insert Generic Tokens" puts the field's built-in list in the box, a
+  // line feed inside a label written "{lf}"; a list longer than the store
+  // keeps is refused on OK, with nothing stored.
+  void insertGenericTokens_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("status") << kStatusField << true;
+    QTest::newRow("registry id") << kDomainIdField << true;
+    QTest::newRow("expiry") << kExpiryField << false;
+    QTest::newRow("name servers") << kNameServerField << false;
+  }
+  void insertGenericTokens() {
+    QFETCH(int, field);
+    QFETCH(bool, fits);
+    QStringList told;
+    CStringTokensDialog dialog(kServer);
+    dialog.prompts = Recording(told);
+    dialog.Select(kServer, kDomainIdField == field ? kStatusField : kDomainIdField);
+    dialog.TokenBox()->setPlainText("kept edit");  // of another field
+    dialog.Select(kServer, field);
+    Click(&dialog, "insertGeneric");
+    QStringList generic;
+    for (std::string_view token : GenericTokens(KeyOf(field))) generic << QString::fromLatin1(token);
+    QCOMPARE(dialog.TokenBox()->toPlainText().replace("{lf}", "\n"), generic.join('\n'));
+
+    dialog.Select(kServer, kExpiryField == field ? kStatusField : kExpiryField);  // and back
+    dialog.Select(kServer, field);
+    dialog.accept();
+    QCOMPARE(dialog.result(), fits ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    QCOMPARE(told.size(), fits ? 0 : 1);
+    const std::string stored = ReadServerTokens(kServer, KeyOf(field));
+    if (fits) {
+      QCOMPARE(QString::fromStdString(stored), dialog.TokenBox()->toPlainText().replace('\n', '|'));
+      // Stored, the list reads like the generic one: the status of a
+      // line-start label is found.
+      const std::string answer = std::string("\nStatus: ok\n[Whois Source: ") + kServer + "]";
+      if (field == kStatusField) QCOMPARE(ExtractValue(answer, "DOMSTATUSTOKEN"), std::string("ok"));
+    } else {
+      QVERIFY(told.front().contains("at most 254"));
+      QVERIFY(stored.empty());
+      QCOMPARE(dialog.Field(), field);  // the list that cannot be stored is shown
+    }
+    // The other field's edit is stored with the rest, or not at all.
+    QCOMPARE(ReadServerTokens(kServer, KeyOf(kDomainIdField == field ? kStatusField : kDomainIdField)),
+             std::string(fits ? "kept edit" : ""));
+  }
+
+  // Edits of several servers and fields are kept until OK; Cancel stores
+  // none, and a list left as it was is not written.
+  void editsKeptUntilOk() {
+    for (const bool confirm : {false, true}) {
+      CStringTokensDialog dialog;
+      dialog.Select(kServer, kExpiryField);
+      dialog.TokenBox()->setPlainText("Paid till:");
+      dialog.Select(kServer, kStatusField);
+      dialog.TokenBox()->setPlainText("State:");
+      dialog.Select("whois.other.example", kExpiryField);
+      dialog.TokenBox()->setPlainText("Valid until:");
+      dialog.Select(kServer, kExpiryField);
+      QCOMPARE(dialog.TokenBox()->toPlainText(), QStringLiteral("Paid till:"));
+      QVERIFY(ReadServerTokens(kServer, KeyOf(kExpiryField)).empty());
+      if (confirm)
+        dialog.accept();
+      else
+        dialog.reject();
+    }
+    QCOMPARE(ReadServerTokens(kServer, KeyOf(kExpiryField)), std::string("Paid till:"));
+    QCOMPARE(ReadServerTokens(kServer, KeyOf(kStatusField)), std::string("State:"));
+    QCOMPARE(ReadServerTokens("whois.other.example", KeyOf(kExpiryField)), std::string("Valid until:"));
+    QVERIFY(!HasDirectValue(kCompanyName, kWhoisProduct, kServer, KeyOf(kDomainIdField)));
+    QCOMPARE(GetProfileString(kSettingsSection, kTokenServerNameKey, ""), std::string(kServer));
+  }
+
+  void dateFormatButtonNeedsAServer() {
+    QStringList told;
+    QStringList opened;
+    CStringTokensDialog dialog;
+    dialog.prompts = Recording(told);
+    dialog.openDateFormat = [&opened](const QString& server) { opened << server; };
+    dialog.Select(" ", kExpiryField);
+    Click(&dialog, "dateFormat");
+    QCOMPARE(told, QStringList{"Please specify a whois server"});
+    dialog.Select(kServer, kExpiryField);
+    Click(&dialog, "dateFormat");
+    QCOMPARE(opened, QStringList{kServer});
+  }
+
+  // The order chosen is saved in the server's record; whether the server was
+  // set up by hand stays as it was.
+  void dateFormatChoice_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("manual");
+    QTest::newRow("month first, by hand") << "MM-DD" << "mmdd" << 1;
+    QTest::newRow("day first, by hand") << "DD-MM" << "ddmm" << 1;
+    QTest::newRow("auto, by hand") << "AUTO" << "" << 1;
+    QTest::newRow("day first, automatic") << "DD-MM" << "ddmm" << 0;
+  }
+  void dateFormatChoice() {
+    QFETCH(QString, button);
+    QFETCH(QString, stored);
+    QFETCH(int, manual);
+    {
+      WhoisServerRecord record(kServer, false);
+      record.manuallyEdited = manual;
+      record.dateFormat = manual ? "ddmm" : "";
+    }
+    CDateFormatDialog dialog(kServer);
+    QCOMPARE(QString::fromStdString(dialog.ChosenOrder()), QString(manual ? "ddmm" : ""));
+    QCOMPARE(dialog.AutomaticNote()->isHidden(), manual == 1);
+    for (QRadioButton* radio : dialog.findChildren<QRadioButton*>())
+      if (radio->text() == button) radio->click();
+    dialog.accept();
+    const std::string section = DirectorySection(kServer);
+    QCOMPARE(QString::fromStdString(ReadDirectString(kCompanyName, kWhoisProduct, section, "Date Format", "?")),
+             stored);
+    QCOMPARE(ReadDirectInt(kCompanyName, kWhoisProduct, section, "Manually Edited", -1), manual);
+    if (manual) QCOMPARE(QString::fromStdString(WhoisServerRecord(kServer, true).dateFormat), stored);
+  }
+
+  // Confirming "Extra Settings" writes the setting and, with expansion on,
+  // parses a DAC domain's kept answer again, leaving its lookup time alone.
+  void extraSettingsReparse_data() {
+    QTest::addColumn<bool>("expand");
+    QTest::addColumn<QString>("serverFrom");  // "record", "directory" or "none"
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("reparsed");
+    QTest::newRow("record names the DAC") << true << "record" << false << true;
+    QTest::newRow("directory names the DAC") << true << "directory" << false << true;
+    QTest::newRow("another server") << true << "none" << false << false;
+    QTest::newRow("expansion off") << false << "record" << false << false;
+    QTest::newRow("locked record") << true << "record" << true << false;
+  }
+  void extraSettingsReparse() {
+    QFETCH(bool, expand);
+    QFETCH(QString, serverFrom);
+    QFETCH(bool, locked);
+    QFETCH(bool, reparsed);
+    const Date checkedAt = Date::FromYmd(2024, 3, 1);
+    const QString doc = qvtest::MakeDocument("dac.qvl", {"example.co.uk"});
+    {
+      DomainDatabase db;
+      QVERIFY(OpenDocument(db, doc.toStdString()).ok);
+      DomainRecord record;
+      QVERIFY(db.ReadRecord("example.co.uk", record));
+      record.SetDate(field::kLastCheckedAt, checkedAt);
+      if (serverFrom == "record") record.SetText(field::kWhoisServer, "DAC.nic.uk");
+      record.SetLocked(locked);
+      QVERIFY(db.WriteRecord(record));
+      db.CloseAll();
+    }
+    if (serverFrom == "directory") TldRecord("co.uk").server = "dac.nic.uk";
+    QVERIFY(SaveWhoisText("example.co.uk", kDacAnswer));
+    SetExpandNominetDac(!expand);
+
+    auto log = std::make_shared<qvtest::PromptLog>();
+    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    frame.View()->SelectName("example.co.uk");
+    QVERIFY(frame.Action(kCmdExtraSettings)->isEnabled());
+    AnswerNextDialog<CExtraSettingsDialog>([expand](CExtraSettingsDialog& dialog) {
+      QCOMPARE(dialog.ExpandDacBox()->text(), QStringLiteral("Auto Expand Nominet DAC Whois Output"));
+      QCOMPARE(dialog.ExpandDacBox()->isChecked(), !expand);
+      dialog.ExpandDacBox()->setChecked(expand);
+      dialog.accept();
+    });
+    frame.Action(kCmdExtraSettings)->trigger();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Expand Nominet DAC", -1), expand ? 1 : 0);
+
+    DomainRecord record;
+    QVERIFY(frame.Document().Database().ReadRecord("example.co.uk", record));
+    QCOMPARE(record.DateValue(field::kCreatedOn).IsValid(), reparsed);
+    QCOMPARE(record.DateValue(field::kExpiryDate) == Date::FromYmd(2030, 6, 11), reparsed);
+    QCOMPARE(QString::fromStdString(record.Text(field::kStatus)),
+             QString(reparsed ? "REGISTERED UNTIL EXPIRY DATE" : ""));
+    QCOMPARE(record.DateValue(field::kLastCheckedAt), checkedAt);
+    QCOMPARE(LoadWhoisText("example.co.uk"), kDacAnswer);
+    QVERIFY(!std::filesystem::exists(ChangeLogPath()));
+  }
+
+  // "String Tokens" opens at the selected domain's server when no server
+  // was chosen before; a server set up for a listed TLD is offered once.
+  void stringTokensCommand() {
+    const QString doc = qvtest::MakeDocument("tokens.qvl", {"example.co.uk"});
+    TldRecord("com").server = "Whois.Custom.Example";
+    auto log = std::make_shared<qvtest::PromptLog>();
+    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    frame.View()->SelectName("example.co.uk");
+    QVERIFY(frame.Action(kCmdStringTokens)->isEnabled());
+    QString shown;
+    QStringList offered;
+    AnswerNextDialog<CStringTokensDialog>([&shown, &offered](CStringTokensDialog& dialog) {
+      shown = dialog.Server();
+      for (int i = 0; i < dialog.ServerBox()->count(); ++i) offered << dialog.ServerBox()->itemText(i);
+    });
+    frame.Action(kCmdStringTokens)->trigger();
+    QCOMPARE(offered.count("whois.custom.example"), 1);
+    QVERIFY(offered.contains(shown));
+    QCOMPARE(shown, QString::fromStdString(WhoisServerFor("example.co.uk")));
+    QVERIFY(!shown.isEmpty());
+  }
+};
+
+QV_TEST(ExtractionDialogsTest)
+#include "test_extraction_dialogs.moc"
