@@ -6,6 +6,7 @@
 #include "store/add_names.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
+#include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
@@ -15,31 +16,12 @@ using qvtest::WhoisTestServer;
 
 namespace {
 
-struct Outcome {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using Outcome = qvtest::ProgramOutcome;
 
 Outcome RunLookup(const QStringList& args, const QString& tickVariable = {}) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), qvtest::TempRoot() + QStringLiteral("/config"));
-  env.insert(QStringLiteral("XDG_DATA_HOME"), qvtest::TempRoot() + QStringLiteral("/data"));
-  env.remove(QStringLiteral("QUORVEL_TICK_MS"));
-  if (!tickVariable.isEmpty()) env.insert(QStringLiteral("QUORVEL_TICK_MS"), tickVariable);
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(QV_BINARY_DIR "/quorvel"), QStringList{"lookup"} + args);
-  Outcome o;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-    process.kill();
-    process.waitForFinished();
-    return o;
-  }
-  o.exitCode = process.exitCode();
-  o.out = process.readAllStandardOutput();
-  o.err = process.readAllStandardError();
-  return o;
+  QProcessEnvironment extra;
+  if (!tickVariable.isEmpty()) extra.insert(QStringLiteral("QUORVEL_TICK_MS"), tickVariable);
+  return qvtest::RunProgram(QStringList{"lookup"} + args, 120000, extra);
 }
 
 // A document with the names, closed again so the program can open it.

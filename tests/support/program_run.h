@@ -16,19 +16,23 @@ struct ProgramOutcome {
   QByteArray err;
 };
 
-// Points a process at the current temporary settings and data folders.
-inline void UseTestFolders(QProcess& process) {
+// Points a process at the current temporary settings and data folders, with
+// the program's own tick period unless `extra` sets QUORVEL_TICK_MS.
+inline void UseTestFolders(QProcess& process, const QProcessEnvironment& extra = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("XDG_CONFIG_HOME"), TempRoot() + QStringLiteral("/config"));
   env.insert(QStringLiteral("XDG_DATA_HOME"), TempRoot() + QStringLiteral("/data"));
+  env.remove(QStringLiteral("QUORVEL_TICK_MS"));
+  for (const QString& name : extra.keys()) env.insert(name, extra.value(name));
   process.setProcessEnvironment(env);
 }
 
 inline QString ProgramPath() { return QStringLiteral(QV_BINARY_DIR "/quorvel"); }
 
-inline ProgramOutcome RunProgram(const QStringList& args, int timeoutMs = 120000) {
+inline ProgramOutcome RunProgram(const QStringList& args, int timeoutMs = 120000,
+                                 const QProcessEnvironment& extra = {}) {
   QProcess process;
-  UseTestFolders(process);
+  UseTestFolders(process, extra);
   process.start(ProgramPath(), args);
   ProgramOutcome o;
   if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {

@@ -11,6 +11,7 @@
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "app/cli/terminal_output.h"
 #include "platform/text.h"
 #include "store/add_names.h"
 #include "store/database_connection.h"
@@ -22,13 +23,6 @@ namespace {
 int ImportUsage(const char* message) {
   std::fprintf(stderr, "quorvel import: %s\nusage: quorvel import DOC FILE\n", message);
   return kUsageError;
-}
-
-void PrintForTerminal(std::FILE* out, std::string text) {
-  for (std::size_t pos = text.find("\r\n"); pos != std::string::npos; pos = text.find("\r\n", pos))
-    text.erase(pos, 1);
-  if (!text.empty() && text.back() != '\n') text += '\n';
-  std::fputs(text.c_str(), out);
 }
 
 // Opens DOC, or creates it when there is no such file.

@@ -9,6 +9,7 @@
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "app/cli/terminal_output.h"
 #include "platform/text.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
@@ -23,13 +24,6 @@ int ListUsage(const char* message) {
   std::fprintf(stderr, "quorvel list: %s\nusage: quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL]\n",
                message);
   return kUsageError;
-}
-
-void PrintError(std::string text) {
-  for (std::size_t pos = text.find("\r\n"); pos != std::string::npos; pos = text.find("\r\n", pos))
-    text.erase(pos, 1);
-  if (text.empty() || text.back() != '\n') text += '\n';
-  std::fputs(text.c_str(), stderr);
 }
 
 struct ListOptions {
@@ -69,11 +63,7 @@ int RunListCommand(const QStringList& args) {
   if (const char* error = ParseArguments(args, options)) return ListUsage(error);
 
   DomainDatabase db;
-  const MaintenanceResult opened = OpenDocument(db, ToStdString(options.doc));
-  if (!opened.ok) {
-    PrintError(opened.message);
-    return 1;
-  }
+  if (!OpenDocumentOrReport(db, options.doc)) return 1;
   const bool ok = options.hasMode ? ShowListMode(db, ToStdString(options.mode))
                                   : RunListQuery(db, options.hasSql ? ToStdString(options.sql) : "");
   if (!ok) {

@@ -19,6 +19,7 @@
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "app/cli/terminal_output.h"
 #include "lookup/lookup_engine.h"
 #include "platform/text.h"
 #include "store/database_connection.h"
@@ -38,13 +39,6 @@ int LookupUsage(const char* message) {
                "usage: quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n",
                message);
   return kUsageError;
-}
-
-void PrintError(std::string text) {
-  for (std::size_t pos = text.find("\r\n"); pos != std::string::npos; pos = text.find("\r\n", pos))
-    text.erase(pos, 1);
-  if (text.empty() || text.back() != '\n') text += '\n';
-  std::fputs(text.c_str(), stderr);
 }
 
 struct LookupOptions {
@@ -147,11 +141,7 @@ int RunLookupCommand(const QStringList& args) {
   if (const char* error = ParseArguments(args, options)) return LookupUsage(error);
 
   DomainDatabase db;
-  const MaintenanceResult opened = OpenDocument(db, ToStdString(options.doc));
-  if (!opened.ok) {
-    PrintError(opened.message);
-    return 1;
-  }
+  if (!OpenDocumentOrReport(db, options.doc)) return 1;
   LookupEngine engine(&db, options.tickMs);
   Tally tally;
   // Only the kinds asked for are counted (`Auto DNS Lookup` may add DNS
