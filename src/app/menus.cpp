@@ -11,21 +11,21 @@
 namespace qv {
 namespace {
 
-std::vector<CommandSpec> LetterCommands() {
-  // The letter texts live in static storage so CommandSpec can point at them.
+std::vector<CommandEntry> LetterCommands() {
+  // The letter texts live in static storage so CommandEntry can point at them.
   static const std::vector<std::string> texts = [] {
     std::vector<std::string> t;
     for (char c = 'A'; c <= 'Z'; ++c)
       t.push_back(std::string("List Domains that start with '") + c + "'");
     return t;
   }();
-  std::vector<CommandSpec> specs;
-  for (int i = 0; i < 26; ++i) specs.push_back({kCmdListLetterA + i, texts[i].c_str()});
-  return specs;
+  std::vector<CommandEntry> entries;
+  for (int i = 0; i < 26; ++i) entries.push_back({kCmdListLetterA + i, texts[i].c_str()});
+  return entries;
 }
 
-std::vector<CommandSpec> BuildSpecs() {
-  std::vector<CommandSpec> s = {
+std::vector<CommandEntry> BuildEntries() {
+  std::vector<CommandEntry> s = {
       {kCmdLookupDomain, "Lookup Domain"},
       // File
       {kCmdFileNew, "&New"},
@@ -151,7 +151,7 @@ std::vector<CommandSpec> BuildSpecs() {
       {kCmdTrayRestore, "&Restore..."},
       {kCmdTrayExit, "&Exit"},
   };
-  const std::vector<CommandSpec> letters = LetterCommands();
+  const std::vector<CommandEntry> letters = LetterCommands();
   s.insert(s.end(), letters.begin(), letters.end());
   return s;
 }
@@ -232,9 +232,9 @@ void BuildHelpMenu(QMenu* m, const QHash<int, QAction*>& a) {
 
 }  // namespace
 
-const std::vector<CommandSpec>& CommandSpecs() {
-  static const std::vector<CommandSpec> specs = BuildSpecs();
-  return specs;
+const std::vector<CommandEntry>& CommandEntries() {
+  static const std::vector<CommandEntry> entries = BuildEntries();
+  return entries;
 }
 
 const std::vector<int>& LaterCommands() {
@@ -272,12 +272,12 @@ const std::vector<int>& ViewMenuDisplayModes() {
 
 QHash<int, QAction*> CreateActions(QObject* parent) {
   QHash<int, QAction*> actions;
-  for (const CommandSpec& spec : CommandSpecs()) {
-    auto* action = new QAction(QString::fromUtf8(spec.text), parent);
-    action->setCheckable(spec.checkable);
+  for (const CommandEntry& entry : CommandEntries()) {
+    auto* action = new QAction(QString::fromUtf8(entry.text), parent);
+    action->setCheckable(entry.checkable);
     action->setEnabled(false);
-    action->setData(spec.id);
-    actions.insert(spec.id, action);
+    action->setData(entry.id);
+    actions.insert(entry.id, action);
   }
   auto* modes = new QActionGroup(parent);
   for (int id : ViewMenuDisplayModes()) modes->addAction(actions.value(id));

@@ -15,14 +15,14 @@ class QWidget;
 
 namespace qv {
 
-struct CommandSpec {
+struct CommandEntry {
   int id;
   const char* text;  // the menu text, "&" marking the access key
   bool checkable = false;
 };
 
 // Every command of the main window, the letter lists included.
-const std::vector<CommandSpec>& CommandSpecs();
+const std::vector<CommandEntry>& CommandEntries();
 
 // The commands whose features come with later work; they stay disabled.
 const std::vector<int>& LaterCommands();

@@ -46,12 +46,12 @@ QStringList ListNames(CMainFrame& frame, bool allDomains) {
   return allDomains ? view->AllShownNames() : view->SelectedNames();
 }
 
-struct KindSpec {
+struct KindInfo {
   const char* progressTitle;
   bool (*queue)(LookupEngine& engine, const std::string& name, bool allDomains);
 };
 
-KindSpec SpecOf(LookupKind kind) {
+KindInfo InfoOf(LookupKind kind) {
   switch (kind) {
     case LookupKind::Whois:
       return {kWhoisQueueTitle, [](LookupEngine& e, const std::string& n, bool all) {
@@ -134,11 +134,11 @@ void RunSingleKindLookup(CMainFrame& frame, LookupEngine& engine, LookupKind kin
                          bool allDomains) {
   const QStringList names = ListNames(frame, allDomains);
   if (names.isEmpty()) return;
-  const KindSpec spec = SpecOf(kind);
-  ProgressWindow progress(&frame, spec.progressTitle);
+  const KindInfo info = InfoOf(kind);
+  ProgressWindow progress(&frame, info.progressTitle);
   for (int i = 0; i < names.size(); ++i) {
     if (!progress.Advance(i, names.size())) break;
-    spec.queue(engine, ToStdString(names[i]), allDomains);
+    info.queue(engine, ToStdString(names[i]), allDomains);
   }
   progress.Advance(names.size(), names.size());
 }
