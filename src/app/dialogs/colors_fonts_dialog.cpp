@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QStandardItemModel>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 #include "platform/text.h"
@@ -47,9 +48,7 @@ CColorsFontsDialog::CColorsFontsDialog(const QString& section, QWidget* parent)
   preview_->horizontalHeader()->setStretchLastSection(true);
   preview_->setColumnWidth(0, 40);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(font, 0, 0);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "app/commands/file_filters.h"
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "store/simple_names.h"
@@ -49,9 +50,7 @@ CCreateDomainNamesDialog::CCreateDomainNamesDialog(QWidget* parent) : QDialog(pa
   connect(selectAll, &QPushButton::clicked, this, &CCreateDomainNamesDialog::OnSelectAll);
   connect(unselectAll, &QPushButton::clicked, this, &CCreateDomainNamesDialog::OnUnselectAll);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(intro, 0, 0, 1, 2);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "platform/text.h"
 #include "whois/whois_date.h"
 
@@ -18,9 +19,7 @@ CDateEditorDialog::CDateEditorDialog(const qv::Date& original, QWidget* parent) 
   } else {
     calendar_->setSelectedDate(QDate::currentDate());
   }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   connect(calendar_, &QCalendarWidget::activated, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(original_);

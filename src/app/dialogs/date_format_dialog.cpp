@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "platform/ascii.h"
 #include "platform/text.h"
 #include "whois/server_directory.h"
@@ -41,9 +42,7 @@ CDateFormatDialog::CDateFormatDialog(const QString& server, QWidget* parent)
     automaticNote_->setVisible(record.manuallyEdited == 0);
   }
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("Whois server: %1").arg(server_), this));
   layout->addWidget(group);

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 
@@ -38,9 +39,7 @@ CDisplayListSetupDialog::CDisplayListSetupDialog(int modeCommandId, QWidget* par
   auto* down = new QPushButton(QStringLiteral("Move &Down"), this);
   connect(up, &QPushButton::clicked, this, &CDisplayListSetupDialog::MoveUp);
   connect(down, &QPushButton::clicked, this, &CDisplayListSetupDialog::MoveDown);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(list_, 0, 0, 3, 1);

@@ -10,6 +10,7 @@
 
 #include "app/corvane_doc.h"
 #include "app/dialogs/date_editor_dialog.h"
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/view/big_list_view.h"
 #include "app/view/cell_text.h"
 #include "app/view/corvane_view.h"
@@ -58,9 +59,7 @@ CDomainPropertiesDialog::CDomainPropertiesDialog(CCorvaneDoc& doc, CCorvaneView*
   lastLookup_ = new QLabel(this);
   lock_ = new QCheckBox(QStringLiteral("This data is read-only"), this);
   edited_ = new QCheckBox(QStringLiteral("Manually Edited"), this);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_, 1);

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/dialogs/setup_fields.h"
 #include "app/dialogs/whois_server_setup_dialog.h"
 #include "platform/text.h"
@@ -46,10 +47,8 @@ CDomainSetupDialog::CDomainSetupDialog(const QString& domainName, QWidget* paren
   form->addRow(tokenNote);
   form->addRow(tr("Search token:"), token_);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* buttons = qv::OkCancelButtons(this);
   buttons->addButton(serverSettings, QDialogButtonBox::ActionRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);

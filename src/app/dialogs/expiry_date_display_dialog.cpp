@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/view/corvane_view.h"
 #include "app/view/view_settings.h"
 
@@ -18,9 +19,7 @@ CExpiryDateDisplayDialog::CExpiryDateDisplayDialog(QWidget* parent) : QDialog(pa
   row->addWidget(new QLabel(QStringLiteral("Highlight domains with expiry date within the next"), this));
   row->addWidget(days_);
   row->addWidget(new QLabel(QStringLiteral("days"), this));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(buttons);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/known_whois_servers.h"
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/main_frame.h"
 #include "app/view/corvane_view.h"
 #include "lookup/answer_files.h"
@@ -23,9 +24,7 @@ CExtraSettingsDialog::CExtraSettingsDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Extra Settings"));
   expandDac_ = new QCheckBox(tr("Auto Expand Nominet DAC Whois Output"), this);
   expandDac_->setChecked(ExpandNominetDac());
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(expandDac_);
   layout->addWidget(buttons);

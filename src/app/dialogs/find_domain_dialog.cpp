@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "platform/text.h"
 #include "store/find_domain.h"
 
@@ -14,9 +15,7 @@ CFindDomainDialog::CFindDomainDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Find Domain"));
   text_ = new QLineEdit(ToQString(LastFindDomainText()), this);
   text_->selectAll();
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("Domain name, or a part of it:"), this));
   layout->addWidget(text_);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "lookup/lookup_engine.h"
 #include "platform/text.h"
 
@@ -19,9 +20,7 @@ CInvalidIpDialog::CInvalidIpDialog(const qv::InvalidIpList& list, QWidget* paren
   text_ = new QPlainTextEdit(this);
   text_->setObjectName(QStringLiteral("addresses"));
   SetText(qv::ToQString(list.Text()));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
   layout->addWidget(example);

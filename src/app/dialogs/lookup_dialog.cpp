@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "platform/settings_store.h"
 
 namespace qv {
@@ -95,9 +96,7 @@ CLookupDialog::CLookupDialog(const LookupDialogValues& values, QWidget* parent) 
   gapLayout->addWidget(gap_);
   gapLayout->addWidget(new QLabel(tr("minutes"), this));
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(checkGroup);

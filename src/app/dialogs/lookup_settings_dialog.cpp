@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "lookup/lookup_settings.h"
 #include "whois/whois_query.h"
 
@@ -54,9 +55,7 @@ CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
       this);
   note->setWordWrap(true);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("Number of Simultaneous DNS Lookups"), this));

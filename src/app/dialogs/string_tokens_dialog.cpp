@@ -14,6 +14,7 @@
 #include "app/dialogs/date_format_dialog.h"
 #include "app/dialogs/domain_setup_dialog.h"
 #include "app/dialogs/known_whois_servers.h"
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/dialogs/token_box_text.h"
 #include "app/main_frame.h"
 #include "platform/settings_store.h"
@@ -87,9 +88,7 @@ CStringTokensDialog::CStringTokensDialog(const QString& domainServer, QWidget* p
   boxButtons->addWidget(clear);
   boxButtons->addStretch(1);
   boxButtons->addWidget(dateFormat);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);

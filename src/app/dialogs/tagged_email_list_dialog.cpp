@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/view/corvane_view.h"
 #include "app/view/view_settings.h"
 #include "platform/text.h"
@@ -20,9 +21,7 @@ CTaggedEmailListDialog::CTaggedEmailListDialog(QWidget* parent) : QDialog(parent
   QStringList lines;
   for (const std::string& address : qv::TaggedEmailList()) lines << qv::ToQString(address);
   text_->setPlainText(lines.join(QLatin1Char('\n')));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(prompt);
   layout->addWidget(text_, 1);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "lookup/answer_files.h"
 #include "platform/text.h"
 
@@ -27,9 +28,7 @@ CWhoisLoggingDialog::CWhoisLoggingDialog(QWidget* parent) : QDialog(parent) {
                      "after the domain's first letter. Leave the folder empty for the default."),
       this);
   note->setWordWrap(true);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(enabled_);
   layout->addWidget(new QLabel(QStringLiteral("Folder of the whois data files:"), this));

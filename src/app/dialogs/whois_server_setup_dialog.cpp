@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialogs/ok_cancel_buttons.h"
 #include "app/dialogs/setup_fields.h"
 #include "platform/text.h"
 #include "whois/server_directory.h"
@@ -38,9 +39,7 @@ CWhoisServerSetupDialog::CWhoisServerSetupDialog(const QString& server, QWidget*
   form->addRow(tr("Remove output left of (and including):"), removeLeftOf_);
   form->addRow(tr("Remove output right of (and including):"), removeRightOf_);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = qv::OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);
