@@ -26,6 +26,21 @@ std::string WithoutSubLabel(std::string value) {
   return value;
 }
 
+// The referral server only when the value can be a host name. A registry that
+// leaves "Registrar WHOIS Server:" empty makes the label take the next line
+// ("Registrar URL: http://..." or "Registrar: Example, Inc."), which is no
+// server to ask and would only turn a good answer into a failed follow-up.
+std::string ReferralHost(std::string_view value) {
+  value = fieldtext::Trim(value, " \t\r\n");
+  const auto hostChar = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '-' || c == '.' || c == '_';
+  };
+  for (char c : value)
+    if (!hostChar(c)) return "";
+  return std::string(value);
+}
+
 struct DateField {
   const char* identifier;
   Date WhoisFields::*date;
@@ -96,7 +111,7 @@ WhoisFields ParseWhoisFields(std::string_view storedAnswer) {
       DecideAvailabilityOfClean(f.source, reader.CleanText(), token, storedAnswer);
   f.status = ToUpperAscii(status.empty() ? verdict : status);
   f.availability = ToUpperAscii(verdict);
-  f.referralServer = reader.Value("WHOISSERVERTOKEN");
+  f.referralServer = ReferralHost(reader.Value("WHOISSERVERTOKEN"));
 
   f.dateOrder = serverOrder;
   if (AvailabilityCode(f.availability) != 1) ReadDatesAndContacts(reader, f);

@@ -71,6 +71,27 @@ class WhoisFieldsTest : public QObject {
     QVERIFY(f.nameServers.empty());
   }
 
+  // Only a host name is a server to follow; an empty label must not take
+  // the line below it as a server.
+  void referralServer_data() {
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("referral");
+    QTest::newRow("host") << "Registrar WHOIS Server: whois.registrar.test\n" << "whois.registrar.test";
+    QTest::newRow("upper case host") << "Registrar WHOIS Server: WHOIS.REG.TEST\n" << "WHOIS.REG.TEST";
+    QTest::newRow("empty, URL below")
+        << "Registrar WHOIS Server: \nRegistrar URL: http://www.registrar.test\n" << "";
+    QTest::newRow("empty, registrar below")
+        << "Registrar WHOIS Server:\nRegistrar: Example Registrar, Inc.\n" << "";
+    QTest::newRow("a sentence") << "Whois Server: not disclosed\n" << "";
+    QTest::newRow("a web address") << "Whois Server: https://whois.registrar.test/\n" << "";
+  }
+  void referralServer() {
+    QFETCH(QString, lines);
+    QFETCH(QString, referral);
+    const WhoisFields f = ParseWhoisFields(Stored("Domain Name: EXAMPLE.COM\n" + lines.toStdString()));
+    QCOMPARE(f.referralServer, referral.toStdString());
+  }
+
   void blockLayoutSubLabel() {
     const WhoisFields f = ParseWhoisFields(Stored("Registrar:\n        Name: Example Registrar\n"));
     QCOMPARE(f.registrar, std::string("Example Registrar"));
