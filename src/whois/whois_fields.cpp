@@ -1,5 +1,6 @@
 #include "whois/whois_fields.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/ascii.h"
@@ -39,6 +40,17 @@ std::string ReferralHost(std::string_view value) {
   for (char c : value)
     if (!hostChar(c)) return "";
   return std::string(value);
+}
+
+// Today's registries follow each status with the address of its
+// explanation ("clientTransferProhibited https://icann.org/epp#..."); the
+// status is the code before it.
+std::string WithoutStatusLink(std::string status) {
+  const std::string lower = ToLowerAscii(status);
+  std::size_t link = lower.find("https://");
+  link = std::min(link, lower.find("http://"));
+  if (link == 0 || link == std::string::npos) return status;
+  return std::string(fieldtext::TrimRight(std::string_view(status).substr(0, link), " \t("));
 }
 
 struct DateField {
@@ -106,7 +118,7 @@ WhoisFields ParseWhoisFields(std::string_view storedAnswer) {
 
   f.registrar = WithoutSubLabel(reader.Value("REGISTRARNAMETOKEN"));
   f.domainId = reader.Value("DOMIDTOKEN");
-  const std::string status = reader.Value("DOMSTATUSTOKEN");
+  const std::string status = WithoutStatusLink(reader.Value("DOMSTATUSTOKEN"));
   const std::string verdict =
       DecideAvailabilityOfClean(f.source, reader.CleanText(), token, storedAnswer);
   f.status = ToUpperAscii(status.empty() ? verdict : status);

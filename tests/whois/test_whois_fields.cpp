@@ -92,6 +92,24 @@ class WhoisFieldsTest : public QObject {
     QCOMPARE(f.referralServer, referral.toStdString());
   }
 
+  void statusWithoutItsLink_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("code alone") << "Domain Status: ok" << "OK";
+    QTest::newRow("code and link")
+        << "Domain Status: clientTransferProhibited https://icann.org/epp#clientTransferProhibited"
+        << "CLIENTTRANSFERPROHIBITED";
+    QTest::newRow("link in parentheses")
+        << "Domain Status: clientHold (http://www.icann.org/epp#clientHold)" << "CLIENTHOLD";
+    QTest::newRow("only a link") << "Domain Status: https://icann.org/epp#ok" << "HTTPS://ICANN.ORG/EPP#OK";
+  }
+  void statusWithoutItsLink() {
+    QFETCH(QString, line);
+    QFETCH(QString, status);
+    const WhoisFields f = ParseWhoisFields(Stored("Domain Name: EXAMPLE.COM\n" + line.toStdString() + "\n"));
+    QCOMPARE(f.status, status.toStdString());
+  }
+
   void blockLayoutSubLabel() {
     const WhoisFields f = ParseWhoisFields(Stored("Registrar:\n        Name: Example Registrar\n"));
     QCOMPARE(f.registrar, std::string("Example Registrar"));
