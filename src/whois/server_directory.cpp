@@ -43,11 +43,6 @@ void WriteInt(std::string_view section, std::string_view name, int value) {
   WriteDirectInt(kCompanyName, kWhoisProduct, section, name, value);
 }
 
-std::string StoredServerOfKey(std::string_view key) {
-  if (key.empty()) return {};
-  return ReadString(DirectorySection(key), kWhoisServerValue);
-}
-
 // The longest entry of the TLD list that the (lower-case) name ends with,
 // after a dot; the first of equal length wins. Empty when none fits.
 std::string LongestListedSuffix(const std::string& name) {
@@ -77,6 +72,11 @@ void ReadManualRecord(WhoisServerRecord& r, const std::string& section) {
 }  // namespace
 
 std::string DirectorySection(std::string_view hostOrKey) { return Lower(hostOrKey); }
+
+std::string StoredServerOfKey(std::string_view key) {
+  if (key.empty()) return {};
+  return ReadString(DirectorySection(key), kWhoisServerValue);
+}
 
 // --- TldRecord ---------------------------------------------------------------
 

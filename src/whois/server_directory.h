@@ -27,6 +27,10 @@ inline constexpr const char* kTldListSection = "TLD List";
 // host names and keys are compared without regard to case.
 std::string DirectorySection(std::string_view hostOrKey);
 
+// The `Whois Server` stored for a TLD key, read without building a TldRecord
+// (which stores what it found when it is dropped); empty when none.
+std::string StoredServerOfKey(std::string_view key);
+
 class TldRecord;
 TldRecord ServerForName(std::string_view name);
 

@@ -3,23 +3,12 @@
 #include <algorithm>
 
 #include "platform/ascii.h"
-#include "platform/settings_store.h"
 #include "store/database_connection.h"
 #include "store/domain_fields.h"
 #include "whois/builtin_tables.h"
 #include "whois/server_directory.h"
 
 namespace qv {
-namespace {
-
-// The server stored for a TLD key, read without building a TldRecord (which
-// would store what it found when dropped).
-std::string StoredServerOfKey(const std::string& key) {
-  return ReadDirectString(kCompanyName, kWhoisProduct, DirectorySection(key), "Whois Server", "");
-}
-
-}  // namespace
-
 std::vector<std::string> KnownWhoisServers(const std::vector<std::string>& extra) {
   std::vector<std::string> servers;
   auto add = [&servers](std::string_view host) {
