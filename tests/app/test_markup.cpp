@@ -155,43 +155,41 @@ class MarkupTest : public QObject {
     QCOMPARE(runs[1].text, QStringLiteral("ok"));
   }
 
-  // The first pair in the normal colour, the second in "Text Color-1".
-  void colourOnPixels() {
-    const QImage image = Render("ab<#!1>cd", false);
-    const int split = Advance("ab");
-    QVERIFY(CountColour(image, kNormal, 0, split) > 20);
-    QCOMPARE(CountColour(image, kText1, 0, split), 0);
-    QVERIFY(CountColour(image, kText1, split, image.width()) > 20);
-    QCOMPARE(CountColour(image, kNormal, split, image.width()), 0);
+  // The colours that land on the pixels of "ab" and of what follows it; an
+  // invalid colour on the right means nothing is drawn there.
+  void coloursOnPixels_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<QColor>("left");
+    QTest::addColumn<QColor>("right");
+    QTest::addColumn<QColor>("notLeft");
+    QTest::addColumn<QColor>("notRight");
+    const QColor cyan = kSelectedMarkColor, none;
+    QTest::newRow("colour 1") << "ab<#!1>cd" << false << kNormal << kText1 << kText1 << kNormal;
+    QTest::newRow("unknown tag") << "ab<foo>cd" << false << kNormal << kNormal << kText1 << kText1;
+    QTest::newRow("unclosed tag stops drawing") << "ab<#!1cd" << false << kNormal << none << kText1 << none;
+    QTest::newRow("selected colour 1") << "ab<#!1>cd" << true << kHighlightText << cyan << cyan << kText1;
+    QTest::newRow("selected colour 2") << "<#!2>ab<#!0>cd" << true << cyan << kHighlightText << kHighlightText
+                                       << cyan;
+    QTest::newRow("yellow background") << "ab<#!3>cd" << false << kNormal << kMarkBackground << kMarkBackground
+                                       << none;
   }
-
-  void unknownTagOnPixels() {
-    const QImage image = Render("ab<foo>cd", false);
-    QCOMPARE(CountColour(image, kText1, 0, image.width()), 0);
-    QVERIFY(CountColour(image, kNormal, Advance("ab"), Advance("abcd")) > 20);
-  }
-
-  void unclosedTagStopsDrawing() {
-    const QImage image = Render("ab<#!1cd", false);
-    QVERIFY(CountColour(image, kNormal, 0, Advance("ab")) > 20);
-    QVERIFY(Blank(image, kWhite, Advance("ab"), image.width()));
-  }
-
-  void selectedRowOnPixels() {
-    QImage image = Render("ab<#!1>cd", true);
-    const int split = Advance("ab");
-    QVERIFY(CountColour(image, kHighlightText, 0, split) > 20);
-    QVERIFY(CountColour(image, kSelectedMarkColor, split, image.width()) > 20);
-    QCOMPARE(CountColour(image, kText1, 0, image.width()), 0);
-    image = Render("<#!2>ab<#!0>cd", true);
-    QVERIFY(CountColour(image, kSelectedMarkColor, 0, split) > 20);
-    QVERIFY(CountColour(image, kHighlightText, split, image.width()) > 20);
-  }
-
-  void yellowBackgroundOnPixels() {
-    const QImage image = Render("ab<#!3>cd", false);
-    QCOMPARE(CountColour(image, kMarkBackground, 0, Advance("ab")), 0);
-    QVERIFY(CountColour(image, kMarkBackground, Advance("ab"), Advance("abcd")) > 100);
+  void coloursOnPixels() {
+    QFETCH(QString, text);
+    QFETCH(bool, selected);
+    QFETCH(QColor, left);
+    QFETCH(QColor, right);
+    QFETCH(QColor, notLeft);
+    QFETCH(QColor, notRight);
+    const QImage image = Render(text, selected);
+    const int split = Advance("ab"), end = image.width();
+    QVERIFY(CountColour(image, left, 0, split) > 20);
+    QCOMPARE(CountColour(image, notLeft, 0, split), 0);
+    if (right.isValid())
+      QVERIFY(CountColour(image, right, split, end) > 20);
+    else
+      QVERIFY(Blank(image, kWhite, split, end));
+    if (notRight.isValid()) QCOMPARE(CountColour(image, notRight, split, end), 0);
   }
 
   // The drawn text reads as the text without its tags: it matches the plain

@@ -170,15 +170,6 @@ class ViewCellTextTest : public QObject {
     QCOMPARE(GetCellText(record, 0, "Domain", context), QStringLiteral("example.com"));
   }
 
-  void expiryDaysFollowTheSetting() {
-    const DomainRecord record = MakeRecord({"Expiry Date=@40"}, now_);
-    CellTextContext context = Context();
-    context.expiryHighlightDays = 45;
-    QVERIFY(GetCellText(record, 0, "Registry Expiry", context).startsWith("<#!1>"));
-    context.expiryHighlightDays = 30;
-    QVERIFY(!GetCellText(record, 0, "Registry Expiry", context).startsWith("<#!1>"));
-  }
-
   void settingsFeedTheContext() {
     qvtest::FreshFolders();
     WriteProfileString(kRegistrarAliasSection, "Tucows Domains Inc.", "My Tucows");
