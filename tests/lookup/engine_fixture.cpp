@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QThread>
 
 #include "store/add_names.h"
@@ -67,6 +68,11 @@ QString Field(const qv::DomainRecord& record, const char* field) {
   const qv::FieldValue value = record.Get(field);
   if (const auto* d = std::get_if<qv::Date>(&value)) return QString::fromStdString(d->ToIsoText());
   return QString::fromStdString(record.Text(field));
+}
+
+std::string FileText(const std::filesystem::path& path) {
+  QFile file(QString::fromStdString(path.string()));
+  return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 Registration Reg(std::string name) {

@@ -1,9 +1,10 @@
-// Helpers shared by the lookup engine tests: a document of names, a test
-// suffix pointed at a loopback whois server through the directory's stored
-// records, and running the engine's ticks until it is idle.
+// Helpers shared by the lookup tests: a document of names, a test suffix
+// pointed at a loopback whois server through the directory's stored records,
+// and running the engine's ticks until it is idle.
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ bool WaitFor(const std::function<bool()>& done, int limitMs = 30000);
 qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name);
 // A field as text for comparisons: dates as ISO text.
 QString Field(const qv::DomainRecord& record, const char* field);
+// A file's whole content; empty when it cannot be read.
+std::string FileText(const std::filesystem::path& path);
 
 // An answer of a registered name with the usual labels.
 struct Registration {

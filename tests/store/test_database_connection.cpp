@@ -171,26 +171,13 @@ class DatabaseConnectionTest : public QObject {
     QCOMPARE(db.GetFieldText("other.com", field.toStdString()), std::string());
   }
 
-  void valueToText_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("null") << 0 << "";
-    QTest::newRow("long") << 1 << "-7";
-    QTest::newRow("byte") << 2 << "200";
-    QTest::newRow("true") << 3 << "yes";
-    QTest::newRow("false") << 4 << "false";
-    QTest::newRow("huge double") << 5 << QString("1") + QString(300, '0') + ".000000";
-    QTest::newRow("null date") << 6 << "";
-  }
   void valueToText() {
-    QFETCH(int, kind);
-    QFETCH(QString, expected);
-    const FieldValue values[] = {std::monostate{}, std::int32_t(-7), std::uint8_t(200), true, false, 1e300, Date()};
-    const QString got = QString::fromStdString(FieldValueToText(values[kind]));
-    if (kind == 5)  // only the digits that are exact are compared
-      QCOMPARE(got.size(), expected.size());
-    else
-      QCOMPARE(got, expected);
+    const std::pair<FieldValue, std::string> cases[] = {
+        {std::monostate{}, ""}, {std::int32_t(-7), "-7"}, {std::uint8_t(200), "200"},
+        {true, "yes"},          {false, "false"},         {Date(), ""}};
+    for (const auto& [value, text] : cases) QCOMPARE(FieldValueToText(value), text);
+    // A huge double is written out in full; only its length is exact.
+    QCOMPARE(FieldValueToText(1e300).size(), std::size_t(1 + 300 + 7));
   }
 
   void badFilesAreRefusedUntouched_data() {
@@ -318,15 +305,18 @@ class DatabaseConnectionTest : public QObject {
     const std::string path = NewDocument("tx.qvl");
     DatabaseConnection c;
     QCOMPARE(c.OpenDatabase(path, false), kDbOk);
-    QCOMPARE(c.Begin(), kDbOk);
-    QVERIFY(c.InTransaction());
     Statement insert = c.Prepare("INSERT INTO [Domains] ([Domain]) VALUES (?1)");
     QVERIFY(insert);
-    for (int i = 0; i < 100; ++i) {
-      insert.Reset();
-      insert.BindText(1, "n" + std::to_string(i) + ".com");
-      QCOMPARE(insert.Next(), Statement::Step::Done);
-    }
+    const auto insertHundred = [&insert] {
+      for (int i = 0; i < 100; ++i) {
+        insert.Reset();
+        insert.BindText(1, "n" + std::to_string(i) + ".com");
+        QCOMPARE(insert.Next(), Statement::Step::Done);
+      }
+    };
+    QCOMPARE(c.Begin(), kDbOk);
+    QVERIFY(c.InTransaction());
+    insertHundred();
     QCOMPARE(c.Rollback(), kDbOk);
     Statement count = c.Prepare("SELECT Count(*) FROM [Domains]");
     QCOMPARE(count.Next(), Statement::Step::Row);
@@ -334,11 +324,7 @@ class DatabaseConnectionTest : public QObject {
 
     // A read-only connection sees what the writer committed, and cannot write.
     QCOMPARE(c.Begin(), kDbOk);
-    for (int i = 0; i < 100; ++i) {
-      insert.Reset();
-      insert.BindText(1, "n" + std::to_string(i) + ".com");
-      QCOMPARE(insert.Next(), Statement::Step::Done);
-    }
+    insertHundred();
     QCOMPARE(c.Commit(), kDbOk);
     DatabaseConnection reader;
     QCOMPARE(reader.OpenDatabase(path, true), kDbOk);

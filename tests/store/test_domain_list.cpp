@@ -130,12 +130,12 @@ class DomainListTest : public QObject {
   // A user query sorted by registrar is re-sorted by creation date; its
   // condition stays.
   void sortReplacesTheOrder() {
-    WriteField("apple.com", "Created On", Date::FromYmd(2001, 1, 1));
-    WriteField("b2b.com", "Created On", Date::FromYmd(1999, 1, 1));
-    WriteField("x1.com", "Created On", Date::FromYmd(2010, 1, 1));
-    WriteField("apple.com", "Registrar", std::string("C"));
-    WriteField("b2b.com", "Registrar", std::string("A"));
-    WriteField("x1.com", "Registrar", std::string("B"));
+    using Row = std::tuple<const char*, int, const char*>;
+    for (const auto& [name, year, registrar] : {Row{"apple.com", 2001, "C"}, Row{"b2b.com", 1999, "A"},
+                                                Row{"x1.com", 2010, "B"}}) {
+      WriteField(name, "Created On", Date::FromYmd(year, 1, 1));
+      WriteField(name, "Registrar", std::string(registrar));
+    }
     QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [Created On] IS NOT NULL ORDER BY [Registrar]"));
     QCOMPARE(ShownNames(), Names("b2b.com|x1.com|apple.com"));
     QVERIFY(SortList(db_, "Created On"));

@@ -38,12 +38,6 @@ class FindDomainTest : public QObject {
     QCOMPARE(StripListMarkup("<#808080>[{a}]<font color=\"#FF0000\">b<#!3>c"), std::string("abc"));
     QCOMPARE(StripListMarkup("<#123456>x"), std::string("<#123456>x"));
   }
-
-  void lastTextIsRemembered() {
-    QCOMPARE(LastFindDomainText(), std::string());
-    StoreFindDomainText("shop");
-    QCOMPARE(LastFindDomainText(), std::string("shop"));
-  }
 };
 
 QV_TEST(FindDomainTest)
