@@ -125,7 +125,7 @@ class DnsCheckTest : public QObject {
     gate.Drain(5);
   }
 
-  void invalidListFromText() {
+  void invalidAddressList() {
     InvalidIpList list;
     list.SetFromText("1.2.3.4\r\n1.2.3.4;5.6.7.8, \t 9.9.9.9;;");
     QCOMPARE(list.Entries(), (std::vector<std::string>{"1.2.3.4", "5.6.7.8", "9.9.9.9"}));
@@ -141,9 +141,8 @@ class DnsCheckTest : public QObject {
     QCOMPARE(stored("2"), std::string("5.6.7.8"));
     QCOMPARE(stored("3"), std::string("-"));
     QCOMPARE(InvalidIpList::Load().Entries(), list.Entries());
-  }
 
-  void invalidListLoadSkipsEmptyEntries() {
+    // Settings edited by hand: empty entries and ones beyond the size are skipped.
     WriteDirectInt(kCompanyName, kWhoisProduct, kInvalidIpSection, "Size", 3);
     WriteDirectString(kCompanyName, kWhoisProduct, kInvalidIpSection, "1", "7.7.7.7");
     WriteDirectString(kCompanyName, kWhoisProduct, kInvalidIpSection, "2", "");

@@ -49,12 +49,6 @@ class SqlDatesTest : public QObject {
     QCOMPARE(QString::fromStdString(out), expected);
   }
 
-  void percentTwentyIsABlank() {
-    QCOMPARE(ExpandQueryText("SELECT%20*%20FROM%20[Domains]%20WHERE%20x%20<%20#[TODAY]#",
-                             FifthOfDecember()),
-             std::string("SELECT * FROM [Domains] WHERE x < #12/05/2026#"));
-  }
-
   void manyUnfinishedPlaceholdersEndQuickly() {
     std::string sql;
     for (int i = 0; i < 20000; ++i) sql += "[TODAY+1";
