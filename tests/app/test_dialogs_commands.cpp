@@ -1,6 +1,5 @@
 #include <QAction>
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTest>
 
@@ -17,19 +16,15 @@
 #include "store/find_domain.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 #include "test_main_frame_support.h"
 #include "whois/server_directory.h"
 
 using namespace qv;
+using qvtest::FileBytes;
+using qvtest::WriteBytes;
 
 namespace {
-
-QString Temp(const char* name) { return QString::fromStdString(qvtest::TempPath(name).string()); }
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QString Clipboard() { return QGuiApplication::clipboard()->text(); }
 
@@ -120,12 +115,12 @@ class DialogCommandsTest : public QObject {
     auto frame = FrameWith({"a.com", "b.com"});
     SetField(*frame, "a.com", "Registrar", "Example, Inc.");
     frame->View()->SetDisplayMode(kModeDomainStatus);
-    log_->savePaths << Temp("table.csv") << Temp("raw.txt");
+    log_->savePaths << qvtest::WorkPath("table.csv") << qvtest::WorkPath("raw.txt");
     RunExportFullTable(*frame);
-    QCOMPARE(FileBytes(Temp("table.csv")), QByteArray("a.com,\"Example, Inc.\",,,,\r\nb.com,,,,,\r\n"));
+    QCOMPARE(FileBytes(qvtest::WorkPath("table.csv")), QByteArray("a.com,\"Example, Inc.\",,,,\r\nb.com,,,,,\r\n"));
     QVERIFY(SaveWhoisText("b.com", "Registrar: Example\n"));
     RunExportRawWhois(*frame);
-    QCOMPARE(FileBytes(Temp("raw.txt")),
+    QCOMPARE(FileBytes(qvtest::WorkPath("raw.txt")),
              QByteArray("\r\n<record>\r\nDomain: a.com\r\n\r\n\r\n</record>\r\n\r\n"
                         "\r\n<record>\r\nDomain: b.com\r\n\r\nRegistrar: Example\r\n\r\n</record>\r\n\r\n"));
     QCOMPARE(log_->saveTitles, (QStringList{"Export to Comma Separated Text File",
@@ -145,12 +140,8 @@ class DialogCommandsTest : public QObject {
   // what was added.
   void importFromTheMenu() {
     auto frame = FrameWith({"old.com"});
-    const QString path = Temp("in.txt");
-    {
-      QFile file(path);
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write("new1.com\r\nOLD.COM\r\nnew2.com");
-    }
+    const QString path = qvtest::WorkPath("in.txt");
+    QVERIFY(WriteBytes(path, "new1.com\r\nOLD.COM\r\nnew2.com"));
     log_->openPaths << path;
     frame->Action(kCmdImportLargeTextFile)->trigger();
     QCOMPARE(log_->openTitles, QStringList{"Import Domain Names From"});

@@ -10,6 +10,7 @@
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 #include "whois/server_directory.h"
 
 using namespace qv;
@@ -24,10 +25,8 @@ int StoredCount(DomainDatabase& db) {
 }
 
 QString WriteTemp(const char* name, const QByteArray& bytes) {
-  const QString path = QString::fromStdString(qvtest::TempPath(name).string());
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return {};
-  return path;
+  const QString path = qvtest::WorkPath(name);
+  return qvtest::WriteBytes(path, bytes) ? path : QString();
 }
 
 QByteArray ManyNames(int count) {

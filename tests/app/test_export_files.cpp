@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QTest>
 
 #include "app/commands/export_commands.h"
@@ -9,23 +8,12 @@
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 
 using namespace qv;
+using qvtest::FileBytes;
 
 namespace {
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QString Temp(const char* name) { return QString::fromStdString(qvtest::TempPath(name).string()); }
 
 // Cancels every progress window at its first report.
 void CancelProgressWindows() {
@@ -65,7 +53,7 @@ class ExportFilesTest : public QObject {
   void rawWhoisExport() {
     QVERIFY(SaveWhoisText("alpha.com", "Domain Name: ALPHA.COM\nRegistrar: Example, Inc.\n"));
     QVERIFY(SaveWhoisText("beta.org", "first\r\nsecond\rthird"));
-    const QString path = Temp("raw.txt");
+    const QString path = qvtest::WorkPath("raw.txt");
     QString error;
     QVERIFY2(WriteRawWhoisExport({"alpha.com", "beta.org", "gamma.net"}, path, nullptr, error),
              qPrintable(error));
@@ -88,8 +76,8 @@ class ExportFilesTest : public QObject {
 
   // Cancelling leaves the file as it was before.
   void cancelledExportKeepsTheOldFile() {
-    const QString path = Temp("kept.txt");
-    WriteFile(path, "old content");
+    const QString path = qvtest::WorkPath("kept.txt");
+    QVERIFY(qvtest::WriteBytes(path, "old content"));
     CancelProgressWindows();
     QString error;
     QVERIFY(!WriteRawWhoisExport({"alpha.com"}, path, nullptr, error));
@@ -103,7 +91,7 @@ class ExportFilesTest : public QObject {
 
   void unwritableTarget() {
     QString error;
-    const QString path = Temp("no-such-folder/out.csv");
+    const QString path = qvtest::WorkPath("no-such-folder/out.csv");
     QVERIFY(!WriteRawWhoisExport({"a.com"}, path, nullptr, error));
     QVERIFY(error.contains(path));
     QVERIFY(!WriteNamesFile({"a.com"}, path, error));
@@ -114,7 +102,7 @@ class ExportFilesTest : public QObject {
   void csvFromDocument() {
     AddRecord("alpha.com", "Example, Inc.", "FREE");
     AddRecord("beta.com", "Plain Registrar", "TAKEN");
-    const QString path = Temp("rows.csv");
+    const QString path = qvtest::WorkPath("rows.csv");
     QString error;
     QVERIFY2(WriteCsvExport(db_, {"beta.com", "gone.com", "alpha.com"}, {"#", "Domain", "Registrar"},
                             path, nullptr, error),
@@ -134,7 +122,7 @@ class ExportFilesTest : public QObject {
     QVERIFY(!cancelled);
     QCOMPARE(names, (QStringList{"alpha.com", "gamma.com"}));
 
-    const QString path = Temp("free.txt");
+    const QString path = qvtest::WorkPath("free.txt");
     QString error;
     QVERIFY(WriteNamesFile({"alpha.com", "odd,name\tx"}, path, error));
     QCOMPARE(FileBytes(path), QByteArray("alpha.com\r\nodd name,x\r\n"));

@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -7,25 +6,16 @@
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 
 namespace {
 
 using Outcome = qvtest::ProgramOutcome;
 using qvtest::UseTestFolders;
+using qvtest::WorkPath;
+using qvtest::WriteBytes;
 
 Outcome RunQuorvel(const QStringList& args) { return qvtest::RunProgram(args); }
-
-QString WorkFile(const QString& name) { return QString::fromStdString(qvtest::TempPath(name).string()); }
-
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Every name stored in a document, in the order added.
 QList<QByteArray> StoredNames(const QString& doc, bool& opened) {
@@ -46,9 +36,9 @@ class ImportListCommandsTest : public QObject {
   void init() { qvtest::FreshFolders(); }
 
   void importThenListRoundTrips() {
-    const QString doc = WorkFile("names.qvl");
-    const QString file = WorkFile("names.txt");
-    QVERIFY(WriteFile(file, "\xEF\xBB\xBFzeta.io\r\nalpha.com;Beta.net\tgamma.org \n\nALPHA.com\n"
+    const QString doc = WorkPath("names.qvl");
+    const QString file = WorkPath("names.txt");
+    QVERIFY(WriteBytes(file, "\xEF\xBB\xBFzeta.io\r\nalpha.com;Beta.net\tgamma.org \n\nALPHA.com\n"
                             "bad/name.com\n1st.de\n"));
     Outcome o = RunQuorvel({"import", doc, file});
     QCOMPARE(o.exitCode, 0);
@@ -59,7 +49,7 @@ class ImportListCommandsTest : public QObject {
     QCOMPARE(o.out, QByteArray("zeta.io\nalpha.com\nBeta.net\ngamma.org\n1st.de\n"));
 
     // A second import adds only what is new.
-    QVERIFY(WriteFile(file, "GAMMA.ORG new.com\n"));
+    QVERIFY(WriteBytes(file, "GAMMA.ORG new.com\n"));
     o = RunQuorvel({"import", doc, file});
     QCOMPARE(o.out, QByteArray("1 names added\n"));
   }
@@ -79,9 +69,9 @@ class ImportListCommandsTest : public QObject {
   void listOptions() {
     QFETCH(QStringList, options);
     QFETCH(QByteArray, expected);
-    const QString doc = WorkFile("opts.qvl");
-    const QString file = WorkFile("opts.txt");
-    QVERIFY(WriteFile(file, "b.net a.com 7a.com Ba.org"));
+    const QString doc = WorkPath("opts.qvl");
+    const QString file = WorkPath("opts.txt");
+    QVERIFY(WriteBytes(file, "b.net a.com 7a.com Ba.org"));
     QCOMPARE(RunQuorvel({"import", doc, file}).exitCode, 0);
     const Outcome o = RunQuorvel(QStringList{"list", doc} + options);
     QCOMPARE(o.exitCode, 0);
@@ -89,9 +79,9 @@ class ImportListCommandsTest : public QObject {
   }
 
   void failures() {
-    const QString doc = WorkFile("f.qvl");
-    const QString file = WorkFile("f.txt");
-    QVERIFY(WriteFile(file, "a.com\n"));
+    const QString doc = WorkPath("f.qvl");
+    const QString file = WorkPath("f.txt");
+    QVERIFY(WriteBytes(file, "a.com\n"));
     QCOMPARE(RunQuorvel({"import", doc, file}).exitCode, 0);
 
     Outcome o = RunQuorvel({"list", doc, "--sql", "SELECT * FROM [Domains] WHERE [Nothing] = 1"});
@@ -99,19 +89,19 @@ class ImportListCommandsTest : public QObject {
     QVERIFY(o.out.isEmpty());
     QVERIFY2(o.err.contains("Nothing"), o.err.constData());
 
-    o = RunQuorvel({"list", WorkFile("missing.qvl")});
+    o = RunQuorvel({"list", WorkPath("missing.qvl")});
     QCOMPARE(o.exitCode, 1);
     QVERIFY(o.err.startsWith("Error: Opening Database."));
 
     // A file that is not a document is neither imported into nor changed.
-    const QString notes = WorkFile("notes.txt");
-    QVERIFY(WriteFile(notes, "my own notes, not a database\n"));
+    const QString notes = WorkPath("notes.txt");
+    QVERIFY(WriteBytes(notes, "my own notes, not a database\n"));
     o = RunQuorvel({"import", notes, file});
     QCOMPARE(o.exitCode, 1);
     QVERIFY(!o.err.isEmpty());
-    QCOMPARE(ReadFile(notes), QByteArray("my own notes, not a database\n"));
+    QCOMPARE(qvtest::FileBytes(notes), QByteArray("my own notes, not a database\n"));
 
-    o = RunQuorvel({"import", doc, WorkFile("no-such-file.txt")});
+    o = RunQuorvel({"import", doc, WorkPath("no-such-file.txt")});
     QCOMPARE(o.exitCode, 1);
     QCOMPARE(RunQuorvel({"import", doc}).exitCode, 2);
     QCOMPARE(RunQuorvel({"list", doc, "--mode"}).exitCode, 2);
@@ -121,13 +111,13 @@ class ImportListCommandsTest : public QObject {
   // Killed in the middle of a long import, the document still opens and
   // holds every name that had been reported as added.
   void killedImportKeepsReportedNames() {
-    const QString doc = WorkFile("big.qvl");
-    const QString file = WorkFile("big.txt");
+    const QString doc = WorkPath("big.qvl");
+    const QString file = WorkPath("big.txt");
     QByteArray text;
     const int total = 600000;
     text.reserve(total * 20);
     for (int i = 0; i < total; ++i) text += "name" + QByteArray::number(i) + ".example\n";
-    QVERIFY(WriteFile(file, text));
+    QVERIFY(WriteBytes(file, text));
 
     QProcess process;
     UseTestFolders(process);

@@ -14,6 +14,7 @@
 #include "store/domain_list.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 #include "test_main_frame_support.h"
 
 using namespace qv;
@@ -103,10 +104,7 @@ class MainFrameCommandsTest : public QObject {
   void openRefusesAFileThatIsNoDatabase() {
     const QString doc = qvtest::MakeDocument("good.qvl", {"good.com"});
     const QString text = Work(QStringLiteral("notes.txt"));
-    QFile file(text);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("just some words\n");
-    file.close();
+    QVERIFY(qvtest::WriteBytes(text, "just some words\n"));
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     log_->openPaths << text;
     frame.Action(kCmdFileOpen)->trigger();

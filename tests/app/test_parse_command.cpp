@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,6 +7,7 @@
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 
 namespace {
 
@@ -63,11 +63,8 @@ class ParseCommandTest : public QObject {
   // A stored answer keeps its own footer; without one and without --server
   // the answer has no source.
   void footers() {
-    const QString stored = QString::fromStdString(qvtest::TempPath("stored.txt").string());
-    QFile f(stored);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("Domain: x.test\nStatus: connect\n\n[Whois Source: whois.denic.de]");
-    f.close();
+    const QString stored = qvtest::WorkPath("stored.txt");
+    QVERIFY(qvtest::WriteBytes(stored, "Domain: x.test\nStatus: connect\n\n[Whois Source: whois.denic.de]"));
     const Outcome kept = RunParse({"--server", "whois.other.test", stored});
     QCOMPARE(kept.json["source"].toString(), QStringLiteral("whois.denic.de"));
     const Outcome none = RunParse({Answer("likexian-com_google.com")});
@@ -77,7 +74,7 @@ class ParseCommandTest : public QObject {
   }
 
   void unreadableFile() {
-    const Outcome o = RunParse({QString::fromStdString(qvtest::TempPath("missing.txt").string())});
+    const Outcome o = RunParse({qvtest::WorkPath("missing.txt")});
     QCOMPARE(o.exitCode, 2);
     QVERIFY(o.err.contains("cannot read"));
     QCOMPARE(RunParse({"--server"}).exitCode, 2);
