@@ -66,61 +66,44 @@ class NormaliseTest : public QObject {
     QTest::addColumn<QByteArray>("left");
     QTest::addColumn<QByteArray>("right");
     QTest::addColumn<QByteArray>("expected");
+    const auto row = [](const char* tag, QByteArray text, QByteArray expected, QByteArray server = {},
+                        QByteArray left = {}, QByteArray right = {}) {
+      QTest::newRow(tag) << text << server << left << right << expected;
+    };
     const QByteArray foot = "[Whois Source: s]";
-
-    QTest::newRow("left cut") << "Terms... for detailed information.\n\nDomain: x\n" + foot << QByteArray("s")
-                              << QByteArray("for detailed information.") << QByteArray()
-                              << "Domain: x\n" + foot;
-    QTest::newRow("right cut takes footer, footer back")
-        << "Domain: x\nNOTICE: The expiration date displayed...\n" + foot << QByteArray("s") << QByteArray()
-        << QByteArray("NOTICE: The expiration") << "Domain: x\n\n" + foot;
-    QTest::newRow("right after left") << "END a START body END tail\n" + foot << QByteArray("s")
-                                      << QByteArray("START") << QByteArray("END") << "body\n\n" + foot;
-    QTest::newRow("first occurrence cut") << QByteArray("a CUT b CUT c") << QByteArray() << QByteArray("CUT")
-                                          << QByteArray() << QByteArray("b CUT c");
-    QTest::newRow("fragments missing") << "\r\nDomain: x\r\n" + foot << QByteArray("s") << QByteArray("nowhere")
-                                       << QByteArray("nowhere") << "Domain: x\r\n" + foot;
-    QTest::newRow("case matters") << QByteArray("NOTICE x") << QByteArray() << QByteArray("notice")
-                                  << QByteArray() << QByteArray("NOTICE x");
-    QTest::newRow("trim set") << QByteArray("%% \t\r\n Domain: x \r\n%\n\t") << QByteArray() << QByteArray()
-                              << QByteArray() << QByteArray("Domain: x");
-    QTest::newRow("footer added once") << "a\n" + foot << QByteArray("other") << QByteArray() << QByteArray()
-                                       << "a\n" + foot;
-    QTest::newRow("no server, no footer") << QByteArray("a") << QByteArray() << QByteArray() << QByteArray()
-                                          << QByteArray("a");
-    QTest::newRow("all cut, footer alone") << QByteArray("notice only") << QByteArray("s")
-                                           << QByteArray("only") << QByteArray() << "\n\n" + foot;
-    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << QByteArray();
+    row("left cut", "Terms... for detailed information.\n\nDomain: x\n" + foot, "Domain: x\n" + foot, "s",
+        "for detailed information.");
+    row("right cut takes footer, footer back", "Domain: x\nNOTICE: The expiration date displayed...\n" + foot,
+        "Domain: x\n\n" + foot, "s", {}, "NOTICE: The expiration");
+    row("right after left", "END a START body END tail\n" + foot, "body\n\n" + foot, "s", "START", "END");
+    row("first occurrence cut", "a CUT b CUT c", "b CUT c", {}, "CUT");
+    row("fragments missing", "\r\nDomain: x\r\n" + foot, "Domain: x\r\n" + foot, "s", "nowhere", "nowhere");
+    row("case matters", "NOTICE x", "NOTICE x", {}, "notice");
+    row("trim set", "%% \t\r\n Domain: x \r\n%\n\t", "Domain: x");
+    row("footer added once", "a\n" + foot, "a\n" + foot, "other");
+    row("no server, no footer", "a", "a");
+    row("all cut, footer alone", "notice only", "\n\n" + foot, "s", "only");
+    row("empty", {}, {});
     // Today's registries print the notice after the data: the left cut must
     // not throw the data away.
-    QTest::newRow("notice after the data")
-        << "Domain Name: EXAMPLE.ORG\nRegistrar: X\nTerms... you agree to abide by this policy.\n" + foot
-        << QByteArray("s") << QByteArray("you agree to abide by this policy.") << QByteArray()
-        << "Domain Name: EXAMPLE.ORG\nRegistrar: X\nTerms... you agree to abide by this policy.\n" + foot;
-    QTest::newRow("notice after the update line")
-        << "Domain not found.\n>>> Last update of WHOIS database: 2022-07-03T03:52:15Z <<<\n\n"
-           "Terms: you agree to abide by this policy. More.\n" + foot
-        << QByteArray("s") << QByteArray("you agree to abide by this policy.") << QByteArray()
-        << "Domain not found.\n>>> Last update of WHOIS database: 2022-07-03T03:52:15Z <<<\n\n"
-           "Terms: you agree to abide by this policy. More.\n" + foot;
-    QTest::newRow("label inside the notice still cut")
-        << "Use of the Domain Name: field is limited. you agree to abide by this policy.\nDomain: x\n" + foot
-        << QByteArray("s") << QByteArray("you agree to abide by this policy.") << QByteArray()
-        << "Domain: x\n" + foot;
+    const QByteArray pir = "you agree to abide by this policy.";
+    const QByteArray after = "Domain Name: EXAMPLE.ORG\nRegistrar: X\nTerms... " + pir + "\n" + foot;
+    row("notice after the data", after, after, "s", pir);
+    const QByteArray afterUpdate = "Domain not found.\n>>> Last update of WHOIS database: 2022-07-03T03:52:15Z "
+                                   "<<<\n\nTerms: " + pir + " More.\n" + foot;
+    row("notice after the update line", afterUpdate, afterUpdate, "s", pir);
+    row("label inside the notice still cut",
+        "Use of the Domain Name: field is limited. " + pir + "\nDomain: x\n" + foot, "Domain: x\n" + foot, "s",
+        pir);
 
     // Blank lines: "\n"x5 -> x2, then "\n"x4 -> x2, then "\n"x3 -> x2, each once.
-    QTest::newRow("2 lf") << QByteArray("a\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
-    QTest::newRow("3 lf") << QByteArray("a\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
-    QTest::newRow("4 lf") << QByteArray("a\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
-    QTest::newRow("5 lf") << QByteArray("a\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
-    QTest::newRow("6 lf") << QByteArray("a\n\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
-    QTest::newRow("7 lf") << QByteArray("a\n\n\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray() << QByteArray("a\n\nb");
-    QTest::newRow("9 lf stays 3") << QByteArray("a\n\n\n\n\n\n\n\n\nb") << QByteArray() << QByteArray() << QByteArray()
-                                  << QByteArray("a\n\n\nb");
-    QTest::newRow("crlf blank lines kept") << QByteArray("a\r\n\r\n\r\n\r\nb") << QByteArray() << QByteArray()
-                                           << QByteArray() << QByteArray("a\r\n\r\n\r\n\r\nb");
-    QTest::newRow("runs apart") << QByteArray("a\n\n\n\n\n\nb\n\n\nc") << QByteArray() << QByteArray()
-                                << QByteArray() << QByteArray("a\n\nb\n\nc");
+    row("2 lf", "a\n\nb", "a\n\nb");
+    row("3 lf", "a\n\n\nb", "a\n\nb");
+    row("5 lf", "a\n\n\n\n\nb", "a\n\nb");
+    row("7 lf", "a\n\n\n\n\n\n\nb", "a\n\nb");
+    row("9 lf stays 3", "a\n\n\n\n\n\n\n\n\nb", "a\n\n\nb");
+    row("crlf blank lines kept", "a\r\n\r\n\r\n\r\nb", "a\r\n\r\n\r\n\r\nb");
+    row("runs apart", "a\n\n\n\n\n\nb\n\n\nc", "a\n\nb\n\nc");
   }
   void normalise() {
     QFETCH(QByteArray, text);
@@ -194,10 +177,8 @@ class NormaliseTest : public QObject {
   void cleanExpandsDacWhenAsked() {
     const std::string stored = "example.co.uk,N\n[Whois Source: DAC.nic.UK]";
     const std::string expanded = "No match for example.co.uk\r\n\r\n[Whois Source: DAC.nic.UK]";
-    QVERIFY(ExpandNominetDac());
     QCOMPARE(CleanWhoisText(stored), expanded);
     SetExpandNominetDac(false);
-    QVERIFY(!ExpandNominetDac());
     QCOMPARE(CleanWhoisText(stored), stored);
     SetExpandNominetDac(true);
     QCOMPARE(CleanWhoisText(stored), expanded);

