@@ -97,19 +97,6 @@ class LookupEngineTest : public QObject {
     QCOMPARE(queue.Take(), std::string());
   }
 
-  // The minimum lookup is switched for this engine only; switched off, the
-  // stored settings hold again.
-  void minimumLookupSwitch() {
-    NewEngine({"n.com"});
-    SetAutoDnsLookupSetting(false);
-    engine_->SetQuickWhoisLookup(true);
-    QVERIFY(!engine_->FullWhoisData() && !engine_->AutoDnsLookup());
-    engine_->SetQuickWhoisLookup(false);
-    QVERIFY(engine_->FullWhoisData());    // from the settings (default 1)
-    QVERIFY(!engine_->AutoDnsLookup());  // from the settings (set 0 above)
-    QVERIFY(!QuickWhoisLookupSetting());
-  }
-
   // A name may wait in several queues, once in each; locked names in none.
   void whatIsQueued() {
     NewEngine({"locked.com", "open.com"});
