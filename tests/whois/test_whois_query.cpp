@@ -254,18 +254,6 @@ class WhoisAdmissionTest : public QObject {
     QVERIFY(MayStartWhois("DNS", running, states, now));
   }
 
-  void failCounts() {
-    WhoisServerStateTable states;
-    QCOMPARE(states.ServerFailCount(kServer), 0);
-    QVERIFY(!states.Find(kServer));
-    states.RecordFailure(kServer);
-    states.RecordFailure("Whois.Example.Test");
-    QCOMPARE(states.ServerFailCount("WHOIS.EXAMPLE.TEST"), 2);
-    QVERIFY(states.Find(kServer)->lastAnswerAt.IsValid());
-    states.RecordSuccess(kServer);
-    QCOMPARE(states.ServerFailCount(kServer), 0);
-  }
-
   void entryIsSplitAtFirstColon_data() {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("action");
