@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
-#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
@@ -269,7 +268,7 @@ class MainFrameTest : public QObject {
              frame.Action(kCmdDeleteSelected)->isEnabled());
   }
 
-  void docksAndTimer() {
+  void docks() {
     CMainFrame frame(qvtest::TestOptions(log_));
     QCOMPARE(frame.LookupQueueDock()->windowTitle(), QStringLiteral("Lookup Queue"));
     QCOMPARE(frame.DomainNamesDock()->windowTitle(), QStringLiteral("Domain Names"));
@@ -278,9 +277,6 @@ class MainFrameTest : public QObject {
     QVERIFY(frame.LookupQueueDock()->isHidden());
     frame.Action(kCmdViewLookupQueueBar)->trigger();
     QVERIFY(!frame.LookupQueueDock()->isHidden());
-    QSignalSpy ticks(&frame, &CMainFrame::timerTick);
-    frame.OnTimerTick();
-    QCOMPARE(ticks.size(), 1);
   }
 
   void tickShowsTheEngineInPanesAndQueueBar() {

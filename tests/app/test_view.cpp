@@ -259,7 +259,6 @@ class ViewTest : public QObject {
     CCorvaneView view(doc.get());
     const ListLook& look = view.ListView()->Look();
     QCOMPARE(look.rowColor2, QColor(0, 255, 0));
-    QCOMPARE(look.rowColor1, QColor(255, 255, 255));
     QCOMPARE(look.Font().family(), QStringLiteral("DejaVu Serif"));
     QCOMPARE(look.Font().pixelSize(), 20);
     QCOMPARE(look.Font().weight(), 800);

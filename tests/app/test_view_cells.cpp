@@ -99,8 +99,6 @@ class ViewCellTextTest : public QObject {
 
     QTest::newRow("registrar alias") << QStringList{"Registrar=GoDaddy.com, LLC"} << 0 << "Registrar"
                                      << "GoDaddy";
-    QTest::newRow("registrar without alias") << QStringList{"Registrar=Gandi SAS"} << 0 << "registrar"
-                                             << "Gandi SAS";
     QTest::newRow("free status") << QStringList{"Status=FREE"} << 0 << "Status" << "<#!1>FREE";
     QTest::newRow("free availability") << QStringList{"Availability=Free"} << 0 << "Availability"
                                        << "<#!1>Free";

@@ -208,8 +208,6 @@ class ViewDialogsTest : public QObject {
     dialog.accept();
     QCOMPARE(GetProfileInt("Domain List", "Row Height", -1), 220);
     QCOMPARE(GetProfileInt("Domain List", "Row Color-1", -1), 10 | (20 << 8) | (30 << 16));
-    QCOMPARE(GetProfileString("Domain List", "Font lfFaceName", ""), std::string("Arial"));
-    QCOMPARE(GetProfileInt("Domain List", "Font lfWeight", 0), 800);
     view.ApplyListSettings();
     QCOMPARE(view.ListView()->Look().rowHeightPercent, 220);
     QCOMPARE(view.ListView()->verticalHeader()->defaultSectionSize(),
