@@ -1,5 +1,6 @@
 #include "store/name_text.h"
 
+#include "platform/host_name.h"
 #include "platform/text.h"
 
 namespace qv {
@@ -22,24 +23,24 @@ std::vector<std::string> SplitNames(std::string_view piece) {
   return names;
 }
 
-std::string_view CutDomainName(std::string_view name) {
-  if (name.size() <= kMaxDomainNameLength) return name;
-  if (!IsValidUtf8(name)) return name.substr(0, kMaxDomainNameLength);
+namespace {
+
+// Characters of a UTF-8 text, or bytes when it is not UTF-8.
+std::size_t CharacterCount(std::string_view text) {
+  if (!IsValidUtf8(text)) return text.size();
   std::size_t chars = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if ((static_cast<unsigned char>(name[i]) & 0xC0) == 0x80) continue;  // continuation byte
-    if (chars == kMaxDomainNameLength) return name.substr(0, i);
-    ++chars;
-  }
-  return name;
+  for (char c : text)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
+  return chars;
 }
 
-bool IsStorableName(std::string_view name) {
-  for (char c : name) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F || c == '/' || c == '\\') return false;
-  }
-  return true;
+}  // namespace
+
+std::optional<std::string_view> StorableDomainName(std::string_view text) {
+  if (text.ends_with('.')) text.remove_suffix(1);
+  if (text.empty() || CharacterCount(text) > kMaxDomainNameLength) return std::nullopt;
+  if (!IsAsciiHostName(AceHostName(text))) return std::nullopt;
+  return text;
 }
 
 }  // namespace qv

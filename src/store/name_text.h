@@ -2,6 +2,7 @@
 // names, the pieces a long text is handled in, and which names may be stored.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,12 +36,12 @@ void ForEachName(std::string_view piece, Each&& each) {
 }
 std::vector<std::string> SplitNames(std::string_view piece);
 
-// The name as stored: cut to kMaxDomainNameLength characters (UTF-8
-// characters when the name is valid UTF-8, bytes otherwise).
-std::string_view CutDomainName(std::string_view name);
-
-// False for a name that must not be stored: one holding a control character
-// (NUL included), "/" or "\". Stored names later name files on disk.
-bool IsStorableName(std::string_view name);
+// The name as it is stored, or nothing when the text is not a usable domain
+// name. A usable name is a host name of at least two labels (letters, digits
+// and hyphens; no label empty, longer than 63 or starting or ending with a
+// hyphen) of at most kMaxDomainNameLength characters; an international name
+// counts by its ASCII form and is stored as typed. A trailing dot is dropped.
+// A longer name is refused, never cut: cutting makes another name.
+std::optional<std::string_view> StorableDomainName(std::string_view text);
 
 }  // namespace qv

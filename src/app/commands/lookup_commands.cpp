@@ -93,8 +93,8 @@ std::vector<std::string> NewNamesOf(DomainDatabase& db, const std::string& text)
   std::vector<std::string> fresh;
   if (!db.OpenDomainsTable()) return fresh;
   for (const std::string& name : SplitNames(text)) {
-    const std::string stored(CutDomainName(name));
-    if (IsStorableName(stored) && !db.update().HasDomain(stored)) fresh.push_back(stored);
+    const std::optional<std::string_view> stored = StorableDomainName(name);
+    if (stored && !db.update().HasDomain(*stored)) fresh.emplace_back(*stored);
   }
   return fresh;
 }
