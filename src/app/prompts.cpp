@@ -3,11 +3,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "app/file_dialogs.h"
 
 namespace qv {
 namespace {
@@ -70,11 +71,9 @@ NoDatabaseChoice AskForDatabase(QWidget* parent) {
 
 Prompts DefaultPrompts() {
   Prompts p;
-  p.openFile = [](QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, {}, filter);
-  };
+  p.openFile = &ChooseFileToOpen;
   p.saveFile = [](QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, {}, filter);
+    return ChooseFileToSave(parent, title, filter);
   };
   p.ask = &AskWithBox;
   p.tell = &TellWithBox;

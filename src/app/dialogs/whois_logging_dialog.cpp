@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/ok_cancel_buttons.h"
+#include "app/file_dialogs.h"
 #include "lookup/answer_files.h"
 #include "platform/text.h"
 
@@ -48,7 +48,7 @@ void CWhoisLoggingDialog::SetFolder(const QString& folder) { folder_->setText(fo
 
 void CWhoisLoggingDialog::Browse() {
   const QString start = Folder().isEmpty() ? folder_->placeholderText() : Folder();
-  const QString chosen = QFileDialog::getExistingDirectory(this, windowTitle(), start);
+  const QString chosen = qv::ChooseFolder(this, windowTitle(), start);
   if (!chosen.isEmpty()) SetFolder(chosen);
 }
 
