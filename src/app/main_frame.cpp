@@ -321,14 +321,13 @@ void CMainFrame::WireDisplayModes() {
 }
 
 void CMainFrame::WireNamePad() {
-  SetHandler(qv::kCmdSendSelectedToNamePad, [this] {
-    namesBar_->AddNames(SelectedNames());
+  const auto sendToPad = [this](const QStringList& names) {
+    const int leftOut = namesBar_->AddNames(names);
     namesDock_->show();
-  });
-  SetHandler(qv::kCmdSendAllToNamePad, [this] {
-    namesBar_->AddNames(view_->AllShownNames());
-    namesDock_->show();
-  });
+    if (leftOut > 0) prompts_.tell(this, CDomainNamesBar::LeftOutText(leftOut));
+  };
+  SetHandler(qv::kCmdSendSelectedToNamePad, [this, sendToPad] { sendToPad(SelectedNames()); });
+  SetHandler(qv::kCmdSendAllToNamePad, [this, sendToPad] { sendToPad(view_->AllShownNames()); });
   SetHandler(qv::kCmdPadDeleteSelected, [this] { namesBar_->DeleteSelectedNames(); });
   SetHandler(qv::kCmdPadDeleteAll, [this] { namesBar_->DeleteAllNames(); });
   SetHandler(qv::kCmdPadCopySelected, [this] {

@@ -1,5 +1,6 @@
 #include "store/name_pad.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -64,7 +65,6 @@ class Reader {
 bool ReadList(Reader& in, NamePadList& list) {
   std::uint64_t count = 0, selected = 0;
   if (!in.Uint(4, count) || !in.Uint(4, selected)) return false;
-  if (count > kNamePadMaxCount) count = 0;
   bool complete = true;
   for (std::uint64_t i = 0; i < count; ++i) {
     std::string s;
@@ -72,7 +72,8 @@ bool ReadList(Reader& in, NamePadList& list) {
       complete = false;
       break;
     }
-    list.entries.push_back(std::move(s));
+    // Entries past the limit are read over, so the lists after them are found.
+    if (i < kNamePadMaxCount) list.entries.push_back(std::move(s));
   }
   const auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(selected));
   list.selected = index >= 0 && std::size_t(index) < list.entries.size() ? index : -1;
@@ -84,9 +85,11 @@ bool ReadList(Reader& in, NamePadList& list) {
 std::string EncodeNamePad(const NamePad& pad) {
   std::string out;
   for (const NamePadList& list : pad.lists) {
-    PutUint(out, list.entries.size(), 4);
-    PutUint(out, static_cast<std::uint32_t>(list.selected), 4);
-    for (const std::string& s : list.entries) PutString(out, s);
+    const std::size_t count = std::min<std::size_t>(list.entries.size(), kNamePadMaxCount);
+    const bool selectedKept = list.selected >= 0 && std::size_t(list.selected) < count;
+    PutUint(out, count, 4);
+    PutUint(out, static_cast<std::uint32_t>(selectedKept ? list.selected : -1), 4);
+    for (std::size_t i = 0; i < count; ++i) PutString(out, list.entries[i]);
   }
   return out;
 }

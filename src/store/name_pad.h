@@ -18,7 +18,8 @@
 namespace qv {
 
 inline constexpr const char* kNamePadFileName = "NamePad.Txt";
-// A stored count above this is read as an empty list.
+// The most entries a list keeps: the file holds no more, and reading a longer
+// list (from an older file) keeps the first ones and steps over the rest.
 inline constexpr std::uint32_t kNamePadMaxCount = 64000;
 
 struct NamePadList {

@@ -54,8 +54,6 @@ class NamePadTest : public QObject {
     QTest::newRow("empty file") << QByteArray() << 0 << -1 << 0;
     QTest::newRow("count only") << B(U32(2)) << 0 << -1 << 0;
     QTest::newRow("cut inside a string") << B(U32(2) + U32(1) + "\x03" "abc" "\x05" "de") << 1 << -1 << 0;
-    QTest::newRow("count above 64000 is empty")
-        << B(U32(64001) + U32(0) + U32(1) + U32(0) + "\x01" "x") << 0 << -1 << 1;
     QTest::newRow("selected past the end") << B(U32(1) + U32(1) + "\x01" "x") << 1 << -1 << 0;
     QTest::newRow("selected negative") << B(U32(1) + U32(0xFFFFFFFE) + "\x01" "x") << 1 << -1 << 0;
     QTest::newRow("selected kept") << B(U32(2) + U32(1) + "\x01" "x" "\x01" "y") << 2 << 1 << 0;
@@ -75,6 +73,28 @@ class NamePadTest : public QObject {
     QCOMPARE(int(pad.lists[0].entries.size()), firstCount);
     QCOMPARE(pad.lists[0].selected, firstSelected);
     QCOMPARE(int(pad.lists[1].entries.size()), secondCount);
+  }
+
+  // A list longer than the file keeps: written cut to the limit; a file of an
+  // older writer that holds more is read up to the limit and the next lists
+  // are still found behind it.
+  void overlongListKeepsTheLimit() {
+    NamePad pad;
+    for (int i = 0; i < int(kNamePadMaxCount) + 5; ++i) pad.lists[0].entries.push_back("n" + std::to_string(i) + ".com");
+    pad.lists[0].selected = int(kNamePadMaxCount) + 2;
+    pad.lists[1].entries = {"second.org"};
+    const NamePad written = DecodeNamePad(EncodeNamePad(pad));
+    QCOMPARE(written.lists[0].entries.size(), std::size_t(kNamePadMaxCount));
+    QCOMPARE(written.lists[0].selected, -1);
+    QCOMPARE(written.lists[1].entries, pad.lists[1].entries);
+
+    std::string old = U32(kNamePadMaxCount + 5) + U32(0);
+    for (const std::string& e : pad.lists[0].entries) old += char(e.size()) + e;
+    old += U32(1) + U32(0) + "\x0a" "second.org";
+    const NamePad read = DecodeNamePad(old);
+    QCOMPARE(read.lists[0].entries.size(), std::size_t(kNamePadMaxCount));
+    QCOMPARE(read.lists[0].entries.back(), pad.lists[0].entries[kNamePadMaxCount - 1]);
+    QCOMPARE(read.lists[1].entries, pad.lists[1].entries);
   }
 
   void missingFileIsEmpty() {

@@ -44,15 +44,27 @@ QStringList CDomainNamesBar::SelectedNames() const {
   return names;
 }
 
-void CDomainNamesBar::AddNames(const QStringList& names) {
+int CDomainNamesBar::AddNames(const QStringList& names) {
   QSet<QString> held;
   for (int i = 0; i < list_->count(); ++i) held.insert(list_->item(i)->text().toLower());
+  int leftOut = 0;
   for (const QString& name : names) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || held.contains(trimmed.toLower())) continue;
+    if (list_->count() >= int(qv::kNamePadMaxCount)) {
+      ++leftOut;
+      continue;
+    }
     held.insert(trimmed.toLower());
     list_->addItem(trimmed);
   }
+  return leftOut;
+}
+
+QString CDomainNamesBar::LeftOutText(int leftOut) {
+  return tr("The Domain Names bar holds at most %1 names; %2 names were left out.")
+      .arg(qv::kNamePadMaxCount)
+      .arg(leftOut);
 }
 
 void CDomainNamesBar::DeleteSelectedNames() {

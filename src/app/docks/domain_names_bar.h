@@ -25,8 +25,12 @@ class CDomainNamesBar : public QWidget {
   // The names of the scratch list, in order, and the selected ones.
   QStringList Names() const;
   QStringList SelectedNames() const;
-  // Appends names, leaving out any the list already holds (any capitals).
-  void AddNames(const QStringList& names);
+  // Appends names, leaving out any the list already holds (any capitals) and
+  // any beyond the kNamePadMaxCount the file keeps; returns how many new names
+  // were left out for want of room.
+  int AddNames(const QStringList& names);
+  // What to tell the user about names left out.
+  static QString LeftOutText(int leftOut);
   void DeleteSelectedNames();
   void DeleteAllNames();
   // Writes the file; false when it could not be written.
