@@ -174,6 +174,35 @@ class MainFrameCommandsTest : public QObject {
     QVERIFY(copy.update().HasDomain("y.com"));
   }
 
+  // A name typed without an extension gets one; when that names an existing
+  // file, the user is asked about that file, and No leaves it alone.
+  void typedNameGetsItsExtensionAndTheQuestion_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("new") << int(kCmdFileNew) << ".qvl";
+    QTest::newRow("backup") << int(kCmdBackupCompact) << ".qvl";
+    QTest::newRow("repair") << int(kCmdRepairDatabase) << ".qvl";
+    QTest::newRow("csv export") << int(kCmdExportFullTable) << ".csv";
+  }
+  void typedNameGetsItsExtensionAndTheQuestion() {
+    QFETCH(int, command);
+    QFETCH(QString, extension);
+    const QString doc = qvtest::MakeDocument("live.qvl", {"x.com"});
+    const QString other = qvtest::MakeDocument("other.qvl", {"p.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    const QString kept = Work(QStringLiteral("mine") + extension);
+    QVERIFY(qvtest::WriteBytes(kept, "keep me"));
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+      log_->answer = answer;
+      log_->openPaths = QStringList{other};
+      log_->savePaths = QStringList{Work(QStringLiteral("mine"))};
+      frame.Action(command)->trigger();
+      QCOMPARE(log_->asked.back(), kept + QStringLiteral(" already exists.\r\nDo you want to replace it?"));
+      QCOMPARE(qvtest::FileBytes(kept) == "keep me", answer == QMessageBox::No);
+    }
+    QVERIFY(!QFileInfo::exists(Work(QStringLiteral("mine"))));
+  }
+
   void repairRefusesTheOpenFile() {
     const QString doc = qvtest::MakeDocument("open.qvl", {"o.com"});
     const QString other = qvtest::MakeDocument("other.qvl", {"p.com"});

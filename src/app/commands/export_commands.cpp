@@ -2,12 +2,14 @@
 
 #include <QSaveFile>
 
+#include "app/commands/file_commands.h"
 #include "app/commands/file_filters.h"
 #include "app/commands/list_rows.h"
 #include "app/main_frame.h"
 #include "app/progress.h"
 #include "lookup/answer_files.h"
 #include "platform/text.h"
+#include "store/database_maintenance.h"
 
 namespace qv {
 namespace {
@@ -50,13 +52,21 @@ std::string KeptAnswer(std::string_view name) {
   return answer;
 }
 
-QString AskTarget(CMainFrame& frame, const char* title, const char* filter) {
-  return frame.UserPrompts().saveFile(&frame, QObject::tr(title), QString::fromLatin1(filter));
+// The file an export writes; never the open document, which the export would
+// replace.
+QString AskTarget(CMainFrame& frame, const char* title, const char* filter, const char* extension) {
+  const QString path = ChooseSaveTarget(frame, QObject::tr(title), QString::fromLatin1(filter),
+                                        QString::fromLatin1(extension));
+  if (!path.isEmpty() && IsSameFile(ToStdString(path), frame.Document().Database().Path())) {
+    frame.UserPrompts().tell(&frame, QObject::tr("%1 is the open document; choose another file.").arg(path));
+    return {};
+  }
+  return path;
 }
 
 void ExportRows(CMainFrame& frame, const QStringList& names) {
   if (!frame.Document().IsOpen()) return;
-  const QString path = AskTarget(frame, "Export to Comma Separated Text File", kCsvFilesFilter);
+  const QString path = AskTarget(frame, "Export to Comma Separated Text File", kCsvFilesFilter, ".csv");
   if (path.isEmpty()) return;
   QString error;
   if (!WriteCsvExport(frame.Document().Database(), names, ShownColumns(frame), path, &frame, error))
@@ -149,7 +159,7 @@ void RunExportAvailableNames(CMainFrame& frame) {
   bool cancelled = false;
   const QStringList names = AvailableNames(frame.Document().Database(), AllListNames(), &frame, cancelled);
   if (cancelled) return;
-  const QString path = AskTarget(frame, "Export All Available Names", kTextFilesFilter);
+  const QString path = AskTarget(frame, "Export All Available Names", kTextFilesFilter, ".txt");
   if (path.isEmpty()) return;
   QString error;
   if (!WriteNamesFile(names, path, error)) frame.UserPrompts().tell(&frame, error);
@@ -157,7 +167,7 @@ void RunExportAvailableNames(CMainFrame& frame) {
 
 void RunExportRawWhois(CMainFrame& frame) {
   if (!frame.Document().IsOpen()) return;
-  const QString path = AskTarget(frame, "Export the Entire Raw Whois Data", kTextFilesFilter);
+  const QString path = AskTarget(frame, "Export the Entire Raw Whois Data", kTextFilesFilter, ".txt");
   if (path.isEmpty()) return;
   QString error;
   if (!WriteRawWhoisExport(AllListNames(), path, &frame, error)) frame.UserPrompts().tell(&frame, error);

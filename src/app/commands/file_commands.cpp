@@ -15,10 +15,8 @@ const QString kDatabaseFileTitle = QStringLiteral("Database File Name");
 
 QString Filter() { return QString::fromLatin1(kDocumentFilter); }
 
-// A name typed without an extension gets the document's.
-QString WithDocumentExtension(const QString& path) {
-  if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
-  return path + QString::fromLatin1(kDocumentExtension);
+QString ChooseDocumentTarget(CMainFrame& frame, const QString& title) {
+  return ChooseSaveTarget(frame, title, Filter(), QString::fromLatin1(kDocumentExtension));
 }
 
 class WaitCursor {
@@ -34,6 +32,22 @@ void Tell(CMainFrame& frame, const std::string& text) {
 }
 
 }  // namespace
+
+QString ReplaceFileQuestion(const QString& path) {
+  return QObject::tr("%1 already exists.\r\nDo you want to replace it?").arg(path);
+}
+
+QString ChooseSaveTarget(CMainFrame& frame, const QString& title, const QString& filter,
+                         const QString& extension) {
+  const QString chosen = frame.UserPrompts().saveFile(&frame, title, filter);
+  if (chosen.isEmpty() || !QFileInfo(chosen).suffix().isEmpty()) return chosen;
+  const QString path = chosen + extension;
+  if (QFileInfo::exists(path) &&
+      frame.UserPrompts().ask(&frame, ReplaceFileQuestion(path), QMessageBox::Yes | QMessageBox::No) !=
+          QMessageBox::Yes)
+    return {};
+  return path;
+}
 
 bool RequireDatabase(CMainFrame& frame) {
   if (frame.Document().IsOpen()) return true;
@@ -51,8 +65,7 @@ bool RequireDatabase(CMainFrame& frame) {
 }
 
 bool RunNewDocument(CMainFrame& frame) {
-  const QString path =
-      WithDocumentExtension(frame.UserPrompts().saveFile(&frame, kDatabaseFileTitle, Filter()));
+  const QString path = ChooseDocumentTarget(frame, kDatabaseFileTitle);
   if (path.isEmpty()) return false;
   QString error;
   bool created = false;
@@ -72,8 +85,7 @@ bool RunOpenDocument(CMainFrame& frame) {
 
 void RunBackupAndCompact(CMainFrame& frame) {
   if (!RequireDatabase(frame)) return;
-  const QString target = WithDocumentExtension(
-      frame.UserPrompts().saveFile(&frame, QStringLiteral("Save the backup file to"), Filter()));
+  const QString target = ChooseDocumentTarget(frame, QStringLiteral("Save the backup file to"));
   if (target.isEmpty()) return;
   MaintenanceResult result;
   {
@@ -95,8 +107,7 @@ void RunRepairDatabase(CMainFrame& frame) {
     Tell(frame, ToStdString(source) + " is currently open.\r\n");
     return;
   }
-  const QString target = WithDocumentExtension(
-      ask.saveFile(&frame, QStringLiteral("Save the repaired file to"), Filter()));
+  const QString target = ChooseDocumentTarget(frame, QStringLiteral("Save the repaired file to"));
   if (target.isEmpty()) return;
   MaintenanceResult result;
   {

@@ -15,6 +15,15 @@ namespace qv {
 inline constexpr const char* kDocumentFilter = "QVDISP Files (*.qvl);;All Files (*)";
 inline constexpr const char* kDocumentExtension = ".qvl";
 
+// Asks for a file to write (title and filter as given). A name typed without
+// an extension gets `extension` (".qvl"); when that made a name of an
+// existing file, the user is asked about replacing it, since the dialog only
+// asked about the name as typed. "" when cancelled or not to be replaced.
+QString ChooseSaveTarget(CMainFrame& frame, const QString& title, const QString& filter,
+                         const QString& extension);
+// The question about replacing a file.
+QString ReplaceFileQuestion(const QString& path);
+
 // True when a document is open; otherwise shows "No Database Specified",
 // which lets the user create or open one, and tells whether one is open then.
 bool RequireDatabase(CMainFrame& frame);
