@@ -68,6 +68,8 @@ QJsonObject ToJson(const WhoisFields& f) {
   return o;
 }
 
+constexpr qint64 kMaxParsedAnswer = 16 << 20;
+
 }  // namespace
 
 int RunParseCommand(const QStringList& args) {
@@ -82,7 +84,19 @@ int RunParseCommand(const QStringList& args) {
                  qPrintable(file.errorString()));
     return 2;
   }
-  const QByteArray bytes = file.readAll();
+  // Whois answers are small; a file (or pipe) larger than any answer is not one,
+  // and reading it whole could exhaust memory.
+  const QByteArray bytes = file.read(kMaxParsedAnswer + 1);
+  if (bytes.size() > kMaxParsedAnswer) {
+    std::fprintf(stderr, "quorvel parse: %s is larger than 16 MiB; that is not a whois answer\n",
+                 qPrintable(a.file));
+    return 1;
+  }
+  if (file.error() != QFileDevice::NoError) {
+    std::fprintf(stderr, "quorvel parse: cannot read %s: %s\n", qPrintable(a.file),
+                 qPrintable(file.errorString()));
+    return 1;
+  }
   std::string answer(bytes.constData(), std::size_t(bytes.size()));
   // As the lookup worker stores it: the server's text, then the source footer.
   if (!a.server.isEmpty() && answer.find(kWhoisSourceTag) == std::string::npos)
