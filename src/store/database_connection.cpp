@@ -273,7 +273,7 @@ int DatabaseConnection::OpenDatabase(const std::string& path, bool readOnly) {
   readOnly_ = readOnly;
   // Only a file that is one of our documents is switched to write-ahead
   // logging; another program's database is not changed by being opened.
-  if (!readOnly && TableExists(kDomainsTable)) {
+  if (!readOnly && IsDocument()) {
     Statement mode = PrepareNative("PRAGMA journal_mode");
     if (mode.Next() == Statement::Step::Row && !EqualsNoCase(mode.ColumnText(0), "wal")) {
       mode = Statement();
@@ -318,6 +318,13 @@ bool DatabaseConnection::TableExists(std::string_view table) {
   const bool found = st.Next() == Statement::Step::Row;
   ClearError();
   return found;
+}
+
+bool DatabaseConnection::IsDocument() {
+  if (!TableExists(kConnectionsTable)) return false;
+  for (const FieldInfo& f : TableFields(kDomainsTable))
+    if (EqualsNoCase(f.name, field::kDomain)) return true;
+  return false;
 }
 
 int DatabaseConnection::CreateTable(std::string_view name, const std::vector<FieldInfo>& fields) {
@@ -405,12 +412,62 @@ int DatabaseConnection::OpenRecordset() {
   recordset_ = Statement();
   if (query_.empty() && table_.empty())
     return SetError(kDbEngineError, Describe("Creating Recordset", "No table or query is open."));
-  const std::string sql = !query_.empty() ? query_ : "SELECT * FROM " + QuoteName(table_);
-  recordset_ = PrepareNative(sql, "Creating Recordset");
+  if (query_.empty()) {
+    recordset_ = PrepareNative("SELECT * FROM " + QuoteName(table_), "Creating Recordset");
+  } else {
+    recordset_ = PrepareQuery(query_, "Creating Recordset");
+  }
   return recordset_ ? kDbOk : lastErrorCode_;
 }
 
+Statement DatabaseConnection::PrepareQuery(std::string_view sql, std::string_view operation) {
+  ClearError();
+  if (!db_) {
+    SetEngineError(operation);
+    return {};
+  }
+  sqlite3_stmt* stmt = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.data(), int(sql.size()), &stmt, &tail) != SQLITE_OK) {
+    SetEngineError(operation);
+    sqlite3_finalize(stmt);
+    return {};
+  }
+  Statement first(db_, stmt);
+  if (!stmt) {
+    SetError(kDbEngineError, Describe(operation, "The query is empty."));
+    return {};
+  }
+  // Whatever follows the first statement must be blanks or comments.
+  const std::string_view rest = sql.substr(std::size_t(tail - sql.data()));
+  sqlite3_stmt* second = nullptr;
+  const int rc = sqlite3_prepare_v2(db_, rest.data(), int(rest.size()), &second, nullptr);
+  sqlite3_finalize(second);
+  if (rc != SQLITE_OK || second) {
+    SetError(kDbEngineError, Describe(operation, kMoreThanOneStatementText));
+    return {};
+  }
+  if (!sqlite3_stmt_readonly(stmt)) {
+    SetError(kDbEngineError, Describe(operation, kStatementWritesText));
+    return {};
+  }
+  return first;
+}
+
+void DatabaseConnection::SetCancelCheck(std::function<bool()> cancelled) {
+  cancelCheck_ = std::move(cancelled);
+  if (!db_) return;
+  if (!cancelCheck_) {
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    return;
+  }
+  sqlite3_progress_handler(
+      db_, 1000,
+      [](void* self) { return static_cast<DatabaseConnection*>(self)->cancelCheck_() ? 1 : 0; }, this);
+}
+
 void DatabaseConnection::Close() {
+  cancelCheck_ = nullptr;
   recordset_ = Statement();
   query_.clear();
   table_.clear();

@@ -15,6 +15,7 @@
 // forms run SQLite's own SQL unchanged.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +35,12 @@ inline constexpr int kDbOpenFailed = 1;      // the database could not be opened
 inline constexpr int kDbNoErrorInfo = 255;   // the engine failed without saying why
 inline constexpr int kDbEngineError = -1;    // the engine failed with a description
 inline constexpr int kDbNoMemory = -2;       // an engine object could not be allocated
+
+// Why a user's query was refused (see DatabaseConnection::PrepareQuery).
+inline constexpr const char* kMoreThanOneStatementText =
+    "Only one statement can be run: the text after the first statement was refused.";
+inline constexpr const char* kStatementWritesText =
+    "The statement could change the document or write a file; only queries that read are run.";
 
 // A prepared statement. Move-only; finalised when destroyed. Bind indexes
 // and column numbers follow SQLite: binds from 1, columns from 0.
@@ -147,6 +154,15 @@ class DatabaseConnection {
   // An invalid Statement on failure (the last error says why).
   Statement Prepare(std::string_view jetSql, std::string_view operation = "Creating Query");
   Statement PrepareNative(std::string_view sql, std::string_view operation = "Creating Query");
+  // A user's query in SQLite's SQL: exactly one statement (text after it
+  // other than blanks and comments is refused, never dropped) that only reads
+  // (a statement that could write, VACUUM INTO included, is refused).
+  Statement PrepareQuery(std::string_view sql, std::string_view operation = "Creating Query");
+
+  // While set, a long statement asks `cancelled` every thousand steps and
+  // stops with the engine's "interrupted" when it says true. Survives only
+  // until the connection is closed or opened again.
+  void SetCancelCheck(std::function<bool()> cancelled);
 
   // One transaction at a time; Rollback is harmless without one.
   int Begin();
@@ -162,6 +178,10 @@ class DatabaseConnection {
   // The field of `Domains` of that name (aliases translated), or nullptr.
   const FieldInfo* FindDomainField(std::string_view name);
   bool TableExists(std::string_view table);
+  // True when the file is one of the program's documents: `Domains` with a
+  // `Domain` field beside `_Connections`. Another program's database that
+  // happens to have a table called "domains" is not one.
+  bool IsDocument();
 
   // --- Domain records, found by name through DomainIndex ---
   bool HasDomain(std::string_view name);
@@ -202,6 +222,7 @@ class DatabaseConnection {
   Statement recordset_;
   int lastErrorCode_ = kDbOk;
   std::string lastError_;
+  std::function<bool()> cancelCheck_;
   struct Cache;
   std::unique_ptr<Cache> cache_;
 };

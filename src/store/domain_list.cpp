@@ -54,36 +54,42 @@ std::string NamesOnlyQuery(std::string_view jetSql) {
   return sql;
 }
 
-bool DomainList::Load(DatabaseConnection& connection, std::string_view jetSql) {
-  Clear();
-  error_.clear();
+bool ForEachListName(DatabaseConnection& connection, std::string_view jetSql,
+                     const std::function<bool(std::string_view name)>& each) {
   // The quick form first; anything it does not suit runs as written.
   const std::string namesOnly = NamesOnlyQuery(jetSql);
   const bool quick = !namesOnly.empty() && connection.CreateQuery("", namesOnly) == kDbOk &&
                      connection.OpenRecordset() == kDbOk;
-  if (!quick && (connection.CreateQuery("", jetSql) != kDbOk || connection.OpenRecordset() != kDbOk)) {
-    error_ = connection.GetLastError();
+  if (!quick && (connection.CreateQuery("", jetSql) != kDbOk || connection.OpenRecordset() != kDbOk))
     return false;
-  }
   Statement& rows = connection.Recordset();
   const int nameColumn = rows.ColumnIndex(field::kDomain);
   for (;;) {
     const Statement::Step step = rows.Next();
-    if (step == Statement::Step::Done) break;
+    if (step == Statement::Step::Done) return true;
     if (step == Statement::Step::Error) {
       connection.SetError(rows.ErrorCode(), "Error: Creating Recordset\r\n" + rows.ErrorText());
-      error_ = connection.GetLastError();
-      Clear();
       return false;
     }
-    if (nameColumn >= 0) names_ += rows.ColumnText(nameColumn);
-    if (names_.size() > std::numeric_limits<std::uint32_t>::max()) {
-      connection.SetError(kDbNoMemory, "Error: Creating Recordset\r\nMemory");
-      error_ = connection.GetLastError();
-      Clear();
-      return false;
-    }
-    ends_.push_back(std::uint32_t(names_.size()));
+    if (!each(nameColumn >= 0 ? rows.ColumnText(nameColumn) : std::string())) return true;
+  }
+}
+
+bool DomainList::Load(DatabaseConnection& connection, std::string_view jetSql) {
+  Clear();
+  error_.clear();
+  bool tooLarge = false;
+  const bool ok = ForEachListName(connection, jetSql, [&](std::string_view name) {
+    names_ += name;
+    tooLarge = names_.size() > std::numeric_limits<std::uint32_t>::max();
+    if (!tooLarge) ends_.push_back(std::uint32_t(names_.size()));
+    return !tooLarge;
+  });
+  if (tooLarge) connection.SetError(kDbNoMemory, "Error: Creating Recordset\r\nMemory");
+  if (!ok || tooLarge) {
+    error_ = connection.GetLastError();
+    Clear();
+    return false;
   }
   names_.shrink_to_fit();
   ends_.shrink_to_fit();

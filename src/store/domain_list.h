@@ -62,6 +62,12 @@ class DomainList {
 // only the names; "" when the query has another form.
 std::string NamesOnlyQuery(std::string_view jetSql);
 
+// Runs `jetSql` on `connection` and calls `each` with the name of every row
+// in order as the engine steps it (nothing is collected); `each` returns false
+// to stop. False, with the connection's error set, when the query fails.
+bool ForEachListName(DatabaseConnection& connection, std::string_view jetSql,
+                     const std::function<bool(std::string_view name)>& each);
+
 // The shown list (list connection) and the filter list (filter connection).
 DomainList& ShownList();
 DomainList& FilterList();

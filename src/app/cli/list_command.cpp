@@ -9,6 +9,7 @@
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "app/cli/interrupt_flag.h"
 #include "app/cli/terminal_output.h"
 #include "platform/text.h"
 #include "store/database_connection.h"
@@ -16,6 +17,8 @@
 #include "store/domain_list.h"
 #include "store/list_modes.h"
 #include "store/list_query.h"
+#include "store/sort_list.h"
+#include "store/sql_dates.h"
 
 namespace qv::cli {
 namespace {
@@ -64,24 +67,37 @@ int RunListCommand(const QStringList& args) {
 
   DomainDatabase db;
   if (!OpenDocumentOrReport(db, options.doc)) return 1;
-  const bool ok = options.hasMode ? ShowListMode(db, ToStdString(options.mode))
-                                  : RunListQuery(db, options.hasSql ? ToStdString(options.sql) : "");
-  if (!ok) {
-    PrintError(ListErrorText());
+  if (!db.OpenReadOnly(db.list())) {
+    PrintError(db.list().GetLastError());
     return 1;
   }
-  const DomainList& list = ShownList();
+  const std::string query =
+      options.hasMode ? ListModeQuery(ToStdString(options.mode), GetSortDirection())
+                      : ExpandQueryText(options.hasSql ? ToStdString(options.sql) : AllDomainsQuery());
+  // Rows go out as the engine steps them, so an endless query never piles up
+  // in memory, and Ctrl-C stops it between rows.
+  InterruptFlag interrupted;
+  db.list().SetCancelCheck([&interrupted] { return interrupted.IsSet(); });
   std::string out;
-  for (int i = 0, n = list.Count(); i < n; ++i) {
-    out += list.NameAt(i);
+  const bool ok = ForEachListName(db.list(), query, [&out](std::string_view name) {
+    out += name;
     out += '\n';
     if (out.size() >= 1 << 16) {
       std::fwrite(out.data(), 1, out.size(), stdout);
       out.clear();
     }
-  }
+    return true;
+  });
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
+  if (interrupted.IsSet()) {
+    std::fprintf(stderr, "quorvel list: interrupted\n");
+    return 130;
+  }
+  if (!ok) {
+    PrintError(db.list().GetLastError());
+    return 1;
+  }
   return 0;
 }
 
