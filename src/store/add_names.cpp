@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -88,6 +89,13 @@ class BulkAdder {
     return report_;
   }
 
+  // Refuses a name without adding it (a run too long to be one).
+  void Refuse() { ++batch_.refused; }
+  void FailWith(std::string error) {
+    Commit();
+    report_.error = std::move(error);
+  }
+
   void SetWork(std::size_t done, std::size_t total) {
     done_ = done;
     total_ = total;
@@ -139,6 +147,49 @@ class BulkAdder {
   std::size_t done_ = 0, total_ = 0;
 };
 
+// Cuts a stream of bytes into names for a BulkAdder, carrying a name that a
+// chunk boundary splits over to the next chunk.
+class StreamSplitter {
+ public:
+  explicit StreamSplitter(BulkAdder& adder) : adder_(adder) {}
+
+  // False when adding has to stop.
+  bool Feed(std::string_view bytes) {
+    if (first_) {
+      first_ = false;
+      if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    }
+    for (char c : bytes) {
+      if (kNameSeparators.find(c) != std::string_view::npos) {
+        if (!EndName()) return false;
+      } else if (skipping_) {
+        continue;
+      } else if (name_.size() == kMaxNameRun) {
+        adder_.Refuse();
+        name_.clear();
+        skipping_ = true;
+      } else {
+        name_ += c;
+      }
+    }
+    return true;
+  }
+
+  bool EndName() {
+    skipping_ = false;
+    if (name_.empty()) return true;
+    const bool going = adder_.Add(name_);
+    name_.clear();
+    return going;
+  }
+
+ private:
+  BulkAdder& adder_;
+  std::string name_;
+  bool skipping_ = false;
+  bool first_ = true;
+};
+
 }  // namespace
 
 NameInserter::NameInserter(DatabaseConnection& update) : db_(update) {
@@ -156,8 +207,9 @@ NameInserter::NameInserter(DatabaseConnection& update) : db_(update) {
 
 InsertOutcome NameInserter::Insert(std::string_view name) {
   if (name.empty()) return InsertOutcome::Empty;
-  const std::string_view stored = CutDomainName(name);
-  if (!IsStorableName(stored)) return InsertOutcome::Refused;
+  const std::optional<std::string_view> usable = StorableDomainName(name);
+  if (!usable) return InsertOutcome::Refused;
+  const std::string_view stored = *usable;
   if (!insert_) return InsertOutcome::Failed;
   if (seek_) {
     seek_.Reset();
@@ -210,6 +262,31 @@ AddNamesReport AddNamesFromText(DomainDatabase& db, std::string_view text,
       adder.SetWork(std::size_t(piece.data() + piece.size() - text.data()), text.size());
     }
     if (going) adder.SetWork(text.size(), text.size());
+  }
+  return adder.Finish();
+}
+
+AddNamesReport AddNamesFromStream(DomainDatabase& db, const ReadNamesChunk& read, std::size_t totalBytes,
+                                  const AddNamesProgress& progress, std::chrono::milliseconds commitInterval) {
+  BulkAdder adder(db, progress, commitInterval);
+  if (!adder.Start()) return adder.Finish();
+  StreamSplitter splitter(adder);
+  std::vector<char> buffer(1 << 16);
+  std::size_t done = 0;
+  while (true) {
+    std::string error;
+    const long long n = read(buffer.data(), buffer.size(), error);
+    if (n < 0) {
+      adder.FailWith("Error: Reading File\r\n" + error);
+      break;
+    }
+    if (n == 0) {
+      if (splitter.EndName()) adder.SetWork(done, totalBytes ? done : 0);
+      break;
+    }
+    done += std::size_t(n);
+    adder.SetWork(done, totalBytes ? std::max(done, totalBytes) : 0);
+    if (!splitter.Feed(std::string_view(buffer.data(), std::size_t(n)))) break;
   }
   return adder.Finish();
 }

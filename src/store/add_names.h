@@ -20,13 +20,13 @@ enum class InsertOutcome {
   Added,          // a new row was appended
   AlreadyStored,  // the name is stored already, in some capitalisation
   Empty,          // nothing to add
-  Refused,        // holds a control character, "/" or "\" (names later name files)
+  Refused,        // not a usable domain name (see StorableDomainName)
   Failed,         // the engine failed; the connection's last error says why
 };
 
 // Adds names on an open update connection, one prepared statement for all.
-// Each name is cut to 67 characters first; the name index decides whether it
-// is stored already.
+// A name that is not a usable domain name is refused; the name index decides
+// whether a usable one is stored already.
 class NameInserter {
  public:
   explicit NameInserter(DatabaseConnection& update);
@@ -67,5 +67,21 @@ AddNamesReport AddDomainNames(DomainDatabase& db, const std::vector<std::string>
 AddNamesReport AddNamesFromText(DomainDatabase& db, std::string_view text,
                                 const AddNamesProgress& progress = {},
                                 std::chrono::milliseconds commitInterval = kAddCommitInterval);
+
+// Reads up to `size` bytes into `buffer`: the count read, 0 at the end, or -1
+// on a read failure with the reason in `error`.
+using ReadNamesChunk = std::function<long long(char* buffer, std::size_t size, std::string& error)>;
+
+// Adds the names of a text read piece by piece (a file or a pipe of any
+// length), with the separators of AddNamesFromText; a UTF-8 byte-order mark at
+// the start is skipped. `totalBytes` (0 when unknown) is the total the
+// progress reports against; with no total the progress gets 0 as its total. A run of more than kMaxNameRun characters without
+// a separator is no name: it is refused once and skipped. A read failure
+// stops adding with "Error: Reading File\r\n" and the reason in the report's
+// error; the names before it stay added.
+inline constexpr std::size_t kMaxNameRun = 4096;
+AddNamesReport AddNamesFromStream(DomainDatabase& db, const ReadNamesChunk& read, std::size_t totalBytes,
+                                  const AddNamesProgress& progress = {},
+                                  std::chrono::milliseconds commitInterval = kAddCommitInterval);
 
 }  // namespace qv

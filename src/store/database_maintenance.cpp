@@ -206,9 +206,29 @@ MaintenanceResult OpenDocument(DomainDatabase& db, const std::string& path) {
   DatabaseConnection probe;
   if (probe.OpenDatabase(path, false) != kDbOk || probe.OpenTable(kDomainsTable) != kDbOk)
     return {false, probe.GetLastError(), {}};
+  if (!probe.IsDocument()) return {false, kNotDocumentText, {}};
   probe.Close();
   db.SetPath(path);
   return {true, {}, {}};
+}
+
+bool CheckDocumentIntegrity(DomainDatabase& db, std::string& errorText) {
+  if (!db.OpenDomainsTable()) {
+    errorText = db.update().GetLastError();
+    return false;
+  }
+  Statement check = db.update().PrepareNative("PRAGMA quick_check", "Checking Database");
+  std::string findings;
+  Statement::Step step;
+  while ((step = check.Next()) == Statement::Step::Row) {
+    const std::string line = check.ColumnText(0);
+    if (line != "ok") findings += line + "\r\n";
+  }
+  if (step == Statement::Step::Error) findings += check.ErrorText() + "\r\n";
+  if (!check) findings += db.update().GetLastError() + "\r\n";
+  if (findings.empty()) return true;
+  errorText = kDamagedDocumentText + std::string("\r\n\r\n") + findings;
+  return false;
 }
 
 MaintenanceResult NewDocument(DomainDatabase& db, const std::string& path) {

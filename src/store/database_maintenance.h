@@ -32,7 +32,19 @@ bool CreateNewDatabase(DomainDatabase& db, const std::string& path, std::string&
 // Makes `path` the open document, but only when it opens as a database with a
 // `Domains` table; otherwise the message says why and the document stays as
 // it was.
+// Another program's database, even one with a table called "domains", is
+// refused unchanged with kNotDocumentText.
 MaintenanceResult OpenDocument(DomainDatabase& db, const std::string& path);
+inline constexpr const char* kNotDocumentText =
+    "Error: Opening Database.\r\nThis database was made by another program (it has no Domains table "
+    "with a Domain field beside a _Connections table). It was left as it is.";
+
+// The engine's quick integrity check of the open document, for a write that
+// must not add to damage. False with kDamagedDocumentText and the findings.
+bool CheckDocumentIntegrity(DomainDatabase& db, std::string& errorText);
+inline constexpr const char* kDamagedDocumentText =
+    "The document is damaged, so nothing was written to it. Repair it first (File, Repair "
+    "Database...), then work on the repaired copy.";
 // "&New": creates the file, opens it and adds the fields of the user groups.
 MaintenanceResult NewDocument(DomainDatabase& db, const std::string& path);
 

@@ -53,13 +53,17 @@ class AddNamesTest : public QObject {
         {"..\\evil.com", InsertOutcome::Refused},
         {std::string("nul\0.com", 8), InsertOutcome::Refused},
         {"tab\there.com", InsertOutcome::Refused},
+        {"#", InsertOutcome::Refused},
+        {"bad..name", InsertOutcome::Refused},
+        {"example.com.", InsertOutcome::AlreadyStored},
+        {"m\xc3\xbcnchen.de", InsertOutcome::Added},
         {name67, InsertOutcome::Added},
-        {name70, InsertOutcome::Added},
-        {name70.substr(0, 67), InsertOutcome::AlreadyStored},
+        {name70, InsertOutcome::Refused},
+        {name70.substr(0, 67), InsertOutcome::Refused},  // no longer a name: the suffix is cut away
     };
     for (const auto& step : steps)
       QCOMPARE(InsertDomainRecord(db_, step.name), step.outcome);
-    const std::vector<std::string> expected = {"example.com", name67, name70.substr(0, 67)};
+    const std::vector<std::string> expected = {"example.com", "m\xc3\xbcnchen.de", name67};
     QCOMPARE(StoredNames(db_), expected);
   }
 
@@ -77,6 +81,36 @@ class AddNamesTest : public QObject {
   }
 
   // A text of 20,000 characters is added in pieces; every name arrives whole.
+  // A stream read a few bytes at a time gives the same names as the whole
+  // text; a failed read keeps what came before and says why.
+  void streamInSmallChunks() {
+    const std::string text = "\xEF\xBB\xBFone.com\r\ntwo.net;three.org\tfour.io";
+    std::size_t pos = 0;
+    bool failAtEnd = false;
+    const ReadNamesChunk read = [&](char* buffer, std::size_t size, std::string& error) -> long long {
+      if (pos == text.size() && failAtEnd) {
+        error = "Input/output error";
+        return -1;
+      }
+      const std::size_t n = std::min<std::size_t>({size, 3, text.size() - pos});
+      text.copy(buffer, n, pos);
+      pos += n;
+      return (long long)n;
+    };
+    AddNamesReport report = AddNamesFromStream(db_, read, text.size());
+    QCOMPARE(report.added, std::size_t(4));
+    QVERIFY(report.error.empty());
+    const std::vector<std::string> expected = {"one.com", "two.net", "three.org", "four.io"};
+    QCOMPARE(StoredNames(db_), expected);
+
+    pos = 0;
+    failAtEnd = true;
+    report = AddNamesFromStream(db_, read, 0);
+    QCOMPARE(report.error, std::string("Error: Reading File\r\nInput/output error"));
+    QCOMPARE(report.alreadyStored, std::size_t(3));  // the last name may be cut: never added
+    QCOMPARE(StoredNames(db_), expected);
+  }
+
   void longTextKeepsEveryName() {
     std::string text;
     std::vector<std::string> expected;

@@ -29,11 +29,13 @@ inline void UseTestFolders(QProcess& process, const QProcessEnvironment& extra =
 
 inline QString ProgramPath() { return QStringLiteral(QV_BINARY_DIR "/quorvel"); }
 
+// Runs the program (or `program`, which then gets the program's path among
+// its own arguments) and collects what it printed.
 inline ProgramOutcome RunProgram(const QStringList& args, int timeoutMs = 120000,
-                                 const QProcessEnvironment& extra = {}) {
+                                 const QProcessEnvironment& extra = {}, const QString& program = {}) {
   QProcess process;
   UseTestFolders(process, extra);
-  process.start(ProgramPath(), args);
+  process.start(program.isEmpty() ? ProgramPath() : program, args);
   ProgramOutcome o;
   if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
     process.kill();

@@ -4,10 +4,12 @@
 
 #include "app/commands/file_commands.h"
 #include "app/commands/file_filters.h"
+#include "app/commands/name_file.h"
 #include "app/dialogs/create_domain_names_dialog.h"
 #include "app/main_frame.h"
 #include "app/progress.h"
 #include "platform/text.h"
+#include "store/database_maintenance.h"
 
 namespace qv {
 namespace {
@@ -16,12 +18,6 @@ AddNamesProgress ProgressOf(ProgressWindow& window) {
   return [&window](const AddNamesReport&, std::size_t done, std::size_t total) {
     return window.Advance(static_cast<long long>(done), static_cast<long long>(total));
   };
-}
-
-// Tells the user what went wrong, or what was refused; a plain run that
-// added every name says nothing.
-void ReportTrouble(CMainFrame& frame, const AddNamesReport& report) {
-  if (!report.error.empty() || report.refused > 0) frame.UserPrompts().tell(&frame, AddNamesReportText(report));
 }
 
 }  // namespace
@@ -41,18 +37,21 @@ AddNamesReport AddNamesTextWithProgress(DomainDatabase& db, std::string_view tex
 bool ImportNamesFromFile(DomainDatabase& db, const QString& path, QWidget* parent,
                          AddNamesReport& report, QString& error,
                          std::chrono::milliseconds commitInterval) {
+  error = ImportRefusal(ToQString(db.Path()), path);
+  if (!error.isEmpty()) return false;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     error = QObject::tr("The file %1 could not be read.\r\n%2").arg(path, file.errorString());
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    error = QObject::tr("The file %1 could not be read.\r\n%2").arg(path, file.errorString());
+  std::string damage;
+  if (!CheckDocumentIntegrity(db, damage)) {
+    error = ToQString(damage);
     return false;
   }
-  report = AddNamesTextWithProgress(db, std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                    parent, commitInterval);
+  ProgressWindow window(parent, QString::fromLatin1(kAddingNamesTitle));
+  const std::size_t total = file.isSequential() ? 0 : std::size_t(std::max<qint64>(file.size(), 0));
+  report = AddNamesFromStream(db, ChunkReaderOf(file), total, ProgressOf(window), commitInterval);
   return true;
 }
 
@@ -74,7 +73,7 @@ void RunCreateSimpleDomainNames(CMainFrame& frame) {
   if (dialog.exec() != QDialog::Accepted) return;
   const std::vector<std::string> names = dialog.Names();
   if (names.empty()) return;
-  ReportTrouble(frame, AddNamesWithProgress(frame.Document().Database(), names, &frame));
+  frame.UserPrompts().tell(&frame, AddNamesReportText(AddNamesWithProgress(frame.Document().Database(), names, &frame)));
 }
 
 void RunImportFromLargeTextFile(CMainFrame& frame) {

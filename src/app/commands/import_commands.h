@@ -35,8 +35,10 @@ AddNamesReport AddNamesWithProgress(DomainDatabase& db, const std::vector<std::s
 AddNamesReport AddNamesTextWithProgress(DomainDatabase& db, std::string_view text, QWidget* parent,
                                         std::chrono::milliseconds commitInterval = kWindowCommitInterval);
 
-// Reads a text file whole and adds its names. False, with `error` set, when
-// the file cannot be read (nothing is added then).
+// Reads a text file piece by piece and adds its names. False, with `error`
+// set, when nothing may be added: the file cannot be read, the document is
+// read-only or damaged, or the file is the document itself. A read failure
+// part way stops adding and is the report's error.
 bool ImportNamesFromFile(DomainDatabase& db, const QString& path, QWidget* parent,
                          AddNamesReport& report, QString& error,
                          std::chrono::milliseconds commitInterval = kWindowCommitInterval);
