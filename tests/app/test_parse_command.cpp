@@ -78,6 +78,10 @@ class ParseCommandTest : public QObject {
     QCOMPARE(o.exitCode, 2);
     QVERIFY(o.err.contains("cannot read"));
     QCOMPARE(RunParse({"--server"}).exitCode, 2);
+    // An endless input is refused once it outgrows any answer.
+    const Outcome endless = RunParse({"/dev/zero"});
+    QCOMPARE(endless.exitCode, 1);
+    QVERIFY(endless.err.contains("larger than 16 MiB"));
   }
 };
 
