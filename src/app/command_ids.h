@@ -38,6 +38,7 @@ enum CommandId : int {
   // --- File -------------------------------------------------------------------
   kCmdFileNew = 34000,
   kCmdFileOpen,
+  kCmdFileClose,
   kCmdBackupCompact,
   kCmdRecentFile1,  // .. kCmdRecentFile4 are consecutive
   kCmdRecentFile2,

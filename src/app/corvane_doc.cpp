@@ -1,5 +1,6 @@
 #include "app/corvane_doc.h"
 
+#include <QApplication>
 #include <QFileInfo>
 
 #include "platform/settings_store.h"
@@ -10,10 +11,19 @@
 
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {
   qv::SetListChangedCallback([this] { emit listChanged(); });
+  // Every run of the list query may take a while on a large document.
+  qv::SetListBusyCallback([](bool busy) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    if (busy)
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+      QApplication::restoreOverrideCursor();
+  });
 }
 
 CCorvaneDoc::~CCorvaneDoc() {
   qv::SetListChangedCallback({});
+  qv::SetListBusyCallback({});
   // The shown and filter lists outlive the document; they must not keep
   // pointing at its connections.
   qv::ShownList().Clear();
@@ -59,11 +69,14 @@ void CCorvaneDoc::Close() {
 
 bool CCorvaneDoc::IsOpen() const { return db_.HasPath(); }
 
+bool CCorvaneDoc::IsReadOnly() const { return db_.IsReadOnly(); }
+
 QString CCorvaneDoc::Path() const { return qv::ToQString(db_.Path()); }
 
 QString CCorvaneDoc::Title() const {
   if (!db_.HasPath()) return QStringLiteral("Untitled");
-  return QFileInfo(Path()).fileName();
+  const QString name = QFileInfo(Path()).fileName();
+  return db_.IsReadOnly() ? tr("%1 (read only)").arg(name) : name;
 }
 
 void CCorvaneDoc::RefreshList() {

@@ -27,9 +27,11 @@ class CCorvaneDoc : public QObject {
   void Close();
 
   bool IsOpen() const;
+  // Opened read-only because this user cannot write the file or its folder.
+  bool IsReadOnly() const;
   QString Path() const;
   // The file name of the open document (the text after the last folder
-  // separator), "Untitled" when none is open.
+  // separator) with " (read only)" when it is, "Untitled" when none is open.
   QString Title() const;
   qv::DomainDatabase& Database() { return db_; }
 

@@ -43,7 +43,7 @@ constexpr const char* kEnableAutoDocLoad = "Enable Auto DocLoad";
 constexpr const char* kMinimizeAtStartup = "Minimize At Startup";
 constexpr const char* kDialogBarVisible = "Dialog Bar Visible";
 constexpr const char* kViewMode = "View Mode";
-constexpr const char* kSortAscending = "Sort Ascending";
+constexpr const char* kAlwaysSortAscending = "Always Sort Ascending";
 constexpr const char* kLockSortingOrder = "Lock Sorting Order";
 
 // Show states of the stored placement, as the placement format numbers them.
@@ -129,6 +129,8 @@ void CMainFrame::BuildCommands() {
   addActions(actions_.values());  // shortcuts work while the menus are closed
   Action(qv::kCmdFileNew)->setShortcut(QKeySequence::New);
   Action(qv::kCmdFileOpen)->setShortcut(QKeySequence::Open);
+  Action(qv::kCmdFileClose)->setShortcut(QKeySequence::Close);
+  Action(qv::kCmdExit)->setShortcut(QKeySequence::Quit);
   Action(qv::kCmdEditCopy)->setShortcut(QKeySequence::Copy);
   Action(qv::kCmdFindDomain)->setShortcut(QKeySequence::Find);
 }
@@ -138,6 +140,7 @@ void CMainFrame::BuildView() {
   view_ = new CCorvaneView(&doc_, this);
   setCentralWidget(view_);
   listMenu_ = qv::BuildListContextMenu(this, actions_);
+  connect(view_, &CCorvaneView::sortFailed, this, &CMainFrame::ShowListError);
   connect(view_, &CCorvaneView::contextMenuRequested, this,
           [this](QPoint globalPos) { listMenu_->popup(globalPos); });
   BindDeleteKey(view_->ListView(), Action(qv::kCmdDeleteSelected));
@@ -178,8 +181,11 @@ void CMainFrame::BuildDocks() {
   BindToggle(qv::kCmdViewDomainNamesBar, namesDock_->toggleViewAction(), namesDock_);
   auto* padMenu = new QMenu(namesBar_);
   for (int id : {qv::kCmdPadCopySelected, qv::kCmdPadCopyAll, qv::kCmdPadDeleteSelected,
-                 qv::kCmdPadDeleteAll})
+                 qv::kCmdPadDeleteAll, qv::kCmdPadRefresh})
     padMenu->addAction(Action(id));
+  // The selector names the modes as the View menu does.
+  for (int id : qv::ViewMenuDisplayModes())
+    namesBar_->SetModeLabel(id, Action(id)->text().remove(QLatin1Char('&')));
   namesBar_->SetMenu(padMenu);
   BindDeleteKey(namesBar_->NameList(), Action(qv::kCmdPadDeleteSelected));
   connect(namesBar_, &CDomainNamesBar::modeChosen, this, &CMainFrame::SetDisplayMode);
@@ -266,13 +272,21 @@ void CMainFrame::SetHandler(int commandId, std::function<void()> handler) {
   QAction* action = Action(commandId);
   if (!action) return;
   disconnect(action, &QAction::triggered, this, nullptr);
-  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+  const bool writes = qv::IsWritingCommand(commandId);
+  connect(action, &QAction::triggered, this, [this, writes, handler = std::move(handler)] {
+    if (writes && doc_.IsReadOnly()) {
+      prompts_.tell(this, QString::fromLatin1(qv::kReadOnlyDocumentText));
+      return;
+    }
+    handler();
+  });
   action->setEnabled(true);
 }
 
 void CMainFrame::WireOwnCommands() {
   SetHandler(qv::kCmdFileNew, [this] { qv::RunNewDocument(*this); });
   SetHandler(qv::kCmdFileOpen, [this] { qv::RunOpenDocument(*this); });
+  SetHandler(qv::kCmdFileClose, [this] { doc_.Close(); });
   SetHandler(qv::kCmdBackupCompact, [this] { qv::RunBackupAndCompact(*this); });
   for (int i = 0; i < qv::kRecentFileCount; ++i)
     SetHandler(qv::kCmdRecentFile1 + i, [this, i] { OpenRecentFile(i); });
@@ -287,6 +301,7 @@ void CMainFrame::WireOwnCommands() {
 
   SetHandler(qv::kCmdDeleteSelected, [this] { qv::RunDeleteSelectedDomains(*this); });
   SetHandler(qv::kCmdNormalizeDatabase, [this] { qv::RunNormalizeDatabase(*this); });
+  SetHandler(qv::kCmdAdditionalGroups, [this] { qv::RunAdditionalGroups(*this); });
   SetHandler(qv::kCmdRepairDatabase, [this] { qv::RunRepairDatabase(*this); });
   SetHandler(qv::kCmdAbout, [this] { ShowAbout(); });
 
@@ -308,9 +323,9 @@ void CMainFrame::WireListModes() {
     SetHandler(id, [show, id] { show(id); });
   SetHandler(qv::kCmdListDigits, [show] { show(qv::kCmdListDigits); });
   SetHandler(qv::kCmdListAll, [show] { show(qv::kCmdListAll); });
-  SetHandler(qv::kCmdSortNameWise, [this] { qv::SortList(doc_.Database(), "domain"); });
-  SetHandler(qv::kCmdSortTldWise, [this] { qv::SortList(doc_.Database(), "tld"); });
-  SetHandler(qv::kCmdAlwaysSortAscending, [this] { ToggleSetting(kSortAscending, 1); });
+  SetHandler(qv::kCmdSortNameWise, [this] { view_->SortByField(QStringLiteral("Domain"), qv::GetSortDirection()); });
+  SetHandler(qv::kCmdSortTldWise, [this] { view_->SortByField(QStringLiteral("TLD"), qv::GetSortDirection()); });
+  SetHandler(qv::kCmdAlwaysSortAscending, [this] { ToggleSetting(kAlwaysSortAscending, 0); });
   SetHandler(qv::kCmdLockSortingOrder, [this] { ToggleSetting(kLockSortingOrder, 1); });
 }
 
@@ -330,6 +345,9 @@ void CMainFrame::WireNamePad() {
   SetHandler(qv::kCmdSendAllToNamePad, [this, sendToPad] { sendToPad(view_->AllShownNames()); });
   SetHandler(qv::kCmdPadDeleteSelected, [this] { namesBar_->DeleteSelectedNames(); });
   SetHandler(qv::kCmdPadDeleteAll, [this] { namesBar_->DeleteAllNames(); });
+  SetHandler(qv::kCmdPadRefresh, [this] {
+    if (!namesBar_->Refresh()) prompts_.tell(this, tr("The Domain Names list could not be saved."));
+  });
   SetHandler(qv::kCmdPadCopySelected, [this] {
     QApplication::clipboard()->setText(CDomainNamesBar::ClipboardText(namesBar_->SelectedNames()));
   });
@@ -364,7 +382,7 @@ void CMainFrame::ToggleSetting(const char* key, int defaultValue) {
 void CMainFrame::UpdateCommandStates() {
   Action(qv::kCmdOpenInTrayAtStartup)->setChecked(Setting(kMinimizeAtStartup, 0) != 0);
   Action(qv::kCmdOpenLastDocAtStartup)->setChecked(Setting(kEnableAutoDocLoad, 1) != 0);
-  Action(qv::kCmdAlwaysSortAscending)->setChecked(Setting(kSortAscending, 1) != 0);
+  Action(qv::kCmdAlwaysSortAscending)->setChecked(Setting(kAlwaysSortAscending, 0) != 0);
   Action(qv::kCmdLockSortingOrder)->setChecked(Setting(kLockSortingOrder, 1) != 0);
   UpdateRecentFiles();
 }
@@ -490,6 +508,7 @@ void CMainFrame::StartUp(const qv::StartUpOptions& options) {
       OpenDocumentFile(qv::ToQString(recent.front()));
   }
   if (!doc_.IsOpen()) doc_.RefreshList();
+  else view_->RestoreSortChoice();
 }
 
 void CMainFrame::ApplyStoredPlacement() {

@@ -1,5 +1,7 @@
 #include "app/menus.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
@@ -30,6 +32,7 @@ std::vector<CommandEntry> BuildEntries() {
       // File
       {kCmdFileNew, "&New"},
       {kCmdFileOpen, "&Open..."},
+      {kCmdFileClose, "&Close"},
       {kCmdBackupCompact, "&Backup && Compact..."},
       {kCmdRecentFile1, "&1"},
       {kCmdRecentFile2, "&2"},
@@ -147,6 +150,7 @@ std::vector<CommandEntry> BuildEntries() {
       {kCmdPadDeleteAll, "Delete All Domain Names"},
       {kCmdPadCopySelected, "Copy Selected Names"},
       {kCmdPadCopyAll, "Copy All Names"},
+      {kCmdPadRefresh, "Refresh"},
       // Notification-area icon
       {kCmdTrayRestore, "&Restore..."},
       {kCmdTrayExit, "&Exit"},
@@ -180,7 +184,7 @@ QAction* MakeAlias(QObject* parent, QAction* original, const QString& text) {
 constexpr int S = kCmdNone;  // a separator in the menu lists below
 
 void BuildFileMenu(QMenu* m, const QHash<int, QAction*>& a) {
-  Add(m, a, {kCmdFileNew, kCmdFileOpen, S, kCmdBackupCompact, S, kCmdRecentFile1, kCmdRecentFile2,
+  Add(m, a, {kCmdFileNew, kCmdFileOpen, kCmdFileClose, S, kCmdBackupCompact, S, kCmdRecentFile1, kCmdRecentFile2,
              kCmdRecentFile3, kCmdRecentFile4, S, kCmdMinimizeToTray, kCmdOpenInTrayAtStartup,
              kCmdOpenLastDocAtStartup, S, kCmdExit});
 }
@@ -239,7 +243,7 @@ const std::vector<CommandEntry>& CommandEntries() {
 
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
-      kCmdEmailAlertSettings, kCmdDomainNotes, kCmdAdditionalGroups,
+      kCmdEmailAlertSettings, kCmdDomainNotes,
       kCmdEditDomainGroups, kCmdDomainManagementSettings,
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
@@ -248,6 +252,17 @@ const std::vector<int>& LaterCommands() {
       kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;
+}
+
+bool IsWritingCommand(int commandId) {
+  static const std::vector<int> ids = {
+      kCmdCreateSimpleNames, kCmdImportLargeTextFile, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
+      kCmdNamesAfterFiltering, kCmdDeleteSelected, kCmdLookupAll, kCmdSqlLookupFilter, kCmdWhoisSelected,
+      kCmdWhoisAll, kCmdDnsSelected, kCmdDnsAll, kCmdPingSelected, kCmdPingAll, kCmdTmSelected,
+      kCmdTmAll, kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected, kCmdSitePopAll, kCmdLookupDomain,
+      kCmdNormalizeDatabase, kCmdAdditionalGroups, kCmdLockSelected, kCmdUnlockSelected,
+      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings};
+  return std::find(ids.begin(), ids.end(), commandId) != ids.end();
 }
 
 const std::vector<ToolbarButton>& ToolbarButtons() {

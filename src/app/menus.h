@@ -26,6 +26,9 @@ const std::vector<CommandEntry>& CommandEntries();
 
 // The commands whose features come with later work; they stay disabled.
 const std::vector<int>& LaterCommands();
+// The commands that change the open document; a read-only document refuses
+// them with one message before they start.
+bool IsWritingCommand(int commandId);
 
 // One toolbar button: its command and its label.
 struct ToolbarButton {

@@ -15,9 +15,12 @@ namespace {
 
 QString ProgramTitle() { return QApplication::applicationName(); }
 
+// Every question the commands ask goes ahead with something that cannot be
+// undone (deleting, replacing, resetting), so Enter answers No.
 QMessageBox::StandardButton AskWithBox(QWidget* parent, const QString& text,
                                        QMessageBox::StandardButtons buttons) {
-  return QMessageBox::question(parent, ProgramTitle(), text, buttons);
+  const QMessageBox::StandardButton safe = buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::NoButton;
+  return QMessageBox::question(parent, ProgramTitle(), text, buttons, safe);
 }
 
 void TellWithBox(QWidget* parent, const QString& text) {

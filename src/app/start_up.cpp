@@ -9,7 +9,12 @@ namespace qv {
 QString DocumentFromArguments(const QStringList& arguments) {
   for (const QString& argument : arguments) {
     if (argument.isEmpty() || argument.startsWith(QLatin1Char('-'))) continue;
-    return QFileInfo(argument).absoluteFilePath();
+    // "mydomains" names "mydomains.qvl" when only that exists.
+    const QFileInfo typed(argument);
+    const QFileInfo withExtension(argument + QStringLiteral(".qvl"));
+    if (!typed.exists() && typed.suffix().isEmpty() && withExtension.isFile())
+      return withExtension.absoluteFilePath();
+    return typed.absoluteFilePath();
   }
   return {};
 }

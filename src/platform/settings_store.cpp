@@ -147,8 +147,17 @@ std::string ReadDirectString(std::string_view company, std::string_view product,
                              std::string_view defaultValue) {
   auto v = ReadString(Store(company, product), KeyPath(section, name));
   if (!v) return std::string(defaultValue);
-  if (v->size() > kDirectStringMax) v->resize(kDirectStringMax);
+  if (v->size() > kDirectStringMax) v->resize(CutPointUtf8(*v, kDirectStringMax));
   return *v;
+}
+
+std::size_t CutPointUtf8(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return text.size();
+  if (!IsValidUtf8(text)) return maxBytes;
+  std::size_t cut = maxBytes;
+  // Back over continuation bytes to the start of the character cut in two.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
 }
 
 bool WriteDirectString(std::string_view company, std::string_view product,

@@ -28,6 +28,9 @@ inline constexpr const char* kSettingsSection = "Settings";
 // The longest string a direct read returns, in bytes (the 255-byte buffer less
 // its terminator).
 inline constexpr std::size_t kDirectStringMax = 254;
+// Where to cut a text to at most `maxBytes` bytes without splitting a UTF-8
+// character (a text that is not UTF-8 is cut at `maxBytes`).
+std::size_t CutPointUtf8(std::string_view text, std::size_t maxBytes);
 
 // Forgets every thread's open stores, so the next access finds the store at
 // its current location (QSettings::setPath). Values are not lost: they live in

@@ -716,9 +716,10 @@ std::string DatabaseConnection::GetFieldText(std::string_view domain, std::strin
 // ---------------------------------------------------------------------------
 // DomainDatabase
 
-void DomainDatabase::SetPath(std::string path) {
+void DomainDatabase::SetPath(std::string path, bool readOnly) {
   CloseAll();
   path_ = std::move(path);
+  readOnly_ = readOnly && !path_.empty();
 }
 
 void DomainDatabase::CloseAll() {
@@ -734,7 +735,7 @@ bool DomainDatabase::OpenDomainsTable() {
     update_.SetError(kDbOpenFailed, "Error: Opening Database.\r\nNo database is open.");
     return false;
   }
-  return update_.OpenDatabase(path_, false) == kDbOk && update_.OpenTable(kDomainsTable) == kDbOk &&
+  return update_.OpenDatabase(path_, readOnly_) == kDbOk && update_.OpenTable(kDomainsTable) == kDbOk &&
          update_.OpenRecordset() == kDbOk;
 }
 
@@ -751,6 +752,10 @@ bool DomainDatabase::ReadRecord(std::string_view name, DomainRecord& record) {
 }
 
 bool DomainDatabase::WriteRecord(const DomainRecord& record) {
+  if (readOnly_) {
+    update_.SetError(kDbEngineError, kReadOnlyDocumentText);
+    return false;
+  }
   return OpenDomainsTable() && update_.WriteDomainRecord(record) == kDbOk;
 }
 

@@ -36,6 +36,11 @@ inline constexpr int kDbNoErrorInfo = 255;   // the engine failed without saying
 inline constexpr int kDbEngineError = -1;    // the engine failed with a description
 inline constexpr int kDbNoMemory = -2;       // an engine object could not be allocated
 
+// What a write to a read-only document is told.
+inline constexpr const char* kReadOnlyDocumentText =
+    "The document is read-only (the file or its folder cannot be written), so nothing can be "
+    "changed in it. Save a copy elsewhere with Backup & Compact to work on it.";
+
 // Why a user's query was refused (see DatabaseConnection::PrepareQuery).
 inline constexpr const char* kMoreThanOneStatementText =
     "Only one statement can be run: the text after the first statement was refused.";
@@ -239,8 +244,10 @@ class DomainDatabase {
   bool HasPath() const { return !path_.empty(); }
   // Closes the three connections and takes the new path (empty: none). The
   // file is not opened here; see OpenDocument in database_maintenance.h for
-  // an opening that checks the file first.
-  void SetPath(std::string path);
+  // an opening that checks the file first. A read-only document is opened
+  // read-only on every connection and refuses record writes.
+  void SetPath(std::string path, bool readOnly = false);
+  bool IsReadOnly() const { return readOnly_; }
   void CloseAll();
 
   DatabaseConnection& update() { return update_; }
@@ -261,6 +268,7 @@ class DomainDatabase {
 
  private:
   std::string path_;
+  bool readOnly_ = false;
   DatabaseConnection update_;
   DatabaseConnection list_;
   DatabaseConnection filter_;

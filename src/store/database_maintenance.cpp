@@ -1,7 +1,9 @@
 #include "store/database_maintenance.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
@@ -202,13 +204,20 @@ bool CreateNewDatabase(DomainDatabase& db, const std::string& path, std::string&
   return CreateNewDatabase(db.update(), path, errorText);
 }
 
+bool IsWritableDocumentFile(const std::string& path) {
+  std::error_code ec;
+  const std::string folder = std::filesystem::absolute(path, ec).parent_path().string();
+  return ::access(path.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK) == 0;
+}
+
 MaintenanceResult OpenDocument(DomainDatabase& db, const std::string& path) {
   DatabaseConnection probe;
-  if (probe.OpenDatabase(path, false) != kDbOk || probe.OpenTable(kDomainsTable) != kDbOk)
+  const bool readOnly = !IsWritableDocumentFile(path);
+  if (probe.OpenDatabase(path, readOnly) != kDbOk || probe.OpenTable(kDomainsTable) != kDbOk)
     return {false, probe.GetLastError(), {}};
   if (!probe.IsDocument()) return {false, kNotDocumentText, {}};
   probe.Close();
-  db.SetPath(path);
+  db.SetPath(path, readOnly);
   return {true, {}, {}};
 }
 
@@ -257,6 +266,41 @@ std::vector<std::string> UserGroupCodesFromSettings() {
     if (code.size() > 1) codes.push_back(code);
   }
   return codes;
+}
+
+std::vector<std::string> UserGroupNamesFromSettings() {
+  std::vector<std::string> names;
+  const int count = GetProfileInt(kSettingsSection, "User Groups", 0);
+  for (int i = 1; i <= count; ++i) {
+    std::string name = GetProfileString(kSettingsSection, "User Group - " + std::to_string(i), "");
+    if (!name.empty()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::string UserGroupNamesProblem(const std::vector<std::string>& names) {
+  std::vector<std::string> codes;
+  for (const std::string& name : names) {
+    for (char c : name) {
+      const auto b = static_cast<unsigned char>(c);
+      if (std::isalnum(b) || c == ' ' || c == '-' || c == '_' || b >= 0x80) continue;
+      return "The group name \"" + name + "\" holds \"" + std::string(1, c) +
+             "\". A group name may hold letters, digits, blanks, \"-\" and \"_\".";
+    }
+    const std::string code = UserGroupCodeOf(name);
+    if (code.size() < 2) return "A group name needs a letter or digit.";
+    if (std::find(codes.begin(), codes.end(), code) != codes.end())
+      return "The group \"" + name + "\" is there twice (group names that differ only in capitals or "
+             "blanks are one group).";
+    codes.push_back(code);
+  }
+  return {};
+}
+
+void StoreUserGroupNames(const std::vector<std::string>& names) {
+  WriteProfileInt(kSettingsSection, "User Groups", int(names.size()));
+  for (std::size_t i = 0; i < names.size(); ++i)
+    WriteProfileString(kSettingsSection, "User Group - " + std::to_string(i + 1), names[i]);
 }
 
 bool EnsureStructure(DomainDatabase& db, std::string& log, bool groupsOnly,

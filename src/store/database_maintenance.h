@@ -32,7 +32,12 @@ bool CreateNewDatabase(DomainDatabase& db, const std::string& path, std::string&
 // Makes `path` the open document, but only when it opens as a database with a
 // `Domains` table; otherwise the message says why and the document stays as
 // it was.
-// Another program's database, even one with a table called "domains", is
+// True when this user may write the file and its folder (SQLite keeps its
+// journal files beside the document).
+bool IsWritableDocumentFile(const std::string& path);
+
+// A document this user cannot write is opened read-only (see
+// DomainDatabase::SetPath). Another program's database, even one with a table called "domains", is
 // refused unchanged with kNotDocumentText.
 MaintenanceResult OpenDocument(DomainDatabase& db, const std::string& path);
 inline constexpr const char* kNotDocumentText =
@@ -53,6 +58,15 @@ std::string UserGroupCodeOf(std::string_view displayName);
 // The codes of the user groups kept in the settings ("User Groups",
 // "User Group - %d"), in order; groups whose name is empty are left out.
 std::vector<std::string> UserGroupCodesFromSettings();
+// The display names of the user groups, in order (empty ones left out).
+std::vector<std::string> UserGroupNamesFromSettings();
+// Why these names cannot be the user groups: a name holding a character a
+// field name cannot carry (only letters, digits, blanks, "-" and "_" may
+// stand), or two names that give the same code (they differ only in
+// capitals or blanks). Empty when they can.
+std::string UserGroupNamesProblem(const std::vector<std::string>& names);
+// Stores the names as "User Group - 1" ... and their number as "User Groups".
+void StoreUserGroupNames(const std::vector<std::string>& names);
 
 // The structure check. Closes the three connections, opens `Domains` (a
 // failure is written to `log` and gives false), makes sure of `DomainIndex`,

@@ -11,6 +11,23 @@ struct ListState {
   std::string query;
   std::string error;
   std::function<void()> changed;
+  std::function<void(bool)> busy;
+};
+
+// Tells the busy callback for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(const std::function<void(bool)>& busy) : busy_(busy) {
+    if (busy_) busy_(true);
+  }
+  ~BusyScope() {
+    if (busy_) busy_(false);
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  const std::function<void(bool)>& busy_;
 };
 
 ListState& State() {
@@ -41,8 +58,11 @@ bool RunListQuery(DomainDatabase& db, std::string_view sql) {
     NotifyChanged();
     return true;
   }
-  bool ok = db.OpenReadOnly(db.list());
-  if (ok) ok = list.Load(db.list(), text);
+  bool ok = false;
+  {
+    const BusyScope busy(state.busy);
+    ok = db.OpenReadOnly(db.list()) && list.Load(db.list(), text);
+  }
   if (!ok) {
     list.Clear();
     state.error = db.list().GetLastError();
@@ -58,5 +78,7 @@ void RefreshShownList(DomainDatabase& db) {
 const std::string& ListErrorText() { return State().error; }
 
 void SetListChangedCallback(std::function<void()> callback) { State().changed = std::move(callback); }
+
+void SetListBusyCallback(std::function<void(bool busy)> callback) { State().busy = std::move(callback); }
 
 }  // namespace qv

@@ -37,5 +37,8 @@ const std::string& ListErrorText();
 
 // Called after every run of the list, so that the views can redraw.
 void SetListChangedCallback(std::function<void()> callback);
+// Called with true before the list query runs and with false after it (the
+// window shows a wait cursor meanwhile).
+void SetListBusyCallback(std::function<void(bool busy)> callback);
 
 }  // namespace qv

@@ -10,7 +10,20 @@
 
 namespace qv {
 
+bool AlwaysSortAscending() { return GetProfileInt(kSettingsSection, "Always Sort Ascending", 0) != 0; }
+
+ListSortChoice StoredSortChoice() {
+  return {GetProfileString(kSettingsSection, "List Sort Field", ""),
+          GetProfileInt(kSettingsSection, "List Sort Ascending", 1) != 0};
+}
+
+void StoreSortChoice(const ListSortChoice& choice) {
+  WriteProfileString(kSettingsSection, "List Sort Field", choice.field);
+  WriteProfileInt(kSettingsSection, "List Sort Ascending", choice.ascending ? 1 : 0);
+}
+
 bool GetSortDirection() {
+  if (AlwaysSortAscending()) return true;
   int ascending = GetProfileInt(kSettingsSection, "Sort Ascending", 1);
   if (GetProfileInt(kSettingsSection, "Lock Sorting Order", 1) == 0) {
     ascending = ascending == 0 ? 1 : 0;
@@ -41,14 +54,30 @@ std::string SortedQuery(std::string_view sql, std::string_view field, bool ascen
   return sorted;
 }
 
-bool SortList(DomainDatabase& db, std::string_view fieldName) {
-  if (!db.OpenDomainsTable()) return false;
+namespace {
+
+// The field's name as the table spells it; "" when it is no field.
+std::string TableFieldName(DomainDatabase& db, std::string_view fieldName) {
+  if (!db.OpenDomainsTable()) return {};
   const FieldInfo* field = db.update().FindDomainField(fieldName);
-  if (!field) return false;
-  const std::string name = field->name;
+  return field ? field->name : std::string();
+}
+
+bool RunSorted(DomainDatabase& db, const std::string& field, bool ascending) {
   const std::string& current = CurrentListQuery();
-  return RunListQuery(db, SortedQuery(current.empty() ? AllDomainsQuery() : current, name,
-                                      GetSortDirection()));
+  return RunListQuery(db, SortedQuery(current.empty() ? AllDomainsQuery() : current, field, ascending));
+}
+
+}  // namespace
+
+bool SortList(DomainDatabase& db, std::string_view fieldName) {
+  const std::string field = TableFieldName(db, fieldName);
+  return !field.empty() && RunSorted(db, field, GetSortDirection());
+}
+
+bool SortList(DomainDatabase& db, std::string_view fieldName, bool ascending) {
+  const std::string field = TableFieldName(db, fieldName);
+  return !field.empty() && RunSorted(db, field, ascending);
 }
 
 }  // namespace qv

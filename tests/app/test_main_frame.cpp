@@ -315,7 +315,8 @@ class MainFrameTest : public QObject {
       if (action->menu()) CollectIds(action->menu(), shown);
     CollectIds(frame.ListContextMenu(), shown);
     const QSet<int> elsewhere = {kCmdLookupDomain, kCmdPadDeleteSelected, kCmdPadDeleteAll,
-                                 kCmdPadCopySelected, kCmdPadCopyAll, kCmdTrayRestore, kCmdTrayExit};
+                                 kCmdPadCopySelected, kCmdPadCopyAll, kCmdPadRefresh, kCmdTrayRestore,
+                                 kCmdTrayExit};
     QStringList missing;
     for (const CommandEntry& entry : CommandEntries())
       if (!shown.contains(entry.id) && !elsewhere.contains(entry.id)) missing << entry.text;
@@ -347,7 +348,7 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame.View()->DisplayMode(), int(kCmdModeNetwork));
     QCOMPARE(GetProfileInt(kSettingsSection, "Domain List Mode", 0), int(kCmdModeNetwork));
     QCOMPARE(frame.DomainNamesBar()->ModeSelector()->currentText(),
-             QStringLiteral("Network Related Data"));
+             QStringLiteral("Network Related"));
     QVERIFY(frame.Action(kCmdModeNetwork)->isChecked());
     emit frame.DomainNamesBar()->modeChosen(kCmdModeEmails);
     QVERIFY(frame.Action(kCmdModeEmails)->isChecked());

@@ -164,7 +164,7 @@ class MainFrameCommandsTest : public QObject {
     log_->savePaths << backup;
     frame.Action(kCmdBackupCompact)->trigger();
     QCOMPARE(log_->saveTitles.back(), QStringLiteral("Save the backup file to"));
-    QCOMPARE(log_->told.size(), 1);
+    QCOMPARE(log_->told.back(), "The backup was saved to " + backup + ".");
     QVERIFY(QFileInfo::exists(backup));
     // The list reads the open document again after the copy.
     QCOMPARE(Shown(frame), QStringList({QStringLiteral("x.com"), QStringLiteral("y.com")}));
@@ -210,7 +210,7 @@ class MainFrameCommandsTest : public QObject {
     log_->openPaths << doc;
     frame.Action(kCmdRepairDatabase)->trigger();
     QCOMPARE(log_->openTitles, QStringList{QStringLiteral("Database File to be repaired")});
-    QCOMPARE(log_->told, QStringList{doc + QStringLiteral(" is currently open.\r\n")});
+    QCOMPARE(log_->told, QStringList{doc + QStringLiteral(" is currently open.\r\nClose it first (File, Close).")});
     QVERIFY(log_->saveTitles.isEmpty());
 
     const QString repaired = Work(QStringLiteral("repaired.qvl"));

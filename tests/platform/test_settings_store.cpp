@@ -36,17 +36,20 @@ class SettingsStoreTest : public QObject {
   }
 
   void directStringIsCutTo254Bytes_data() {
-    QTest::addColumn<int>("length");
+    QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("expected");
-    QTest::newRow("254") << 254 << 254;
-    QTest::newRow("255") << 255 << 254;
-    QTest::newRow("long") << 1000 << 254;
+    QTest::newRow("254") << QByteArray(254, 'x') << 254;
+    QTest::newRow("255") << QByteArray(255, 'x') << 254;
+    QTest::newRow("long") << QByteArray(1000, 'x') << 254;
+    // A character the cut would split is left out whole.
+    QTest::newRow("2-byte letter across the cut") << QByteArray(253, 'x') + "\xc3\xa9" << 253;
+    QTest::newRow("3-byte sign across the cut") << QByteArray(252, 'x') + "\xe2\x82\xac!" << 252;
+    QTest::newRow("letter just inside") << QByteArray(252, 'x') + "\xc3\xa9zz" << 254;
   }
   void directStringIsCutTo254Bytes() {
-    QFETCH(int, length);
+    QFETCH(QByteArray, text);
     QFETCH(int, expected);
-    const std::string text(std::size_t(length), 'x');
-    QVERIFY(WriteDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", text));
+    QVERIFY(WriteDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", text.toStdString()));
     const std::string back =
         ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", "");
     QCOMPARE(int(back.size()), expected);

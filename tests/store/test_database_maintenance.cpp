@@ -114,6 +114,27 @@ class DatabaseMaintenanceTest : public QObject {
     QCOMPARE(QString::fromStdString(second.message), QString());
   }
 
+  // Names that would break the group's field name, or make one group twice,
+  // are refused before anything is stored.
+  void userGroupNamesChecked_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("fine") << QStringList{"My Group", "top-names_2", "Caf\u00e9"} << "";
+    QTest::newRow("bracket") << QStringList{"a]b"} << "holds \"]\"";
+    QTest::newRow("quote") << QStringList{"it's"} << "holds \"'\"";
+    QTest::newRow("same but capitals") << QStringList{"Top", "TOP"} << "is there twice";
+    QTest::newRow("same but blanks") << QStringList{"my group", "mygroup"} << "is there twice";
+    QTest::newRow("blanks only") << QStringList{"  "} << "needs a letter or digit";
+  }
+  void userGroupNamesChecked() {
+    QFETCH(QStringList, names);
+    QFETCH(QString, problem);
+    std::vector<std::string> list;
+    for (const QString& n : names) list.push_back(n.toStdString());
+    const QString got = QString::fromStdString(UserGroupNamesProblem(list));
+    QVERIFY2(problem.isEmpty() ? got.isEmpty() : got.contains(problem), qPrintable(got));
+  }
+
   void userGroupsGetTheirFields() {
     WriteProfileInt(kSettingsSection, "User Groups", 3);
     WriteProfileString(kSettingsSection, "User Group - 1", "my group");

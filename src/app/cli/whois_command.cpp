@@ -10,6 +10,7 @@
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "app/host_port.h"
 #include "platform/text.h"
 #include "whois/server_directory.h"
 #include "whois/whois_query.h"
@@ -44,13 +45,11 @@ std::optional<int> NumberIn(const QString& text, int low, int high) {
 
 // "HOST" or "HOST:PORT"; false when the port or host is not usable.
 bool ParseServer(const QString& text, WhoisOptions& options) {
-  const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
-  const QString host = colon < 0 ? text : text.left(colon);
-  if (host.isEmpty()) return false;
-  options.server = ToStdString(host);
-  if (colon < 0) return true;
-  options.port = NumberIn(text.mid(colon + 1), 1, 65535);
-  return options.port.has_value();
+  const std::optional<HostPort> parsed = ParseHostPort(text);
+  if (!parsed) return false;
+  options.server = ToStdString(parsed->host);
+  if (parsed->port) options.port = parsed->port;
+  return true;
 }
 
 // Returns an error message, or nullptr when the arguments parse.

@@ -109,7 +109,7 @@ void RunResetWhoisServer(CMainFrame& frame) {
                                        "have created for the whois server (%1)\n\nAre you sure?")
                                .arg(ToQString(server));
   const auto answer = frame.UserPrompts().ask(
-      &frame, question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      &frame, question, QMessageBox::Yes | QMessageBox::No);
   if (answer == QMessageBox::Yes) ResetWhoisServer(domain, referral);
 }
 

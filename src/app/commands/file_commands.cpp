@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 
+#include "app/dialogs/user_groups_dialog.h"
 #include "app/main_frame.h"
 #include "platform/text.h"
 #include "store/database_maintenance.h"
@@ -92,7 +93,7 @@ void RunBackupAndCompact(CMainFrame& frame) {
     WaitCursor wait;
     result = BackupAndCompact(frame.Document().Database(), ToStdString(target));
   }
-  if (!result.ok) Tell(frame, result.message);
+  Tell(frame, result.ok ? "The backup was saved to " + ToStdString(target) + "." : result.message);
   // The connections were closed for the copy; the list opens them again.
   frame.Document().RefreshList();
 }
@@ -104,7 +105,7 @@ void RunRepairDatabase(CMainFrame& frame) {
       ask.openFile(&frame, QStringLiteral("Database File to be repaired"), Filter());
   if (source.isEmpty()) return;
   if (IsSameFile(ToStdString(source), openPath)) {
-    Tell(frame, ToStdString(source) + " is currently open.\r\n");
+    Tell(frame, ToStdString(source) + " is currently open.\r\nClose it first (File, Close).");
     return;
   }
   const QString target = ChooseDocumentTarget(frame, QStringLiteral("Save the repaired file to"));
@@ -131,6 +132,25 @@ void RunNormalizeDatabase(CMainFrame& frame) {
   frame.Document().RefreshList();
 }
 
+void RunAdditionalGroups(CMainFrame& frame) {
+  if (!RequireDatabase(frame)) return;
+  QStringList current;
+  for (const std::string& name : UserGroupNamesFromSettings()) current << ToQString(name);
+  CUserGroupsDialog dialog(current, &frame);
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::vector<std::string> names;
+  for (const QString& name : dialog.Names()) names.push_back(ToStdString(name));
+  StoreUserGroupNames(names);
+  std::string log;
+  {
+    WaitCursor wait;
+    EnsureStructure(frame.Document().Database(), log, true);
+  }
+  frame.UserPrompts().showText(&frame, QStringLiteral("Additional Domain Groups"),
+                               log.empty() ? QObject::tr("Every group has its field already.") : ToQString(log));
+  frame.Document().RefreshList();
+}
+
 void RunDeleteSelectedDomains(CMainFrame& frame) {
   if (!RequireDatabase(frame)) return;
   DeleteDomainsAfterAsking(frame, frame.SelectedNames());
@@ -141,7 +161,7 @@ int DeleteDomainsAfterAsking(CMainFrame& frame, const QStringList& names) {
   if (names.isEmpty() || !frame.Document().IsOpen()) return 0;
   const QMessageBox::StandardButton answer = frame.UserPrompts().ask(
       &frame, ToQString(DeleteConfirmationText(int(names.size()))),
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      QMessageBox::Yes | QMessageBox::No);
   if (answer != QMessageBox::Yes) return 0;
 
   std::vector<std::string> list;

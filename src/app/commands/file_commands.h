@@ -41,6 +41,9 @@ void RunBackupAndCompact(CMainFrame& frame);
 void RunRepairDatabase(CMainFrame& frame);
 // "Update Database Fields": adds missing fields and shows the log.
 void RunNormalizeDatabase(CMainFrame& frame);
+// "Additional Domain Groups": the "User Groups" dialog, then the group
+// fields the document lacks are added and the log shown.
+void RunAdditionalGroups(CMainFrame& frame);
 // "Delete Selected Domains": the selected names of the list.
 void RunDeleteSelectedDomains(CMainFrame& frame);
 // Asks "Are you sure?..." for `names` and, on Yes, deletes them under a

@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -99,6 +101,19 @@ std::vector<std::string> NewNamesOf(DomainDatabase& db, const std::string& text)
   return fresh;
 }
 
+// The names of `text` that the document holds already, as it holds them.
+std::vector<std::string> StoredNamesOf(DomainDatabase& db, const std::string& text) {
+  std::vector<std::string> stored;
+  if (!db.OpenDomainsTable()) return stored;
+  for (const std::string& name : SplitNames(text)) {
+    const std::optional<std::string_view> usable = StorableDomainName(name);
+    if (!usable) continue;
+    DomainRecord record;
+    if (db.ReadRecord(*usable, record)) stored.push_back(record.Domain());
+  }
+  return stored;
+}
+
 bool DataLogExists() {
   std::error_code error;
   return std::filesystem::exists(ChangeLogPath(), error);
@@ -150,10 +165,19 @@ void RunLookupDomain(CMainFrame& frame, LookupEngine& engine) {
   const QString text = bar->DomainText();
   if (text.isEmpty()) return;
   DomainDatabase& db = doc.Database();
-  const std::vector<std::string> fresh = NewNamesOf(db, ToStdString(text));
-  if (fresh.empty() || AddNamesFromText(db, ToStdString(text)).added == 0) return;
+  const std::string typed = ToStdString(text);
+  const std::vector<std::string> fresh = NewNamesOf(db, typed);
+  const std::vector<std::string> stored = StoredNamesOf(db, typed);
+  if (fresh.empty() && stored.empty()) {
+    frame.UserPrompts().tell(&frame, QObject::tr("\"%1\" is not a domain name that can be looked up.").arg(text));
+    return;
+  }
+  if (!fresh.empty() && AddNamesFromText(db, typed).added == 0) return;
   doc.RefreshList();
   for (const std::string& name : fresh) engine.QueueWhoisIfDue(name, kQuickLookupGapMinutes);
+  // A name the list holds already is shown and looked up again.
+  for (const std::string& name : stored) engine.AddToQueue(QueueKind::Whois, name);
+  if (!stored.empty() && frame.View()) frame.View()->SelectName(ToQString(stored.front()));
   RememberQuickLookup(*bar->DomainBox(), text);
   for (const std::string& name : fresh) {
     engine.AddToQueue(QueueKind::Dns, name);
@@ -191,13 +215,24 @@ void ToggleAuthoritativeWhoisLookup(CMainFrame& frame, LookupEngine& engine) {
   UpdateLookupCommandStates(frame, engine);
 }
 
-void RunDomainDataLog(CMainFrame&) {
+void RunDomainDataLog(CMainFrame& frame) {
   if (!DataLogExists()) return;
-  const QUrl url = QUrl::fromLocalFile(ToQString(ChangeLogPath().string()));
-  if (Opener())
-    Opener()(url);
-  else
-    QDesktopServices::openUrl(url);
+  const QString path = ToQString(ChangeLogPath().string());
+  const QUrl url = QUrl::fromLocalFile(path);
+  if (Opener() ? Opener()(url) : QDesktopServices::openUrl(url)) return;
+  // No program opens text files here: the log is shown in a window of ours,
+  // its newest part when it is long.
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    frame.UserPrompts().tell(&frame, QObject::tr("The file %1 could not be read.\r\n%2").arg(path, file.errorString()));
+    return;
+  }
+  constexpr qint64 kShownBytes = 4 << 20;
+  const qint64 start = std::max<qint64>(0, file.size() - kShownBytes);
+  file.seek(start);
+  QString text = ToQString(file.readAll().toStdString());
+  if (start > 0) text.prepend(QObject::tr("[The older part of %1 is not shown.]\r\n").arg(path));
+  frame.UserPrompts().showText(&frame, QStringLiteral("Domain Data Log"), text);
 }
 
 void UpdateLookupCommandStates(CMainFrame& frame, const LookupEngine& engine) {

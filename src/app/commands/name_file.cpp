@@ -1,7 +1,6 @@
 #include "app/commands/name_file.h"
 
 #include <QFileInfo>
-#include <unistd.h>
 
 #include "platform/text.h"
 #include "store/database_maintenance.h"
@@ -21,9 +20,7 @@ QString ImportRefusal(const QString& docPath, const QString& namesPath) {
   if (doc.exists()) {
     // SQLite itself would open such a file read-only and fail at the first
     // write, leaving journal files behind in the folder.
-    const QByteArray local = QFile::encodeName(docPath);
-    const QByteArray folder = QFile::encodeName(doc.absolutePath());
-    if (::access(local.constData(), W_OK) != 0 || ::access(folder.constData(), W_OK) != 0)
+    if (!IsWritableDocumentFile(ToStdString(docPath)))
       return QObject::tr("The document %1 is read-only, so no names were added to it.").arg(docPath);
   }
   // Reading the document as a text file would open it beside SQLite, and

@@ -27,10 +27,14 @@ namespace {
 
 constexpr const char* kEditHint = " <#808080>[Dbl Click to Edit]";
 
+// No and Cancel would do the same here, so the question offers Yes and No.
 QMessageBox::StandardButton AskUser(QWidget* parent, const QString& text) {
   return QMessageBox::question(parent, QCoreApplication::applicationName(), text,
-                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                               QMessageBox::No);
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+}
+
+void TellUser(QWidget* parent, const QString& text) {
+  QMessageBox::warning(parent, QCoreApplication::applicationName(), text);
 }
 
 std::optional<QDate> PickWithEditor(QWidget* parent, const qv::Date& original) {
@@ -42,7 +46,7 @@ std::optional<QDate> PickWithEditor(QWidget* parent, const qv::Date& original) {
 CDomainPropertiesDialog::CDomainPropertiesDialog(CCorvaneDoc& doc, CCorvaneView* view, const QString& name,
                                                  int row, QWidget* parent)
     : QDialog(parent), doc_(doc), view_(view), name_(name), row_(row), question_(&AskUser),
-      picker_(&PickWithEditor) {
+      tell_(&TellUser), picker_(&PickWithEditor) {
   setWindowTitle(QStringLiteral("Domain Properties: %1").arg(name));
   list_ = new CBigListView(QString::fromLatin1(qv::kDefaultListSection), this);
   model_ = new QStandardItemModel(0, 2, this);
@@ -121,6 +125,11 @@ QString CDomainPropertiesDialog::LastLookupText() const { return lastLookup_->te
 bool CDomainPropertiesDialog::LockChecked() const { return lock_->isChecked(); }
 bool CDomainPropertiesDialog::EditedChecked() const { return edited_->isChecked(); }
 
+QString CDomainPropertiesDialog::WriteFailedText() const {
+  return tr("The changes to %1 could not be saved.\r\n%2")
+      .arg(name_, qv::ToQString(doc_.Database().update().GetLastError()));
+}
+
 QString CDomainPropertiesDialog::DateChangeQuestion(const QString& from, const QString& to) {
   return QStringLiteral(
              "Are you sure about modifying the date from\r\n%1 to %2?\r\n\r\nIf you go ahead with the "
@@ -140,16 +149,19 @@ bool CDomainPropertiesDialog::EditDateAt(int propertyRow) {
 }
 
 bool CDomainPropertiesDialog::EditDate(const QString& property, const QDate& day) {
-  if (!IsEditableDate(property) || !day.isValid()) return false;
+  if (!IsEditableDate(property)) return false;
   const std::string field = qv::ResolveFieldAlias(qv::ToStdString(property));
   const qv::Date original = record_.DateValue(field);
-  const qv::Date picked = qv::Date::FromYmd(day.year(), day.month(), day.day());
-  if (original.IsValid() && original.DateOnly() == picked) return false;
+  // An invalid day clears the date.
+  const qv::Date picked = day.isValid() ? qv::Date::FromYmd(day.year(), day.month(), day.day()) : qv::Date::Null();
+  if (original.IsValid() ? original.DateOnly() == picked : !picked.IsValid()) return false;
   const QString question =
-      DateChangeQuestion(qv::ToQString(qv::DateText(original)),
-                         qv::ToQString(qv::DateEditorText(day.year(), day.month(), day.day())));
+      DateChangeQuestion(qv::ToQString(qv::DateText(original)), qv::ToQString(qv::DateText(picked)));
   if (question_(this, question) != QMessageBox::Yes) return false;
-  if (!qv::ApplyManualDateEdit(doc_.Database(), qv::ToStdString(name_), field, picked)) return false;
+  if (!qv::ApplyManualDateEdit(doc_.Database(), qv::ToStdString(name_), field, picked)) {
+    tell_(this, WriteFailedText());
+    return false;
+  }
   Load();
   if (view_) view_->RefreshRow(name_);
   return true;
@@ -164,8 +176,14 @@ void CDomainPropertiesDialog::accept() {
     if (doc_.Database().ReadRecord(qv::ToStdString(name_), record)) {
       record.SetLocked(locked);
       record.SetText(qv::field::kEdited, edited ? "YES" : "NO");
-      doc_.Database().WriteRecord(record);
+      if (!doc_.Database().WriteRecord(record)) {
+        tell_(this, WriteFailedText());
+        return;
+      }
       if (view_) view_->RefreshRow(name_);
+    } else {
+      tell_(this, WriteFailedText());
+      return;
     }
   }
   QDialog::accept();

@@ -27,7 +27,7 @@ class CDomainPropertiesDialog : public QDialog {
  public:
   // Asks the user a question; the answer button.
   using Question = std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)>;
-  // Picks a new day for a date (nothing: cancelled).
+  // Picks a new day for a date (nothing: cancelled; an invalid day: cleared).
   using DatePicker = std::function<std::optional<QDate>(QWidget* parent, const qv::Date& original)>;
 
   // `view` (may be null) has its row redrawn after a change; `row` is the
@@ -35,7 +35,11 @@ class CDomainPropertiesDialog : public QDialog {
   CDomainPropertiesDialog(CCorvaneDoc& doc, CCorvaneView* view, const QString& name, int row,
                           QWidget* parent = nullptr);
 
+  // Shows a message (a write that failed).
+  using Message = std::function<void(QWidget* parent, const QString& text)>;
+
   void SetQuestion(Question question) { question_ = std::move(question); }
+  void SetMessage(Message message) { tell_ = std::move(message); }
   void SetDatePicker(DatePicker picker) { picker_ = std::move(picker); }
 
   // The value shown for a property ("" when there is no such row).
@@ -64,6 +68,7 @@ class CDomainPropertiesDialog : public QDialog {
  private:
   void Load();
   void FillValues();
+  QString WriteFailedText() const;
 
   CCorvaneDoc& doc_;
   CCorvaneView* view_;
@@ -71,6 +76,7 @@ class CDomainPropertiesDialog : public QDialog {
   int row_;
   qv::DomainRecord record_;
   Question question_;
+  Message tell_;
   DatePicker picker_;
   CBigListView* list_;
   QStandardItemModel* model_;

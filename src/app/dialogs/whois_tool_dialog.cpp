@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/dialogs/whois_tool_history.h"
+#include "app/host_port.h"
 #include "platform/text.h"
 #include "whois/whois_query.h"
 
@@ -102,14 +103,25 @@ void CWhoisToolDialog::OnGo() {
   if (running_) return;
   const QString query = query_->currentText().trimmed();
   const QString server = server_->currentText().trimmed();
-  if (query.isEmpty() || server.isEmpty()) return;
+  if (query.isEmpty() || server.isEmpty()) {
+    answer_->setPlainText(query.isEmpty() ? tr("Type the text to look up (a domain name) first.")
+                                          : tr("Type the whois server to ask first (a host name, or "
+                                               "host:port for a server on another port)."));
+    return;
+  }
+  const std::optional<HostPort> target = ParseHostPort(server);
+  if (!target) {
+    answer_->setPlainText(tr("\"%1\" is not a server: use a host name, or host:port with a port "
+                             "from 1 to 65535.").arg(server));
+    return;
+  }
   Remember(query_, kWhoisToolQueryListSection);
   Remember(server_, kWhoisToolServerListSection);
 
   auto job = std::make_shared<ToolQuery>();
   job->query = ToStdString(query);
-  job->server = ToStdString(server);
-  job->port = port_;
+  job->server = ToStdString(target->host);
+  job->port = target->port.value_or(port_);
   running_ = true;
   go_->setEnabled(false);
   answer_->clear();

@@ -1,6 +1,7 @@
 #include "app/docks/domain_names_bar.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QSet>
@@ -19,11 +20,14 @@ CDomainNamesBar::CDomainNamesBar(const std::filesystem::path& padFile, QWidget* 
   for (int i = 0; i < labels.size() && i < int(commands.size()); ++i)
     modes_->addItem(labels[i], commands[std::size_t(i)]);
   layout->addWidget(modes_);
+  hint_ = new QLabel(tr("Right-click a list to send names here"), this);
+  hint_->setWordWrap(true);
+  hint_->setEnabled(false);
+  layout->addWidget(hint_);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   layout->addWidget(list_, 1);
-  for (const std::string& name : pad_.lists[0].entries) list_->addItem(qv::ToQString(name));
-  if (pad_.lists[0].selected >= 0) list_->setCurrentRow(pad_.lists[0].selected);
+  ShowPadList();
 
   connect(modes_, &QComboBox::activated, this,
           [this](int index) { emit modeChosen(modes_->itemData(index).toInt()); });
@@ -44,6 +48,27 @@ QStringList CDomainNamesBar::SelectedNames() const {
   return names;
 }
 
+void CDomainNamesBar::ShowPadList() {
+  list_->clear();
+  for (const std::string& name : pad_.lists[0].entries) list_->addItem(qv::ToQString(name));
+  if (pad_.lists[0].selected >= 0) list_->setCurrentRow(pad_.lists[0].selected);
+  UpdateHint();
+}
+
+void CDomainNamesBar::UpdateHint() { hint_->setVisible(list_->count() == 0); }
+
+bool CDomainNamesBar::Refresh() {
+  const bool saved = Save();
+  pad_ = qv::LoadNamePad(file_);
+  ShowPadList();
+  return saved;
+}
+
+void CDomainNamesBar::SetModeLabel(int commandId, const QString& label) {
+  const int index = modes_->findData(commandId);
+  if (index >= 0) modes_->setItemText(index, label);
+}
+
 int CDomainNamesBar::AddNames(const QStringList& names) {
   QSet<QString> held;
   for (int i = 0; i < list_->count(); ++i) held.insert(list_->item(i)->text().toLower());
@@ -58,6 +83,7 @@ int CDomainNamesBar::AddNames(const QStringList& names) {
     held.insert(trimmed.toLower());
     list_->addItem(trimmed);
   }
+  UpdateHint();
   return leftOut;
 }
 
@@ -70,9 +96,13 @@ QString CDomainNamesBar::LeftOutText(int leftOut) {
 void CDomainNamesBar::DeleteSelectedNames() {
   for (int i = list_->count() - 1; i >= 0; --i)
     if (list_->item(i)->isSelected()) delete list_->takeItem(i);
+  UpdateHint();
 }
 
-void CDomainNamesBar::DeleteAllNames() { list_->clear(); }
+void CDomainNamesBar::DeleteAllNames() {
+  list_->clear();
+  UpdateHint();
+}
 
 bool CDomainNamesBar::Save() {
   qv::NamePadList& names = pad_.lists[0];

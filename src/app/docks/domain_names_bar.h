@@ -12,6 +12,7 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QMenu;
 
@@ -35,6 +36,10 @@ class CDomainNamesBar : public QWidget {
   void DeleteAllNames();
   // Writes the file; false when it could not be written.
   bool Save();
+  // Writes the file and shows the list again as the file keeps it.
+  bool Refresh();
+  // The selector's label of a display mode (the View menu's wording).
+  void SetModeLabel(int commandId, const QString& label);
 
   // The mode selector: shows the mode of a display-mode command (a mode it
   // does not offer shows no selection).
@@ -53,10 +58,14 @@ class CDomainNamesBar : public QWidget {
 
  private:
   void ShowContextMenu(const QPoint& pos);
+  void ShowPadList();
+  // The hint shows while the list is empty.
+  void UpdateHint();
 
   std::filesystem::path file_;
   qv::NamePad pad_;
   QComboBox* modes_;
   QListWidget* list_;
+  QLabel* hint_ = nullptr;
   QMenu* menu_ = nullptr;
 };

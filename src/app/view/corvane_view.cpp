@@ -23,8 +23,9 @@ namespace {
 
 constexpr const char* kPaneTopKey = "Domain List View Top";
 constexpr const char* kPaneBottomKey = "Domain List View Bottom";
-constexpr int kPaneTopDefault = 200;
-constexpr int kPaneBottomDefault = 500;
+// The list gets most of the height; the raw answer a quarter.
+constexpr int kPaneTopDefault = 600;
+constexpr int kPaneBottomDefault = 200;
 
 const char* kEmptyListText = "No domains in list";
 const char* kEmptyFilteredText = "No domains in filtered list";
@@ -49,6 +50,9 @@ CCorvaneView::CCorvaneView(CCorvaneDoc* doc, QWidget* parent) : QWidget(parent),
   splitter_->addWidget(list_);
   splitter_->addWidget(pane_);
   splitter_->setChildrenCollapsible(false);
+  // A taller window makes the list taller, not the raw answer.
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 0);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter_);
@@ -174,19 +178,40 @@ bool CCorvaneView::SortByColumn(int column) {
     list_->SetSortMarker(oldColumn, oldAscending);
     return false;
   }
+  // A second click on the sorted column turns its order round.
+  bool ascending = true;
+  if (!qv::AlwaysSortAscending()) ascending = column == oldColumn ? !oldAscending : qv::GetSortDirection();
   const QString name = model_->Columns()[std::size_t(column)].name;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  sorting_ = true;
-  const bool sorted = qv::SortList(doc_->Database(), qv::ToStdString(name));
-  sorting_ = false;
-  QApplication::restoreOverrideCursor();
-  if (!sorted) {
+  if (!SortByField(name, ascending)) {
     list_->SetSortMarker(oldColumn, oldAscending);
     return false;
   }
-  sortedQuery_ = qv::CurrentListQuery();
-  list_->SetSortMarker(column, qv::GetProfileInt(qv::kSettingsSection, "Sort Ascending", 1) != 0);
+  list_->SetSortMarker(column, ascending);
   return true;
+}
+
+bool CCorvaneView::SortByField(const QString& field, bool ascending) {
+  sorting_ = true;
+  const bool sorted = qv::SortList(doc_->Database(), qv::ToStdString(field), ascending);
+  sorting_ = false;
+  if (!sorted) {
+    const std::string error = qv::ListErrorText();
+    emit sortFailed(error.empty() ? tr("The list cannot be sorted by \"%1\".").arg(field) : qv::ToQString(error));
+    return false;
+  }
+  sortedQuery_ = qv::CurrentListQuery();
+  qv::StoreSortChoice({qv::ToStdString(field), ascending});
+  return true;
+}
+
+void CCorvaneView::RestoreSortChoice() {
+  const qv::ListSortChoice choice = qv::StoredSortChoice();
+  if (!doc_ || !doc_->IsOpen() || choice.field.empty()) return;
+  if (!SortByField(qv::ToQString(choice.field), choice.ascending)) return;
+  const std::vector<qv::ListColumn>& columns = model_->Columns();
+  for (std::size_t i = 0; i < columns.size(); ++i)
+    if (columns[i].name.compare(qv::ToQString(choice.field), Qt::CaseInsensitive) == 0)
+      list_->SetSortMarker(int(i), choice.ascending);
 }
 
 void CCorvaneView::OnListChanged() {

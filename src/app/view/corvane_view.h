@@ -64,11 +64,17 @@ class CCorvaneView : public QWidget {
   // Sorts the list by the field of a column (column-header click); false when
   // the column names no field.
   bool SortByColumn(int column);
+  // Sorts the list by a field; a failure is told through sortFailed.
+  bool SortByField(const QString& field, bool ascending);
+  // Sorts the list as the user last sorted it by a column (kept between runs).
+  void RestoreSortChoice();
 
  signals:
   void contextMenuRequested(QPoint globalPos);
   // The current row changed (its name, "" for none).
   void currentNameChanged(QString name);
+  // Sorting failed; the text says why.
+  void sortFailed(QString text);
 
  private:
   void OnListChanged();
