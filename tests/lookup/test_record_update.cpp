@@ -220,6 +220,13 @@ class RecordUpdateTest : public QObject {
                                          kRegistry))
         << QStringList{"Status=FREE", "Availability=FREE", "Expiry Date=", "Registrar Expiry=",
                        "NS1=", "Admin Email=", "Last Checked At=2024-03-01 12:00:00"};
+    QTest::newRow("registered, with a not-found notice")
+        << "note.test"
+        << QString::fromStdString(Answer({"Domain Name: note.test", "Registrar: R", "Creation Date: 2001-02-03",
+                                          "Name Server: ns1.example.test",
+                                          "Domain not found in reserved names list."},
+                                         kRegistry))
+        << QStringList{"Availability=TAKEN", "Created On=2001-02-03 00:00:00", "NS1=ns1.example.test"};
     QTest::newRow("referral names the answering server itself")
         << "self.test"
         << QString::fromStdString(Answer({"Whois Server: WHOIS.Registry.test", "Expiration Date: 2031-01-01"},

@@ -71,19 +71,6 @@ class WhoisFieldsTest : public QObject {
     QVERIFY(f.nameServers.empty());
   }
 
-  // A registered name whose answer carries a "no match" notice keeps its
-  // dates and servers.
-  void noticeAmongRegistrationData() {
-    WriteDirectInt(kCompanyName, kWhoisProduct, kServer, "Manually Edited", 1);
-    WriteDirectString(kCompanyName, kWhoisProduct, kServer, "Token When Free", "The domain is free");
-    const WhoisFields f = ParseWhoisFields(Stored(
-        "Domain Name: EXAMPLE.COM\nRegistrar: Example Registrar\nCreation Date: 2001-02-03\n"
-        "Name Server: ns1.example.com\nNo match for reserved names list.\n"));
-    QCOMPARE(f.availability, std::string("TAKEN"));
-    QVERIFY(f.createdFound);
-    QVERIFY(!f.nameServers.empty());
-  }
-
   // Only a host name is a server to follow; an empty label must not take
   // the line below it as a server.
   void referralServer_data() {
