@@ -233,6 +233,8 @@ void CMainFrame::BuildEngine() {
   lookupBar_->SetSource([engine] { return engine->QueueBarRowCount(); },
                         [engine](int row) { return engine->QueueBarRow(row); });
   connect(engine, &qv::LookupEngine::statusChanged, this, &CMainFrame::ShowEngineStatus);
+  // Lookups started for one document never write into the next.
+  connect(&doc_, &CCorvaneDoc::documentChanged, engine, &qv::LookupEngine::DocumentChanged);
   // The counts follow the list at once, not only at the next tick.
   connect(&doc_, &CCorvaneDoc::listChanged, engine, &qv::LookupEngine::UpdateStatusPanes);
   connect(engine, &qv::LookupEngine::queueBarChanged, this, [this] {

@@ -247,8 +247,7 @@ const std::vector<int>& LaterCommands() {
       kCmdEditDomainGroups, kCmdDomainManagementSettings,
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
-      kCmdPingSelected, kCmdPingAll, kCmdTmSelected, kCmdTmAll, kCmdHttpSelected, kCmdHttpAll,
-      kCmdSitePopSelected, kCmdSitePopAll, kCmdGroupSelected, kCmdUngroupSelected,
+      kCmdGroupSelected, kCmdUngroupSelected,
       kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;

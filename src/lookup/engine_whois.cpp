@@ -54,6 +54,7 @@ bool LookupEngine::StartWhoisLookup(const std::string& entry) {
   auto job = std::make_shared<WhoisJob>();
   job->domain = decision.name;
   job->server = decision.server;
+  job->document = document_;
   whoisJobs_.push_back(job);
 
   if (IsFreshLookup(entry)) {
@@ -61,7 +62,7 @@ bool LookupEngine::StartWhoisLookup(const std::string& entry) {
     updater_.PrepareFullLookup(job->domain);
     if (autoDns_) AddToQueue(QueueKind::Dns, job->domain);
   }
-  if (!job->server.empty()) asked_[job->domain].insert(job->server);
+  if (!job->server.empty()) asked_[job->domain].servers.insert(job->server);
 
   if (decision.action == WhoisStartAction::AnswerDisabled) {
     job->whoisText = decision.answer;
@@ -113,7 +114,7 @@ std::shared_ptr<WhoisJob> LookupEngine::TakeJob(const WhoisJob* job) {
 
 void LookupEngine::OnWhoisDone(const WhoisJob* finished, int code) {
   const std::shared_ptr<WhoisJob> job = TakeJob(finished);
-  if (!job) return;  // stopped waiting for it, or another document
+  if (!job) return;  // stopped waiting for it
   SyncDatabase();
   if (!job->server.empty()) {
     if (code == kWhoisTextCode)
@@ -121,23 +122,38 @@ void LookupEngine::OnWhoisDone(const WhoisJob* finished, int code) {
     else
       serverStates_.RecordFailure(job->server);
   }
+  if (job->document != document_) {
+    // Started for a document that is no longer open: its names are not this
+    // document's, even where they are spelled alike.
+    emit queueBarChanged(QueueBarRowCount());
+    return;
+  }
   if (code == kWhoisTextCode) {
     AnswerOutcome outcome;
     updater_.ApplyWhoisAnswer(job->domain, job->whoisText, &outcome);
     if (!job->address.empty()) StoreDnsResult(job->domain, job->address);
-    const bool followUp = fullWhoisData_ && outcome.multiLookup && outcome.FollowUpDue() &&
-                          QueueFollowUp(job->domain, outcome.whoisServer);
-    if (!followUp) asked_.erase(job->domain);  // the lookup of this name is complete
+    const bool due = outcome.multiLookup && outcome.FollowUpDue();
+    const bool followUp = fullWhoisData_ && due && QueueFollowUp(job->domain, outcome.whoisServer);
+    // A referral that is not followed leaves this answer the last one.
+    if (fullWhoisData_ && due && !followUp) updater_.LogChanges(job->domain, alerts_, true);
+    if (!followUp) EndWhoisLookup(job->domain);
   } else if (!HandleWhoisFailure(*job)) {
-    asked_.erase(job->domain);
+    EndWhoisLookup(job->domain);
   }
   emit whoisCompleted(QString::fromStdString(job->domain), IsAnswered(*job, code));
   emit queueBarChanged(QueueBarRowCount());
 }
 
+void LookupEngine::EndWhoisLookup(const std::string& name) {
+  asked_.erase(name);
+  snapshots_.SetClearPending(name, false);
+}
+
 bool LookupEngine::QueueFollowUp(const std::string& name, const std::string& server) {
-  const auto asked = asked_.find(name);
-  if (asked != asked_.end() && asked->second.contains(server)) return false;  // asked already
+  AskedServers& asked = asked_[name];
+  if (asked.servers.contains(server)) return false;    // asked already
+  if (asked.referrals >= kMaxWhoisReferrals) return false;  // the chain ends here
+  ++asked.referrals;
   AddWhoisServerLookup(name, server);
   return true;
 }

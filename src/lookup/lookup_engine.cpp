@@ -30,6 +30,7 @@ LookupEngine::LookupEngine(DatabaseGetter database, int tickMs, QObject* parent)
   });
   timer_.setInterval(tickMs_);
   connect(&timer_, &QTimer::timeout, this, &LookupEngine::SchedulerTick);
+  if (DomainDatabase* db = Database()) databasePath_ = db->Path();
 }
 
 LookupEngine::LookupEngine(DomainDatabase* database, int tickMs, QObject* parent)
@@ -55,12 +56,25 @@ void LookupEngine::SyncDatabase() {
   DomainDatabase* db = Database();
   const std::string path = db ? db->Path() : std::string();
   if (path != databasePath_) {
-    // Another document: the copies and marks of the old one mean nothing here.
-    snapshots_.Clear();
-    asked_.clear();
     databasePath_ = path;
+    DocumentChanged();
   }
   updater_.SetDatabase(db);
+}
+
+void LookupEngine::DocumentChanged() {
+  // The names queued, the copies and marks kept and the results on their way
+  // all belong to the old document and mean nothing in the new one.
+  ++document_;
+  snapshots_.Clear();
+  asked_.clear();
+  for (LookupQueue& queue : queues_) queue.Clear();
+  dnsChecks_.Clear();
+  run_.Clear();
+  DomainDatabase* db = Database();
+  databasePath_ = db ? db->Path() : std::string();
+  updater_.SetDatabase(db);
+  emit queueBarChanged(QueueBarRowCount());
 }
 
 void LookupEngine::RowChanged(const std::string& name) {
@@ -103,8 +117,25 @@ void LookupEngine::SetFullWhoisData(bool on) {
 
 // --- Queues -------------------------------------------------------------------
 
+bool LookupEngine::Offers(QueueKind kind) const {
+  switch (kind) {
+    case QueueKind::Whois:
+    case QueueKind::Dns:
+      return true;
+    case QueueKind::Ping:
+      return bool(hooks_.startPing);
+    case QueueKind::HomePage:
+      return bool(hooks_.startHomePage);
+    case QueueKind::LinkPopularity:
+      return bool(hooks_.startLinkPopularity);
+    case QueueKind::Trademark:
+      return bool(hooks_.startTrademark);
+  }
+  return false;
+}
+
 bool LookupEngine::AddToQueue(QueueKind kind, const std::string& entry) {
-  if (entry.empty()) return false;
+  if (entry.empty() || !Offers(kind)) return false;
   return Q(kind).Add(entry);
 }
 

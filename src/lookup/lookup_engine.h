@@ -10,7 +10,10 @@
 // gone is dropped.
 //
 // Ping, home page, link popularity and trademark checks are started through
-// hooks (WebCheckHooks); while a hook is not set, its queue fills and waits.
+// hooks (WebCheckHooks). A kind whose start function is not set is not
+// offered: nothing is queued for it (so it never shows as pending work), and
+// the commands and dialogs leave it out (Offers). Setting the hook turns the
+// kind on.
 #pragma once
 
 #include <QObject>
@@ -41,6 +44,10 @@
 namespace qv {
 
 class DomainDatabase;
+
+// Referrals followed for one name after its first answer: a chain of
+// servers each naming another ends after this many.
+inline constexpr int kMaxWhoisReferrals = 3;
 
 // The period of the main window's timer.
 inline constexpr int kSchedulerTickMs = 6000;
@@ -98,6 +105,13 @@ class LookupEngine : public QObject {
   LookupEngine(DomainDatabase* database, int tickMs, QObject* parent = nullptr);
   ~LookupEngine() override;
 
+  // --- The document --------------------------------------------------------
+  // Another document was opened (or the document closed). Work started for
+  // the old one is dropped: the queues, the run and the DNS checks are
+  // emptied, and whois results still on their way are not applied. The
+  // engine also notices a changed database path by itself.
+  void DocumentChanged();
+
   // --- The timer -----------------------------------------------------------
   // The engine's own timer calls SchedulerTick every tick period. A window
   // that has its own timer calls SchedulerTick instead.
@@ -138,8 +152,12 @@ class LookupEngine : public QObject {
   bool QueueHomePage(const std::string& name);
   bool QueueLinkPopularity(const std::string& name);
   bool QueueTrademark(const std::string& name);
-  // Adds straight to a queue, without the lock test.
+  // Adds straight to a queue, without the lock test; refused for a kind the
+  // engine does not offer.
   bool AddToQueue(QueueKind kind, const std::string& entry);
+  // Whether checks of this kind can run: whois and DNS always, the others
+  // once their start function is set.
+  bool Offers(QueueKind kind) const;
   const LookupQueue& Queue(QueueKind kind) const { return queues_[std::size_t(kind)]; }
   std::size_t QueuedTotal() const;
 
@@ -264,13 +282,17 @@ class LookupEngine : public QObject {
   std::shared_ptr<WhoisJob> TakeJob(const WhoisJob* job);
   void PostWhoisDone(const std::shared_ptr<WhoisJob>& job, int code);
   bool StartWorkerThread(const std::shared_ptr<WhoisJob>& job);
-  // Queues the referral unless that server was asked already; true when queued.
+  // Queues the referral unless that server was asked already or the name has
+  // followed kMaxWhoisReferrals referrals; true when queued.
   bool QueueFollowUp(const std::string& name, const std::string& server);
+  // Forgets what the engine kept for one name's lookup.
+  void EndWhoisLookup(const std::string& name);
   // The failure path; true when the name was queued again.
   bool HandleWhoisFailure(const WhoisJob& job);
 
   DatabaseGetter database_;
   std::string databasePath_;  // the document the snapshots belong to
+  unsigned long long document_ = 0;  // counts document changes
   int tickMs_;
   QTimer timer_;
   WebCheckHooks hooks_;
@@ -288,10 +310,15 @@ class LookupEngine : public QObject {
 
   std::vector<std::shared_ptr<WhoisJob>> whoisJobs_;  // W
   WhoisServerStateTable serverStates_;
-  // Servers asked for each name since its fresh lookup began; a referral to
-  // one of them is not followed again (two servers naming each other would
-  // otherwise be asked in turn for ever).
-  std::map<std::string, std::set<std::string, NoCaseLess>, NoCaseLess> asked_;
+  // Servers asked for each name since its fresh lookup began, and the
+  // referrals followed; a referral to a server asked already is not followed
+  // (two servers naming each other would otherwise be asked in turn for
+  // ever), nor one beyond kMaxWhoisReferrals.
+  struct AskedServers {
+    std::set<std::string, NoCaseLess> servers;
+    int referrals = 0;
+  };
+  std::map<std::string, AskedServers, NoCaseLess> asked_;
   DnsCheckList dnsChecks_;                            // D
   InvalidIpList invalidAddresses_;
 

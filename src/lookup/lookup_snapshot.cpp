@@ -23,22 +23,39 @@ bool SnapshotList::Drop(std::string_view name) {
   return true;
 }
 
-void SnapshotList::SetInProgress(std::string_view name, bool inProgress) {
-  if (inProgress) {
-    inProgress_.emplace(name);
+namespace {
+
+void Mark(std::set<std::string, NoCaseLess>& names, std::string_view name, bool on) {
+  if (on) {
+    names.emplace(name);
     return;
   }
-  const auto it = inProgress_.find(name);
-  if (it != inProgress_.end()) inProgress_.erase(it);
+  const auto it = names.find(name);
+  if (it != names.end()) names.erase(it);
+}
+
+}  // namespace
+
+void SnapshotList::SetInProgress(std::string_view name, bool inProgress) {
+  Mark(inProgress_, name, inProgress);
 }
 
 bool SnapshotList::InProgress(std::string_view name) const {
   return inProgress_.find(name) != inProgress_.end();
 }
 
+void SnapshotList::SetClearPending(std::string_view name, bool pending) {
+  Mark(clearPending_, name, pending);
+}
+
+bool SnapshotList::ClearPending(std::string_view name) const {
+  return clearPending_.find(name) != clearPending_.end();
+}
+
 void SnapshotList::Clear() {
   snapshots_.clear();
   inProgress_.clear();
+  clearPending_.clear();
 }
 
 }  // namespace qv

@@ -4,6 +4,11 @@
 // which the change log compares the record once the authoritative answer is
 // in; and the names whose lookup is running right now.
 //
+// A fresh lookup clears what it will fill again, but only in memory: the
+// stored record keeps its registration data until an answer is applied (a
+// failed lookup or a killed process loses nothing). The list remembers which
+// names still wait for that first answer.
+//
 // The lookup engine owns one of these for the open document. It lives on the
 // main thread like the queues.
 #pragma once
@@ -35,12 +40,18 @@ class SnapshotList {
   bool InProgress(std::string_view name) const;
   std::size_t InProgressCount() const { return inProgress_.size(); }
 
+  // A fresh lookup of the name has begun and no answer has been applied yet:
+  // the first answer starts from a cleared record.
+  void SetClearPending(std::string_view name, bool pending);
+  bool ClearPending(std::string_view name) const;
+
   // Forgets everything (another document was opened).
   void Clear();
 
  private:
   std::map<std::string, DomainRecord, NoCaseLess> snapshots_;
   std::set<std::string, NoCaseLess> inProgress_;
+  std::set<std::string, NoCaseLess> clearPending_;
 };
 
 }  // namespace qv

@@ -136,12 +136,28 @@ void CutToStoredSizes(DomainDatabase& db, DomainRecord& record) {
   }
 }
 
-// Answers that carry no registration data: without a source footer (no
-// server known, lookups against the server disabled), a lookup error, or the
-// answer of a minimum lookup, which only saw the name resolve.
-bool IsErrorOrMinimumAnswer(std::string_view source, std::string_view text) {
-  return source.empty() || EqualsNoCase(source, "None") ||
-         text.find(kLookupErrorText) != std::string_view::npos;
+// Texts that stand in for an answer the server did not give: without a
+// source footer (no server known, lookups against the server disabled) or
+// with a lookup error (refused, not reachable). They say nothing about the
+// registration.
+bool IsFailureText(std::string_view text) {
+  return text.find(kLookupErrorText) != std::string_view::npos || WhoisSourceOf(text).empty();
+}
+
+// The answer of a minimum lookup, which only saw the name resolve.
+bool IsMinimumAnswer(std::string_view source) { return EqualsNoCase(source, "None"); }
+
+// The first answer of a fresh lookup starts from a cleared record. What the
+// record gained while the lookup ran (an address, a lock set by the user) is
+// not the lookup's to clear.
+void ClearForAnswer(DomainRecord& record) {
+  const FieldValue ip = record.Get(field::kIp);
+  const FieldValue ipCheckedAt = record.Get(field::kIpCheckedAt);
+  const bool locked = record.Locked();
+  ClearForLookup(record);
+  record.Set(field::kIp, ip);
+  record.Set(field::kIpCheckedAt, ipCheckedAt);
+  record.SetLocked(locked);
 }
 
 // The time of a lookup as it is stored: whole seconds.
@@ -208,15 +224,11 @@ bool RecordUpdater::PrepareFullLookup(std::string_view name) {
   if (!db_ || !db_->ReadRecord(name, record)) return false;
   snapshots_.Drop(name);
   snapshots_.Take(record);
-  const FieldValue ip = record.Get(field::kIp);
-  const FieldValue ipCheckedAt = record.Get(field::kIpCheckedAt);
-  ClearForLookup(record);
   snapshots_.SetInProgress(name, false);
-  record.Set(field::kIp, ip);
-  record.Set(field::kIpCheckedAt, ipCheckedAt);
-  const bool written = WriteLookupRecord(*db_, record);
-  RowChanged(record.Domain());
-  return written;
+  // Cleared when the answer is applied, not now: until then the stored
+  // record keeps what the last lookup found.
+  snapshots_.SetClearPending(name, true);
+  return true;
 }
 
 void RecordUpdater::SetLookupInProgress(std::string_view name, bool inProgress) {
@@ -230,20 +242,24 @@ bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view who
   SetLookupInProgress(name, false);
   DomainRecord record;
   if (!db_ || !db_->ReadRecord(name, record)) return false;
+  if (IsFailureText(whoisText)) {
+    RecordFailureText(record, whoisText, outcome);
+    return true;
+  }
 
   AnswerOutcome result;
   result.stored = true;
-  record.whoisText.assign(whoisText);
-  result.parsed = whoisText.find(kNotReachableText) == std::string_view::npos;
-  if (result.parsed) {
-    const WhoisFields fields = ParseWhoisFields(whoisText);
-    ApplyRegistration(record, fields);
-    ApplyDetails(record, fields);
-    record.SetDate(field::kLastCheckedAt, WholeSeconds(Now()));
-    result.source = fields.source;
-  } else {
-    result.source = WhoisSourceOf(whoisText);
+  result.parsed = true;
+  if (snapshots_.ClearPending(record.Domain())) {
+    ClearForAnswer(record);
+    snapshots_.SetClearPending(record.Domain(), false);
   }
+  record.whoisText.assign(whoisText);
+  const WhoisFields fields = ParseWhoisFields(whoisText);
+  ApplyRegistration(record, fields);
+  ApplyDetails(record, fields);
+  record.SetDate(field::kLastCheckedAt, WholeSeconds(Now()));
+  result.source = fields.source;
   CutToStoredSizes(*db_, record);
   WriteLookupRecord(*db_, record);
   if (saveText_) saveText_(record.Domain(), record.whoisText);
@@ -253,12 +269,11 @@ bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view who
   result.multiLookup = IsMultiLookup(record);
   // The answer is the authoritative one when it comes from the server the
   // record names; a registration answer that names no other server, or whose
-  // referral will not be followed, is the last one too. An answer that only
-  // reports a failure (no server known, an error text, a minimum lookup)
-  // tells nothing about the registration and is never compared.
-  const bool registration = result.parsed && !IsErrorOrMinimumAnswer(result.source, whoisText);
+  // referral will not be followed, is the last one too. A minimum lookup's
+  // answer tells nothing about the registration and is never compared.
+  const bool registration = !IsMinimumAnswer(result.source);
   const bool last =
-      (!result.source.empty() && EqualsNoCase(result.source, result.whoisServer)) ||
+      EqualsNoCase(result.source, result.whoisServer) ||
       (registration && (result.whoisServer.empty() || !followReferrals_));
   if (last) {
     result.logged = LogRecordChanges(record, alerts_, true);
@@ -268,12 +283,34 @@ bool RecordUpdater::ApplyWhoisAnswer(std::string_view name, std::string_view who
   return true;
 }
 
+void RecordUpdater::RecordFailureText(const DomainRecord& record, std::string_view whoisText,
+                                      AnswerOutcome* outcome) {
+  // The text tells the user why the lookup failed and marks the name for the
+  // next whois run; the registration fields stay as the last answer left them.
+  if (saveText_) saveText_(record.Domain(), std::string(whoisText));
+  RowChanged(record.Domain());
+  if (IsMultiLookup(record)) LogFailedFollowUp(record);
+  if (!outcome) return;
+  outcome->stored = true;
+  outcome->parsed = false;
+  outcome->source = WhoisSourceOf(whoisText);
+  outcome->whoisServer = record.Text(field::kWhoisServer);
+  outcome->multiLookup = IsMultiLookup(record);
+  outcome->logged = false;
+}
+
+void RecordUpdater::LogFailedFollowUp(const DomainRecord& record) {
+  // The referral's answer will not come: what the first answer brought is
+  // logged; the copy stays for a retry.
+  LogRecordChanges(record, alerts_, false);
+  SendAlertsWhenOverdue();
+}
+
 void RecordUpdater::ApplyWhoisFailure(std::string_view name) {
   SetLookupInProgress(name, false);
   DomainRecord record;
   if (!db_ || !db_->ReadRecord(name, record) || !IsMultiLookup(record)) return;
-  LogChanges(record.Domain(), alerts_, false);
-  SendAlertsWhenOverdue();
+  LogFailedFollowUp(record);
 }
 
 bool RecordUpdater::LogChanges(std::string_view name, AlertList& alerts, bool dropSnapshot) {

@@ -1,8 +1,9 @@
 // How lookup results reach a domain record.
 //
-// A fresh whois lookup first keeps a copy of the record (for the change log)
-// and clears what the lookup will fill again; the answer then fills the
-// registration fields, and once the authoritative answer is in, the record is
+// A fresh whois lookup first keeps a copy of the record (for the change log);
+// its first answer clears what the lookup fills again and fills the
+// registration fields (nothing is cleared in the stored record before an
+// answer is in, so a failed lookup or a killed process loses nothing), and once the authoritative answer is in, the record is
 // compared with the copy and the differences are logged (change_log.h). A
 // registry answer that names the registrar's whois server marks the record
 // `MultiLookup`: the registrar's answer follows and completes the same record
@@ -35,7 +36,7 @@ inline constexpr std::string_view kNotReachableText =
 // What ApplyWhoisAnswer did, for the caller that decides on a follow-up.
 struct AnswerOutcome {
   bool stored = false;        // the name is stored and the answer was applied
-  bool parsed = false;        // false for a "not reachable" answer
+  bool parsed = false;        // false for a text that reports a failure
   std::string source;         // the server that answered (the footer)
   std::string whoisServer;    // the record's `Whois Server` afterwards
   bool multiLookup = false;   // the record's `MultiLookup` afterwards
@@ -95,15 +96,18 @@ class RecordUpdater {
   // The clock for `Last Checked At` and alert times (tests fix it).
   void SetClock(std::function<Date()> clock) { clock_ = std::move(clock); }
 
-  // Before a fresh lookup of a stored name: keeps a copy of the record,
-  // clears it (keeping `IP` and `IP Checked At`) and writes it. False when the
-  // name is not stored.
+  // Before a fresh lookup of a stored name: keeps a copy of the record and
+  // notes that the first answer starts from a cleared record (keeping `IP`,
+  // `IP Checked At` and the lock). Nothing is written. False when the name
+  // is not stored.
   bool PrepareFullLookup(std::string_view name);
   // Marks a name as being looked up (or no longer) and redraws its row.
   void SetLookupInProgress(std::string_view name, bool inProgress);
   // Stores a whois answer (server text and source footer) in the record,
   // writes the record and the answer file, and logs the changes once the
-  // authoritative answer is in. False when the name is not stored.
+  // authoritative answer is in. A text that reports a failure (a lookup
+  // error, no server known, the server skipped) is kept as the answer file
+  // only; the record stays as it was. False when the name is not stored.
   bool ApplyWhoisAnswer(std::string_view name, std::string_view whoisText,
                         AnswerOutcome* outcome = nullptr);
   // A lookup that ended without an answer. When it was the follow-up of a
@@ -120,6 +124,9 @@ class RecordUpdater {
  private:
   Date Now() const;
   bool LogRecordChanges(const DomainRecord& current, AlertList& alerts, bool dropSnapshot);
+  void RecordFailureText(const DomainRecord& record, std::string_view whoisText,
+                         AnswerOutcome* outcome);
+  void LogFailedFollowUp(const DomainRecord& record);
   void RowChanged(std::string_view name);
   void SendAlertsWhenOverdue();
 

@@ -40,6 +40,10 @@ struct WhoisJob {
   std::string whoisText;  // the answer plus its source footer, or a message
   std::string server;     // whois server host, or "dns" for a minimum lookup
   std::string address;    // the address a minimum lookup found
+  // The document the lookup was started for (the engine's count of document
+  // changes); the result is dropped when another document is open by then.
+  // Only the main thread reads it.
+  unsigned long long document = 0;
 };
 
 // "\n[Whois Source: %s]", the footer after every answer.

@@ -1,5 +1,6 @@
 #include "platform/tcp_socket.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -122,6 +123,7 @@ bool TcpSocket::Open() {
 
 bool TcpSocket::SetReceiveTimeout(int timeoutMs) {
   if (timeoutMs < 0) timeoutMs = 0;
+  receiveTimeoutMs_ = timeoutMs;
   timeval tv{};
   tv.tv_sec = timeoutMs / 1000;
   tv.tv_usec = (timeoutMs % 1000) * 1000;
@@ -167,7 +169,30 @@ bool TcpSocket::SendAll(std::string_view bytes) {
   return true;
 }
 
+bool TcpSocket::WaitUntilReadable() {
+  using Clock = std::chrono::steady_clock;
+  if (deadline_ == Clock::time_point::max()) return true;
+  for (;;) {
+    long long waitMs =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+    if (waitMs <= 0) break;
+    if (receiveTimeoutMs_ > 0) waitMs = std::min<long long>(waitMs, receiveTimeoutMs_);
+    pollfd p{fd_, POLLIN, 0};
+    const int n = ::poll(&p, 1, int(std::min<long long>(waitMs, 1 << 30)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      Fail(errno);
+      return false;
+    }
+    if (n > 0) return true;
+    break;  // the receive time-out or the deadline ran out
+  }
+  Fail(ETIMEDOUT);
+  return false;
+}
+
 long TcpSocket::Receive(char* buffer, std::size_t size) {
+  if (!WaitUntilReadable()) return -1;
   for (;;) {
     const ssize_t got = ::recv(fd_, buffer, size, 0);
     if (got < 0 && errno == EINTR) continue;

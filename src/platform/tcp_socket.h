@@ -6,6 +6,7 @@
 // destructor, whichever comes first.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <netinet/in.h>
 #include <string>
@@ -50,6 +51,10 @@ class TcpSocket {
 
   // Receive time-out in milliseconds; 0 or less waits without limit.
   bool SetReceiveTimeout(int timeoutMs);
+  // A point in time after which no receive waits any longer, however the
+  // bytes trickle in: the receive time-out bounds each wait, this bounds
+  // them all together.
+  void SetDeadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
 
   // Connects to an address, waiting at most timeoutMs (0 or less: as long as
   // the operating system allows). The socket stays blocking afterwards.
@@ -60,7 +65,7 @@ class TcpSocket {
 
   // Receives up to `size` bytes. Returns the count, 0 when the peer closed
   // the connection in order, -1 on an error (see lastError(): TimedOut when
-  // the receive time-out ran out).
+  // the receive time-out or the deadline ran out).
   long Receive(char* buffer, std::size_t size);
 
   void ShutdownReceive();
@@ -71,7 +76,12 @@ class TcpSocket {
  private:
   SocketError Fail(int errnoValue);
 
+  // Waits until a byte can be read or the deadline has passed.
+  bool WaitUntilReadable();
+
   int fd_ = -1;
+  int receiveTimeoutMs_ = 0;
+  std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
   SocketError lastError_ = SocketError::None;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/ascii.h"
 #include "platform/settings_store.h"
+#include "whois/field_extraction.h"
 #include "whois/field_text.h"
 #include "whois/normalise.h"
 #include "whois/server_directory.h"
@@ -175,29 +176,23 @@ bool SaysNotRegistered(std::string_view text) {
 }  // namespace
 
 std::string DecideAvailabilityOfClean(std::string_view source, std::string_view cleanText,
-                                      std::string_view tokenWhenFree,
-                                      std::string_view storedAnswer) {
-  // The cleanup fragments were placed for the layouts of their time; where a
-  // notice now follows the data, the cut can take the sentence with it, so
-  // the whole stored answer is read for the sentences. Its lines are those of
-  // the clean text, except where the DAC line was spelled out.
-  auto saysNotRegistered = [&] {
-    if (storedAnswer.empty() || EqualsNoCase(source, kDacServer))
-      if (SaysNotRegistered(cleanText)) return true;
-    return SaysNotRegistered(storedAnswer);
-  };
+                                      std::string_view tokenWhenFree, bool registrationData) {
   if (source.empty())
     return Contains(cleanText, kNoWhoisServerText) ? kVerdictError : kVerdictUnknown;
+  // Only the server's own token may call an answer free that shows a
+  // registration; a sentence or phrase elsewhere in it is a notice ("No match
+  // for reserved names list.").
+  const bool saysNotRegistered = !registrationData && SaysNotRegistered(cleanText);
   if (!tokenWhenFree.empty()) {
     if (TokenMatchesClean(cleanText, tokenWhenFree)) return kVerdictFree;
-    return saysNotRegistered() ? kVerdictFree : kVerdictTaken;
+    return saysNotRegistered ? kVerdictFree : kVerdictTaken;
   }
   if (IsMinimumLookupAnswer(cleanText)) return kVerdictTaken;
   // A server nobody has set up yet: today's sentences, then the generic
   // phrases, before asking the user for a token.
-  if (saysNotRegistered()) return kVerdictFree;
+  if (saysNotRegistered) return kVerdictFree;
   switch (ClassifyAnswerGeneric(cleanText)) {
-    case GenericVerdict::Free: return kVerdictFree;
+    case GenericVerdict::Free: return registrationData ? kVerdictTaken : kVerdictFree;
     case GenericVerdict::Taken: return kVerdictTaken;
     case GenericVerdict::Undecided: break;
   }
@@ -205,15 +200,16 @@ std::string DecideAvailabilityOfClean(std::string_view source, std::string_view 
 }
 
 std::string DecideAvailability(std::string_view storedAnswer, std::string_view tokenWhenFree) {
-  const std::string source = WhoisSourceOf(storedAnswer);
+  WhoisAnswerReader reader(storedAnswer);
+  const std::string& source = reader.Source();
   if (tokenWhenFree.empty() && !source.empty() && !IsServerRecordStored(source)) {
     // Loaded for writing and let go at once: the server's section is stored
     // with its current values, so the server can be found and set up. Once
     // stored, writing it again would change nothing that is ever read.
     WhoisServerRecord record(source, false);
   }
-  return DecideAvailabilityOfClean(source, CleanWhoisText(storedAnswer), tokenWhenFree,
-                                   storedAnswer);
+  return DecideAvailabilityOfClean(source, reader.CleanText(), tokenWhenFree,
+                                   reader.HoldsRegistrationData());
 }
 
 bool TokenMatchesClean(std::string_view cleanText, std::string_view tokenWhenFree) {

@@ -38,19 +38,20 @@ inline constexpr std::string_view kAuCheckServer = "whois-check.ausregistry.net.
 std::string DecideAvailability(std::string_view storedAnswer, std::string_view tokenWhenFree);
 
 // The same decision on an answer that is already clean, with its source and
-// the stored answer it came from; it writes nothing. Used by the parse
-// driver, which cleans each answer once.
+// whether registration data (a registrar, a creation or expiry date, a name
+// server) was read from it; it writes nothing. Used by the parse driver,
+// which cleans each answer once.
 //
 // Beyond the token: many tokens of the built-in tables date from around 2007
 // and today's registries word their answers differently. So where the token
-// does not match, or the server has none, a line saying in today's words that
-// the name is not registered ("Domain not found.", "The queried object does
-// not exist", "Status: free", ...) makes the verdict "Free"; a token-less
-// server's answer is then also read with the generic phrases before it is
-// called "Setup Error".
+// does not match, or the server has none, a line of the clean answer saying
+// in today's words that the name is not registered ("Domain not found.",
+// "The queried object does not exist", "Status: free", ...) makes the
+// verdict "Free"; a token-less server's answer is then also read with the
+// generic phrases before it is called "Setup Error". An answer that holds
+// registration data is free only by the server's own token.
 std::string DecideAvailabilityOfClean(std::string_view source, std::string_view cleanText,
-                                      std::string_view tokenWhenFree,
-                                      std::string_view storedAnswer);
+                                      std::string_view tokenWhenFree, bool registrationData);
 
 // True when the answer satisfies the token: alternatives separated by "|",
 // blanks around them ignored; a plain alternative found decides true, one

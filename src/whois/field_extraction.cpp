@@ -436,6 +436,18 @@ std::vector<std::string> WhoisAnswerReader::NameServers() {
   return NameServerScan(text_, ServerList(kNameServerKey)).Run();
 }
 
+bool WhoisAnswerReader::HoldsRegistrationData() {
+  if (!Value("REGISTRARNAMETOKEN").empty()) return true;
+  for (const char* identifier : {"CREATEDDATETOKEN", "EXPIRYDATETOKEN"}) {
+    for (const char* order : {"", "ddmm"}) {
+      std::string dateOrder = order;
+      Date date;
+      if (DateValue(identifier, dateOrder, date)) return true;
+    }
+  }
+  return !NameServers().empty();
+}
+
 // --- One-call forms ---------------------------------------------------------
 
 std::string ExtractValue(std::string_view storedAnswer, std::string_view identifier) {

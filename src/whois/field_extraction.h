@@ -66,6 +66,9 @@ class WhoisAnswerReader {
   bool DateValue(std::string_view identifier, std::string& dateOrder, Date& date);
   std::string Email(std::string_view identifier);
   std::vector<std::string> NameServers();
+  // True when the answer shows a registration: a registrar, a creation or
+  // expiry date (in either day/month order), or a name server.
+  bool HoldsRegistrationData();
 
  private:
   std::string Lookup(std::string_view identifier, bool block);

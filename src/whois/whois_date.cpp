@@ -64,14 +64,19 @@ int MonthOfWord(std::string_view word) {
   return 0;
 }
 
-// A two-digit year after a day and a month: 70..99 or 1..25.
-bool LooksLikeShortYear(int n) { return n > 0 && (n >= 70 || n <= 25); }
+// Two-digit years are read with a window that keeps expiry dates right for
+// decades: 00..69 are years of this century, 70..99 of the last (no whois
+// server answered before 1970).
+constexpr int kShortYearPivot = 70;
 
-// 70..99 -> 1900 + n, 1..25 -> 2000 + n, 1900..2999 -> n; otherwise 0. A
+// A two-digit year after a day and a month.
+bool LooksLikeShortYear(int n) { return n >= 1 && n <= 99; }
+
+// 1..69 -> 2000 + n, 70..99 -> 1900 + n, 1900..2999 -> n; otherwise 0. A
 // number of 100..1899 is no year at all (adding 1900 to 1890 would give 3790).
 int YearFromNumber(int n) {
-  if (n >= 70 && n <= 99) return 1900 + n;
-  if (n >= 1 && n <= 25) return 2000 + n;
+  if (n >= kShortYearPivot && n <= 99) return 1900 + n;
+  if (n >= 1 && n < kShortYearPivot) return 2000 + n;
   if (n >= 1900 && n <= 2999) return n;
   return 0;
 }
@@ -181,7 +186,10 @@ Date DateOfSlots(const Slots& s, std::string& dateOrder) {
   const bool monthOk = dm.month >= 1 && dm.month <= 12;
   if (monthOk && dm.day >= 1 && dm.day <= 31 && year >= kFirstYear)
     return Date::FromYmd(year, dm.month, dm.day);
-  if (monthOk && s.first >= 1 && s.first <= 31 && LooksLikeShortYear(s.second) && year == 0)
+  // Day, month name and a two-digit year with nothing after them: the second
+  // number is the year. With a third number present the year is the third.
+  if (monthOk && s.first >= 1 && s.first <= 31 && s.third == 0 && LooksLikeShortYear(s.second) &&
+      year == 0)
     return Date::FromYmd(YearFromNumber(s.second), dm.month, s.first);
   return Date::Invalid();
 }

@@ -89,6 +89,22 @@ void ReadDatesAndContacts(WhoisAnswerReader& reader, WhoisFields& f) {
   f.nameServers = reader.NameServers();
 }
 
+// A free name keeps no dates, contacts or name servers, and its answer
+// teaches no date order.
+void ForgetDatesAndContacts(WhoisFields& f, const std::string& serverOrder) {
+  for (const DateField& d : kDateFields) {
+    f.*d.date = Date();
+    f.*d.found = false;
+  }
+  f.adminEmail.clear();
+  f.techEmail.clear();
+  f.billingEmail.clear();
+  f.ownerEmail.clear();
+  f.ownerName.clear();
+  f.nameServers.clear();
+  f.dateOrder = serverOrder;
+}
+
 // The parse may change the server's record in two ways: a day/month order
 // learned from the answer, and, for a server without a token, the record
 // being stored at all so that the server can be found and set up. A record
@@ -119,14 +135,16 @@ WhoisFields ParseWhoisFields(std::string_view storedAnswer) {
   f.registrar = WithoutSubLabel(reader.Value("REGISTRARNAMETOKEN"));
   f.domainId = reader.Value("DOMIDTOKEN");
   const std::string status = WithoutStatusLink(reader.Value("DOMSTATUSTOKEN"));
+  f.referralServer = ReferralHost(reader.Value("WHOISSERVERTOKEN"));
+  f.dateOrder = serverOrder;
+  ReadDatesAndContacts(reader, f);
+  const bool registration =
+      !f.registrar.empty() || f.createdFound || f.expiryFound || !f.nameServers.empty();
   const std::string verdict =
-      DecideAvailabilityOfClean(f.source, reader.CleanText(), token, storedAnswer);
+      DecideAvailabilityOfClean(f.source, reader.CleanText(), token, registration);
   f.status = ToUpperAscii(status.empty() ? verdict : status);
   f.availability = ToUpperAscii(verdict);
-  f.referralServer = ReferralHost(reader.Value("WHOISSERVERTOKEN"));
-
-  f.dateOrder = serverOrder;
-  if (AvailabilityCode(f.availability) != 1) ReadDatesAndContacts(reader, f);
+  if (AvailabilityCode(f.availability) == 1) ForgetDatesAndContacts(f, serverOrder);
   // A server nobody has set up yet, whose answer shows a registration.
   if (verdict == kVerdictSetupError && (f.createdFound || f.expiryFound)) {
     f.availability = ToUpperAscii(kVerdictTaken);

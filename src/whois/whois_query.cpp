@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 
 #include "platform/settings_store.h"
@@ -87,6 +88,12 @@ bool ReceiveAnswer(TcpSocket& socket, std::string& output) {
 
 }  // namespace
 
+int WhoisQueryDeadlineMs(int timeoutMs) {
+  if (timeoutMs <= 0 || timeoutMs >= kWhoisMaxQueryMs / kWhoisDeadlineFactor)
+    return kWhoisMaxQueryMs;
+  return timeoutMs * kWhoisDeadlineFactor;
+}
+
 int WhoisTimeoutSeconds() {
   const int seconds = GetProfileInt(kSettingsSection, kWhoisTimeoutKey, kWhoisTimeoutDefault);
   return std::clamp(seconds, 1, kWhoisTimeoutMax);
@@ -116,8 +123,11 @@ bool WhoisQuery(std::string_view name, std::string_view server, std::string_view
   const std::optional<std::string> line = BuildWhoisQueryLine(name, prefix);
   if (!line || server.find('\0') != std::string_view::npos) return false;
 
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(WhoisQueryDeadlineMs(timeoutMs));
   TcpSocket socket;
   if (!socket.Open()) return false;
+  socket.SetDeadline(deadline);
   if (!socket.SetReceiveTimeout(timeoutMs)) return false;
   in_addr address{};
   SocketError error = ResolveIPv4(std::string(server), address);
@@ -136,7 +146,8 @@ bool WhoisQuery(std::string_view name, std::string_view server, std::string_view
   socket.ShutdownReceive();
   socket.Close();
   if (!closedInOrder) return CutShortResult(output);
-  return !IsWhoisDatabaseDown(output);
+  // A server that closes without a word has not answered.
+  return !output.empty() && !IsWhoisDatabaseDown(output);
 }
 
 }  // namespace qv

@@ -30,6 +30,14 @@ inline constexpr std::size_t kWhoisUsableLength = 2500;
 // way a time-out does.
 inline constexpr std::size_t kWhoisMaxAnswerBytes = 1024 * 1024;
 
+// However slowly a server sends, one query ends after its receive time-out
+// times this factor, and never later than kWhoisMaxQueryMs after it began.
+inline constexpr int kWhoisDeadlineFactor = 3;
+inline constexpr int kWhoisMaxQueryMs = 60 * 1000;
+// The whole time one query may take with the receive time-out `timeoutMs`
+// (0 or less: no receive time-out, only the cap).
+int WhoisQueryDeadlineMs(int timeoutMs);
+
 // Setting `Whois Timeout` (section "Settings"): receive time-out in seconds.
 inline constexpr const char* kWhoisTimeoutKey = "Whois Timeout";
 inline constexpr int kWhoisTimeoutDefault = 18;
@@ -56,14 +64,17 @@ bool IsWhoisDatabaseDown(std::string_view text);
 // Sends the query for `name` to `server` (host name or dotted IPv4 address)
 // at `port` and collects the answer in `output`. Returns true when `output`
 // holds something to treat as the server's answer:
-//  - an orderly close: the answer, unless it says the database is down;
+//  - an orderly close: the answer, unless it says the database is down or
+//    the server closed without sending anything;
 //  - an error or time-out while receiving: what came, when longer than 2500
 //    characters (also when the answer reached kWhoisMaxAnswerBytes);
 //  - a name that has no address: kWhoisNotReachableText;
 //  - a refused connection: kWhoisRefusedText.
 // False otherwise; `output` is left untouched when `server` is empty, and is
 // empty when no connection was made or the query could not be formed.
-// timeoutMs bounds the connect and each receive (0 or less: no bound).
+// timeoutMs bounds the connect and each receive (0 or less: no bound);
+// WhoisQueryDeadlineMs(timeoutMs) bounds the whole query, which then ends as
+// a time-out does.
 bool WhoisQuery(std::string_view name, std::string_view server, std::string_view prefix,
                 std::string& output, int port, int timeoutMs);
 

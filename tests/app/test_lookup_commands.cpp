@@ -30,6 +30,14 @@ using namespace qv;
 
 namespace {
 
+// Web checks that are offered but cannot start, so their names wait.
+WebCheckHooks WaitingWebChecks() {
+  WebCheckHooks hooks;
+  const auto cannotStart = [](const std::string&) { return false; };
+  hooks.startPing = hooks.startHomePage = hooks.startLinkPopularity = hooks.startTrademark = cannotStart;
+  return hooks;
+}
+
 QStringList Entries(const LookupEngine& engine, QueueKind kind) {
   QStringList out;
   const LookupQueue& queue = engine.Queue(kind);
@@ -87,6 +95,9 @@ class LookupCommandsTest : public QObject {
     QVERIFY(frame_->Document().IsOpen());
     engine_ = std::make_unique<LookupEngine>(
         [f = frame_.get()] { return &f->Document().Database(); }, 600000);
+    // The window's own engine updates the command states too.
+    frame_->Engine().SetWebCheckHooks(WaitingWebChecks());
+    engine_->SetWebCheckHooks(WaitingWebChecks());
     WireLookupCommands(*frame_, *engine_);
     // a: never looked up; b: an hour ago; c: locked; d: two days ago.
     SetRecord("b.test", 1, false);
@@ -262,6 +273,34 @@ class LookupCommandsTest : public QObject {
     if (!added) QCOMPARE(frame_->View()->SelectedNames(), QStringList{stored});
     QCOMPARE(box->count(), 1);
     QCOMPARE(box->itemText(0), typed.trimmed());
+  }
+
+  // Checks that nothing can run yet are not offered: their commands are
+  // disabled, the dialog leaves them out and Lookup Domain does not queue
+  // them.
+  void checksWithoutStartFunctionNotOffered() {
+    frame_->Engine().SetWebCheckHooks({});
+    engine_->SetWebCheckHooks({});
+    UpdateLookupCommandStates(*frame_, *engine_);
+    for (int id : {kCmdPingSelected, kCmdPingAll, kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected,
+                   kCmdSitePopAll, kCmdTmSelected, kCmdTmAll})
+      QVERIFY(!frame_->Action(id)->isEnabled());
+    QVERIFY(frame_->Action(kCmdDnsAll)->isEnabled());
+    SetLookupDialogRunnerForTests([](QDialog& dialog) {
+      auto& d = static_cast<CLookupDialog&>(dialog);
+      d.SelectAllBox()->setChecked(true);
+      return int(d.CheckBox(CLookupDialog::kPing)->isEnabled() ? QDialog::Rejected : QDialog::Accepted);
+    });
+    Trigger(kCmdLookupAll);
+    const LookupRunOptions& o = engine_->Run().options;
+    QVERIFY(o.whois && o.dns);
+    QVERIFY(!o.ping && !o.homePage && !o.linkPopularity && !o.trademark);
+    engine_->StopLookups();
+    frame_->QuickLookupBar()->DomainBox()->setEditText("new.test");
+    Trigger(kCmdLookupDomain);
+    QCOMPARE(Entries(*engine_, QueueKind::Whois), QStringList{"new.test"});
+    QCOMPARE(Entries(*engine_, QueueKind::Dns), QStringList{"new.test"});
+    QCOMPARE(engine_->QueuedTotal(), std::size_t(2));
   }
 
   void lookupDomainWithMinimumLookups() {

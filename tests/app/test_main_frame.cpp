@@ -289,7 +289,10 @@ class MainFrameTest : public QObject {
     frame.Action(kCmdListLetterA + 1)->trigger();  // names starting with b
     QCOMPARE(frame.StatusText(kPaneDisplay), QStringLiteral("Display: 1"));
     frame.Action(kCmdListAll)->trigger();
-    // Pings wait in their queue until their checks exist, so nothing runs.
+    // A ping that cannot start waits in its queue, so nothing runs.
+    WebCheckHooks hooks;
+    hooks.startPing = [](const std::string&) { return false; };
+    frame.Engine().SetWebCheckHooks(hooks);
     QVERIFY(frame.Engine().QueuePing("b.com"));
     frame.OnTimerTick();
     QCOMPARE(frame.StatusText(kPaneTotal), QStringLiteral("Total: NA"));
@@ -329,9 +332,13 @@ class MainFrameTest : public QObject {
   void everyOtherCommandIsWired() {
     CMainFrame frame(qvtest::TestOptions(log_));
     const std::vector<int>& later = LaterCommands();
-    // Enabled only when there is something to act on.
+    // Enabled only when there is something to act on, or when the engine
+    // offers the check.
     const std::vector<int> byState = {kCmdRecentFile1, kCmdRecentFile1 + 1, kCmdRecentFile1 + 2,
-                                      kCmdRecentFile1 + 3, kCmdViewDomainDataLog, kCmdStopLookups};
+                                      kCmdRecentFile1 + 3, kCmdViewDomainDataLog, kCmdStopLookups,
+                                      kCmdPingSelected, kCmdPingAll, kCmdTmSelected, kCmdTmAll,
+                                      kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected,
+                                      kCmdSitePopAll};
     QStringList unwired;
     for (const CommandEntry& entry : CommandEntries()) {
       if (std::find(byState.begin(), byState.end(), entry.id) != byState.end()) continue;

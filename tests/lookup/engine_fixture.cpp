@@ -58,6 +58,13 @@ bool RunUntilIdle(qv::LookupEngine& engine, int limitMs) {
   return true;
 }
 
+qv::WebCheckHooks WaitingWebChecks() {
+  qv::WebCheckHooks hooks;
+  const auto cannotStart = [](const std::string&) { return false; };
+  hooks.startPing = hooks.startHomePage = hooks.startLinkPopularity = hooks.startTrademark = cannotStart;
+  return hooks;
+}
+
 qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name) {
   qv::DomainRecord record;
   db.ReadRecord(name, record);

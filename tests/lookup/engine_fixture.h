@@ -29,6 +29,10 @@ bool RunUntilIdle(qv::LookupEngine& engine, int limitMs = 30000);
 // Lets posted results arrive until `done` holds (at most `limitMs`).
 bool WaitFor(const std::function<bool()>& done, int limitMs = 30000);
 
+// Web checks that are offered but never get going: every start reports that
+// the check cannot start now, so the names wait in their queues.
+qv::WebCheckHooks WaitingWebChecks();
+
 qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name);
 // A field as text for comparisons: dates as ISO text.
 QString Field(const qv::DomainRecord& record, const char* field);

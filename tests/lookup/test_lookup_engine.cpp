@@ -50,6 +50,7 @@ class LookupEngineTest : public QObject {
     QVERIFY(MakeDocument(db_, names));
     engine_ = std::make_unique<LookupEngine>(&db_, 50);
     engine_->SetHostResolver([](const std::string&) { return std::string(kDnsErrorAddress); });
+    engine_->SetWebCheckHooks(WaitingWebChecks());
   }
 
  private slots:
@@ -162,12 +163,13 @@ class LookupEngineTest : public QObject {
     NewEngine({"a.com", "b.com", "c.com", "d.com"});
     QVERIFY(RunListQuery(db_));
     LookupRunOptions options;
-    options.ping = true;  // no ping check yet: the queue fills and waits
+    options.trademark = true;
+    engine_->SetTrademarkNextRequestTime(Date::Now().AddDays(1));  // the queue fills and waits
     engine_->StartListRun(options, {"a.com", "b.com", "c.com", "d.com"});
     QVERIFY(engine_->RunBusy());
     engine_->SchedulerTick();
     QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("50% Queued"));
-    QCOMPARE(engine_->Queue(QueueKind::Ping).Size(), std::size_t(2));
+    QCOMPARE(engine_->Queue(QueueKind::Trademark).Size(), std::size_t(2));
     engine_->SchedulerTick();
     QVERIFY(!engine_->RunBusy());
     QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("Queue: 4"));
@@ -175,7 +177,7 @@ class LookupEngineTest : public QObject {
     QCOMPARE(engine_->StatusPaneText(kDisplayPane), QStringLiteral("Display: 4"));
     QCOMPARE(engine_->StatusPaneText(kWorkPane), QStringLiteral("W:0 D:0 H:0 P:0"));
     QCOMPARE(BarRows(*engine_),
-             (QStringList{"a.com: Ping", "b.com: Ping", "c.com: Ping", "d.com: Ping"}));
+             (QStringList{"a.com: TESS", "b.com: TESS", "c.com: TESS", "d.com: TESS"}));
     engine_->StopLookups();
     engine_->SchedulerTick();
     QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("Queue: 0"));
@@ -186,14 +188,15 @@ class LookupEngineTest : public QObject {
     QVERIFY(db_.OpenReadOnly(db_.filter()));
     QVERIFY(FilterList().Load(db_.filter(), "SELECT * FROM [Domains]"));
     LookupRunOptions options;
-    options.homePage = true;
+    options.trademark = true;
+    engine_->SetTrademarkNextRequestTime(Date::Now().AddDays(1));
     engine_->StartQueryRun(options, FilterList().Count());
     engine_->SchedulerTick();
-    QCOMPARE(Entries(engine_->Queue(QueueKind::HomePage)),
+    QCOMPARE(Entries(engine_->Queue(QueueKind::Trademark)),
              (std::vector<std::string>{"a.com", "b.com", "c.com"}));
     QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("60% Queued"));
     engine_->SchedulerTick();
-    QCOMPARE(engine_->Queue(QueueKind::HomePage).Size(), std::size_t(5));
+    QCOMPARE(engine_->Queue(QueueKind::Trademark).Size(), std::size_t(5));
     QVERIFY(!engine_->RunBusy());
   }
 
@@ -208,7 +211,7 @@ class LookupEngineTest : public QObject {
     QFETCH(int, started);
     NewEngine({});
     std::vector<std::string> pinged;
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     hooks.runningPings = [running] { return running; };
     hooks.startPing = [&pinged](const std::string& name) {
       pinged.push_back(name);
@@ -223,7 +226,7 @@ class LookupEngineTest : public QObject {
 
   void failedStartGoesToTheBack() {
     NewEngine({});
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     int calls = 0;
     hooks.startHomePage = [&calls](const std::string& name) {
       ++calls;
@@ -254,7 +257,7 @@ class LookupEngineTest : public QObject {
     QFETCH(int, started);
     NewEngine({});
     int calls = 0;
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     hooks.startTrademark = [&calls](const std::string&) { return ++calls > 0; };
     hooks.fetchJobTags = [runningTag] {
       return runningTag.isEmpty() ? std::vector<std::string>{}
@@ -277,7 +280,7 @@ class LookupEngineTest : public QObject {
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       return std::string(kDnsErrorAddress);
     });
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     hooks.fetchJobTags = [] { return std::vector<std::string>{"h.com:HTTP"}; };
     engine_->SetWebCheckHooks(hooks);
     engine_->SetLookupCount(1);
@@ -348,7 +351,7 @@ class LookupEngineTest : public QObject {
   void stopEmptiesQueuesAndRun() {
     NewEngine({"a.com"});
     int cancelled = 0;
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     hooks.fetchJobTags = [] { return std::vector<std::string>{"x.com:HTTP"}; };
     hooks.cancelFetchJobs = [&cancelled] { ++cancelled; };
     engine_->SetWebCheckHooks(hooks);
@@ -367,10 +370,35 @@ class LookupEngineTest : public QObject {
     QCOMPARE(cancelled, 1);
   }
 
+  // A check with no start function is not offered: nothing is queued for it,
+  // so a run asking for it leaves the engine idle. Its start function turns
+  // it on.
+  void kindWithoutStartIsNotOffered() {
+    NewEngine({"a.com"});
+    engine_->SetWebCheckHooks({});
+    for (QueueKind kind : {QueueKind::Ping, QueueKind::HomePage, QueueKind::LinkPopularity,
+                           QueueKind::Trademark}) {
+      QVERIFY(!engine_->Offers(kind));
+      QVERIFY(!engine_->AddToQueue(kind, "a.com"));
+    }
+    LookupRunOptions options;
+    options.ping = options.homePage = options.linkPopularity = options.trademark = true;
+    engine_->StartListRun(options, {"a.com"});
+    engine_->SchedulerTick();
+    QCOMPARE(engine_->QueuedTotal(), std::size_t(0));
+    QVERIFY(!engine_->CanStop());
+    QVERIFY(!engine_->IsBusy());
+    WebCheckHooks hooks;
+    hooks.startPing = [](const std::string&) { return false; };
+    engine_->SetWebCheckHooks(hooks);
+    QVERIFY(engine_->Offers(QueueKind::Ping));
+    QVERIFY(engine_->QueuePing("a.com"));
+  }
+
   void idleWorkAndBusySignal() {
     NewEngine({"a.com"});
     int alerts = 0, rescans = 0;
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     hooks.sendAlerts = [&alerts] { ++alerts; };
     hooks.runRescans = [&rescans] { ++rescans; };
     engine_->SetWebCheckHooks(hooks);
@@ -393,7 +421,7 @@ class LookupEngineTest : public QObject {
   void tickInsideATickReturnsAtOnce() {
     NewEngine({});
     int depth = 0, deepest = 0, calls = 0;
-    WebCheckHooks hooks;
+    WebCheckHooks hooks = WaitingWebChecks();
     hooks.startHomePage = [&](const std::string&) {
       ++calls;
       deepest = std::max(deepest, ++depth);

@@ -110,33 +110,65 @@ class RecordUpdateTest : public QObject {
     db_.SetPath({});
   }
 
-  // A fresh lookup starts from an empty record but keeps the address, the
-  // notes and the groups; the old record is kept as the snapshot.
-  void prepareClearsAndKeepsSnapshot() {
+  // A fresh lookup writes nothing and keeps the old record as the snapshot;
+  // its first answer starts from an empty record but keeps the address, the
+  // notes and the groups.
+  void prepareKeepsRecordUntilTheAnswer() {
     StoreLookedUp("example.test");
     const DomainRecord before = Read("example.test");
     QVERIFY(updater_->PrepareFullLookup("EXAMPLE.test"));
+    QVERIFY(Read("example.test").values() == before.values());
+    const DomainRecord* kept = snapshots_.Find("Example.Test");
+    QVERIFY(kept);
+    QVERIFY(kept->values() == before.values());
+    QCOMPARE(snapshots_.size(), std::size_t(1));
+
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", Answer({"Domain ID: NEW-ID"}, kRegistry)));
     const DomainRecord after = Read("example.test");
     for (const char* name : {field::kExpiryDate, field::kRegistrarExpiry, field::kCreatedOn,
-                             field::kLastUpdate, field::kLastCheckedAt, field::kRegistrar,
-                             field::kStatus, field::kId, field::kWhoisServer, field::kWhoisSource,
+                             field::kLastUpdate, field::kRegistrar, field::kWhoisServer,
                              field::kNs1, field::kNs2, field::kNs3, field::kAdminEmail,
-                             field::kOwner, field::kAvailability})
+                             field::kOwner})
       QVERIFY2(Field(after, name).isEmpty(), name);
+    QCOMPARE(after.Text(field::kId), std::string("NEW-ID"));
     QCOMPARE(after.Text(field::kIp), std::string("192.0.2.7"));
     QCOMPARE(after.DateValue(field::kIpCheckedAt), At(2024, 1, 1, 9));
     QCOMPARE(after.Text(field::kNotes), std::string("keep this note"));
     QVERIFY(after.IsGroupMember("*BIZDOMAINS"));
     QCOMPARE(after.Text(field::kMultiLookup), std::string("no"));
     QCOMPARE(after.Text(field::kEdited), std::string("NO"));
-    QVERIFY(!after.Locked());
-    const DomainRecord* kept = snapshots_.Find("Example.Test");
-    QVERIFY(kept);
-    QVERIFY(kept->values() == before.values());
-    QCOMPARE(snapshots_.size(), std::size_t(1));
 
     QVERIFY(!updater_->PrepareFullLookup("missing.test"));
-    QCOMPARE(snapshots_.size(), std::size_t(1));
+  }
+
+  // A lookup that fails, with no answer or with a text in place of one,
+  // leaves the record as it was; the answer of the retry that follows still
+  // starts from an empty record.
+  void failedLookupKeepsTheRecord_data() {
+    QTest::addColumn<QString>("failure");  // empty: no answer at all
+    QTest::newRow("no answer") << QString();
+    QTest::newRow("refused")
+        << QString::fromStdString(Answer({"Whois Lookup Error: Whois server refused connection."}, kRegistry));
+    QTest::newRow("server disabled")
+        << "Unable to obtain response from the whois server for this domain.\n\nLookups using this "
+           "whois server has been temporarily disabled.";
+  }
+  void failedLookupKeepsTheRecord() {
+    QFETCH(QString, failure);
+    StoreLookedUp("example.test");
+    const DomainRecord before = Read("example.test");
+    QVERIFY(updater_->PrepareFullLookup("example.test"));
+    if (failure.isEmpty())
+      updater_->ApplyWhoisFailure("example.test");
+    else
+      QVERIFY(updater_->ApplyWhoisAnswer("example.test", failure.toStdString()));
+    QVERIFY(Read("example.test").values() == before.values());
+    QCOMPARE(savedTexts_.size(), std::size_t(failure.isEmpty() ? 0 : 1));
+
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", Answer({"Registrar: New Registrar"}, kRegistry)));
+    const DomainRecord after = Read("example.test");
+    QCOMPARE(after.Text(field::kRegistrar), std::string("New Registrar"));
+    QVERIFY(after.DateValue(field::kExpiryDate).IsNull());
   }
 
   // One answer without referral: which field each value lands in.
@@ -188,6 +220,13 @@ class RecordUpdateTest : public QObject {
                                          kRegistry))
         << QStringList{"Status=FREE", "Availability=FREE", "Expiry Date=", "Registrar Expiry=",
                        "NS1=", "Admin Email=", "Last Checked At=2024-03-01 12:00:00"};
+    QTest::newRow("registered, with a not-found notice")
+        << "note.test"
+        << QString::fromStdString(Answer({"Domain Name: note.test", "Registrar: R", "Creation Date: 2001-02-03",
+                                          "Name Server: ns1.example.test",
+                                          "Domain not found in reserved names list."},
+                                         kRegistry))
+        << QStringList{"Availability=TAKEN", "Created On=2001-02-03 00:00:00", "NS1=ns1.example.test"};
     QTest::newRow("referral names the answering server itself")
         << "self.test"
         << QString::fromStdString(Answer({"Whois Server: WHOIS.Registry.test", "Expiration Date: 2031-01-01"},

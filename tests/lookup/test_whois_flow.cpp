@@ -163,6 +163,84 @@ class WhoisFlowTest : public QObject {
     QVERIFY(Read(db_, "loop.qvtest").DateValue(field::kLastCheckedAt).IsValid());
   }
 
+  // A chain of servers each referring to the next: three referrals are
+  // followed, the fourth is not, and the last answer is compared.
+  void referralChainStopsAfterThree() {
+    // Six spellings of the loopback address, one per server.
+    const char* hosts[] = {"127.0.0.1", "127.1", "127.0.1", "localhost", "2130706433", "0x7f000001"};
+    std::vector<std::unique_ptr<WhoisTestServer>> servers;
+    for (std::size_t i = 0; i < std::size(hosts); ++i) {
+      Registration hop = Reg("HOP.QVTEST");
+      if (i + 1 < std::size(hosts)) hop.referral = hosts[i + 1];
+      servers.push_back(std::make_unique<WhoisTestServer>(WhoisTestServer::Answer(RegisteredAnswer(hop))));
+      PointSuffixAt(i == 0 ? "qvtest" : "qvhop" + std::to_string(i), hosts[i], servers[i]->port());
+    }
+    QVERIFY(MakeDocument(db_, {"hop.qvtest"}));
+    NewEngine();
+    LookUp({"hop.qvtest"});
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+      servers[i]->Finish();
+      QCOMPARE(servers[i]->connections(), i <= 3 ? 1 : 0);  // the registry and three referrals
+    }
+    QCOMPARE(engine_->Snapshots().size(), std::size_t(0));
+  }
+
+  // A server that fails (resets, closes without a byte, refuses) leaves what
+  // the last answer brought in place.
+  void failingServerKeepsRegistration_data() {
+    QTest::addColumn<int>("mode");  // -1: nothing listens
+    QTest::newRow("reset") << int(WhoisTestServer::Mode::Reset);
+    QTest::newRow("closed without a byte") << int(WhoisTestServer::Mode::CloseWithoutAnswer);
+    QTest::newRow("refused") << -1;
+  }
+  void failingServerKeepsRegistration() {
+    QFETCH(int, mode);
+    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("KEEP.QVTEST"))));
+    PointSuffixAt("qvtest", kRegistry, good.port());
+    QVERIFY(MakeDocument(db_, {"keep.qvtest"}));
+    NewEngine();
+    LookUp({"keep.qvtest"});
+    const DomainRecord before = Read(db_, "keep.qvtest");
+    QCOMPARE(Field(before, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
+
+    WhoisTestServer bad(WhoisTestServer::Script{WhoisTestServer::Mode(std::max(mode, 0)), {}});
+    SetServerPort(kRegistry, mode < 0 ? WhoisTestServer::UnusedPort() : bad.port());
+    LookUp({"keep.qvtest"});
+    const DomainRecord after = Read(db_, "keep.qvtest");
+    for (const char* name : {field::kRegistrar, field::kExpiryDate, field::kRegistrarExpiry,
+                             field::kCreatedOn, field::kNs1, field::kStatus, field::kAvailability,
+                             field::kLastCheckedAt})
+      QCOMPARE(Field(after, name), Field(before, name));
+  }
+
+  // While a lookup runs nothing of the record is written, so a process
+  // killed then loses nothing; and a result for a document that is no longer
+  // open is dropped.
+  void lookupInFlight() {
+    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("SAME.QVTEST"))));
+    PointSuffixAt("qvtest", kRegistry, good.port());
+    QVERIFY(MakeDocument(db_, {"same.qvtest"}));
+    NewEngine();
+    LookUp({"same.qvtest"});
+    const QString registrar = Field(Read(db_, "same.qvtest"), field::kRegistrar);
+    QVERIFY(!registrar.isEmpty());
+
+    WhoisTestServer slow(WhoisTestServer::InPieces(RegisteredAnswer(Reg("SAME.QVTEST")), 40, 60));
+    SetServerPort(kRegistry, slow.port());
+    QVERIFY(engine_->QueueWhoisIfDue("same.qvtest", 0));
+    engine_->SchedulerTick();  // the job runs; the tick's writes are committed
+    QCOMPARE(engine_->WhoisJobCount(), 1);
+    QCOMPARE(Field(Read(db_, "same.qvtest"), field::kRegistrar), registrar);
+
+    QVERIFY(MakeDocument(db_, {"same.qvtest"}));  // another document, the same name
+    QVERIFY(WaitFor([this] { return engine_->WhoisJobCount() == 0; }));
+    QVERIFY(RunUntilIdle(*engine_));
+    const DomainRecord other = Read(db_, "same.qvtest");
+    QCOMPARE(Field(other, field::kRegistrar), QString());
+    QCOMPARE(Field(other, field::kIp), QString());
+    QVERIFY(!other.DateValue(field::kLastCheckedAt).IsValid());
+  }
+
   void failuresThenDisabledThenFreshTry() {
     WhoisTestServer silent(WhoisTestServer::Reset());
     PointSuffixAt("qvtest", kRegistry, silent.port());

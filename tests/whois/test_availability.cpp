@@ -74,6 +74,13 @@ class AvailabilityTest : public QObject {
     QTest::newRow("status free, blanks evened")
         << QByteArray::fromStdString(Stored("Status:\t\t  AVAILABLE")) << QByteArray("Zzz") << "Free";
     QTest::newRow("no token, generic phrase") << QByteArray::fromStdString(Stored("Registrar: X")) << QByteArray() << "Taken";
+    // A notice among registration data frees nothing; only the token may.
+    const QByteArray notice = QByteArray::fromStdString(
+        Stored("Domain Name: EXAMPLE.COM\nRegistrar: Example Registrar\nCreation Date: 2001-02-03\n"
+               "No match for reserved names list."));
+    QTest::newRow("notice, old token") << notice << QByteArray("Zzz") << "Taken";
+    QTest::newRow("notice, no token") << notice << QByteArray() << "Taken";
+    QTest::newRow("notice, token matches") << notice << QByteArray("No match for") << "Free";
   }
   void decideAvailability() {
     QFETCH(QByteArray, stored);

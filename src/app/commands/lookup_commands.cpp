@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,43 @@ QStringList ListNames(CMainFrame& frame, bool allDomains) {
   CCorvaneView* view = frame.View();
   if (!view) return {};
   return allDomains ? view->AllShownNames() : view->SelectedNames();
+}
+
+// The single-kind commands: (Selected Domains), (All Domains) and the kind.
+struct KindCommands {
+  int selected, all;
+  LookupKind kind;
+};
+constexpr KindCommands kKindCommands[] = {
+    {kCmdWhoisSelected, kCmdWhoisAll, LookupKind::Whois},
+    {kCmdDnsSelected, kCmdDnsAll, LookupKind::Dns},
+    {kCmdPingSelected, kCmdPingAll, LookupKind::Ping},
+    {kCmdHttpSelected, kCmdHttpAll, LookupKind::HomePage},
+    {kCmdSitePopSelected, kCmdSitePopAll, LookupKind::LinkPopularity},
+    {kCmdTmSelected, kCmdTmAll, LookupKind::Trademark},
+};
+
+QueueKind QueueOf(LookupKind kind) {
+  switch (kind) {
+    case LookupKind::Whois: return QueueKind::Whois;
+    case LookupKind::Dns: return QueueKind::Dns;
+    case LookupKind::Ping: return QueueKind::Ping;
+    case LookupKind::HomePage: return QueueKind::HomePage;
+    case LookupKind::LinkPopularity: return QueueKind::LinkPopularity;
+    case LookupKind::Trademark: return QueueKind::Trademark;
+  }
+  return QueueKind::Whois;
+}
+
+// The dialog leaves out the checks the engine cannot run yet.
+void OfferChecks(CLookupDialog& dialog, const LookupEngine& engine) {
+  const std::pair<CLookupDialog::Check, QueueKind> checks[] = {
+      {CLookupDialog::kPing, QueueKind::Ping},
+      {CLookupDialog::kHttp, QueueKind::HomePage},
+      {CLookupDialog::kLinkPop, QueueKind::LinkPopularity},
+      {CLookupDialog::kUsTm, QueueKind::Trademark},
+  };
+  for (const auto& [check, kind] : checks) dialog.SetOffered(check, engine.Offers(kind));
 }
 
 struct KindInfo {
@@ -130,6 +168,7 @@ void RunLookupAll(CMainFrame& frame, LookupEngine& engine) {
     return;
   }
   CLookupDialog dialog(LookupDialogValues::Load(), &frame);
+  OfferChecks(dialog, engine);
   if (RunDialog(dialog) != QDialog::Accepted) return;
   const LookupDialogValues values = dialog.Values();
   values.Save();
@@ -147,6 +186,7 @@ void RunLookupAll(CMainFrame& frame, LookupEngine& engine) {
 
 void RunSingleKindLookup(CMainFrame& frame, LookupEngine& engine, LookupKind kind,
                          bool allDomains) {
+  if (!engine.Offers(QueueOf(kind))) return;
   const QStringList names = ListNames(frame, allDomains);
   if (names.isEmpty()) return;
   const KindInfo info = InfoOf(kind);
@@ -179,12 +219,10 @@ void RunLookupDomain(CMainFrame& frame, LookupEngine& engine) {
   for (const std::string& name : stored) engine.AddToQueue(QueueKind::Whois, name);
   if (!stored.empty() && frame.View()) frame.View()->SelectName(ToQString(stored.front()));
   RememberQuickLookup(*bar->DomainBox(), text);
-  for (const std::string& name : fresh) {
-    engine.AddToQueue(QueueKind::Dns, name);
-    engine.AddToQueue(QueueKind::Ping, name);
-    engine.AddToQueue(QueueKind::HomePage, name);
-    engine.AddToQueue(QueueKind::LinkPopularity, name);
-  }
+  // Each check the engine offers (the others are not queued at all).
+  for (const std::string& name : fresh)
+    for (QueueKind kind : {QueueKind::Dns, QueueKind::Ping, QueueKind::HomePage, QueueKind::LinkPopularity})
+      if (engine.Offers(kind)) engine.AddToQueue(kind, name);
 }
 
 void RememberQuickLookup(QComboBox& box, const QString& name) {
@@ -239,6 +277,12 @@ void UpdateLookupCommandStates(CMainFrame& frame, const LookupEngine& engine) {
   if (QAction* a = frame.Action(kCmdMinimumWhois)) a->setChecked(engine.QuickWhoisLookup());
   if (QAction* a = frame.Action(kCmdAuthoritativeWhois)) a->setChecked(engine.FullWhoisData());
   if (QAction* a = frame.Action(kCmdStopLookups)) a->setEnabled(engine.CanStop());
+  // A check the engine cannot run yet is not offered.
+  for (const KindCommands& k : kKindCommands) {
+    const bool offered = engine.Offers(QueueOf(k.kind));
+    for (int id : {k.selected, k.all})
+      if (QAction* a = frame.Action(id)) a->setEnabled(offered);
+  }
   if (QAction* a = frame.Action(kCmdViewDomainDataLog)) a->setEnabled(DataLogExists());
 }
 
@@ -250,18 +294,7 @@ void WireLookupCommands(CMainFrame& frame, LookupEngine& engine) {
     e->StopLookups();
     UpdateLookupCommandStates(*f, *e);
   });
-  const struct {
-    int selected, all;
-    LookupKind kind;
-  } kinds[] = {
-      {kCmdWhoisSelected, kCmdWhoisAll, LookupKind::Whois},
-      {kCmdDnsSelected, kCmdDnsAll, LookupKind::Dns},
-      {kCmdPingSelected, kCmdPingAll, LookupKind::Ping},
-      {kCmdHttpSelected, kCmdHttpAll, LookupKind::HomePage},
-      {kCmdSitePopSelected, kCmdSitePopAll, LookupKind::LinkPopularity},
-      {kCmdTmSelected, kCmdTmAll, LookupKind::Trademark},
-  };
-  for (const auto& k : kinds) {
+  for (const KindCommands& k : kKindCommands) {
     const LookupKind kind = k.kind;
     f->SetHandler(k.selected, [f, e, kind] { RunSingleKindLookup(*f, *e, kind, false); });
     f->SetHandler(k.all, [f, e, kind] { RunSingleKindLookup(*f, *e, kind, true); });

@@ -77,7 +77,8 @@ CLookupDialog::CLookupDialog(const LookupDialogValues& values, QWidget* parent) 
   selectAll_ = new QCheckBox(tr("Select / Unselect All"), checkGroup);
   checkLayout->addWidget(selectAll_);
   connect(selectAll_, &QCheckBox::toggled, this, [this](bool on) {
-    for (QCheckBox* box : checks_) box->setChecked(on);
+    for (QCheckBox* box : checks_)
+      if (box->isEnabled()) box->setChecked(on);
   });
 
   auto* modeGroup = new QGroupBox(this);
@@ -103,6 +104,11 @@ CLookupDialog::CLookupDialog(const LookupDialogValues& values, QWidget* parent) 
   layout->addWidget(modeGroup);
   layout->addLayout(gapLayout);
   layout->addWidget(buttons);
+}
+
+void CLookupDialog::SetOffered(Check check, bool offered) {
+  checks_[check]->setEnabled(offered);
+  if (!offered) checks_[check]->setChecked(false);
 }
 
 LookupDialogValues CLookupDialog::Values() const {

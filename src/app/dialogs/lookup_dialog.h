@@ -54,6 +54,9 @@ class CLookupDialog : public QDialog {
   explicit CLookupDialog(const LookupDialogValues& values, QWidget* parent = nullptr);
 
   LookupDialogValues Values() const;
+  // A check the engine cannot run yet is shown disabled and unticked, is left
+  // alone by "Select / Unselect All" and comes back off.
+  void SetOffered(Check check, bool offered);
 
   QCheckBox* CheckBox(Check check) const { return checks_[check]; }
   QCheckBox* SelectAllBox() const { return selectAll_; }
