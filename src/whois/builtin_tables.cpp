@@ -112,8 +112,9 @@ constexpr std::array<BuiltinServerTokensRow, 5> kServerTokenRows{{
     // dates ("05-06-2026").
     {"whois.isoc.org.il", "Creation Date Tokens", "{lf}assigned:"},
     {"whois.isoc.org.il", "Expiry Date Tokens", "{lf}validity:"},
-    // TMnic: "Expiry : 2018-01-30" and numbered "NS 1   : host" lines.
-    {"whois.nic.tm", "Expiry Date Tokens", "{lf}Expiry :"},
+    // TMnic: "Expiry : 2018-01-30" and numbered "NS 1   : host" lines, the
+    // blanks before the colons varying.
+    {"whois.nic.tm", "Expiry Date Tokens", "{lf}Expiry"},
     {"whois.nic.tm", "Name Server Tokens", "{lf}NS 1|{lf}NS 2|{lf}NS 3|{lf}NS 4"},
 }};
 
