@@ -38,11 +38,11 @@ std::string RegistrarNameOfHandle(std::string_view text, std::string registrar) 
       registrar.find_first_of("0123456789") == std::string::npos)
     return registrar;
   for (std::size_t at = text.find(registrar); at != npos; at = text.find(registrar, at + 1)) {
-    const std::size_t br = text.find_first_of("\r\n", at + registrar.size());
+    // Only blanks may follow the handle on its line (looked at one character
+    // past them, so a long line is never scanned once per occurrence).
+    const std::size_t br = text.find_first_not_of(" \t", at + registrar.size());
     if (br == npos) break;
-    if (!fieldtext::Trim(text.substr(at + registrar.size(), br - at - registrar.size()), " \t")
-             .empty())
-      continue;
+    if (text[br] != '\r' && text[br] != '\n') continue;
     const std::size_t lf = text.rfind('\n', at);
     const std::size_t lineStart = lf == npos ? 0 : lf + 1;
     if (ToLowerAscii(text.substr(lineStart, 9)) != "registrar") continue;

@@ -220,6 +220,8 @@ class WhoisFieldsTest : public QObject {
     QTest::newRow("1 MiB of dashes after labels")
         << QByteArray::fromStdString(Stored("Name Server:\nRegistrar:\nAdministrative Contact\n" + Repeat("-\n", mib)));
     QTest::newRow("1 MiB one line") << QByteArray::fromStdString(Stored("Name Server: " + Repeat("a ", mib)));
+    QTest::newRow("1 MiB of a registrar handle")
+        << QByteArray::fromStdString(Stored("Registrar: A1\n" + Repeat("A1", mib) + "\nName: X\n"));
     QTest::newRow("1 MiB of blank lines")
         << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
   }
