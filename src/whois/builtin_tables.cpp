@@ -104,10 +104,18 @@ constexpr std::array<BuiltinServerRow, 47> kServerRows{{
     {"whois.nic.ad.jp", "'whois -h whois.nic.ad.jp xxx/e'.", "", ""},
 }};
 
-constexpr std::array<BuiltinServerTokensRow, 5> kServerTokenRows{{
-    // AFNIC: the domain's "last-update:" line; the generic "changed" would take
-    // a contact's change date from further down.
-    {"whois.nic.fr", "Updated Date Tokens", "{lf}last-update:"},
+constexpr std::string_view kAfnicUpdated = "{lf}last-update:";
+
+constexpr std::array<BuiltinServerTokensRow, 10> kServerTokenRows{{
+    // AFNIC (.fr and the overseas .re .pm .tf .wf .yt): the domain's
+    // "last-update:" line; the generic "changed" would take a contact's
+    // change date from further down.
+    {"whois.nic.fr", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.re", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.pm", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.tf", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.wf", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.yt", "Updated Date Tokens", kAfnicUpdated},
     // ISOC-IL: "assigned:" and "validity:" carry the registration and expiry
     // dates ("05-06-2026").
     {"whois.isoc.org.il", "Creation Date Tokens", "{lf}assigned:"},
