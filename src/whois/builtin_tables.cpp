@@ -42,7 +42,7 @@ constexpr std::array<BuiltinTldRow, 27> kTldRows{{
 constexpr std::string_view kHyphens26 = "--------------------------";
 constexpr std::string_view kHyphens27 = "---------------------------";
 
-constexpr std::array<BuiltinServerRow, 45> kServerRows{{
+constexpr std::array<BuiltinServerRow, 47> kServerRows{{
     // Registry servers of the TLDs above.
     {kVerisign, "for detailed information.", "NOTICE: The expiration date displayed", ""},
     {"whois.crsnic.net", "for detailed information.", "NOTICE: The expiration date displayed", ""},
@@ -71,6 +71,9 @@ constexpr std::array<BuiltinServerRow, 45> kServerRows{{
     {"whois.cnnic.cn", "", "", "mmdd"},
     {"whois.nic.mobi", "or the integrity of the database.", "", ""},
     {"whois.educause.edu", kHyphens26, "", ""},
+    // Country registries that write day before month ("04/06/2003" is 4 June).
+    {"whois.dns.lu", "", "", "ddmm"},
+    {"whois.isoc.org.il", "", "", "ddmm"},
     // Registrar servers.
     {"whois.networksolutions.com", "to modify these terms at any time.", "", ""},
     {"whois.register.com", "Whois information, you agree to these terms.",
@@ -101,6 +104,28 @@ constexpr std::array<BuiltinServerRow, 45> kServerRows{{
     {"whois.nic.ad.jp", "'whois -h whois.nic.ad.jp xxx/e'.", "", ""},
 }};
 
+constexpr std::string_view kAfnicUpdated = "{lf}last-update:";
+
+constexpr std::array<BuiltinServerTokensRow, 10> kServerTokenRows{{
+    // AFNIC (.fr and the overseas .re .pm .tf .wf .yt): the domain's
+    // "last-update:" line; the generic "changed" would take a contact's
+    // change date from further down.
+    {"whois.nic.fr", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.re", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.pm", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.tf", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.wf", "Updated Date Tokens", kAfnicUpdated},
+    {"whois.nic.yt", "Updated Date Tokens", kAfnicUpdated},
+    // ISOC-IL: "assigned:" and "validity:" carry the registration and expiry
+    // dates ("05-06-2026").
+    {"whois.isoc.org.il", "Creation Date Tokens", "{lf}assigned:"},
+    {"whois.isoc.org.il", "Expiry Date Tokens", "{lf}validity:"},
+    // TMnic: "Expiry : 2018-01-30" and numbered "NS 1   : host" lines, the
+    // blanks before the colons varying.
+    {"whois.nic.tm", "Expiry Date Tokens", "{lf}Expiry"},
+    {"whois.nic.tm", "Name Server Tokens", "{lf}NS 1|{lf}NS 2|{lf}NS 3|{lf}NS 4"},
+}};
+
 constexpr std::array<std::string_view, 3> kComNetHosts{
     {kVerisign, "whois.crsnic.net", "whois.nsiregistry.net"}};
 constexpr std::array<std::string_view, 3> kOrgHosts{
@@ -118,6 +143,13 @@ bool AnyEquals(const std::array<std::string_view, N>& hosts, std::string_view ho
 
 std::span<const BuiltinTldRow> BuiltinTldTable() { return kTldRows; }
 std::span<const BuiltinServerRow> BuiltinServerTable() { return kServerRows; }
+std::span<const BuiltinServerTokensRow> BuiltinServerTokensTable() { return kServerTokenRows; }
+
+std::string_view BuiltinServerTokens(std::string_view server, std::string_view settingsKey) {
+  for (const BuiltinServerTokensRow& row : kServerTokenRows)
+    if (row.settingsKey == settingsKey && EqualsNoCase(row.server, server)) return row.tokens;
+  return {};
+}
 
 bool IsComNetRegistryHost(std::string_view host) { return AnyEquals(kComNetHosts, host); }
 bool IsOrgRegistryHost(std::string_view host) { return AnyEquals(kOrgHosts, host); }

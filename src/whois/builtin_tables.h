@@ -25,9 +25,24 @@ struct BuiltinServerRow {
   std::string_view dateFormat;
 };
 
+// Labels of one server for one field, written as a server's stored list is
+// ("|" between labels, "{lf}" for a line feed). They serve where a label of
+// the generic list would find the wrong line in that server's answers, or
+// where the label is too short to be safe for every server.
+struct BuiltinServerTokensRow {
+  std::string_view server;
+  std::string_view settingsKey;
+  std::string_view tokens;
+};
+
 // Searched from the top; the first matching row wins.
 std::span<const BuiltinTldRow> BuiltinTldTable();
 std::span<const BuiltinServerRow> BuiltinServerTable();
+std::span<const BuiltinServerTokensRow> BuiltinServerTokensTable();
+
+// The built-in labels of a server for a field's settings key; empty when the
+// table has none. Host compared without regard to case.
+std::string_view BuiltinServerTokens(std::string_view server, std::string_view settingsKey);
 
 // The .com/.net registry answers under three host names and allows four
 // connections at a time; the .org registry's three host names want 16 seconds

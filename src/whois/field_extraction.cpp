@@ -6,6 +6,7 @@
 
 #include "platform/ascii.h"
 #include "platform/settings_store.h"
+#include "whois/builtin_tables.h"
 #include "whois/field_text.h"
 #include "whois/generic_tokens.h"
 #include "whois/normalise.h"
@@ -185,10 +186,11 @@ bool IsHost(std::string_view s) {
 // once per label rather than once per name server found.
 class NameServerScan {
  public:
-  NameServerScan(std::string_view text, const std::string& serverList)
+  NameServerScan(std::string_view text, const std::string& serverList, std::string_view builtin)
       : text_(text), start_(1), end_(text.size()) {
     directive_ = DirectiveOf(serverList);
     if (!directive_) owned_ = ServerTokens(serverList);
+    for (std::string& t : ServerTokens(builtin)) owned_.push_back(std::move(t));
     for (const std::string& t : owned_) labels_.push_back({t});
     for (std::string_view t : GenericTokens(kNameServerKey)) labels_.push_back({t});
   }
@@ -328,6 +330,15 @@ class NameServerScan {
   std::unordered_set<std::string> seen_;  // hosts found, lower-cased
 };
 
+// "Expires on: 2023-05-02" read through the label "Expires": the "on" is the
+// end of the label, not part of the date.
+std::string_view WithoutLeadingOn(std::string_view value) {
+  if (value.size() > 2 && (value[0] == 'o' || value[0] == 'O') &&
+      (value[1] == 'n' || value[1] == 'N') && (value[2] == ':' || value[2] == ' ' || value[2] == '\t'))
+    return Trim(value.substr(2), " :\t");
+  return value;
+}
+
 }  // namespace
 
 std::string ValueAfterToken(std::string_view text, std::string_view token) {
@@ -390,21 +401,30 @@ const std::string& WhoisAnswerReader::ServerList(std::string_view settingsKey) {
   return it->second;
 }
 
-std::string WhoisAnswerReader::Lookup(std::string_view identifier, bool block) {
+std::string WhoisAnswerReader::Lookup(std::string_view identifier, bool block,
+                                      const Acceptor& accept) {
   const std::string_view key = TokenKeyOf(identifier);
   if (key.empty()) return {};
+  auto taken = [&](std::string value) {
+    return !value.empty() && (!accept || accept(value)) ? value : std::string();
+  };
   auto after = [&](std::string_view token) {
-    return block ? BlockAfterToken(text_, token) : ValueAfterToken(text_, token);
+    return taken(block ? BlockAfterToken(text_, token) : ValueAfterToken(text_, token));
   };
   const std::string& list = ServerList(key);
   if (const auto directive = DirectiveOf(list)) {
-    std::string value = DirectiveValue(CleanText(), *directive);
+    std::string value = taken(DirectiveValue(CleanText(), *directive));
     if (!value.empty()) return value;
   } else {
     for (const std::string& token : ServerTokens(list)) {
       std::string value = after(token);
       if (!value.empty()) return value;
     }
+  }
+  // The program's own labels for this server, then those of every server.
+  for (const std::string& token : ServerTokens(BuiltinServerTokens(source_, key))) {
+    std::string value = after(token);
+    if (!value.empty()) return value;
   }
   for (std::string_view token : GenericTokens(key)) {
     std::string value = after(token);
@@ -421,9 +441,23 @@ std::string WhoisAnswerReader::Block(std::string_view identifier) {
   return Lookup(identifier, true);
 }
 
+// A date field's value is the first one that reads as a date: an answer may
+// carry a label with nothing after it ("Registrar Registration Expiration
+// Date:" left empty), which takes the next line, before the label that holds
+// the date. The order a date teaches is kept only from the date read.
 bool WhoisAnswerReader::DateValue(std::string_view identifier, std::string& dateOrder,
                                   Date& date) {
-  return ParseWhoisDate(Value(identifier), dateOrder, date);
+  std::string learned;
+  const std::string value = Lookup(identifier, false, [&](const std::string& text) {
+    learned = dateOrder;
+    return ParseWhoisDate(WithoutLeadingOn(text), learned, date);
+  });
+  if (value.empty()) {
+    date = Date::Null();
+    return false;
+  }
+  dateOrder = learned;
+  return true;
 }
 
 std::string WhoisAnswerReader::Email(std::string_view identifier) {
@@ -433,7 +467,9 @@ std::string WhoisAnswerReader::Email(std::string_view identifier) {
 }
 
 std::vector<std::string> WhoisAnswerReader::NameServers() {
-  return NameServerScan(text_, ServerList(kNameServerKey)).Run();
+  return NameServerScan(text_, ServerList(kNameServerKey),
+                        BuiltinServerTokens(source_, kNameServerKey))
+      .Run();
 }
 
 bool WhoisAnswerReader::HoldsRegistrationData() {

@@ -4,11 +4,13 @@
 // its value; the value is whatever follows the first label found. A server may
 // carry its own list per field in its section of the whois directory (tokens
 // joined by "|", "{lf}" standing for a line feed, or one position directive
-// "$$L n" / "$$P n" naming line or paragraph n of the clean answer); the
-// built-in generic list serves every server after it. Everything reads the
+// "$$L n" / "$$P n" naming line or paragraph n of the clean answer); after it
+// come the program's own labels for a few servers (builtin_tables.h), then
+// the built-in generic list that serves every server. Everything reads the
 // clean text of the stored answer.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -71,7 +73,13 @@ class WhoisAnswerReader {
   bool HoldsRegistrationData();
 
  private:
-  std::string Lookup(std::string_view identifier, bool block);
+  // Takes a value that is not empty; a value it refuses lets the search go on
+  // to the next label.
+  using Acceptor = std::function<bool(const std::string&)>;
+  // The first value a label gives that `accept` takes (any, when it is
+  // empty): the server's stored list or directive, then the program's own
+  // labels for the server, then the generic list.
+  std::string Lookup(std::string_view identifier, bool block, const Acceptor& accept = {});
   const std::string& ServerList(std::string_view settingsKey);
 
   std::string text_;  // a line feed followed by the clean text

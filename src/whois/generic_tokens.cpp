@@ -20,7 +20,7 @@ const List kExpiry = {
     "Expires on", "Expires On", "Expires:", "expires", "Expires", "Registered through",
     "\nexpire:",
     // Labels of today's registries.
-    "Expiration Time:", "Expire Date", "Expiry date",
+    "Expiration Time:", "Expire Date", "Expiry date", "\nValid Until:",
 };
 
 const List kCreated = {
@@ -34,6 +34,7 @@ const List kCreated = {
     // Labels of today's registries.
     "Registration Time:", "\nregistered:", "\ncreated.", "Commencement Date",
     "First registration date", "Registered On", "Registration date", "[Registered Date]",
+    "\nrecord created:", "\nDomain created:",
 };
 
 const List kUpdated = {
@@ -44,7 +45,7 @@ const List kUpdated = {
     "Last Updated", "\nUpdated On:", "\nchanged",
     // Labels of today's registries.
     "Update Date", "\nChanged:", "Last Update:", "last modified", "\nmodified:", "\nmodified.",
-    "Modification date", "[Last Update]",
+    "Modification date", "[Last Update]", "\nLast modified", "\nUpdated:",
 };
 
 const List kRegistrar = {
@@ -55,7 +56,9 @@ const List kRegistrar = {
     "record maintained by", "Registrar of Record:",
     // Labels of today's registries.
     "\nregistrar.", "\nRegistrar\t", "\nREGISTRAR:", "Registration Service Provider:",
-    "\n  Registrar:", "\n    Registrar:", "\n\tRegistrar:",
+    "\n  Registrar:", "\n    Registrar:", "\n\tRegistrar:", "\nRegistrar name:",
+    "\nregistrar-name:", "\nSponsoring Registrar Organization:", "\nCurrent Registar:",
+    "\n Registrar:",
 };
 
 const List kStatus = {
@@ -82,6 +85,7 @@ const List kNameServers = {
     "Nserver:", "Nameservers:",
     // Labels of today's registries.
     "\nnserver.", "\nnameservers:", "Nameserver:", "\nHostname:", "\nNameservers", "\nDNS:",
+    "\nPrimary server", "\nSecondary server",
 };
 
 const List kAdminEmail = {

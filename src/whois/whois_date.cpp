@@ -143,13 +143,15 @@ Slots ReadSlots(std::string_view text) {
     }
   });
   if (!s.Empty()) return s;
-  // Nothing found: try the compact form YYYYMMDD.
+  // Nothing found: try the compact form YYYYMMDD. Its month is known for
+  // certain, as a month name's is, so the server's day/month order neither
+  // reads it nor is taught by it ("changed: ... 20181216 (Changed)").
   ForEachWord(text, [&](std::string_view word, std::size_t) {
     if (word.size() != 8 || !AllDigits(word)) return;
     const Compact c = ReadCompact(word);
     if (c.year >= kFirstYear && c.year <= kLastYear && s.year == 0) s.year = c.year;
-    s.first = c.month;
-    s.second = c.day;
+    s.month = c.month;
+    s.first = c.day;
   });
   return s;
 }

@@ -27,6 +27,36 @@ std::string WithoutSubLabel(std::string value) {
   return value;
 }
 
+// Some registries name the registrar by its handle ("Registrar: MARK-0292")
+// and describe it in a block of its own further down, where the handle's line
+// is followed by "Name: MarkMonitor International Limited". The name is what
+// a user knows the registrar by; a value that is no handle (it holds a blank,
+// or no digit) stays as it is.
+std::string RegistrarNameOfHandle(std::string_view text, std::string registrar) {
+  constexpr std::size_t npos = std::string_view::npos;
+  if (registrar.empty() || registrar.find_first_of(" \t") != std::string::npos ||
+      registrar.find_first_of("0123456789") == std::string::npos)
+    return registrar;
+  for (std::size_t at = text.find(registrar); at != npos; at = text.find(registrar, at + 1)) {
+    // Only blanks may follow the handle on its line (looked at one character
+    // past them, so a long line is never scanned once per occurrence).
+    const std::size_t br = text.find_first_not_of(" \t", at + registrar.size());
+    if (br == npos) break;
+    if (text[br] != '\r' && text[br] != '\n') continue;
+    const std::size_t lf = text.rfind('\n', at);
+    const std::size_t lineStart = lf == npos ? 0 : lf + 1;
+    if (ToLowerAscii(text.substr(lineStart, 9)) != "registrar") continue;
+    std::size_t next = br + 1;
+    if (text[br] == '\r' && next < text.size() && text[next] == '\n') ++next;
+    const std::size_t nextEnd = std::min(text.find_first_of("\r\n", next), text.size());
+    const std::string_view line = text.substr(next, nextEnd - next);
+    if (ToLowerAscii(line.substr(0, 5)) != "name:") continue;
+    const std::string_view name = fieldtext::Trim(line.substr(5), " \t");
+    if (!name.empty()) return std::string(name);
+  }
+  return registrar;
+}
+
 // The referral server only when the value can be a host name. A registry that
 // leaves "Registrar WHOIS Server:" empty makes the label take the next line
 // ("Registrar URL: http://..." or "Registrar: Example, Inc."), which is no
@@ -132,7 +162,8 @@ WhoisFields ParseWhoisFields(std::string_view storedAnswer) {
   const std::string token = record ? record->tokenWhenFree : std::string();
   const std::string serverOrder = record ? record->dateFormat : std::string();
 
-  f.registrar = WithoutSubLabel(reader.Value("REGISTRARNAMETOKEN"));
+  f.registrar = RegistrarNameOfHandle(reader.CleanText(),
+                                      WithoutSubLabel(reader.Value("REGISTRARNAMETOKEN")));
   f.domainId = reader.Value("DOMIDTOKEN");
   const std::string status = WithoutStatusLink(reader.Value("DOMSTATUSTOKEN"));
   f.referralServer = ReferralHost(reader.Value("WHOISSERVERTOKEN"));

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <algorithm>
 
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
@@ -255,6 +256,13 @@ class ServerDirectoryTest : public QObject {
     }
     for (const BuiltinServerRow& row : BuiltinServerTable())
       QCOMPARE(DirectorySection(row.server), std::string(row.server));
+    // A server's own labels are stored under one of the fields' keys.
+    for (const BuiltinServerTokensRow& row : BuiltinServerTokensTable()) {
+      QCOMPARE(DirectorySection(row.server), std::string(row.server));
+      QVERIFY2(std::any_of(kTokenKeys.begin(), kTokenKeys.end(),
+                           [&](const TokenKey& k) { return k.settingsKey == row.settingsKey; }),
+               row.settingsKey.data());
+    }
   }
 };
 

@@ -68,13 +68,16 @@ class WhoisDateTest : public QObject {
     QTest::newRow("03 after month name") << QByteArray("01-Oct-03") << "" << "2003-10-01" << "";
     QTest::newRow("ctime with clock") << QByteArray("Tue Jan 15 10:20:30 GMT 2007") << "" << "2007-01-15" << "";
 
-    // The compact form.
-    QTest::newRow("compact teaches mmdd") << QByteArray("20070115") << "" << "2007-01-15" << "mmdd";
+    // The compact form: always year, month, day; it teaches no order and a
+    // day-first server's order does not swap it.
+    QTest::newRow("compact teaches no order") << QByteArray("20070115") << "" << "2007-01-15" << "";
+    QTest::newRow("compact in a line, ddmm")
+        << QByteArray("registrar AT ns.il 20181205 (Changed)") << "ddmm" << "2018-12-05" << "ddmm";
     QTest::newRow("compact small day") << QByteArray("20070105") << "" << "2007-01-05" << "";
     QTest::newRow("compact small day, ddmm") << QByteArray("20070105") << "ddmm" << "2007-01-05" << "ddmm";
     QTest::newRow("compact with clock") << QByteArray("20221101 00:10:24") << "" << "2022-11-01" << "";
     QTest::newRow("compact with note") << QByteArray("19961206 #24302") << "" << "1996-12-06" << "";
-    QTest::newRow("compact year 2028") << QByteArray("20280914") << "" << "2028-09-14" << "mmdd";
+    QTest::newRow("compact year 2028") << QByteArray("20280914") << "" << "2028-09-14" << "";
 
     // Date-times: the clock never takes the place of a day or a month.
     QTest::newRow("iso with clock") << QByteArray("2007-01-15T10:20:30Z") << "" << "2007-01-15" << "mmdd";
@@ -105,7 +108,7 @@ class WhoisDateTest : public QObject {
     QTest::newRow("29 feb leap") << QByteArray("29-feb-2008") << "" << "2008-02-29" << "";
     QTest::newRow("1969 by name") << QByteArray("15-jan-1969") << "" << "fail" << "";
     QTest::newRow("1969 iso") << QByteArray("1969-01-15") << "" << "fail" << "mmdd";
-    QTest::newRow("1969 compact") << QByteArray("19690115") << "" << "fail" << "mmdd";
+    QTest::newRow("1969 compact") << QByteArray("19690115") << "" << "fail" << "";
     QTest::newRow("1890 is no year") << QByteArray("15 jan 1890") << "" << "fail" << "";
 
     // Not dates at all.

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <map>
 #include <set>
 
 #include "platform/settings_store.h"
@@ -140,6 +141,51 @@ class WhoisFieldsTest : public QObject {
     QCOMPARE(QString::fromStdString(WhoisServerRecord(kServer, true).dateFormat), learned);
   }
 
+  // What the program knows of some registries' answers: its own labels for a
+  // server, which a list the user stored still comes before; a registrar
+  // handle that only a "Name:" line below can turn into a name; a compact
+  // date ("changed: ... 20181216") that must not teach a day-first server
+  // month-first.
+  void registryLayouts_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("storedUpdated");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    const QString afnic = "domain: x.fr\nlast-update: 2025-12-03T10:12:00Z\n\n"
+                          "nic-hdl: X1-FRNIC\nchanged: 2024-06-11T20:04:33Z\n";
+    QTest::newRow("AFNIC's last-update") << "whois.nic.fr" << "" << afnic << "updated" << "2025-12-03";
+    QTest::newRow("stored list first") << "whois.nic.fr" << "{lf}changed:" << afnic << "updated" << "2024-06-11";
+    const QString isoc = "domain: x.co.il\nvalidity: 05-06-2026\nchanged: registrar AT ns.il 20181216 (Changed)\n";
+    QTest::newRow("ISOC-IL validity") << "whois.isoc.org.il" << "" << isoc << "expiry" << "2026-06-05";
+    QTest::newRow("order kept") << "whois.isoc.org.il" << "" << isoc << "order" << "ddmm";
+    QTest::newRow("handle with its name below")
+        << kServer << "" << "Registrar: AB-12\nCreated: 2001-01-01\n\nRegistrar: AB-12\nName: AB Names\n"
+        << "registrar" << "AB Names";
+    QTest::newRow("handle alone") << kServer << "" << "Registrar: AB-12\nCreated: 2001-01-01\n"
+                                  << "registrar" << "AB-12";
+  }
+  void registryLayouts() {
+    QFETCH(QString, server);
+    QFETCH(QString, storedUpdated);
+    QFETCH(QString, answer);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    WriteServerTokens(server.toStdString(), "Updated Date Tokens", storedUpdated.toStdString());
+    const WhoisFields f = ParseWhoisFields(Stored(answer.toStdString(), server.toStdString()));
+    const auto iso = [](bool found, const Date& d) {
+      const DateParts p = d.Parts();
+      return found ? QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day) : QString("-");
+    };
+    const std::map<QString, QString> got = {
+        {"updated", iso(f.updatedFound, f.updatedDate)},
+        {"expiry", iso(f.expiryFound, f.expiryDate)},
+        {"order", QString::fromStdString(f.dateOrder)},
+        {"registrar", QString::fromStdString(f.registrar)},
+    };
+    QCOMPARE(got.at(field), value);
+  }
+
   // A server without a token: a stated registration means taken; its
   // automatic record is stored so the server can be found and set up.
   void tokenlessServerWithRegistration() {
@@ -174,6 +220,8 @@ class WhoisFieldsTest : public QObject {
     QTest::newRow("1 MiB of dashes after labels")
         << QByteArray::fromStdString(Stored("Name Server:\nRegistrar:\nAdministrative Contact\n" + Repeat("-\n", mib)));
     QTest::newRow("1 MiB one line") << QByteArray::fromStdString(Stored("Name Server: " + Repeat("a ", mib)));
+    QTest::newRow("1 MiB of a registrar handle")
+        << QByteArray::fromStdString(Stored("Registrar: A1\n" + Repeat("A1", mib) + "\nName: X\n"));
     QTest::newRow("1 MiB of blank lines")
         << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
   }
