@@ -5,13 +5,15 @@
 #include <thread>
 
 #include "platform/ascii.h"
+#include "platform/host_name.h"
 #include "platform/tcp_socket.h"
 
 namespace qv {
 
 std::string ResolveHostAddress(const std::string& host) {
   in_addr address{};
-  if (host.empty() || ResolveIPv4(host, address) != SocketError::None) return kDnsErrorAddress;
+  const std::string ace = AceHostName(host);
+  if (ace.empty() || ResolveIPv4(ace, address) != SocketError::None) return kDnsErrorAddress;
   char text[INET_ADDRSTRLEN] = {};
   if (!::inet_ntop(AF_INET, &address, text, sizeof text)) return kDnsErrorAddress;
   return text;

@@ -7,6 +7,7 @@
 #include "lookup/lookup_settings.h"
 #include "store/database_connection.h"
 #include "store/domain_record.h"
+#include "store/name_text.h"
 
 namespace qv {
 
@@ -136,6 +137,9 @@ bool LookupEngine::Offers(QueueKind kind) const {
 
 bool LookupEngine::AddToQueue(QueueKind kind, const std::string& entry) {
   if (entry.empty() || !Offers(kind)) return false;
+  // A document of an older release may hold text that is no domain name
+  // ("#", "...."); no server is asked about it.
+  if (!StorableDomainName(std::string_view(entry).substr(0, entry.find(':')))) return false;
   return Q(kind).Add(entry);
 }
 

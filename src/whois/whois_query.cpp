@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/host_name.h"
 #include "platform/settings_store.h"
 #include "platform/tcp_socket.h"
 
@@ -106,7 +107,9 @@ bool SetWhoisTimeoutSeconds(int seconds) {
 
 std::optional<std::string> BuildWhoisQueryLine(std::string_view name, std::string_view prefix) {
   if (HoldsLineBreakOrZero(name) || HoldsLineBreakOrZero(prefix)) return std::nullopt;
-  std::string line = QueryText(name, prefix);
+  // An international name goes to the server in its ASCII form.
+  const std::string ace = AceHostName(name);
+  std::string line = QueryText(ace.empty() ? std::string(name) : ace, prefix);
   line += "\r\n";
   if (line.size() + 1 > kWhoisQueryLineBuffer) return std::nullopt;
   return line;

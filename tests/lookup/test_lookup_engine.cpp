@@ -84,6 +84,16 @@ class LookupEngineTest : public QObject {
     QCOMPARE(queue.Size(), std::size_t(added ? 2 : 1));
   }
 
+  // Text an older document may hold that is no domain name never reaches a
+  // server.
+  void engineQueuesOnlyDomainNames() {
+    NewEngine({});
+    for (const char* junk : {"#", "....", "a", "*.wild.com", "bad..name:DNS"})
+      QVERIFY2(!engine_->AddToQueue(QueueKind::Whois, junk), junk);
+    QVERIFY(engine_->AddToQueue(QueueKind::Whois, "good.com:whois.example.net"));
+    QCOMPARE(engine_->QueuedTotal(), std::size_t(1));
+  }
+
   void takenEntryMayBeQueuedAgain() {
     LookupQueue queue;
     for (const char* name : {"a.com", "b.com", "c.com"}) QVERIFY(queue.Add(name));

@@ -49,6 +49,7 @@ class WhoisQueryTest : public QObject {
     row("{d} without dot", "localhost", "{d}", "localhost\r\n");
     row("{D} wins over {d}", "example.com", "{d} {D}", "{d} example.com\r\n");
     row("placeholders are case-sensitive", "example.com", "{x}", "{x} example.com\r\n");
+    row("international name as its a-labels", "m\xc3\xbcnchen.de", "-T dn", "-T dn xn--mnchen-3ya.de\r\n");
     row("125 characters fit", std::string(125, 'a'), "", std::string(125, 'a') + "\r\n");
   }
   void queryLineReachesServer() {
