@@ -4,7 +4,8 @@
 #                   same under AddressSanitizer + UndefinedBehaviorSanitizer
 #   make install    build Release and install it under PREFIX (/usr/local);
 #                   DESTDIR=/some/folder stages the files there instead
-#   make uninstall  remove what the last `make install` put in place
+#   make uninstall  remove what the last `make install` put in place, with the
+#                   folders and desktop caches it leaves unused
 #   make package    build Release and the Debian package quorvel_*.deb here
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
@@ -17,7 +18,7 @@ deps:
 	@scripts/install-deps
 
 release: deps
-	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF
+	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
 	cmake --build build/release -j $(JOBS)
 
 run: release
@@ -55,13 +56,7 @@ ifeq ($(DESTDIR),)
 endif
 
 uninstall:
-	@test -f build/release/install_manifest.txt || \
-	  { echo "uninstall: nothing was installed from build/release"; exit 1; }
-	xargs -d '\n' rm -fv < build/release/install_manifest.txt
-	-rmdir $$(sed -n 's|/copyright$$||p' build/release/install_manifest.txt)
-ifeq ($(DESTDIR),)
-	$(refresh_desktop)
-endif
+	scripts/uninstall build/release
 
 package: release
 	rm -f quorvel_*.deb
