@@ -49,14 +49,20 @@ define refresh_desktop
 	-update-mime-database "$(PREFIX)/share/mime" 2>/dev/null
 endef
 
+# CMake's own install_manifest.txt leaves DESTDIR out and is rewritten by
+# every install, CPack's too; the list that `make uninstall` reads is kept
+# apart, with the paths where the files really went.
+INSTALLED_LIST := build/release/installed-files.txt
+
 install: release
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+	sed 's|^|$(DESTDIR)|' build/release/install_manifest.txt > $(INSTALLED_LIST)
 ifeq ($(DESTDIR),)
 	$(refresh_desktop)
 endif
 
 uninstall:
-	scripts/uninstall build/release
+	scripts/uninstall $(INSTALLED_LIST)
 
 package: release
 	rm -f quorvel_*.deb
