@@ -1,17 +1,24 @@
-# Two entry points on a fresh Debian 12 machine (as root):
-#   make run    install what is missing, build Release, start the program
-#   make test   install what is missing, build and run every test, then the
-#               same under AddressSanitizer + UndefinedBehaviorSanitizer
+# Entry points on a fresh Debian 12 machine (as root):
+#   make run        install what is missing, build Release, start the program
+#   make test       install what is missing, build and run every test, then the
+#                   same under AddressSanitizer + UndefinedBehaviorSanitizer
+#   make install    build Release and install it under PREFIX (/usr/local);
+#                   DESTDIR=/some/folder stages the files there instead
+#   make uninstall  remove what the last `make install` put in place, with the
+#                   folders and desktop caches it leaves unused
+#   make package    build Release and the Debian package quorvel_*.deb here
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: run test deps release debug asan bench clean
+.PHONY: run test deps release debug asan bench clean install uninstall package
 
 deps:
 	@scripts/install-deps
 
 release: deps
-	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF
+	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
 	cmake --build build/release -j $(JOBS)
 
 run: release
@@ -33,6 +40,35 @@ bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
 	@echo "benchmarks are in build/bench/bench/"
+
+# After an install into the live system (no DESTDIR) the desktop's menu and
+# document-type caches are brought up to date, so the menu entry and the
+# .qvl type are seen at once; a missing tool only means a later refresh.
+define refresh_desktop
+	-update-desktop-database -q "$(PREFIX)/share/applications" 2>/dev/null
+	-update-mime-database "$(PREFIX)/share/mime" 2>/dev/null
+endef
+
+# CMake's own install_manifest.txt leaves DESTDIR out and is rewritten by
+# every install, CPack's too; the list that `make uninstall` reads is kept
+# apart, with the paths where the files really went.
+INSTALLED_LIST := build/release/installed-files.txt
+
+install: release
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+	sed 's|^|$(DESTDIR)|' build/release/install_manifest.txt > $(INSTALLED_LIST)
+ifeq ($(DESTDIR),)
+	$(refresh_desktop)
+endif
+
+uninstall:
+	scripts/uninstall $(INSTALLED_LIST)
+
+package: release
+	rm -f quorvel_*.deb
+	cd build/release && cpack -G DEB
+	cp build/release/quorvel_*.deb .
+	@echo "package: $$(ls quorvel_*.deb); install it with: apt install ./$$(ls quorvel_*.deb)"
 
 clean:
 	rm -rf build

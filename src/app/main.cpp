@@ -5,6 +5,7 @@
 #include "app/cli/command.h"
 #include "app/exit_marker.h"
 #include "app/main_frame.h"
+#include "app/program_icon.h"
 #include "app/start_up.h"
 #include "platform/app_identity.h"
 
@@ -33,6 +34,7 @@ int RunCommandLine(int argc, char** argv) {
 int RunWindows(int argc, char** argv) {
   QApplication app(argc, argv);
   qv::InitApplicationIdentity();
+  qv::ShowProgramIdentity();
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();
   const qv::StartUpOptions options = qv::PrepareStartUp(args);

@@ -3,8 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QStyle>
 #include <QSystemTrayIcon>
+
+#include "app/program_icon.h"
 
 CTrayIcon::CTrayIcon(QAction* restore, QAction* exit, QObject* parent) : QObject(parent) {
   if (!Available()) return;
@@ -13,9 +14,7 @@ CTrayIcon::CTrayIcon(QAction* restore, QAction* exit, QObject* parent) : QObject
   menu_->addSeparator();
   menu_->addAction(exit);
   icon_ = new QSystemTrayIcon(this);
-  icon_->setIcon(QApplication::windowIcon().isNull()
-                     ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)
-                     : QApplication::windowIcon());
+  icon_->setIcon(qv::ProgramIcon());
   icon_->setToolTip(QApplication::applicationName());
   icon_->setContextMenu(menu_);
   connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
