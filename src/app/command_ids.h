@@ -56,6 +56,7 @@ enum CommandId : int {
   kCmdWhoisServerSetup,       // Data Extraction Settings > Whois Server
   kCmdStringTokens,           // Data Extraction Settings > String Tokens
   kCmdResetWhoisServer,       // Data Extraction Settings > reset of the edited records
+  kCmdWhoisTextSearch,        // Data Extraction Settings > "Whois Text Search Settings"
   kCmdDomainTableColumns,     // "Configure List Columns..."
   kCmdColorsFonts,            // "Setup colors and fonts"
   kCmdExpiryHighlight,

@@ -18,7 +18,9 @@
 #include <QToolBar>
 
 #include "app/command_ids.h"
+#include "app/commands/dialog_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/docks/busy_indicator.h"
 #include "app/docks/domain_names_bar.h"
 #include "app/docks/lookup_list_bar.h"
 #include "app/docks/quick_lookup_bar.h"
@@ -151,6 +153,11 @@ void CMainFrame::BuildToolBar() {
   toolbar->setObjectName(QStringLiteral("MainToolbar"));
   toolbar->setMovable(true);
   qv::FillToolBar(toolbar, actions_);
+  auto* spacer = new QWidget(toolbar);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  toolbar->addWidget(spacer);
+  busy_ = new CBusyIndicator(toolbar);
+  toolbar->addWidget(busy_);
   BindToggle(qv::kCmdViewToolbar, toolbar->toggleViewAction(), toolbar);
 }
 
@@ -172,6 +179,11 @@ void CMainFrame::BuildDocks() {
   quickDock_ = MakeDock(this, tr("Quick Lookup"), QStringLiteral("QuickLookupBar"), quickBar_,
                         Qt::TopDockWidgetArea);
   quickDock_->setFeatures(quickDock_->features() & ~QDockWidget::DockWidgetVerticalTitleBar);
+  connect(quickBar_, &CQuickLookupBar::nameChosen, this, [this](const QString& name) {
+    if (!doc_.IsOpen()) return;
+    doc_.RefreshList();
+    qv::FindDomainInView(*view_, name);
+  });
   BindToggle(qv::kCmdViewQuickLookupBar, quickDock_->toggleViewAction(), quickDock_);
 
   namesBar_ = new CDomainNamesBar(qv::NamePadPath(), this);
@@ -233,6 +245,7 @@ void CMainFrame::BuildEngine() {
   lookupBar_->SetSource([engine] { return engine->QueueBarRowCount(); },
                         [engine](int row) { return engine->QueueBarRow(row); });
   connect(engine, &qv::LookupEngine::statusChanged, this, &CMainFrame::ShowEngineStatus);
+  connect(engine, &qv::LookupEngine::busyChanged, busy_, &CBusyIndicator::SetBusy);
   // Lookups started for one document never write into the next.
   connect(&doc_, &CCorvaneDoc::documentChanged, engine, &qv::LookupEngine::DocumentChanged);
   // The counts follow the list at once, not only at the next tick.

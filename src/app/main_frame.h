@@ -26,6 +26,7 @@ class CLookupListBar;
 class CQuickLookupBar;
 class CDomainNamesBar;
 class CTrayIcon;
+class CBusyIndicator;
 
 namespace qv {
 class LookupEngine;
@@ -103,6 +104,7 @@ class CMainFrame : public QMainWindow {
   CLookupListBar* LookupQueueBar() const { return lookupBar_; }
   CQuickLookupBar* QuickLookupBar() const { return quickBar_; }
   CDomainNamesBar* DomainNamesBar() const { return namesBar_; }
+  CBusyIndicator* BusyIndicator() const { return busy_; }
   QDockWidget* LookupQueueDock() const { return lookupDock_; }
   QDockWidget* QuickLookupDock() const { return quickDock_; }
   QDockWidget* DomainNamesDock() const { return namesDock_; }
@@ -154,6 +156,7 @@ class CMainFrame : public QMainWindow {
   CLookupListBar* lookupBar_ = nullptr;
   CQuickLookupBar* quickBar_ = nullptr;
   CDomainNamesBar* namesBar_ = nullptr;
+  CBusyIndicator* busy_ = nullptr;
   QDockWidget* lookupDock_ = nullptr;
   QDockWidget* quickDock_ = nullptr;
   QDockWidget* namesDock_ = nullptr;

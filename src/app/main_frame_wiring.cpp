@@ -17,6 +17,7 @@
 #include "app/dialogs/string_tokens_dialog.h"
 #include "app/dialogs/tagged_email_list_dialog.h"
 #include "app/dialogs/whois_logging_dialog.h"
+#include "app/dialogs/whois_text_search_dialog.h"
 #include "app/main_frame.h"
 #include "app/menus.h"
 #include "app/view/corvane_view.h"
@@ -47,6 +48,7 @@ void WireFrameCommands(CMainFrame& frame) {
       {kCmdResetWhoisServer, &RunResetWhoisServer},
       {kCmdWhoisTool, &RunWhoisTool},
       {kCmdStringTokens, &RunStringTokensDialog},
+      {kCmdWhoisTextSearch, &RunWhoisTextSearch},
       {kCmdExtraSettings, &RunExtraSettingsDialog},
   };
   for (const auto& [id, run] : commands) f->SetHandler(id, [f, run] { run(*f); });

@@ -49,6 +49,7 @@ std::vector<CommandEntry> BuildEntries() {
       {kCmdWhoisServerSetup, "&Whois Server..."},
       {kCmdStringTokens, "&String Tokens..."},
       {kCmdResetWhoisServer, "&Reset Whois Server Settings..."},
+      {kCmdWhoisTextSearch, "Whois &Text Search..."},
       {kCmdDomainTableColumns, "Domain Table &Columns..."},
       {kCmdColorsFonts, "Domain Table Colors && &Fonts..."},
       {kCmdExpiryHighlight, "E&xpiry Date Highlight Settings..."},
@@ -193,7 +194,8 @@ void BuildEditMenu(QMenu* m, const QHash<int, QAction*>& a) {
   Add(m, a, {kCmdEditCopy, S, kCmdTldList});
   QMenu* extraction = m->addMenu(QObject::tr("Data &Extraction Settings"));
   Add(extraction, a,
-      {kCmdDomainLookupSetup, kCmdWhoisServerSetup, kCmdStringTokens, S, kCmdResetWhoisServer});
+      {kCmdDomainLookupSetup, kCmdWhoisServerSetup, kCmdStringTokens, kCmdWhoisTextSearch, S,
+       kCmdResetWhoisServer});
   Add(m, a, {S, kCmdDomainTableColumns, kCmdColorsFonts, kCmdExpiryHighlight, S,
              kCmdTaggedEmailList, kCmdEmailAlertSettings, S, kCmdLookupSettings, kCmdInvalidIpList,
              S, kCmdDomainNotes, kCmdDomainProperties, S, kCmdAdditionalGroups,

@@ -210,6 +210,12 @@ void LookupEngine::StartListRun(const LookupRunOptions& options, std::vector<std
   run_.pending.assign(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
 }
 
+void LookupEngine::ClearRunSwitches() {
+  const int gap = run_.options.gapMinutes;
+  run_.options = LookupRunOptions{};
+  run_.options.gapMinutes = gap;
+}
+
 void LookupEngine::StartQueryRun(const LookupRunOptions& options, int total) {
   run_.Clear();
   run_.options = options;

@@ -172,6 +172,9 @@ class LookupEngine : public QObject {
   bool RunBusy() const { return run_.Busy(); }
   // A list-source run over `names`.
   void StartListRun(const LookupRunOptions& options, std::vector<std::string> names);
+  // Turns the run's six kind switches off (the Lookup dialog confirmed with no
+  // kind ticked); the gap and what the run holds stay.
+  void ClearRunSwitches();
   // A query-source run over the `total` rows of the lookup filter (read
   // with GetDomainAt).
   void StartQueryRun(const LookupRunOptions& options, int total);

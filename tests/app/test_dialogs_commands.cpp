@@ -8,6 +8,7 @@
 #include "app/commands/dialog_commands.h"
 #include "app/commands/export_commands.h"
 #include "app/commands/import_commands.h"
+#include "app/dialogs/whois_text_search_dialog.h"
 #include "app/main_frame.h"
 #include "app/view/corvane_view.h"
 #include "app/view/display_modes.h"
@@ -126,6 +127,16 @@ class DialogCommandsTest : public QObject {
     QCOMPARE(log_->saveTitles, (QStringList{"Export to Comma Separated Text File",
                                             "Export the Entire Raw Whois Data"}));
     QVERIFY(log_->told.isEmpty());
+  }
+
+  // The whois text search selects the names whose kept answer holds a text.
+  void whoisTextSearchSelectsMatches() {
+    auto frame = FrameWith({"a.com", "b.com", "c.com"});
+    QVERIFY(SaveWhoisText("a.com", "Registrar: Example Registrar\n"));
+    QVERIFY(SaveWhoisText("c.com", "Status: pendingDelete\n"));
+    const QStringList matches = SelectWhoisTextMatches(*frame, {"PENDINGDELETE", "example registrar"});
+    QCOMPARE(matches, (QStringList{"a.com", "c.com"}));
+    QCOMPARE(frame->View()->SelectedNames(), matches);
   }
 
   void importNeedsADocument() {

@@ -205,6 +205,8 @@ class LookupCommandsTest : public QObject {
     QFETCH(QStringList, pending);
     QFETCH(QString, told);
     Select(selection);
+    // Switches left on by an earlier run are cleared by OK, even with no box ticked.
+    engine_->StartQueryRun(LookupRunOptions{true, true, false, false, false, false, 0}, 0);
     SetLookupDialogRunnerForTests([&](QDialog& dialog) {
       auto& d = static_cast<CLookupDialog&>(dialog);
       // Defaults: DNS and whois, all domains, a day.
@@ -222,6 +224,7 @@ class LookupCommandsTest : public QObject {
     QStringList runNames;
     for (const std::string& n : engine_->Run().pending) runNames << QString::fromStdString(n);
     QCOMPARE(runNames, pending);
+    if (checks.isEmpty()) QVERIFY(!engine_->Run().options.Any());
     if (!pending.isEmpty()) {
       const LookupRunOptions& o = engine_->Run().options;
       QCOMPARE(o.whois, checks.contains(CLookupDialog::kWhois));

@@ -172,6 +172,7 @@ void RunLookupAll(CMainFrame& frame, LookupEngine& engine) {
   if (RunDialog(dialog) != QDialog::Accepted) return;
   const LookupDialogValues values = dialog.Values();
   values.Save();
+  engine.ClearRunSwitches();
   if (!values.AnyCheck()) return;
   const QStringList names = ListNames(frame, values.mode == LookupMode::AllDomains);
   if (names.isEmpty()) {

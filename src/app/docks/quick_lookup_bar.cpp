@@ -24,6 +24,11 @@ CQuickLookupBar::CQuickLookupBar(QAction* lookupDomain, QWidget* parent)
   connect(box_->lineEdit(), &QLineEdit::returnPressed, lookupDomain, [lookupDomain] {
     if (lookupDomain->isEnabled()) lookupDomain->trigger();
   });
+  // A name picked from the history is shown in the list.
+  connect(box_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+    const QString text = box_->itemText(index).trimmed();
+    if (!text.isEmpty() && !text.startsWith(QLatin1Char('$'))) emit nameChosen(text);
+  });
 }
 
 QString CQuickLookupBar::DomainText() const { return box_->currentText().trimmed(); }

@@ -18,6 +18,11 @@ class CQuickLookupBar : public QWidget {
   // The text in the box, trimmed.
   QString DomainText() const;
 
+ signals:
+  // A name was picked from the box's history (not an empty one, nor one
+  // starting with "$").
+  void nameChosen(QString name);
+
  private:
   QComboBox* box_;
 };

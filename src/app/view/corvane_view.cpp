@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScrollBar>
+#include <QSet>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -140,6 +141,21 @@ void CCorvaneView::SelectRow(int row) {
 }
 
 void CCorvaneView::SelectName(const QString& name) { SelectRow(RowOfName(name)); }
+
+void CCorvaneView::SelectNames(const QStringList& names) {
+  QSet<QString> wanted;
+  for (const QString& name : names) wanted.insert(name.toLower());
+  QItemSelection selection;
+  int first = -1;
+  // One pass over the list, however many names are wanted.
+  for (int row = 0, count = qv::GetListCount(); row < count && !wanted.isEmpty(); ++row) {
+    if (!wanted.contains(qv::ToQString(qv::ShownList().NameAt(row)).toLower())) continue;
+    if (first < 0) first = row;
+    selection.select(model_->index(row, 0), model_->index(row, model_->columnCount() - 1));
+  }
+  list_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  if (first >= 0) list_->scrollTo(model_->index(first, 0));
+}
 
 void CCorvaneView::SetDisplayMode(int commandId) {
   if (commandId == 0) commandId = mode_;

@@ -41,6 +41,8 @@ class CCorvaneView : public QWidget {
   // Makes the row of `name` (any capitals) the only selected row and scrolls
   // to it; nothing happens when the name is not shown.
   void SelectName(const QString& name);
+  // Makes these names the selection (names not shown are left out).
+  void SelectNames(const QStringList& names);
   // Selects one row by position (out of range: nothing happens).
   void SelectRow(int row);
 
