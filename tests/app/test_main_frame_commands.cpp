@@ -203,6 +203,23 @@ class MainFrameCommandsTest : public QObject {
     QVERIFY(!QFileInfo::exists(Work(QStringLiteral("mine"))));
   }
 
+  // A document this user cannot write says so in the title, and a command
+  // that would change it is refused with one message before it starts.
+  void readOnlyDocumentRefusesWrites() {
+    const QString doc = qvtest::MakeDocument("ro.qvl", {"x.com"});
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    frame.Document().Database().SetPath(doc.toStdString(), true);
+    QCOMPARE(frame.Document().Title(), QStringLiteral("ro.qvl (read only)"));
+    for (int command : {kCmdDeleteSelected, kCmdImportLargeTextFile, kCmdLookupAll, kCmdNormalizeDatabase})
+      frame.Action(command)->trigger();
+    QCOMPARE(log_->told, QStringList(4, QString::fromLatin1(kReadOnlyDocumentText)));
+    QVERIFY(log_->openTitles.isEmpty());
+    DomainRecord record;
+    QVERIFY(frame.Document().Database().ReadRecord("x.com", record));
+    QVERIFY(!frame.Document().Database().WriteRecord(record));
+    QCOMPARE(frame.Document().Database().update().GetLastError(), std::string(kReadOnlyDocumentText));
+  }
+
   void repairRefusesTheOpenFile() {
     const QString doc = qvtest::MakeDocument("open.qvl", {"o.com"});
     const QString other = qvtest::MakeDocument("other.qvl", {"p.com"});
