@@ -163,6 +163,9 @@ void CMainFrame::BuildToolBar() {
 
 namespace {
 
+const char* const kInitialPaneTexts[kPaneCount] = {"Ready", "CAP", "Total:", "Display:",
+                                                                "Queue:", "W:0 D:0 H:0 P:0"};
+
 QDockWidget* MakeDock(QMainWindow* window, const QString& title, const QString& name,
                       QWidget* content, Qt::DockWidgetArea area) {
   auto* dock = new QDockWidget(title, window);
@@ -212,11 +215,9 @@ void CMainFrame::BuildDocks() {
 }
 
 void CMainFrame::BuildStatusBar() {
-  static const char* const kInitial[kPaneCount] = {"Ready", "CAP", "Total:", "Display:",
-                                                   "Queue:", "W:0 D:0 H:0 P:0"};
   QStatusBar* bar = statusBar();
   for (int i = 0; i < kPaneCount; ++i) {
-    panes_[i] = new QLabel(QString::fromLatin1(kInitial[i]), bar);
+    panes_[i] = new QLabel(QString::fromLatin1(kInitialPaneTexts[i]), bar);
     panes_[i]->setObjectName(QStringLiteral("StatusPane%1").arg(i));
     if (i == kPaneMessage)
       bar->addWidget(panes_[i], 1);
@@ -248,6 +249,7 @@ void CMainFrame::BuildEngine() {
   connect(engine, &qv::LookupEngine::busyChanged, busy_, &CBusyIndicator::SetBusy);
   // Lookups started for one document never write into the next.
   connect(&doc_, &CCorvaneDoc::documentChanged, engine, &qv::LookupEngine::DocumentChanged);
+  connect(&doc_, &CCorvaneDoc::documentChanged, this, &CMainFrame::ShowEngineStatus);
   // The counts follow the list at once, not only at the next tick.
   connect(&doc_, &CCorvaneDoc::listChanged, engine, &qv::LookupEngine::UpdateStatusPanes);
   connect(engine, &qv::LookupEngine::queueBarChanged, this, [this] {
@@ -263,11 +265,14 @@ void CMainFrame::BuildEngine() {
 }
 
 void CMainFrame::ShowEngineStatus() {
-  // Without a document the engine computes nothing and the panes keep their
-  // texts.
+  // Without a document the engine computes nothing; the panes go back to
+  // their first texts, so a closed document's counts do not linger.
   for (int pane = kPaneTotal; pane <= kPaneActivity; ++pane) {
     const QString text = engine_->StatusPaneText(pane);
-    if (!text.isEmpty()) SetStatusText(pane, text);
+    if (!text.isEmpty())
+      SetStatusText(pane, text);
+    else if (!doc_.IsOpen())
+      SetStatusText(pane, QString::fromLatin1(kInitialPaneTexts[pane]));
   }
 }
 

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -85,6 +86,21 @@ void CCorvaneView::RestorePaneHeights() {
   const int top = qv::GetProfileInt(qv::kSettingsSection, kPaneTopKey, kPaneTopDefault);
   const int bottom = qv::GetProfileInt(qv::kSettingsSection, kPaneBottomKey, kPaneBottomDefault);
   splitter_->setSizes({std::max(top, 1), std::max(bottom, 1)});
+}
+
+void CCorvaneView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  // The stored heights were measured in another window size: what counts is
+  // their share, taken from the height the view really has now.
+  // Once the window's layout has settled.
+  QTimer::singleShot(0, this, [this] {
+    const int top = std::max(qv::GetProfileInt(qv::kSettingsSection, kPaneTopKey, kPaneTopDefault), 1);
+    const int bottom = std::max(qv::GetProfileInt(qv::kSettingsSection, kPaneBottomKey, kPaneBottomDefault), 1);
+    const int height = splitter_->height();
+    if (height > 0) splitter_->setSizes({height * top / (top + bottom), height * bottom / (top + bottom)});
+  });
 }
 
 void CCorvaneView::StorePaneHeights() {

@@ -84,6 +84,7 @@ class CCorvaneView : public QWidget {
   void UpdateEmptyText();
   void UpdateWhoisPane();
   void RestorePaneHeights();
+  void showEvent(QShowEvent* event) override;
   void StorePaneHeights();
   int RowOfName(const QString& name) const;
 
@@ -94,5 +95,6 @@ class CCorvaneView : public QWidget {
   qv::RawWhoisPane* pane_ = nullptr;
   int mode_ = 0;
   bool sorting_ = false;
+  bool shownOnce_ = false;
   std::string sortedQuery_;  // the list query of the last column sort
 };
