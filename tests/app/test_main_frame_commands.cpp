@@ -257,6 +257,32 @@ class MainFrameCommandsTest : public QObject {
     QCOMPARE(Shown(frame), QStringList({"9lives.com", "alpha.com", "apple.net", "beta.com"}));
   }
 
+  // A second click on the sorted header turns the order round (unless
+  // "Always Sort in Ascending Order" is on); the sort is kept for the next
+  // start; a sort that fails says why.
+  void headerSortingIsKept() {
+    const QString doc = qvtest::MakeDocument("sorted.qvl", {"beta.com", "alpha.com", "gamma.com"});
+    {
+      CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+      QVERIFY(!frame.Action(kCmdAlwaysSortAscending)->isChecked());
+      QVERIFY(frame.View()->SortByColumn(1));
+      QCOMPARE(Shown(frame), QStringList({"alpha.com", "beta.com", "gamma.com"}));
+      QVERIFY(frame.View()->SortByColumn(1));
+      QCOMPARE(Shown(frame), QStringList({"gamma.com", "beta.com", "alpha.com"}));
+      frame.Action(kCmdAlwaysSortAscending)->trigger();
+      QVERIFY(frame.View()->SortByColumn(1));
+      QVERIFY(frame.View()->SortByColumn(1));
+      QCOMPARE(Shown(frame), QStringList({"alpha.com", "beta.com", "gamma.com"}));
+      frame.Action(kCmdAlwaysSortAscending)->trigger();
+      QVERIFY(frame.View()->SortByColumn(1));
+      QVERIFY(!frame.View()->SortByField(QStringLiteral("No Such Field"), true));
+      QCOMPARE(log_->told.size(), 1);
+      QVERIFY(log_->told[0].contains(QStringLiteral("No Such Field")));
+    }
+    CMainFrame again(qvtest::TestOptions(log_, {doc}));
+    QCOMPARE(Shown(again), QStringList({"gamma.com", "beta.com", "alpha.com"}));
+  }
+
   void namesGoToTheScratchList() {
     const QString doc = qvtest::MakeDocument("pad.qvl", {"a.com", "b.com"});
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
