@@ -241,8 +241,7 @@ const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
       kCmdEmailAlertSettings, kCmdDomainNotes, kCmdAdditionalGroups,
       kCmdEditDomainGroups, kCmdDomainManagementSettings,
-      kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
-      kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
+      kCmdAutoScanSettings, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
       kCmdPingSelected, kCmdPingAll, kCmdTmSelected, kCmdTmAll, kCmdHttpSelected, kCmdHttpAll,
       kCmdSitePopSelected, kCmdSitePopAll, kCmdGroupSelected, kCmdUngroupSelected,
       kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
