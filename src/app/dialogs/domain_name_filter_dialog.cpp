@@ -165,7 +165,10 @@ void CDomainNameFilterDialog::SelectMask(const std::vector<bool>& mask) {
     selection.append(QItemSelectionRange(model_->index(int(r)), model_->index(int(end))));
     r = end + 1;
   }
-  view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  // Cleared first: the model compares an old and a new selection range by
+  // range, which is quadratic when both are large.
+  view_->selectionModel()->clearSelection();
+  view_->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 std::vector<std::size_t> CDomainNameFilterDialog::SelectedRows() const {
@@ -185,8 +188,9 @@ void CDomainNameFilterDialog::SelectRows(const std::vector<std::size_t>& rows) {
 
 void CDomainNameFilterDialog::ShowCount() { status_->setText(tr("%1 Names").arg(Names().size())); }
 
-void CDomainNameFilterDialog::ShowCountAndSelection() {
-  const std::vector<bool> mask = SelectionMask();
+void CDomainNameFilterDialog::ShowCountAndSelection() { ShowCountAndSelection(SelectionMask()); }
+
+void CDomainNameFilterDialog::ShowCountAndSelection(const std::vector<bool>& mask) {
   const auto selected = std::count(mask.begin(), mask.end(), true);
   status_->setText(tr("%1 Names [%2 Selected]").arg(Names().size()).arg(selected));
 }
@@ -241,7 +245,7 @@ void CDomainNameFilterDialog::ApplyFilter(FilterKind kind) {
   std::vector<bool> mask = autoUnselect_->isChecked() ? std::vector<bool>(Names().size(), false) : SelectionMask();
   for (std::size_t r : rows) mask[r] = true;
   SelectMask(mask);
-  ShowCountAndSelection();
+  ShowCountAndSelection(mask);
 }
 
 void CDomainNameFilterDialog::OnUnselectAll() {
@@ -253,7 +257,7 @@ void CDomainNameFilterDialog::OnInvert() {
   std::vector<bool> mask = SelectionMask();
   mask.flip();
   SelectMask(mask);
-  ShowCountAndSelection();
+  ShowCountAndSelection(mask);
 }
 
 void CDomainNameFilterDialog::OnDeleteSelected() {
@@ -276,7 +280,7 @@ void CDomainNameFilterDialog::OnGroupSelected() {
   std::vector<bool> top(Names().size(), false);
   std::fill(top.begin(), top.begin() + std::ptrdiff_t(moved), true);
   SelectMask(top);
-  ShowCountAndSelection();
+  ShowCountAndSelection(top);
 }
 
 void CDomainNameFilterDialog::OnClear() {

@@ -76,6 +76,7 @@ class CDomainNameFilterDialog : public QDialog {
   void SelectMask(const std::vector<bool>& mask);
   void ShowCount();
   void ShowCountAndSelection();
+  void ShowCountAndSelection(const std::vector<bool>& mask);
 
   CFilterNamesModel* model_;
   QTableView* view_;
