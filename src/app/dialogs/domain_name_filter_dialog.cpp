@@ -197,7 +197,7 @@ void CDomainNameFilterDialog::ShowCountAndSelection(const std::vector<bool>& mas
 
 void CDomainNameFilterDialog::OnAdd() {
   const QString path = prompts.openFile(this, tr("Import Names From"), QString::fromLatin1(kTextFilesFilter));
-  if (!path.isEmpty()) AddFile(path);
+  if (!path.isEmpty() && !AddFile(path)) prompts.tell(this, tr("The file %1 could not be read.").arg(path));
 }
 
 bool CDomainNameFilterDialog::AddFile(const QString& path) {
