@@ -18,11 +18,14 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/cli/line_writer.h"
 #include "app/dialogs/domain_name_filter_dialog.h"
 #include "namegen/builtin_word_lists.h"
 #include "namegen/keyword_names.h"
+#include "namegen/name_emitter.h"
 #include "namegen/name_filter.h"
 #include "namegen/name_template.h"
 #include "namegen/word_set.h"
@@ -55,25 +58,42 @@ void BenchTemplates() {
     std::printf("template %-10s counted  %11llu words in %6.3f s: %6.1f M words/s, max RSS %ld MB\n", text,
                 (unsigned long long)words, s, double(words) / s / 1e6, MaxRssMb());
   }
-  // Written: each word and a line end into a buffer flushed to /dev/null.
-  const NameTemplate tmpl("?????");
-  std::FILE* null = std::fopen("/dev/null", "wb");
-  std::string buffer;
-  buffer.reserve(1 << 17);
-  const auto start = Clock::now();
-  TemplateCursor cursor(tmpl, 0);
-  for (std::uint64_t i = 0; i < tmpl.Count(); ++i, cursor.Next()) {
-    buffer.append(cursor.Word()).push_back('\n');
-    if (buffer.size() >= (1 << 16)) {
-      std::fwrite(buffer.data(), 1, buffer.size(), null);
-      buffer.clear();
+  // Written as `quorvel names template` writes them: each word joined to a
+  // domain, one a line, to /dev/null.
+  {
+    const NameTemplate tmpl("?????");
+    std::FILE* null = std::fopen("/dev/null", "wb");
+    const auto start = Clock::now();
+    {
+      cli::LineWriter out(null);
+      NameEmitter emitter({"com"});
+      TemplateCursor cursor(tmpl, 0);
+      for (std::uint64_t i = 0; i < tmpl.Count(); ++i, cursor.Next())
+        emitter.Emit(cursor.Word(), [&out](std::string_view name) { out.Line(name); });
     }
+    std::fclose(null);
+    const double s = SecondsSince(start);
+    std::printf("template ?????.com  written  %11llu names in %6.3f s: %6.1f M names/s, max RSS %ld MB\n",
+                (unsigned long long)tmpl.Count(), s, double(tmpl.Count()) / s / 1e6, MaxRssMb());
   }
-  std::fwrite(buffer.data(), 1, buffer.size(), null);
-  std::fclose(null);
-  const double s = SecondsSince(start);
-  std::printf("template ?????      written  %11llu words in %6.3f s: %6.1f M words/s, max RSS %ld MB\n",
-              (unsigned long long)tmpl.Count(), s, double(tmpl.Count()) / s / 1e6, MaxRssMb());
+  // Abort from another thread while a 308,915,776-word run goes on, and how
+  // often progress was reported.
+  {
+    const NameTemplate big("&&&&&&web");
+    std::atomic<bool> stop{false};
+    std::atomic<int> reports{0};
+    Clock::time_point stopped;
+    std::uint64_t made = 0;
+    const auto begun = Clock::now();
+    std::thread worker([&] { made = WalkTemplate(big, stop, [&](std::uint64_t) { ++reports; }); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    stopped = Clock::now();
+    stop = true;
+    worker.join();
+    std::printf("template abort: run stopped %.2f ms after the request (%llu words made), %d progress "
+                "reports in %.2f s\n",
+                SecondsSince(stopped) * 1000, (unsigned long long)made, reports.load(), SecondsSince(begun));
+  }
   // Any word of a huge template straight from its index.
   const NameTemplate huge("????????????");
   const auto at = Clock::now();

@@ -1,19 +1,30 @@
 #include "namegen/name_emitter.h"
 
-#include "store/name_text.h"
 
 namespace qv {
 
+namespace {
+
+struct TrimTable {
+  bool trimmed[256] = {};
+  constexpr TrimTable() {
+    for (char c : kCandidateTrim) trimmed[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr TrimTable kTrim;
+
+bool Trimmed(char c) { return kTrim.trimmed[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
 std::string_view TrimCandidate(std::string_view word) {
-  const std::size_t first = word.find_first_not_of(kCandidateTrim);
-  if (first == std::string_view::npos) return {};
-  return word.substr(first, word.find_last_not_of(kCandidateTrim) - first + 1);
+  std::size_t first = 0, end = word.size();
+  while (first < end && Trimmed(word[first])) ++first;
+  while (end > first && Trimmed(word[end - 1])) --end;
+  return word.substr(first, end - first);
 }
 
-bool NameEmitter::Fits(std::string_view name) {
-  // Cheap for the common short name; the cut counts UTF-8 characters.
-  return name.size() <= kMaxDomainNameLength || CutDomainName(name).size() == name.size();
-}
+bool NameEmitter::FitsLong(std::string_view name) { return CutDomainName(name).size() == name.size(); }
 
 std::string TooLongNamesText(std::size_t count) {
   if (count == 0) return {};

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "store/name_text.h"
 
 namespace qv {
 
@@ -29,9 +32,15 @@ class NameEmitter {
     word = TrimCandidate(word);
     if (word.empty()) return;
     for (const std::string& tld : tlds_) {
-      name_.assign(word).append(1, '.').append(tld);
-      if (Fits(name_))
-        sink(std::string_view(name_));
+      const std::size_t size = word.size() + 1 + tld.size();
+      if (name_.size() < size) name_.resize(size);
+      char* out = name_.data();
+      std::memcpy(out, word.data(), word.size());
+      out[word.size()] = '.';
+      std::memcpy(out + word.size() + 1, tld.data(), tld.size());
+      const std::string_view name(out, size);
+      if (Fits(name))
+        sink(name);
       else
         ++tooLong_;
     }
@@ -42,10 +51,12 @@ class NameEmitter {
   std::size_t TooLong() const { return tooLong_; }
 
  private:
-  static bool Fits(std::string_view name);
+  // Cheap for the common short name; the cut counts UTF-8 characters.
+  static bool Fits(std::string_view name) { return name.size() <= kMaxDomainNameLength || FitsLong(name); }
+  static bool FitsLong(std::string_view name);
 
   std::vector<std::string> tlds_;
-  std::string name_;
+  std::string name_;  // the buffer names are built in
   std::size_t tooLong_ = 0;
 };
 

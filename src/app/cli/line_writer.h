@@ -3,36 +3,53 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 namespace qv::cli {
 
 class LineWriter {
  public:
-  explicit LineWriter(std::FILE* out = stdout) : out_(out) { buffer_.reserve(kFlushAt + 256); }
+  explicit LineWriter(std::FILE* out = stdout) : out_(out), buffer_(new char[kSize]) {}
   ~LineWriter() { Flush(); }
   LineWriter(const LineWriter&) = delete;
   LineWriter& operator=(const LineWriter&) = delete;
 
   void Line(std::string_view text) {
-    buffer_.append(text).push_back('\n');
-    if (buffer_.size() >= kFlushAt) Flush();
+    if (used_ + text.size() + 1 > kSize) {
+      Write();
+      if (text.size() + 1 > kSize) {  // a line longer than the buffer goes out alone
+        Put(text.data(), text.size());
+        Put("\n", 1);
+        return;
+      }
+    }
+    std::memcpy(buffer_.get() + used_, text.data(), text.size());
+    used_ += text.size();
+    buffer_[used_++] = '\n';
   }
   // False when the output failed (a closed pipe, a full disk).
   bool Flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
-      failed_ = true;
-    buffer_.clear();
+    Write();
     if (std::fflush(out_) != 0) failed_ = true;
     return !failed_;
   }
   bool Failed() const { return failed_; }
 
  private:
-  static constexpr std::size_t kFlushAt = 1 << 16;
+  void Write() {
+    Put(buffer_.get(), used_);
+    used_ = 0;
+  }
+  void Put(const char* data, std::size_t size) {
+    if (size > 0 && std::fwrite(data, 1, size, out_) != size) failed_ = true;
+  }
+
+  static constexpr std::size_t kSize = 1 << 16;
   std::FILE* out_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   bool failed_ = false;
 };
 
