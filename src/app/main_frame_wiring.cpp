@@ -8,6 +8,7 @@
 #include "app/commands/export_commands.h"
 #include "app/commands/import_commands.h"
 #include "app/commands/lookup_commands.h"
+#include "app/commands/namegen_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -41,6 +42,9 @@ void WireFrameCommands(CMainFrame& frame) {
       {kCmdExportRawWhois, &RunExportRawWhois},
       {kCmdCreateSimpleNames, &RunCreateSimpleDomainNames},
       {kCmdImportLargeTextFile, &RunImportFromLargeTextFile},
+      {kCmdNamesFromKeywords, &RunNamesFromKeywords},
+      {kCmdNamesFromTemplates, &RunNamesFromTemplates},
+      {kCmdNamesAfterFiltering, &RunDomainNameFilter},
       {kCmdFindDomain, &RunFindDomain},
       {kCmdTldList, &RunTldListDialog},
       {kCmdDomainLookupSetup, &RunDomainSetupDialog},

@@ -247,8 +247,7 @@ const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
       kCmdEmailAlertSettings, kCmdDomainNotes,
       kCmdEditDomainGroups, kCmdDomainManagementSettings,
-      kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
-      kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
+      kCmdAutoScanSettings, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
       kCmdGroupSelected, kCmdUngroupSelected,
       kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
       kCmdHelpWebSite, kCmdCheckForUpdates};

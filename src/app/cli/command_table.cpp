@@ -19,6 +19,17 @@ const std::vector<Command>& Commands() {
        "quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n"
        "    (--tick or QUORVEL_TICK_MS: the tick period, 6000 ms unless set)",
        &RunLookupCommand},
+      {"names",
+       "quorvel names keywords KEYWORD --set SET [--tld com,net] [--hyphens] [--single]\n"
+       "                       [--no-prefix] [--no-suffix]\n"
+       "  quorvel names template TEMPLATE [--from N] [--to M] [--tld com,net]\n"
+       "    (names one per line; the top-level domain is com unless --tld says otherwise)",
+       &RunNamesCommand},
+      {"filter",
+       "quorvel filter FILE [--start W,..] [--end W,..] [--middle W,..] [--chars LIST]\n"
+       "                    [--longer N] [--shorter N] [--tld T] [--keep|--drop]\n"
+       "    (prints the names any filter selects, or with --drop the others)",
+       &RunFilterCommand},
   };
   return table;
 }

@@ -10,5 +10,7 @@ int RunWhoisCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
 int RunListCommand(const QStringList& args);
 int RunLookupCommand(const QStringList& args);
+int RunNamesCommand(const QStringList& args);
+int RunFilterCommand(const QStringList& args);
 
 }  // namespace qv::cli

@@ -10,18 +10,10 @@
 
 #include "app/commands/file_filters.h"
 #include "app/dialogs/ok_cancel_buttons.h"
-#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "store/simple_names.h"
-#include "whois/server_directory.h"
 
 namespace qv {
-namespace {
-
-// Until the user ticks otherwise, bare words become .com names.
-int DefaultTick(const std::string& tld) { return tld == "com" ? 1 : 0; }
-
-}  // namespace
 
 CCreateDomainNamesDialog::CCreateDomainNamesDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Create Domain Names"));
@@ -39,12 +31,7 @@ CCreateDomainNamesDialog::CCreateDomainNamesDialog(QWidget* parent) : QDialog(pa
   note->setWordWrap(true);
 
   tlds_ = new QListWidget(this);
-  for (const std::string& tld : LoadTldList()) {
-    auto* item = new QListWidgetItem(ToQString(tld), tlds_);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    const int ticked = GetProfileInt(kCreateNamesTicksSection, tld, DefaultTick(tld));
-    item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
-  }
+  FillTldCheckList(tlds_);
   auto* selectAll = new QPushButton(tr("&Select All"), this);
   auto* unselectAll = new QPushButton(tr("&Unselect All"), this);
   connect(selectAll, &QPushButton::clicked, this, &CCreateDomainNamesDialog::OnSelectAll);
@@ -78,10 +65,7 @@ std::vector<std::string> CCreateDomainNamesDialog::Names() const {
   return MakeSimpleDomainNames(ToStdString(text_->toPlainText()), domains);
 }
 
-void CCreateDomainNamesDialog::SetAllTicks(bool ticked) {
-  for (int i = 0; i < tlds_->count(); ++i)
-    tlds_->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
-}
+void CCreateDomainNamesDialog::SetAllTicks(bool ticked) { SetAllTldTicks(tlds_, ticked); }
 
 void CCreateDomainNamesDialog::OnSelectAll() { SetAllTicks(true); }
 void CCreateDomainNamesDialog::OnUnselectAll() { SetAllTicks(false); }
@@ -103,11 +87,7 @@ void CCreateDomainNamesDialog::OnInsertFromFile() {
 }
 
 void CCreateDomainNamesDialog::accept() {
-  for (int i = 0; i < tlds_->count(); ++i) {
-    const QListWidgetItem* item = tlds_->item(i);
-    WriteProfileInt(kCreateNamesTicksSection, ToStdString(item->text()),
-                    item->checkState() == Qt::Checked ? 1 : 0);
-  }
+  SaveTldTicks(tlds_);
   QDialog::accept();
 }
 

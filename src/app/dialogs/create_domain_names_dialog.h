@@ -10,15 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/tld_check_list.h"
 #include "app/prompts.h"
 
 class QListWidget;
 class QPlainTextEdit;
 
 namespace qv {
-
-// Profile section of the ticks: one int per top-level domain (1 ticked).
-inline constexpr const char* kCreateNamesTicksSection = "Create Domain Names";
 
 class CCreateDomainNamesDialog : public QDialog {
   Q_OBJECT

@@ -1,0 +1,132 @@
+#include <QTest>
+#include <fstream>
+
+#include "namegen/builtin_word_lists.h"
+#include "namegen/word_set.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+
+using namespace qv;
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+class WordSetsTest : public QObject {
+  Q_OBJECT
+
+  std::filesystem::path folder_;
+
+ private slots:
+  void init() {
+    folder_ = qvtest::TempPath("WordList");
+    std::filesystem::create_directories(folder_);
+  }
+
+  // The shipped lists hold the entries the program promises, split between
+  // start-only, end-only and both sides as listed.
+  void builtinCounts_data() {
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("startOnly");
+    QTest::addColumn<int>("endOnly");
+    const struct { const char* name; int n, s, e; } rows[] = {
+        {"agriculture", 20, 0, 11}, {"animals", 33, 5, 25},     {"architecture", 20, 0, 18},
+        {"beauty", 26, 6, 20},      {"business", 22, 0, 19},    {"car", 24, 1, 17},
+        {"communications", 12, 0, 12}, {"computers", 25, 0, 22}, {"education", 21, 4, 17},
+        {"electronics", 15, 5, 10}, {"food", 8, 1, 7},          {"hosting", 16, 3, 9},
+        {"industrial", 20, 1, 17},  {"internet", 13, 0, 12},    {"law", 22, 0, 17},
+        {"media", 20, 4, 14},       {"music", 21, 3, 14},       {"photography", 24, 4, 17},
+        {"portal", 30, 0, 30},      {"science", 24, 1, 21},     {"security", 14, 0, 12},
+        {"shop", 15, 2, 12},        {"software", 35, 3, 30},    {"sports", 30, 4, 23},
+        {"transportation", 25, 6, 19}, {"travel", 27, 5, 20},   {"Web Design", 35, 5, 29}};
+    for (const auto& r : rows) QTest::newRow(r.name) << r.name << r.n << r.s << r.e;
+  }
+  void builtinCounts() {
+    QFETCH(QString, set);
+    QFETCH(int, entries);
+    QFETCH(int, startOnly);
+    QFETCH(int, endOnly);
+    const std::optional<std::string> text = BuiltinWordList(set.toStdString());
+    QVERIFY(text);
+    int n = 0, s = 0, e = 0;
+    for (const std::string& entry : SplitWordLines(*text)) {
+      ++n;
+      s += entry.back() == '-';
+      e += entry.front() == '-';
+    }
+    QCOMPARE(n, entries);
+    QCOMPARE(s, startOnly);
+    QCOMPARE(e, endOnly);
+    QVERIFY(text->ends_with("\r\n"));
+  }
+
+  void setNames() {
+    QCOMPARE(WordSetNames().size(), std::size_t(29));
+    QVERIFY(!BuiltinWordList("adult"));
+    QVERIFY(!BuiltinWordList("custom"));
+    QVERIFY(BuiltinWordList("shop")->starts_with("-mart\r\n-shop\r\n-world\r\n-net\r\nplanet\r\n-web\r\ngreat-\r\nfab-\r\n"));
+  }
+
+  // Reading takes CR, LF and TAB as separators and skips blank entries;
+  // writing trims the marks and ends every entry with CR LF; duplicates stay.
+  void boxesRoundTrip_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("end");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("sides and separators")
+        << QByteArray("farm\r-digest\npet-\t  \r\n -net \r\n-net")
+        << QByteArray("farm\r\npet\r\n") << QByteArray("farm\r\ndigest\r\nnet\r\nnet\r\n")
+        << QByteArray("farm-\r\npet-\r\n-farm\r\n-digest\r\n-net\r\n-net\r\n");
+    QTest::newRow("marked both ends") << QByteArray("-web-") << QByteArray("web\r\n") << QByteArray("web\r\n")
+                                      << QByteArray("web-\r\n-web\r\n");
+  }
+  void boxesRoundTrip() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, end);
+    QFETCH(QByteArray, written);
+    const WordBoxes boxes = WordBoxesFromSetText(file.toStdString());
+    QCOMPARE(QByteArray::fromStdString(boxes.startWords), start);
+    QCOMPARE(QByteArray::fromStdString(boxes.endWords), end);
+    QCOMPARE(QByteArray::fromStdString(SetTextFromWordBoxes(boxes)), written);
+    QCOMPARE(WordBoxesFromSetText(SetTextFromWordBoxes(boxes)), boxes);
+  }
+
+  // A start word typed as "-web-" is kept as "web-"; box words are trimmed
+  // of "-", blank, "," and ":"; one that trims to nothing stays a bare mark.
+  void typedWordsSaved() {
+    QVERIFY(SaveWordSet(folder_, "custom", {"-web-\r\n, my :\r\n", "\t-zone\r\n - "}));
+    QCOMPARE(ReadFile(WordSetFile(folder_, "custom")), std::string("web-\r\nmy-\r\n-zone\r\n-\r\n"));
+    const WordBoxes back = WordBoxesFromSetText(LoadWordSetText(folder_, "custom"));
+    QCOMPARE(back.startWords, std::string("web\r\nmy\r\n\r\n"));
+    QCOMPARE(back.endWords, std::string("zone\r\n\r\n"));
+  }
+
+  // First use copies the shipped list to the set's file; an emptied file is
+  // restored from it; a set without a shipped list stays empty.
+  void loadFallsBackToShippedList() {
+    const std::filesystem::path file = WordSetFile(folder_, "agriculture");
+    std::filesystem::remove(file);
+    const WordBoxes boxes = WordBoxesFromSetText(LoadWordSetText(folder_, "agriculture"));
+    QCOMPARE(ReadFile(file), *BuiltinWordList("agriculture"));
+    QVERIFY(boxes.startWords.starts_with("farm\r\n"));
+    QVERIFY(boxes.endWords.starts_with("farm\r\n"));
+    QVERIFY(boxes.endWords.find("digest\r\n") != std::string::npos);
+    QVERIFY(boxes.startWords.find("digest") == std::string::npos);
+
+    QVERIFY(SaveWordSet(folder_, "agriculture", {}));
+    QCOMPARE(ReadFile(file), std::string());
+    QCOMPARE(LoadWordSetText(folder_, "agriculture"), *BuiltinWordList("agriculture"));
+    QCOMPARE(LoadWordSetText(folder_, "adult"), std::string());
+  }
+};
+
+QV_TEST(WordSetsTest)
+#include "test_word_sets.moc"
