@@ -24,7 +24,7 @@ std::string_view TrimCandidate(std::string_view word) {
   return word.substr(first, end - first);
 }
 
-bool NameEmitter::FitsLong(std::string_view name) { return CutDomainName(name).size() == name.size(); }
+bool NameEmitter::FitsLong(std::string_view name) { return DomainNameLength(name) <= kMaxDomainNameLength; }
 
 std::string TooLongNamesText(std::size_t count) {
   if (count == 0) return {};

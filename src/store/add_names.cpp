@@ -281,7 +281,7 @@ AddNamesReport AddNamesFromStream(DomainDatabase& db, const ReadNamesChunk& read
       break;
     }
     if (n == 0) {
-      if (splitter.EndName()) adder.SetWork(done, totalBytes ? done : 0);
+      if (splitter.EndName()) adder.SetWork(done, done);  // the total is known now
       break;
     }
     done += std::size_t(n);

@@ -23,10 +23,7 @@ std::vector<std::string> SplitNames(std::string_view piece) {
   return names;
 }
 
-namespace {
-
-// Characters of a UTF-8 text, or bytes when it is not UTF-8.
-std::size_t CharacterCount(std::string_view text) {
+std::size_t DomainNameLength(std::string_view text) {
   if (!IsValidUtf8(text)) return text.size();
   std::size_t chars = 0;
   for (char c : text)
@@ -34,11 +31,9 @@ std::size_t CharacterCount(std::string_view text) {
   return chars;
 }
 
-}  // namespace
-
 std::optional<std::string_view> StorableDomainName(std::string_view text) {
   if (text.ends_with('.')) text.remove_suffix(1);
-  if (text.empty() || CharacterCount(text) > kMaxDomainNameLength) return std::nullopt;
+  if (text.empty() || DomainNameLength(text) > kMaxDomainNameLength) return std::nullopt;
   if (!IsAsciiHostName(AceHostName(text))) return std::nullopt;
   return text;
 }

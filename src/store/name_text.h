@@ -43,5 +43,8 @@ std::vector<std::string> SplitNames(std::string_view piece);
 // counts by its ASCII form and is stored as typed. A trailing dot is dropped.
 // A longer name is refused, never cut: cutting makes another name.
 std::optional<std::string_view> StorableDomainName(std::string_view text);
+// The length of a name as the 67-character limit counts it: characters of
+// UTF-8, bytes of anything else.
+std::size_t DomainNameLength(std::string_view name);
 
 }  // namespace qv
