@@ -109,9 +109,10 @@ std::string NormalPath(const std::string& path) {
 // ---------------------------------------------------------------------------
 // Repair
 
-// The findings of PRAGMA integrity_check; empty when the file is sound.
-std::string IntegrityFindings(DatabaseConnection& source) {
-  Statement check = source.PrepareNative("PRAGMA integrity_check");
+// The findings of PRAGMA integrity_check (or the quicker quick_check); empty
+// when the file is sound.
+std::string IntegrityFindings(DatabaseConnection& source, const char* pragma = "integrity_check") {
+  Statement check = source.PrepareNative(std::string("PRAGMA ") + pragma);
   if (!check) return source.GetLastError();
   std::string findings;
   Statement::Step step;
@@ -226,15 +227,7 @@ bool CheckDocumentIntegrity(DomainDatabase& db, std::string& errorText) {
     errorText = db.update().GetLastError();
     return false;
   }
-  Statement check = db.update().PrepareNative("PRAGMA quick_check", "Checking Database");
-  std::string findings;
-  Statement::Step step;
-  while ((step = check.Next()) == Statement::Step::Row) {
-    const std::string line = check.ColumnText(0);
-    if (line != "ok") findings += line + "\r\n";
-  }
-  if (step == Statement::Step::Error) findings += check.ErrorText() + "\r\n";
-  if (!check) findings += db.update().GetLastError() + "\r\n";
+  const std::string findings = IntegrityFindings(db.update(), "quick_check");
   if (findings.empty()) return true;
   errorText = kDamagedDocumentText + std::string("\r\n\r\n") + findings;
   return false;
