@@ -63,7 +63,6 @@ class JetSqlTest : public QObject {
     QTest::newRow("underscore is plain") << QByteArray("a_b") << QByteArray("axb") << false;
     QTest::newRow("closing bracket plain") << QByteArray("a]") << QByteArray("a]") << true;
     QTest::newRow("whole text") << QByteArray("abc") << QByteArray("abcd") << false;
-    QTest::newRow("empty pattern") << QByteArray("") << QByteArray("") << true;
     QTest::newRow("empty pattern text") << QByteArray("") << QByteArray("a") << false;
     QTest::newRow("unclosed bracket") << QByteArray("[abc") << QByteArray("a") << false;
     QTest::newRow("latin1 bytes not utf8") << QByteArray("caf\xE9*") << QByteArray("CAF\xC9S") << true;
@@ -89,7 +88,6 @@ class JetSqlTest : public QObject {
     QTest::newRow("time 12 am") << "12/31/2026 12:00 am" << "2026-12-31 00:00:00";
     QTest::newRow("no 31 February") << "02/31/2026" << "";
     QTest::newRow("month 13") << "13/01/2026" << "";
-    QTest::newRow("words") << "today" << "";
     QTest::newRow("trailing junk") << "01/04/2027x" << "";
     QTest::newRow("bad time") << "01/04/2027 25:00" << "";
   }
@@ -139,8 +137,6 @@ class JetSqlTest : public QObject {
     const QString select = "SELECT [Domain] FROM [Domains] ";
     QTest::newRow("names starting with a digit")
         << select + "WHERE [Domain] Like '[0,1,2,3,4,5,6,7,8,9]*' ORDER BY [Domain]" << "1a.com 42.net 9.org";
-    QTest::newRow("letter mode")
-        << select + "WHERE [Domain] Like 'b*' ORDER BY [Domain] ASC" << "b2b.com Beta.org";
     QTest::newRow("not like") << select + "WHERE [Domain] NOT Like '*[#]*' ORDER BY [Domain] DESC"
                               << "Beta.org b2b.com alpha.com 9.org 42.net 1a.com";
     QTest::newRow("double-quoted pattern") << select + "WHERE [Domain] Like \"*.NET\"" << "42.net";

@@ -73,6 +73,7 @@ class WhoisDateTest : public QObject {
 
     // Date-times: the clock never takes the place of a day or a month.
     QTest::newRow("iso with clock") << QByteArray("2007-01-15T10:20:30Z") << "" << "2007-01-15" << "mmdd";
+    QTest::newRow("iso ambiguous") << QByteArray("2019-04-03T10:49:22+08:00") << "" << "2019-04-03" << "";
     QTest::newRow("iso ambiguous, ddmm") << QByteArray("2019-04-03T10:49:22+08:00") << "ddmm" << "2019-04-03" << "ddmm";
     QTest::newRow("iso fraction") << QByteArray("2028-09-14T04:00:00.123Z") << "" << "2028-09-14" << "mmdd";
     QTest::newRow("iso -0700") << QByteArray("2019-09-09T08:39:04-0700") << "ddmm" << "2019-09-09" << "ddmm";
@@ -179,6 +180,7 @@ class WhoisDateTest : public QObject {
     QTest::newRow("exactly one day") << At(2024, 3, 9, 12, 0, 0) << "1 d";
     QTest::newRow("just under a day") << At(2024, 3, 9, 12, 0, 1) << "23 h";
     QTest::newRow("minutes") << At(2024, 3, 10, 11, 1, 0) << "59 min";
+    QTest::newRow("seconds") << At(2024, 3, 10, 11, 59, 30) << "0 min";
     QTest::newRow("null") << Date::Null() << "-";
   }
   void elapsed() {
