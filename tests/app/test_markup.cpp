@@ -135,13 +135,9 @@ class MarkupTest : public QObject {
     QCOMPARE(gotColours, colours);
   }
 
-  void backgroundAndSymbolMarks() {
-    std::vector<MarkupRun> runs = MarkupRuns("a<#!3>b", false, Palette());
-    QCOMPARE(runs.size(), std::size_t(2));
-    QVERIFY(!runs[0].yellowBackground);
-    QVERIFY(runs[1].yellowBackground);
-    QCOMPARE(runs[1].color, kNormal);
-    runs = MarkupRuns("<#!1><#a>ok", false, Palette());
+  // The yellow background mark is checked on the pixels below.
+  void symbolMark() {
+    const std::vector<MarkupRun> runs = MarkupRuns("<#!1><#a>ok", false, Palette());
     QCOMPARE(runs.size(), std::size_t(2));
     QCOMPARE(runs[0].kind, MarkupRun::Kind::Symbol);
     QCOMPARE(runs[0].text, QStringLiteral("a"));

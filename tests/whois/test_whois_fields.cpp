@@ -40,25 +40,19 @@ class WhoisFieldsTest : public QObject {
  private slots:
   void init() { qvtest::FreshFolders(); }
 
+  // Dates, name servers and referrals have tables of their own (and the
+  // sample answers); here the status, the ID and the trimmed registrar.
   void takenAnswer() {
     SetUpServer("");
     const WhoisFields f = ParseWhoisFields(Stored(
-        "Domain Name: EXAMPLE.COM\nRegistry Domain ID: 123_DOMAIN\n"
-        "Registrar WHOIS Server: whois.registrar.test\nUpdated Date: 2019-09-09T15:39:04Z\n"
-        "Creation Date: 1997-09-15T04:00:00Z\nRegistry Expiry Date: 2028-09-14T04:00:00Z\n"
-        "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n"
-        "Name Server: NS1.EXAMPLE.COM\nName Server: NS2.EXAMPLE.COM\n"));
+        "Domain Name: EXAMPLE.COM\nRegistry Domain ID: 123_DOMAIN\nCreation Date: 1997-09-15T04:00:00Z\n"
+        "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n"));
     QCOMPARE(f.source, std::string(kServer));
     QCOMPARE(f.availability, std::string("TAKEN"));
     QCOMPARE(f.status, std::string("CLIENTDELETEPROHIBITED"));
     QCOMPARE(f.registrar, std::string("Example Registrar, Inc"));
     QCOMPARE(f.domainId, std::string("123_DOMAIN"));
-    QCOMPARE(f.referralServer, std::string("whois.registrar.test"));
-    QVERIFY(f.expiryFound && f.createdFound && f.updatedFound);
-    QCOMPARE(f.expiryDate, Date::FromYmd(2028, 9, 14));
     QCOMPARE(f.createdDate, Date::FromYmd(1997, 9, 15));
-    QCOMPARE(f.updatedDate, Date::FromYmd(2019, 9, 9));
-    QCOMPARE(f.nameServers, (std::vector<std::string>{"NS1.EXAMPLE.COM", "NS2.EXAMPLE.COM"}));
   }
 
   // A free name keeps no dates or servers, and its status is the verdict.
