@@ -41,7 +41,6 @@ class WhoisQueryTest : public QObject {
     };
     row("word prefix", "example.com", "domain", "domain example.com\r\n");
     row("empty prefix", "example.com", "", "example.com\r\n");
-    row("option prefix", "example.de", "-T dn", "-T dn example.de\r\n");
     row("plain prefix untrimmed", "example.com", " domain ", " domain  example.com\r\n");
     row("{D} trimmed", "example.com", "  ={D}  ", "=example.com\r\n");
     row("{D} twice", "example.com", "{D} / {D}", "example.com / example.com\r\n");
