@@ -79,6 +79,7 @@ class MarkupTest : public QObject {
     QVERIFY(QFontMetrics(MarkupSymbolFont()).inFont(MarkupSymbolGlyph(QLatin1Char('a')).at(0)));
   }
 
+  // The one stripping of marks for the list, its find and its copies.
   void strip_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
