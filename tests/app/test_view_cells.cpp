@@ -63,82 +63,59 @@ class ViewCellTextTest : public QObject {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("expected");
+    const auto row = [](const char* tag, const QStringList& fields, const char* column, const QString& expected,
+                        int row = 0) { QTest::newRow(tag) << fields << row << QString(column) << expected; };
     const QString d10 = Day(now_, 10), dm1 = Day(now_, -1), d40 = Day(now_, 40);
 
-    QTest::newRow("row number") << QStringList{} << 0 << "#" << "1";
-    QTest::newRow("locked row") << QStringList{"Lock=#1"} << 4 << "#" << "<#808080>[5]";
-    QTest::newRow("edited row") << QStringList{"Edited=yes"} << 9 << "#" << "10 ~";
-    QTest::newRow("locked and edited") << QStringList{"Lock=#1", "Edited=YES"} << 2 << "#"
-                                       << "<#808080>[3] ~";
-    QTest::newRow("negative row") << QStringList{} << -1 << "Domain" << "";
-    QTest::newRow("empty column") << QStringList{} << 0 << "" << "";
+    row("row number", {}, "#", "1");
+    row("locked row", {"Lock=#1"}, "#", "<#808080>[5]", 4);
+    row("edited row", {"Edited=yes"}, "#", "10 ~", 9);
+    row("locked and edited", {"Lock=#1", "Edited=YES"}, "#", "<#808080>[3] ~", 2);
+    row("negative row", {}, "Domain", "", -1);
+    row("empty column", {}, "", "");
+    row("name", {}, "Domain", "example.com");
+    row("highlighted name", {"Highlighted=Yes"}, "domain", "<#!2>example.com");
 
-    QTest::newRow("name") << QStringList{} << 0 << "Domain" << "example.com";
-    QTest::newRow("highlighted name") << QStringList{"Highlighted=Yes"} << 0 << "domain"
-                                      << "<#!2>example.com";
+    row("expiry in 10 days", {"Expiry Date=@10"}, "Registry Expiry", "<#!1>" + d10);
+    row("expired yesterday", {"Expiry Date=@-1"}, "Expiry Date", "<#!1>" + dm1);
+    row("expiry in 40 days", {"Expiry Date=@40"}, "Registry Expiry", d40);
+    row("registrar expiry soon", {"Registrar Expiry=@10"}, "Registrar Expiry", "<#!1>" + d10);
+    row("no expiry date", {}, "Registry Expiry", "");
+    row("created long ago, no mark", {"Created On=@-1"}, "Created On", dm1);
+    row("lookedup", {"Last Checked At=@-1"}, "Lookedup", dm1);
 
-    QTest::newRow("expiry in 10 days") << QStringList{"Expiry Date=@10"} << 0 << "Registry Expiry"
-                                       << "<#!1>" + d10;
-    QTest::newRow("expired yesterday") << QStringList{"Expiry Date=@-1"} << 0 << "Expiry Date"
-                                       << "<#!1>" + dm1;
-    QTest::newRow("expiry in 40 days") << QStringList{"Expiry Date=@40"} << 0 << "Registry Expiry" << d40;
-    QTest::newRow("registrar expiry soon") << QStringList{"Registrar Expiry=@10"} << 0
-                                           << "Registrar Expiry" << "<#!1>" + d10;
-    QTest::newRow("no expiry date") << QStringList{} << 0 << "Registry Expiry" << "";
-    QTest::newRow("created long ago, no mark") << QStringList{"Created On=@-1"} << 0 << "Created On" << dm1;
-    QTest::newRow("lookedup") << QStringList{"Last Checked At=@-1"} << 0 << "Lookedup" << dm1;
+    row("own domain address", {"Admin Email=hostmaster@EXAMPLE.com"}, "Admin Email", "hostmaster@EXAMPLE.com");
+    row("foreign address", {"Tech Email=abuse@registrar.example"}, "Tech Email", "<#!2>abuse@registrar.example");
+    row("tagged address", {"Billing Email=me@manager.EXAMPLE"}, "Billing Email", "me@manager.EXAMPLE");
+    row("subdomain is foreign", {"Admin Email=a@mail.example.com"}, "Admin Email", "<#!2>a@mail.example.com");
 
-    QTest::newRow("own domain address") << QStringList{"Admin Email=hostmaster@EXAMPLE.com"} << 0
-                                        << "Admin Email" << "hostmaster@EXAMPLE.com";
-    QTest::newRow("foreign address") << QStringList{"Tech Email=abuse@registrar.example"} << 0
-                                     << "Tech Email" << "<#!2>abuse@registrar.example";
-    QTest::newRow("tagged address") << QStringList{"Billing Email=me@manager.EXAMPLE"} << 0
-                                    << "Billing Email" << "me@manager.EXAMPLE";
-    QTest::newRow("subdomain is foreign") << QStringList{"Admin Email=a@mail.example.com"} << 0
-                                          << "Admin Email" << "<#!2>a@mail.example.com";
+    row("registrar alias", {"Registrar=GoDaddy.com, LLC"}, "Registrar", "GoDaddy");
+    row("free status", {"Status=FREE"}, "Status", "<#!1>FREE");
+    row("free availability", {"Availability=Free"}, "Availability", "<#!1>Free");
+    row("not free", {"Availability=Not Free"}, "Availability", "Not Free");
 
-    QTest::newRow("registrar alias") << QStringList{"Registrar=GoDaddy.com, LLC"} << 0 << "Registrar"
-                                     << "GoDaddy";
-    QTest::newRow("free status") << QStringList{"Status=FREE"} << 0 << "Status" << "<#!1>FREE";
-    QTest::newRow("free availability") << QStringList{"Availability=Free"} << 0 << "Availability"
-                                       << "<#!1>Free";
-    QTest::newRow("not free") << QStringList{"Availability=Not Free"} << 0 << "Availability" << "Not Free";
+    row("edited flag", {"Edited=yes"}, "Edited", "YES");
+    row("multilookup", {"MultiLookup=YES"}, "multilookup", "yes");
+    row("owner name", {"Owner=Jane Roe"}, "Owner Name", "Jane Roe");
+    row("notes-b", {"Notes 2=second"}, "Notes-B", "second");
+    row("auth whois", {"Whois Server=whois.example"}, "Auth Whois", "whois.example");
+    row("other field", {"Owner Country=NZ"}, "Owner Country", "NZ");
+    row("unknown column", {"Owner Country=NZ"}, "Country", "");
 
-    QTest::newRow("edited flag") << QStringList{"Edited=yes"} << 0 << "Edited" << "YES";
-    QTest::newRow("lock flag off") << QStringList{} << 0 << "Lock" << "NO";
-    QTest::newRow("multilookup") << QStringList{"MultiLookup=YES"} << 0 << "multilookup" << "yes";
-    QTest::newRow("owner name") << QStringList{"Owner=Jane Roe"} << 0 << "Owner Name" << "Jane Roe";
-    QTest::newRow("notes-b") << QStringList{"Notes 2=second"} << 0 << "Notes-B" << "second";
-    QTest::newRow("authoritative whois") << QStringList{"Whois Server=whois.example"} << 0
-                                         << "Authoritative Whois" << "whois.example";
-    QTest::newRow("auth whois") << QStringList{"Whois Server=whois.example"} << 0 << "Auth Whois"
-                                << "whois.example";
-    QTest::newRow("other field") << QStringList{"Owner Country=NZ"} << 0 << "Owner Country" << "NZ";
-    QTest::newRow("unknown column") << QStringList{"Owner Country=NZ"} << 0 << "Country" << "";
-
-    QTest::newRow("ping time") << QStringList{"Ping Time=~23.7"} << 0 << "Ping Time" << "23 ms";
-    QTest::newRow("ping failed") << QStringList{"Ping Time=~-1", "Ping Fail Count=#4", "Ping Check Count=#4"}
-                                 << 0 << "Ping Time" << "<#!1>Failed";
-    QTest::newRow("ping partly failed") << QStringList{"Ping Fail Count=#2", "Ping Check Count=#4"} << 0
-                                        << "Ping Time" << "";
-    QTest::newRow("home page status first line") << QStringList{"Home Page Status=200 OK\r\nServer: x"}
-                                                 << 0 << "Home Page Status" << "200 OK";
-    QTest::newRow("home page size text") << QStringList{"Home Page Size=2048"} << 0 << "Home Page Size"
-                                         << "2048 bytes";
-    QTest::newRow("home page size from bytes") << QStringList{"Home Page Bytes=#999"} << 0
-                                               << "Home Page Size" << "999 bytes";
-    QTest::newRow("links unchecked") << QStringList{"Google Links=#5"} << 0 << "Google Links" << "-";
-    QTest::newRow("links checked") << QStringList{"Google Links=#5", "SitePop Checked At=@-2"} << 0
-                                   << "Google Links" << "5";
-    QTest::newRow("msn links in other capitals") << QStringList{"MSN Links=#7", "SitePop Checked At=@-2"}
-                                                 << 0 << "Msn Links" << "7";
-    QTest::newRow("trademark never checked") << QStringList{} << 0 << "US Tm" << "?";
-    QTest::newRow("no trademark") << QStringList{"US Tm Checked At=@-1"} << 0 << "US Tm" << "-";
-    QTest::newRow("one trademark") << QStringList{"US Tm Checked At=@-1", "US Tm Records=#1"} << 0
-                                   << "US Tm" << "1 Record";
-    QTest::newRow("trademarks") << QStringList{"US Tm Checked At=@-1", "US Tm Records=#3"} << 0 << "US Tm"
-                                << "3 Records";
-    QTest::newRow("check date") << QStringList{"Ping Checked At=@-1"} << 0 << "Ping Checked At" << dm1;
+    row("ping time", {"Ping Time=~23.7"}, "Ping Time", "23 ms");
+    row("ping failed", {"Ping Time=~-1", "Ping Fail Count=#4", "Ping Check Count=#4"}, "Ping Time",
+        "<#!1>Failed");
+    row("ping partly failed", {"Ping Fail Count=#2", "Ping Check Count=#4"}, "Ping Time", "");
+    row("home page status first line", {"Home Page Status=200 OK\r\nServer: x"}, "Home Page Status", "200 OK");
+    row("home page size text", {"Home Page Size=2048"}, "Home Page Size", "2048 bytes");
+    row("home page size from bytes", {"Home Page Bytes=#999"}, "Home Page Size", "999 bytes");
+    row("links unchecked", {"Google Links=#5"}, "Google Links", "-");
+    row("links checked", {"Google Links=#5", "SitePop Checked At=@-2"}, "Google Links", "5");
+    row("msn links in other capitals", {"MSN Links=#7", "SitePop Checked At=@-2"}, "Msn Links", "7");
+    row("trademark never checked", {}, "US Tm", "?");
+    row("no trademark", {"US Tm Checked At=@-1"}, "US Tm", "-");
+    row("one trademark", {"US Tm Checked At=@-1", "US Tm Records=#1"}, "US Tm", "1 Record");
+    row("trademarks", {"US Tm Checked At=@-1", "US Tm Records=#3"}, "US Tm", "3 Records");
   }
   void cellTexts() {
     QFETCH(QStringList, fields);

@@ -8,7 +8,9 @@ using namespace qv;
 class DateValueTest : public QObject {
   Q_OBJECT
  private slots:
-  void knownDayCounts_data() {
+  // Days counted from 30 December 1899, both ways; an impossible day (-1)
+  // is invalid.
+  void dayCounts_data() {
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("month");
     QTest::addColumn<int>("day");
@@ -17,42 +19,25 @@ class DateValueTest : public QObject {
     QTest::newRow("1900-03-01") << 1900 << 3 << 1 << 61.0;
     QTest::newRow("unix epoch") << 1970 << 1 << 1 << 25569.0;
     QTest::newRow("leap day 2000") << 2000 << 2 << 29 << 36585.0;
+    QTest::newRow("29 February 2024") << 2024 << 2 << 29 << 45351.0;
     QTest::newRow("2026-12-05") << 2026 << 12 << 5 << 46361.0;
+    QTest::newRow("31 February") << 2007 << 2 << 31 << -1.0;
+    QTest::newRow("29 February 1900") << 1900 << 2 << 29 << -1.0;
+    QTest::newRow("31 April") << 2024 << 4 << 31 << -1.0;
+    QTest::newRow("month 13") << 2024 << 13 << 1 << -1.0;
+    QTest::newRow("day 0") << 2024 << 1 << 0 << -1.0;
   }
-  void knownDayCounts() {
+  void dayCounts() {
     QFETCH(int, year);
     QFETCH(int, month);
     QFETCH(int, day);
     QFETCH(double, days);
     const Date d = Date::FromYmd(year, month, day);
-    QVERIFY(d.IsValid());
+    QCOMPARE(d.status(), days < 0 ? Date::Status::Invalid : Date::Status::Valid);
+    if (days < 0) return;
     QCOMPARE(d.days(), days);
     const DateParts p = Date::FromDays(days).Parts();
-    QCOMPARE(p.year, year);
-    QCOMPARE(p.month, month);
-    QCOMPARE(p.day, day);
-  }
-
-  void calendarRules_data() {
-    QTest::addColumn<int>("year");
-    QTest::addColumn<int>("month");
-    QTest::addColumn<int>("day");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("31 February") << 2007 << 2 << 31 << false;
-    QTest::newRow("29 February 1900") << 1900 << 2 << 29 << false;
-    QTest::newRow("29 February 2024") << 2024 << 2 << 29 << true;
-    QTest::newRow("31 April") << 2024 << 4 << 31 << false;
-    QTest::newRow("month 13") << 2024 << 13 << 1 << false;
-    QTest::newRow("day 0") << 2024 << 1 << 0 << false;
-  }
-  void calendarRules() {
-    QFETCH(int, year);
-    QFETCH(int, month);
-    QFETCH(int, day);
-    QFETCH(bool, valid);
-    const Date d = Date::FromYmd(year, month, day);
-    QCOMPARE(d.IsValid(), valid);
-    if (!valid) QCOMPARE(d.status(), Date::Status::Invalid);
+    QCOMPARE(QList<int>({p.year, p.month, p.day}), QList<int>({year, month, day}));
   }
 
   void isoTextRoundTrip_data() {

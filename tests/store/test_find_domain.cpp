@@ -33,11 +33,6 @@ class FindDomainTest : public QObject {
     const ShownText shown = [&](int row) { return rows[std::size_t(row)]; };
     QCOMPARE(FindDomainRow(int(rows.size()), shown, search.toStdString(), selected), expected);
   }
-
-  void stripsEveryMark() {
-    QCOMPARE(StripListMarkup("<#808080>[{a}]<font color=\"#FF0000\">b<#!3>c"), std::string("abc"));
-    QCOMPARE(StripListMarkup("<#123456>x"), std::string("<#123456>x"));
-  }
 };
 
 QV_TEST(FindDomainTest)

@@ -44,26 +44,12 @@ class SimpleNamesTest : public QObject {
     QCOMPARE(MakeSimpleDomainNames(text.toStdString(), Split(tlds)), Split(expected));
   }
 
-  void qualifiedNames_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("qualified");
-    QTest::newRow("plain") << "example.com" << true;
-    QTest::newRow("word") << "example" << false;
-    QTest::newRow("leading dot only") << ".com" << false;
-    QTest::newRow("dot after first") << "a.b" << true;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("dot") << "." << false;
-  }
-  void qualifiedNames() {
-    QFETCH(QString, name);
-    QFETCH(bool, qualified);
-    QCOMPARE(IsQualifiedName(name.toStdString()), qualified);
-  }
-
+  // A name is qualified when a dot follows its first character; the split
+  // keeps the order of both lists.
   void splitKeepsOrder() {
-    const QualifiedSplit split = SplitQualifiedNames({"a.com", "b", ".c", "d.net"});
-    QCOMPARE(split.qualified, (std::vector<std::string>{"a.com", "d.net"}));
-    QCOMPARE(split.bare, (std::vector<std::string>{"b", ".c"}));
+    const QualifiedSplit split = SplitQualifiedNames({"a.com", "b", ".c", "x.y", "", ".", "d.net"});
+    QCOMPARE(split.qualified, (std::vector<std::string>{"a.com", "x.y", "d.net"}));
+    QCOMPARE(split.bare, (std::vector<std::string>{"b", ".c", "", "."}));
   }
 };
 

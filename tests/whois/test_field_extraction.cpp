@@ -64,15 +64,13 @@ class FieldExtractionTest : public QObject {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("identifier");
     QTest::addColumn<QByteArray>("value");
-    QTest::newRow("list order beats text order")
-        << QByteArray("Registrar: B\nSponsoring Registrar: A") << QByteArray("REGISTRARNAMETOKEN") << QByteArray("A");
-    QTest::newRow("first line matches a line-start label")
-        << QByteArray("Registrar: First") << QByteArray("REGISTRARNAMETOKEN") << QByteArray("First");
-    QTest::newRow("indented label of today")
-        << QByteArray("Domain: x\n    Registrar:\n        Example Ltd\n") << QByteArray("REGISTRARNAMETOKEN") << QByteArray("Example Ltd");
-    QTest::newRow("referral in capitals")
-        << QByteArray("Registrar WHOIS Server: whois.example.net") << QByteArray("WHOISSERVERTOKEN") << QByteArray("whois.example.net");
-    QTest::newRow("unknown identifier") << QByteArray("Registrar: X") << QByteArray("NOSUCHTOKEN") << QByteArray();
+    const auto row = [](const char* tag, const char* text, const char* value, const char* id = "REGISTRARNAMETOKEN") {
+      QTest::newRow(tag) << QByteArray(text) << QByteArray(id) << QByteArray(value);
+    };
+    row("list order beats text order", "Registrar: B\nSponsoring Registrar: A", "A");
+    row("first line matches a line-start label", "Registrar: First", "First");
+    row("indented label of today", "Domain: x\n    Registrar:\n        Example Ltd\n", "Example Ltd");
+    row("unknown identifier", "Registrar: X", "", "NOSUCHTOKEN");
   }
   void genericValues() {
     QFETCH(QByteArray, text);
@@ -146,21 +144,22 @@ class FieldExtractionTest : public QObject {
   void nameServers_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("hosts");
-    const QStringList two{"ns1.x.com", "ns2.x.com"};
-    QTest::newRow("labelled lines") << QByteArray("Name Server: ns1.x.com\nName Server: ns2.x.com\n") << two;
-    QTest::newRow("listed order block")
-        << QByteArray("Domain servers in listed order:\n\n   ns1.x.com\n   ns2.x.com\n\nRecord expires on 2007.01.01") << two;
-    QTest::newRow("block ends at a labelled line")
-        << QByteArray("nameservers:  ns1.x.com.\n              ns2.x.com.\ncreated:      2002.09.19 13:00:00") << two;
-    QTest::newRow("one server, then a blank line")
-        << QByteArray("Name Server: ns1.x.com\n\nSee www.example.com") << QStringList{"ns1.x.com"};
-    QTest::newRow("label with a word, list after a blank line")
-        << QByteArray("Name Servers Information:\n\nns1.x.com\nns2.x.com\n\nwww.example.com") << two;
-    QTest::newRow("each server once")
-        << QByteArray("Name servers\nns1.x.com\t192.0.2.1\nns1.x.com\t2001:db8::1\nns2.x.com\t192.0.2.2\n") << two;
-    QTest::newRow("one server, then the footer") << QByteArray("Name Server: ns1.x.com") << QStringList{"ns1.x.com"};
-    QTest::newRow("address only") << QByteArray("Name Server: 192.0.2.1\n\n") << QStringList{};
-    QTest::newRow("none") << QByteArray("No match for x") << QStringList{};
+    const QStringList two{"ns1.x.com", "ns2.x.com"}, one{"ns1.x.com"};
+    const auto row = [](const char* tag, const char* text, const QStringList& hosts) {
+      QTest::newRow(tag) << QByteArray(text) << hosts;
+    };
+    row("labelled lines", "Name Server: ns1.x.com\nName Server: ns2.x.com\n", two);
+    row("listed order block",
+        "Domain servers in listed order:\n\n   ns1.x.com\n   ns2.x.com\n\nRecord expires on 2007.01.01", two);
+    row("block ends at a labelled line",
+        "nameservers:  ns1.x.com.\n              ns2.x.com.\ncreated:      2002.09.19 13:00:00", two);
+    row("one server, then a blank line", "Name Server: ns1.x.com\n\nSee www.example.com", one);
+    row("label with a word, list after a blank line",
+        "Name Servers Information:\n\nns1.x.com\nns2.x.com\n\nwww.example.com", two);
+    row("each server once", "Name servers\nns1.x.com\t192.0.2.1\nns1.x.com\t2001:db8::1\nns2.x.com\t192.0.2.2\n", two);
+    row("one server, then the footer", "Name Server: ns1.x.com", one);
+    row("address only", "Name Server: 192.0.2.1\n\n", {});
+    row("none", "No match for x", {});
   }
   void nameServers() {
     QFETCH(QByteArray, text);

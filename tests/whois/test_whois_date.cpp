@@ -50,22 +50,15 @@ class WhoisDateTest : public QObject {
     QTest::newRow("year 00") << QByteArray("15-jan-00") << "" << "2000-01-15" << "";
     // Two-digit years: 00-69 are this century, 70-99 the last; with three
     // numbers the year is always the third.
-    QTest::newRow("dotted 26") << QByteArray("15.01.26") << "" << "2026-01-15" << "ddmm";
-    QTest::newRow("month first 26") << QByteArray("01/15/26") << "" << "2026-01-15" << "mmdd";
-    QTest::newRow("month name 26") << QByteArray("15-jan-26") << "" << "2026-01-15" << "";
     QTest::newRow("month name 45") << QByteArray("15-jan-45") << "" << "2045-01-15" << "";
     QTest::newRow("window top 69") << QByteArray("15.01.69") << "" << "2069-01-15" << "ddmm";
     QTest::newRow("window bottom 70") << QByteArray("15.01.70") << "" << "1970-01-15" << "ddmm";
 
     // Month names.
-    QTest::newRow("dd-mon-yyyy") << QByteArray("15-jan-2007") << "ddmm" << "2007-01-15" << "ddmm";
     QTest::newRow("Mon dd yyyy") << QByteArray("Jan 15 2007") << "" << "2007-01-15" << "";
-    QTest::newRow("DD-MON-YY") << QByteArray("15-JAN-07") << "" << "2007-01-15" << "";
-    QTest::newRow("Mon dd yy") << QByteArray("Jan 15 07") << "" << "2007-01-15" << "";
     QTest::newRow("full month name") << QByteArray("15 September 2007") << "" << "2007-09-15" << "";
     QTest::newRow("oc for October") << QByteArray("15 oc 2007") << "" << "2007-10-15" << "";
     QTest::newRow("99 after month name") << QByteArray("01-Oct-99") << "" << "1999-10-01" << "";
-    QTest::newRow("03 after month name") << QByteArray("01-Oct-03") << "" << "2003-10-01" << "";
     QTest::newRow("ctime with clock") << QByteArray("Tue Jan 15 10:20:30 GMT 2007") << "" << "2007-01-15" << "";
 
     // The compact form: always year, month, day; it teaches no order and a
@@ -73,11 +66,8 @@ class WhoisDateTest : public QObject {
     QTest::newRow("compact teaches no order") << QByteArray("20070115") << "" << "2007-01-15" << "";
     QTest::newRow("compact in a line, ddmm")
         << QByteArray("registrar AT ns.il 20181205 (Changed)") << "ddmm" << "2018-12-05" << "ddmm";
-    QTest::newRow("compact small day") << QByteArray("20070105") << "" << "2007-01-05" << "";
     QTest::newRow("compact small day, ddmm") << QByteArray("20070105") << "ddmm" << "2007-01-05" << "ddmm";
-    QTest::newRow("compact with clock") << QByteArray("20221101 00:10:24") << "" << "2022-11-01" << "";
     QTest::newRow("compact with note") << QByteArray("19961206 #24302") << "" << "1996-12-06" << "";
-    QTest::newRow("compact year 2028") << QByteArray("20280914") << "" << "2028-09-14" << "";
 
     // Date-times: the clock never takes the place of a day or a month.
     QTest::newRow("iso with clock") << QByteArray("2007-01-15T10:20:30Z") << "" << "2007-01-15" << "mmdd";
@@ -93,7 +83,6 @@ class WhoisDateTest : public QObject {
 
     // Years after 2049.
     QTest::newRow("2055 iso mmdd") << QByteArray("2055-09-14") << "" << "2055-09-14" << "mmdd";
-    QTest::newRow("2055 month name") << QByteArray("14-Sep-2055") << "" << "2055-09-14" << "";
     QTest::newRow("2055 last, mmdd") << QByteArray("09/14/2055") << "" << "2055-09-14" << "mmdd";
     QTest::newRow("2999") << QByteArray("2999-12-31") << "" << "2999-12-31" << "mmdd";
     QTest::newRow("3000 fails") << QByteArray("3000-01-01") << "mmdd" << "fail" << "mmdd";
@@ -106,7 +95,6 @@ class WhoisDateTest : public QObject {
     QTest::newRow("31 feb") << QByteArray("31-feb-2007") << "" << "fail" << "";
     QTest::newRow("iso 31 feb") << QByteArray("2007-02-31") << "" << "fail" << "mmdd";
     QTest::newRow("29 feb leap") << QByteArray("29-feb-2008") << "" << "2008-02-29" << "";
-    QTest::newRow("1969 by name") << QByteArray("15-jan-1969") << "" << "fail" << "";
     QTest::newRow("1969 iso") << QByteArray("1969-01-15") << "" << "fail" << "mmdd";
     QTest::newRow("1969 compact") << QByteArray("19690115") << "" << "fail" << "";
     QTest::newRow("1890 is no year") << QByteArray("15 jan 1890") << "" << "fail" << "";
@@ -115,7 +103,6 @@ class WhoisDateTest : public QObject {
     QTest::newRow("empty") << QByteArray("") << "" << "fail" << "";
     QTest::newRow("separators only") << QByteArray(" -/- T,. ") << "mmdd" << "fail" << "mmdd";
     QTest::newRow("words") << QByteArray("not disclosed") << "" << "fail" << "";
-    QTest::newRow("month alone") << QByteArray("January") << "" << "fail" << "";
     QTest::newRow("long number") << QByteArray("123456789012") << "" << "fail" << "";
     QTest::newRow("nul and 8-bit") << QByteArray("\0\xff\xfe-15-\x80", 9) << "" << "fail" << "";
     QTest::newRow("nul inside") << QByteArray("2007-01-15\0garbage", 18) << "" << "2007-01-15" << "";
@@ -190,7 +177,6 @@ class WhoisDateTest : public QObject {
     QTest::newRow("days") << now.AddDays(-3.2) << "3 d";
     QTest::newRow("exactly one day") << At(2024, 3, 9, 12, 0, 0) << "1 d";
     QTest::newRow("just under a day") << At(2024, 3, 9, 12, 0, 1) << "23 h";
-    QTest::newRow("exactly one hour") << At(2024, 3, 10, 11, 0, 0) << "1 h";
     QTest::newRow("minutes") << At(2024, 3, 10, 11, 1, 0) << "59 min";
     QTest::newRow("seconds") << At(2024, 3, 10, 11, 59, 30) << "0 min";
     QTest::newRow("null") << Date::Null() << "-";
@@ -205,10 +191,6 @@ class WhoisDateTest : public QObject {
     const Date date = At(2007, 1, 15, 9, 5, 59);
     QCOMPARE(ElapsedText(date, true), DateText(date) + " 09:05");
     QCOMPARE(ElapsedText(Date::Null(), true), std::string("-"));
-  }
-
-  void dateEditorText() {
-    QCOMPARE(DateEditorText(2007, 1, 5), std::string("01/05/2007"));
   }
 };
 
