@@ -8,6 +8,7 @@
 #include "app/commands/export_commands.h"
 #include "app/commands/import_commands.h"
 #include "app/commands/lookup_commands.h"
+#include "app/commands/sql_filter_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -71,6 +72,7 @@ void WireOtherCommands(CMainFrame& frame) {
   WireFrameCommands(frame);
   WireViewCommands(frame);
   WireLookupCommands(frame, frame.Engine());
+  WireSqlFilterCommands(frame);
   CMainFrame* f = &frame;
   frame.SetHandler(kCmdInvalidIpList, [f] { RunInvalidIpDialog(f, f->Engine()); });
   frame.SetHandler(kCmdLogWhoisToDisk, [f] { RunWhoisLoggingDialog(f); });

@@ -248,7 +248,7 @@ const std::vector<int>& LaterCommands() {
       kCmdEmailAlertSettings, kCmdDomainNotes,
       kCmdEditDomainGroups, kCmdDomainManagementSettings,
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
-      kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
+      kCmdNamesAfterFiltering,
       kCmdGroupSelected, kCmdUngroupSelected,
       kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
       kCmdHelpWebSite, kCmdCheckForUpdates};
