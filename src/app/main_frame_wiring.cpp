@@ -6,6 +6,7 @@
 #include "app/commands/copy_commands.h"
 #include "app/commands/dialog_commands.h"
 #include "app/commands/export_commands.h"
+#include "app/commands/help_commands.h"
 #include "app/commands/import_commands.h"
 #include "app/commands/lookup_commands.h"
 #include "app/commands/sql_filter_commands.h"
@@ -73,6 +74,7 @@ void WireOtherCommands(CMainFrame& frame) {
   WireViewCommands(frame);
   WireLookupCommands(frame, frame.Engine());
   WireSqlFilterCommands(frame);
+  WireHelpCommands(frame);
   CMainFrame* f = &frame;
   frame.SetHandler(kCmdInvalidIpList, [f] { RunInvalidIpDialog(f, f->Engine()); });
   frame.SetHandler(kCmdLogWhoisToDisk, [f] { RunWhoisLoggingDialog(f); });

@@ -127,7 +127,7 @@ std::vector<CommandEntry> BuildEntries() {
       {kCmdNormalizeDatabase, "&Update Database Fields"},
       {kCmdRepairDatabase, "&Repair && Compact Database..."},
       // Help
-      {kCmdHelpContents, "&Contents"},
+      {kCmdHelpContents, "Help &Topics"},
       {kCmdHelpWebSite, "Quorvel &Home Page"},
       {kCmdCheckForUpdates, "Check For &Updates..."},
       {kCmdAbout, "&About Quorvel..."},
@@ -250,7 +250,8 @@ const std::vector<int>& LaterCommands() {
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering,
       kCmdGroupSelected, kCmdUngroupSelected,
-      kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
+      kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias,
+      // No web site and no update service: these stay disabled for good.
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;
 }
