@@ -9,6 +9,7 @@
 #include "app/commands/help_commands.h"
 #include "app/commands/import_commands.h"
 #include "app/commands/lookup_commands.h"
+#include "app/commands/registrar_commands.h"
 #include "app/commands/sql_filter_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
@@ -75,6 +76,7 @@ void WireOtherCommands(CMainFrame& frame) {
   WireLookupCommands(frame, frame.Engine());
   WireSqlFilterCommands(frame);
   WireHelpCommands(frame);
+  WireRegistrarCommands(frame);
   CMainFrame* f = &frame;
   frame.SetHandler(kCmdInvalidIpList, [f] { RunInvalidIpDialog(f, f->Engine()); });
   frame.SetHandler(kCmdLogWhoisToDisk, [f] { RunWhoisLoggingDialog(f); });

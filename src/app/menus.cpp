@@ -246,11 +246,11 @@ const std::vector<CommandEntry>& CommandEntries() {
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
       kCmdEmailAlertSettings, kCmdDomainNotes,
-      kCmdEditDomainGroups, kCmdDomainManagementSettings,
+      kCmdEditDomainGroups,
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering,
       kCmdGroupSelected, kCmdUngroupSelected,
-      kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias,
+      kCmdOpenTmSite, kCmdEditRegistrarAlias,
       // No web site and no update service: these stay disabled for good.
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;

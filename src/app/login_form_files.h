@@ -1,0 +1,16 @@
+// The temporary login pages handed to the browser: each is removed a while
+// after the browser was asked to open it (time enough to read it), and any
+// still there are removed when the program ends.
+#pragma once
+
+#include <QString>
+
+namespace qv {
+
+// How long a login page is kept after the browser was asked to open it.
+inline constexpr int kLoginFormLifetimeMs = 30000;
+
+// Removes the file after `lifetimeMs` (and at the latest at exit).
+void RemoveLoginFormLater(const QString& path, int lifetimeMs = kLoginFormLifetimeMs);
+
+}  // namespace qv
