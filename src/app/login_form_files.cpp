@@ -9,6 +9,11 @@
 namespace qv {
 namespace {
 
+int& Lifetime() {
+  static int ms = kLoginFormLifetimeMs;
+  return ms;
+}
+
 QSet<QString>& Pending() {
   static QSet<QString> pending;
   return pending;
@@ -20,9 +25,13 @@ void RemoveNow(const QString& path) {
 
 }  // namespace
 
-void RemoveLoginFormLater(const QString& path, int lifetimeMs) {
+int LoginFormLifetimeMs() { return Lifetime(); }
+
+void SetLoginFormLifetimeForTests(int ms) { Lifetime() = ms; }
+
+void RemoveLoginFormLater(const QString& path, bool now) {
   QCoreApplication* app = QCoreApplication::instance();
-  if (!app) {
+  if (!app || now) {
     RemoveLoginFormFile(path.toStdString());
     return;
   }
@@ -34,7 +43,7 @@ void RemoveLoginFormLater(const QString& path, int lifetimeMs) {
   }();
   (void)atExit;
   Pending().insert(path);
-  QTimer::singleShot(lifetimeMs, app, [path] { RemoveNow(path); });
+  QTimer::singleShot(Lifetime(), app, [path] { RemoveNow(path); });
 }
 
 }  // namespace qv

@@ -10,7 +10,10 @@ namespace qv {
 // How long a login page is kept after the browser was asked to open it.
 inline constexpr int kLoginFormLifetimeMs = 30000;
 
-// Removes the file after `lifetimeMs` (and at the latest at exit).
-void RemoveLoginFormLater(const QString& path, int lifetimeMs = kLoginFormLifetimeMs);
+// Removes the file after LoginFormLifetimeMs() (and at the latest at exit);
+// at once when `now`.
+void RemoveLoginFormLater(const QString& path, bool now = false);
+int LoginFormLifetimeMs();
+void SetLoginFormLifetimeForTests(int ms);
 
 }  // namespace qv

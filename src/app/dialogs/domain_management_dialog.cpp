@@ -84,7 +84,7 @@ bool CDomainManagementDialog::Go() {
   }
   const QString file = ToQString(path);
   const bool opened = OpenUrl(QUrl::fromLocalFile(file));
-  RemoveLoginFormLater(file, opened ? kLoginFormLifetimeMs : 0);
+  RemoveLoginFormLater(file, !opened);
   if (!opened) prompts_.tell(this, tr(kCannotOpenUrlText).arg(action));
   return opened;
 }
