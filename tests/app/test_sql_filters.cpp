@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -196,7 +197,8 @@ class SqlFiltersTest : public QObject {
     QElapsedTimer sinceCancel;
     QString title;
     SetProgressObserverForTests([&](ProgressWindow& window, long long, long long) {
-      if (sinceCancel.isValid()) return;
+      // The user can only click Cancel once the window shows.
+      if (sinceCancel.isValid() || !window.Dialog()->isVisible()) return;
       title = window.Title();
       window.Cancel();
       sinceCancel.start();
