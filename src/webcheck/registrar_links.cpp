@@ -84,7 +84,15 @@ std::string RegistrarKey(bool documentOpen, std::string_view domain, std::string
 }
 
 std::string RegistrarSection(std::string_view key) {
+  // The program's own sections are never a registrar's: a registrar of such
+  // a name would otherwise write its login among the program's settings.
+  static constexpr std::string_view kOwnSections[] = {
+      "Settings", "Display SQL Queries", "Lookup SQL Queries", "Registrar Alias", "Recent File List",
+      "Create Domain Names", "Default List Box", "Domain List", "Invalid IP List", "List Column Widths",
+      "TLD List", "Tagged Email List", "Whois Tool Query List", "Whois Tool Server List", "General"};
   std::string section;
+  for (std::string_view own : kOwnSections)
+    if (EqualsNoCase(own, key)) section = "Registrar ";
   for (char c : key) {
     if (c == '%')
       section += "%25";

@@ -40,7 +40,8 @@ std::string RegistrarKey(bool documentOpen, std::string_view domain, std::string
 
 // The settings section of a key. A registrar's name may hold characters that
 // the settings store reads as a path ("/", "\\"): they are written as "%2F"
-// and "%5C" ("%" itself as "%25"), so every key has one flat section.
+// and "%5C" ("%" itself as "%25"), so every key has one flat section. A key
+// named as one of the program's own sections goes to "Registrar " and the key.
 std::string RegistrarSection(std::string_view key);
 
 // The built-in settings of the four known keys (compared without regard to

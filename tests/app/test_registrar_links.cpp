@@ -97,6 +97,10 @@ class RegistrarLinksTest : public QObject {
     QCOMPARE(LoadRegistrarSettings("Foo/Bar\\Baz%2F").manageUrl, slash.manageUrl);
     QCOMPARE(LoadRegistrarSettings("Foo").manageUrl, plain.manageUrl);
     QCOMPARE(LoadRegistrarSettings("Foo/Bar\\Baz/").manageUrl, plain.manageUrl);
+    // A registrar named as the program's own settings section stays apart.
+    SaveRegistrarSettings("settings", slash);
+    QCOMPARE(GetProfileString(kSettingsSection, kManageUrlKey, "none"), std::string("none"));
+    QCOMPARE(LoadRegistrarSettings("settings").manageUrl, slash.manageUrl);
   }
 
   void builtInRowsUntilTheUserSetsHisOwn() {
