@@ -23,8 +23,10 @@ std::string NoRecentCheck(const char* field, int days) {
 // The com registry's whois server as the directory knows it; its name goes
 // into a quoted literal, so a quote in a user's setting cannot end it.
 std::string PartiallyLookedUpCom() {
-  std::string host = WhoisServerFor("example.com");
-  if (host.empty()) host = "whois.verisign-grs.com";
+  // Read without building a directory record, which would store itself.
+  std::string host = StoredServerOfKey("com");
+  if (host.empty()) host = DefaultServerForKey("com");
+  if (host.empty()) host = ShippedServerForName("example.com");
   return "SELECT * FROM [Domains] WHERE\r\n[Whois Source] Like '" + QuotedSqlText(host) +
          "'\r\nAND [Domain] Like '*.com'\r\nAND [Last Checked At] IS NOT NULL\r\nAND [Status] <> 'Free'";
 }

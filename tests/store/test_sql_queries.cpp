@@ -16,6 +16,7 @@
 #include "store/sql_queries.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "whois/server_directory.h"
 
 using namespace qv;
 
@@ -124,9 +125,22 @@ class SqlQueriesTest : public QObject {
     QCOMPARE(FilterNames(sqlOf("Unknown Domains")).size(), std::size_t(3));
   }
 
+  // The com registry's server as the user set it, quote and all, is matched
+  // as a whole literal.
   void hostInQuotedLiteralIsEscaped() {
-    QCOMPARE(QuotedSqlText("who'is.example"), std::string("who''is.example"));
+    {
+      TldRecord com("com");
+      com.server = "who'is.example";
+    }
+    DomainRecord record;
+    QVERIFY(db_.ReadRecord("beta.com", record));
+    record.SetText(field::kWhoisSource, "who'is.example");
+    record.Set(field::kLastCheckedAt, Date::Now());
+    record.SetText(field::kStatus, "clientTransferProhibited");
+    QVERIFY(db_.WriteRecord(record));
     const std::string sql = GetDisplayQuerySql("Partially Lookedup COM Domains");
+    QVERIFY2(sql.find("'who''is.example'") != std::string::npos, sql.c_str());
+    QCOMPARE(FilterNames(sql), std::vector<std::string>{"beta.com"});
     QVERIFY(sql.find("[Last Checked At] IS NOT NULL") != std::string::npos);
     QVERIFY(sql.find("<> NULL") == std::string::npos);
   }
