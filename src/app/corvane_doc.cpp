@@ -12,18 +12,22 @@
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {
   qv::SetListChangedCallback([this] { emit listChanged(); });
   // Every run of the list query may take a while on a large document.
-  qv::SetListBusyCallback([](bool busy) {
+  qv::SetListBusyCallback([this](bool busy) {
+    if (!busy) queryProgress_.End();
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
     if (busy)
       QApplication::setOverrideCursor(Qt::WaitCursor);
     else
       QApplication::restoreOverrideCursor();
   });
+  // A long query can be cancelled from a progress window.
+  qv::SetListCancelCheck([this] { return queryProgress_.Cancelled(); });
 }
 
 CCorvaneDoc::~CCorvaneDoc() {
   qv::SetListChangedCallback({});
   qv::SetListBusyCallback({});
+  qv::SetListCancelCheck({});
   // The shown and filter lists outlive the document; they must not keep
   // pointing at its connections.
   qv::ShownList().Clear();

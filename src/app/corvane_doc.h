@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include "app/list_query_progress.h"
 #include "store/database_connection.h"
 
 class CCorvaneDoc : public QObject {
@@ -53,4 +54,5 @@ class CCorvaneDoc : public QObject {
   void AfterPathChange();
 
   qv::DomainDatabase db_;
+  qv::ListQueryProgress queryProgress_;
 };

@@ -25,6 +25,7 @@
 #include "app/docks/lookup_list_bar.h"
 #include "app/docks/quick_lookup_bar.h"
 #include "app/exit_marker.h"
+#include "app/help/help_window.h"
 #include "app/main_frame_wiring.h"
 #include "app/menus.h"
 #include "app/tray_icon.h"
@@ -433,9 +434,7 @@ void CMainFrame::OpenRecentFile(int index) {
 }
 
 void CMainFrame::ShowAbout() {
-  prompts_.tell(this, tr("%1 %2\r\n\r\nKeeps a list of domain names and watches their whois, "
-                         "DNS and web data.")
-                          .arg(QApplication::applicationName(), QApplication::applicationVersion()));
+  prompts_.tell(this, qv::AboutText(QApplication::applicationVersion()));
 }
 
 // --- Document -------------------------------------------------------------------

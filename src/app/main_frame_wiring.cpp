@@ -6,9 +6,12 @@
 #include "app/commands/copy_commands.h"
 #include "app/commands/dialog_commands.h"
 #include "app/commands/export_commands.h"
+#include "app/commands/help_commands.h"
 #include "app/commands/import_commands.h"
 #include "app/commands/lookup_commands.h"
 #include "app/commands/namegen_commands.h"
+#include "app/commands/registrar_commands.h"
+#include "app/commands/sql_filter_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -75,6 +78,9 @@ void WireOtherCommands(CMainFrame& frame) {
   WireFrameCommands(frame);
   WireViewCommands(frame);
   WireLookupCommands(frame, frame.Engine());
+  WireSqlFilterCommands(frame);
+  WireHelpCommands(frame);
+  WireRegistrarCommands(frame);
   CMainFrame* f = &frame;
   frame.SetHandler(kCmdInvalidIpList, [f] { RunInvalidIpDialog(f, f->Engine()); });
   frame.SetHandler(kCmdLogWhoisToDisk, [f] { RunWhoisLoggingDialog(f); });

@@ -127,7 +127,7 @@ std::vector<CommandEntry> BuildEntries() {
       {kCmdNormalizeDatabase, "&Update Database Fields"},
       {kCmdRepairDatabase, "&Repair && Compact Database..."},
       // Help
-      {kCmdHelpContents, "&Contents"},
+      {kCmdHelpContents, "Help &Topics"},
       {kCmdHelpWebSite, "Quorvel &Home Page"},
       {kCmdCheckForUpdates, "Check For &Updates..."},
       {kCmdAbout, "&About Quorvel..."},
@@ -246,10 +246,11 @@ const std::vector<CommandEntry>& CommandEntries() {
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
       kCmdEmailAlertSettings, kCmdDomainNotes,
-      kCmdEditDomainGroups, kCmdDomainManagementSettings,
-      kCmdAutoScanSettings, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
+      kCmdEditDomainGroups,
+      kCmdAutoScanSettings,
       kCmdGroupSelected, kCmdUngroupSelected,
-      kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
+      kCmdOpenTmSite, kCmdEditRegistrarAlias,
+      // No web site and no update service: these stay disabled for good.
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;
 }

@@ -12,6 +12,8 @@ struct ListState {
   std::string error;
   std::function<void()> changed;
   std::function<void(bool)> busy;
+  std::function<bool()> cancelled;
+  bool running = false;
 };
 
 // Tells the busy callback for as long as it lives.
@@ -49,6 +51,7 @@ void SetCurrentListQuery(std::string_view sql) { State().query = std::string(sql
 
 bool RunListQuery(DomainDatabase& db, std::string_view sql) {
   ListState& state = State();
+  if (state.running) return true;
   if (!sql.empty()) state.query = std::string(sql);
   const std::string text = ExpandQueryText(state.query.empty() ? AllDomainsQuery() : state.query);
   state.error.clear();
@@ -60,8 +63,15 @@ bool RunListQuery(DomainDatabase& db, std::string_view sql) {
   }
   bool ok = false;
   {
+    state.running = true;
     const BusyScope busy(state.busy);
-    ok = db.OpenReadOnly(db.list()) && list.Load(db.list(), text);
+    ok = db.OpenReadOnly(db.list());
+    if (ok) {
+      db.list().SetCancelCheck(state.cancelled);
+      ok = list.Load(db.list(), text);
+      db.list().SetCancelCheck({});
+    }
+    state.running = false;
   }
   if (!ok) {
     list.Clear();
@@ -80,5 +90,7 @@ const std::string& ListErrorText() { return State().error; }
 void SetListChangedCallback(std::function<void()> callback) { State().changed = std::move(callback); }
 
 void SetListBusyCallback(std::function<void(bool busy)> callback) { State().busy = std::move(callback); }
+
+void SetListCancelCheck(std::function<bool()> cancelled) { State().cancelled = std::move(cancelled); }
 
 }  // namespace qv

@@ -40,5 +40,9 @@ void SetListChangedCallback(std::function<void()> callback);
 // Called with true before the list query runs and with false after it (the
 // window shows a wait cursor meanwhile).
 void SetListBusyCallback(std::function<void(bool busy)> callback);
+// Asked now and then while the list query runs; true stops it (the run then
+// fails with the engine's "interrupted"). A run started while another is
+// still running (from an event served by the cancel check) is ignored.
+void SetListCancelCheck(std::function<bool()> cancelled);
 
 }  // namespace qv

@@ -6,6 +6,7 @@
 #include "store/add_names.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
+#include "platform/date.h"
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
@@ -99,6 +100,39 @@ class LookupCliTest : public QObject {
     QCOMPARE(Stored(doc, "locked.qvtest", "Registrar"), QString());
     server.Finish();
     QCOMPARE(server.queries(), std::vector<std::string>{"b.qvtest\r\n"});
+  }
+
+  // A stored query picks the names: list prints them and lookup looks up
+  // just those (a display query's name serves when no lookup query has it).
+  void byStoredQuery() {
+    WhoisTestServer server(WhoisTestServer::Answer(Answer()));
+    PointSuffixAt(server.port());
+    const QString doc = MakeDocument({"a.qvtest", "b.qvtest", "c.qvtest"});
+    {
+      qv::DomainDatabase db;
+      db.SetPath(doc.toStdString());
+      for (const auto& [name, days] : {std::pair{"a.qvtest", 10}, {"b.qvtest", 100}, {"c.qvtest", 5}}) {
+        qv::DomainRecord record;
+        QVERIFY(db.ReadRecord(name, record));
+        record.Set("Expiry Date", qv::Date::Now().AddDays(days));
+        QVERIFY(db.WriteRecord(record));
+      }
+    }
+    const QString query = QStringLiteral("About To Expire [Registry]");
+    const Outcome listed = qvtest::RunProgram({"list", doc, "--query", query});
+    QCOMPARE(listed.exitCode, 0);
+    QCOMPARE(listed.out, QByteArray("a.qvtest\nc.qvtest\n"));
+    const Outcome o = RunLookup({doc, "--whois", "--query", query}, QStringLiteral("50"));
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("2 names looked up, 2 answered, 0 failed\n"));
+    QCOMPARE(Stored(doc, "b.qvtest", "Last Checked At"), QString());
+    server.Finish();
+    QCOMPARE(server.connections(), 2);
+    for (const char* sub : {"list", "lookup"}) {
+      const Outcome missing = qvtest::RunProgram({sub, doc, "--query", "No Such Query"});
+      QCOMPARE(missing.exitCode, 1);
+      QVERIFY(missing.err.contains("No Such Query"));
+    }
   }
 
   void countsFailures() {

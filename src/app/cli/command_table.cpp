@@ -14,9 +14,9 @@ const std::vector<Command>& Commands() {
        &RunWhoisCommand},
       {"parse", "quorvel parse [--server HOST] FILE", &RunParseCommand},
       {"import", "quorvel import DOC FILE", &RunImportCommand},
-      {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL]", &RunListCommand},
+      {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL] [--query NAME]", &RunListCommand},
       {"lookup",
-       "quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n"
+       "quorvel lookup DOC [--whois] [--dns] [--tick MS] [--query NAME] [NAME...]\n"
        "    (--tick or QUORVEL_TICK_MS: the tick period, 6000 ms unless set)",
        &RunLookupCommand},
       {"names",

@@ -1,8 +1,9 @@
-// `quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL]`: prints the names of a
-// document's list, one per line, in list order. --mode shows a list mode
-// (sorted by name in the direction of the sort settings), --sql runs the
-// user's own query (Jet dialect, date placeholders allowed); without either,
-// all names as they are stored.
+// `quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL] [--query NAME]`: prints
+// the names of a document's list, one per line, in list order. --mode shows a
+// list mode (sorted by name in the direction of the sort settings), --sql runs
+// the user's own query (Jet dialect, date placeholders allowed), --query one
+// of the stored display queries by name; without any, all names as they are
+// stored.
 #include <QStringList>
 #include <cstdio>
 #include <string>
@@ -19,12 +20,13 @@
 #include "store/list_query.h"
 #include "store/sort_list.h"
 #include "store/sql_dates.h"
+#include "store/sql_queries.h"
 
 namespace qv::cli {
 namespace {
 
 int ListUsage(const char* message) {
-  std::fprintf(stderr, "quorvel list: %s\nusage: quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL]\n",
+  std::fprintf(stderr, "quorvel list: %s\nusage: quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL] [--query NAME]\n",
                message);
   return kUsageError;
 }
@@ -33,7 +35,8 @@ struct ListOptions {
   QString doc;
   QString mode;
   QString sql;
-  bool hasMode = false, hasSql = false;
+  QString query;
+  bool hasMode = false, hasSql = false, hasQuery = false;
 };
 
 const char* ParseArguments(const QStringList& args, ListOptions& options) {
@@ -44,6 +47,10 @@ const char* ParseArguments(const QStringList& args, ListOptions& options) {
       const bool mode = arg == QLatin1String("--mode");
       (mode ? options.mode : options.sql) = args[++i];
       (mode ? options.hasMode : options.hasSql) = true;
+    } else if (arg == QLatin1String("--query")) {
+      if (i + 1 >= args.size()) return "an option lacks its value";
+      options.query = args[++i];
+      options.hasQuery = true;
     } else if (arg.startsWith(QLatin1String("--"))) {
       return "unknown option";
     } else if (options.doc.isEmpty()) {
@@ -53,9 +60,11 @@ const char* ParseArguments(const QStringList& args, ListOptions& options) {
     }
   }
   if (options.doc.isEmpty()) return "a document is needed";
-  if (options.hasMode && options.hasSql) return "--mode and --sql cannot be used together";
+  if (int(options.hasMode) + int(options.hasSql) + int(options.hasQuery) > 1)
+    return "--mode, --sql and --query cannot be used together";
   if (options.hasMode && options.mode.isEmpty()) return "--mode needs a letter, 0-9 or *";
   if (options.hasSql && options.sql.trimmed().isEmpty()) return "--sql needs a query";
+  if (options.hasQuery && options.query.trimmed().isEmpty()) return "--query needs the name of a stored query";
   return nullptr;
 }
 
@@ -65,6 +74,14 @@ int RunListCommand(const QStringList& args) {
   ListOptions options;
   if (const char* error = ParseArguments(args, options)) return ListUsage(error);
 
+  if (options.hasQuery) {
+    options.sql = ToQString(GetDisplayQuerySql(ToStdString(options.query.trimmed())));
+    if (options.sql.isEmpty()) {
+      std::fprintf(stderr, "quorvel list: no display query is named \"%s\"\n", qPrintable(options.query));
+      return 1;
+    }
+    options.hasSql = true;
+  }
   DomainDatabase db;
   if (!OpenDocumentOrReport(db, options.doc)) return 1;
   if (!db.OpenReadOnly(db.list())) {

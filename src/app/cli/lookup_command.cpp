@@ -1,6 +1,7 @@
-// `quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]`: runs the lookup
-// engine without windows on a document: the named names (all stored names
-// when none are given) are queued as the "Selected Domains" commands queue
+// `quorvel lookup DOC [--whois] [--dns] [--tick MS] [--query NAME] [NAME...]`:
+// runs the lookup engine without windows on a document: the named names (the
+// names a stored query selects with --query, all stored names when neither is
+// given) are queued as the "Selected Domains" commands queue
 // them, the scheduler ticks until nothing is queued or running, and the
 // counts of names looked up, answered and failed are printed (only the kinds
 // asked for count; a name fails when the last result of one of them was a
@@ -8,7 +9,8 @@
 // the document does not hold are skipped with a note.
 //
 // The tick period is the program's 6000 ms; --tick or the environment
-// variable QUORVEL_TICK_MS sets another (tests use a short one).
+// variable QUORVEL_TICK_MS sets another (tests use a short one). A --query
+// name is looked for among the lookup queries, then among the display queries.
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QStringList>
@@ -27,6 +29,7 @@
 #include "store/domain_list.h"
 #include "store/domain_record.h"
 #include "store/list_query.h"
+#include "store/sql_queries.h"
 
 namespace qv::cli {
 namespace {
@@ -36,7 +39,7 @@ constexpr const char* kTickVariable = "QUORVEL_TICK_MS";
 int LookupUsage(const char* message) {
   std::fprintf(stderr,
                "quorvel lookup: %s\n"
-               "usage: quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n",
+               "usage: quorvel lookup DOC [--whois] [--dns] [--tick MS] [--query NAME] [NAME...]\n",
                message);
   return kUsageError;
 }
@@ -46,6 +49,7 @@ struct LookupOptions {
   bool whois = false;
   bool dns = false;
   int tickMs = kSchedulerTickMs;
+  QString query;
   std::vector<std::string> names;
 };
 
@@ -70,6 +74,9 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
     } else if (arg == QLatin1String("--tick")) {
       if (i + 1 >= args.size() || !ParseTick(args[++i], o.tickMs))
         return "--tick needs a number of milliseconds";
+    } else if (arg == QLatin1String("--query")) {
+      if (i + 1 >= args.size() || args[i + 1].trimmed().isEmpty()) return "--query needs the name of a stored query";
+      o.query = args[++i].trimmed();
     } else if (arg.startsWith(QLatin1String("--"))) {
       return "unknown option";
     } else if (o.doc.isEmpty()) {
@@ -79,6 +86,7 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
     }
   }
   if (o.doc.isEmpty()) return "a document is needed";
+  if (!o.query.isEmpty() && !o.names.empty()) return "names and --query cannot be used together";
   if (!o.whois && !o.dns) o.whois = o.dns = true;
   return nullptr;
 }
@@ -90,6 +98,27 @@ std::vector<std::string> AllStoredNames(DomainDatabase& db) {
   names.reserve(std::size_t(list.Count()));
   for (int i = 0; i < list.Count(); ++i) names.emplace_back(list.NameAt(i));
   return names;
+}
+
+// The names a stored query selects; false (said on stderr) when there is no
+// such query or it fails.
+bool QueryNames(DomainDatabase& db, const QString& queryName, std::vector<std::string>& names) {
+  const std::string name = ToStdString(queryName);
+  std::string sql = GetLookupQuerySql(name);
+  if (sql.empty()) sql = GetDisplayQuerySql(name);
+  if (sql.empty()) {
+    std::fprintf(stderr, "quorvel lookup: no stored query is named \"%s\"\n", name.c_str());
+    return false;
+  }
+  std::string error;
+  const int count = RunLookupQuery(db, sql, &error);
+  if (count < 0) {
+    PrintError(error);
+    return false;
+  }
+  for (int i = 0; i < count; ++i) names.push_back(GetDomainAt(i));
+  FilterList().Clear();
+  return true;
 }
 
 // Queues each name that is stored and not locked; returns how many were.
@@ -154,7 +183,12 @@ int RunLookupCommand(const QStringList& args) {
       tally.Note(Tally::kDns, name, address != QLatin1String(kDnsErrorAddress));
     });
 
-  const std::vector<std::string> names = options.names.empty() ? AllStoredNames(db) : options.names;
+  std::vector<std::string> names = options.names;
+  if (!options.query.isEmpty()) {
+    if (!QueryNames(db, options.query, names)) return 1;
+  } else if (names.empty()) {
+    names = AllStoredNames(db);
+  }
   QueueNames(engine, db, options, names);
 
   QEventLoop loop;
