@@ -7,12 +7,17 @@
 #   make uninstall  remove what the last `make install` put in place, with the
 #                   folders and desktop caches it leaves unused
 #   make package    build Release and the Debian package quorvel_*.deb here
+#   make fuzz       build the libFuzzer targets (clang, ASan+UBSan) and run
+#                   each for FUZZ_SECONDS (default 60); one line per target
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+# What `make test` gives each fuzz target after its seeds (six targets).
+FUZZ_CHECK_SECONDS ?= 20
 DESTDIR ?=
 
-.PHONY: run test deps release debug asan bench clean install uninstall package
+.PHONY: run test deps release debug asan fuzz-build fuzz bench clean install uninstall package
 
 deps:
 	@scripts/install-deps
@@ -32,9 +37,22 @@ asan: deps
 	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
 	cmake --build build/asan -j $(JOBS)
 
-test: debug asan
+# The fuzz targets are built by clang in a build of their own, every library
+# instrumented for coverage and sanitized.
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQV_FUZZ=ON -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_targets
+
+fuzz: fuzz-build
+	scripts/fuzz $(FUZZ_SECONDS)
+
+# After the tests, every fuzz target reads its seed corpus (the regression
+# inputs among them) and fuzzes briefly; a crash fails the build.
+test: debug asan fuzz-build
 	cd build/debug && ctest --output-on-failure -j $(JOBS)
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
+	scripts/fuzz --check $(FUZZ_CHECK_SECONDS)
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF

@@ -155,10 +155,43 @@ class StreamSplitter {
 
   // False when adding has to stop.
   bool Feed(std::string_view bytes) {
-    if (first_) {
-      first_ = false;
-      if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    // A UTF-8 byte-order mark at the start is skipped, also when a pipe
+    // hands it over a byte at a time: its bytes are held until the mark is
+    // whole, or given back as text once one of them differs.
+    while (atStart_ && !bytes.empty()) {
+      if (bytes.front() != kByteOrderMark[held_]) {
+        atStart_ = false;
+        if (!FeedText(kByteOrderMark.substr(0, held_))) return false;
+        break;
+      }
+      bytes.remove_prefix(1);
+      if (++held_ == kByteOrderMark.size()) atStart_ = false;
     }
+    return FeedText(bytes);
+  }
+
+  // The end of the stream: the bytes of a mark that was never completed
+  // are text, and the last name ends.
+  bool Finish() {
+    if (atStart_) {
+      atStart_ = false;
+      if (!FeedText(kByteOrderMark.substr(0, held_))) return false;
+    }
+    return EndName();
+  }
+
+  bool EndName() {
+    skipping_ = false;
+    if (name_.empty()) return true;
+    const bool going = adder_.Add(name_);
+    name_.clear();
+    return going;
+  }
+
+ private:
+  static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+  bool FeedText(std::string_view bytes) {
     for (char c : bytes) {
       if (kNameSeparators.find(c) != std::string_view::npos) {
         if (!EndName()) return false;
@@ -175,19 +208,11 @@ class StreamSplitter {
     return true;
   }
 
-  bool EndName() {
-    skipping_ = false;
-    if (name_.empty()) return true;
-    const bool going = adder_.Add(name_);
-    name_.clear();
-    return going;
-  }
-
- private:
   BulkAdder& adder_;
   std::string name_;
   bool skipping_ = false;
-  bool first_ = true;
+  bool atStart_ = true;
+  std::size_t held_ = 0;  // bytes of the mark seen at the start
 };
 
 }  // namespace
@@ -281,7 +306,7 @@ AddNamesReport AddNamesFromStream(DomainDatabase& db, const ReadNamesChunk& read
       break;
     }
     if (n == 0) {
-      if (splitter.EndName()) adder.SetWork(done, done);  // the total is known now
+      if (splitter.Finish()) adder.SetWork(done, done);  // the total is known now
       break;
     }
     done += std::size_t(n);
