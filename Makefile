@@ -14,7 +14,7 @@ CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 # What `make test` gives each fuzz target after its seeds (six targets).
-FUZZ_CHECK_SECONDS ?= 20
+FUZZ_CHECK_SECONDS ?= 10
 DESTDIR ?=
 
 .PHONY: run test deps release debug asan fuzz-build fuzz bench clean install uninstall package
