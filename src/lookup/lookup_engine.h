@@ -189,6 +189,15 @@ class LookupEngine : public QObject {
   bool IsIdle() const;
   bool IsBusy() const { return busy_; }
 
+  // --- Automatic rescans ------------------------------------------------------------
+  // The idle-time walk over the shown list (auto_scan.cpp): from the cursor,
+  // as many names as fit in kAutoScanBudget, each check that is due queued.
+  // False when no document is open or every rescan switch is off (the
+  // cursor stays then).
+  bool RunAutoScan();
+  int AutoScanCursor() const { return autoScanCursor_; }
+  void SetAutoScanCursor(int position) { autoScanCursor_ = position; }
+
   // --- Work in progress ----------------------------------------------------------
   int WhoisJobCount() const { return int(whoisJobs_.size()); }       // W
   int DnsCheckCount() const { return int(dnsChecks_.Size()); }       // D
@@ -327,6 +336,7 @@ class LookupEngine : public QObject {
   RecordUpdater updater_;
 
   std::array<QString, kWorkPane + 1> paneTexts_;
+  int autoScanCursor_ = 0;
 };
 
 }  // namespace qv

@@ -16,9 +16,10 @@ const std::vector<Command>& Commands() {
       {"import", "quorvel import DOC FILE", &RunImportCommand},
       {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL]", &RunListCommand},
       {"lookup",
-       "quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n"
+       "quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tick MS] [NAME...]\n"
        "    (--tick or QUORVEL_TICK_MS: the tick period, 6000 ms unless set)",
        &RunLookupCommand},
+      {"fetch", "quorvel fetch [--timeout SECONDS] [--stop-at-redirect] URL", &RunFetchCommand},
   };
   return table;
 }

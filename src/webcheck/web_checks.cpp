@@ -1,0 +1,92 @@
+#include "webcheck/web_checks.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <system_error>
+#include <thread>
+
+#include "store/database_connection.h"
+#include "webcheck/fetch_job_list.h"
+#include "webcheck/home_page_check.h"
+
+namespace qv {
+namespace {
+
+// The "not available" message is given once per process.
+std::atomic<bool> pingUnavailableTold{false};
+
+}  // namespace
+
+WebChecks::WebChecks(DatabaseGetter database, QObject* parent)
+    : QObject(parent), database_(std::move(database)) {
+  connect(&FetchJobList::Instance(), &FetchJobList::done, this, &WebChecks::OnFetchDone,
+          Qt::QueuedConnection);
+}
+
+WebChecks::~WebChecks() = default;
+
+bool WebChecks::StartHomePage(const std::string& name) {
+  if (name.empty()) return true;  // nothing to check: dropped
+  std::unique_ptr<HttpFetchJob> job = MakeHomePageJob(name);
+  return FetchJobList::Instance().Start(std::move(job), HomePageUrl(name), kWebCheckTimeoutMs) != nullptr;
+}
+
+void WebChecks::OnFetchDone(quint64 id, int message, int) {
+  if (message != kHomePageMessage) return;
+  FetchJobList& list = FetchJobList::Instance();
+  HttpFetchJob* job = list.Find(id);
+  if (!job) return;  // cancelled, or not ours
+  DomainDatabase* db = database_ ? database_() : nullptr;
+  if (db && !db->HasPath()) db = nullptr;
+  const std::string name = ApplyHomePageResult(db, *job);
+  const bool ok = !job->Failed();
+  list.Release(id);
+  if (name.empty()) return;
+  if (db) emit recordChanged(QString::fromStdString(name));
+  emit homePageChecked(QString::fromStdString(name), ok);
+}
+
+bool WebChecks::StartPing(const std::string& name) {
+  if (name.empty()) return true;
+  // The count goes up here, before the thread runs, so that a tick starting
+  // many pings in a row sees each of them.
+  if (running_->load() >= kMaxRunningPings) return false;
+  const std::string host = pingHost_ ? pingHost_(name) : "www." + name;
+  running_->fetch_add(1);
+  try {
+    std::thread([name, host, running = running_, guard = QPointer<WebChecks>(this)] {
+      PingRecord record = RunPingCheck(host);
+      QCoreApplication* app = QCoreApplication::instance();
+      if (app)
+        QMetaObject::invokeMethod(
+            app, [guard, name, record = std::move(record)] {
+              if (guard) guard->OnPingDone(name, record);
+            },
+            Qt::QueuedConnection);
+      running->fetch_sub(1);
+    }).detach();
+  } catch (const std::system_error&) {
+    running_->fetch_sub(1);
+    return false;
+  }
+  return true;
+}
+
+void WebChecks::OnPingDone(const std::string& stored, const PingRecord& record) {
+  const QString name = QString::fromStdString(stored);
+  if (!record.unavailable.empty()) {
+    // A check that could not run says nothing about the host.
+    if (!pingUnavailableTold.exchange(true))
+      emit pingUnavailable(QString::fromLatin1(kPingUnavailableFormat).arg(QString::fromStdString(record.unavailable)));
+    return;
+  }
+  DomainDatabase* db = database_ ? database_() : nullptr;
+  if (db && db->HasPath() && StorePingRecord(*db, stored, record)) emit recordChanged(name);
+  emit pingChecked(name, record.time >= 0);
+}
+
+std::vector<std::string> WebChecks::FetchJobTags() const { return FetchJobList::Instance().RunningTags(); }
+
+void WebChecks::CancelFetchJobs() { FetchJobList::Instance().CancelAll(); }
+
+}  // namespace qv

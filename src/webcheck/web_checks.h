@@ -1,0 +1,62 @@
+// The web checks the lookup engine starts: the home page check and the ping
+// check. Lives on the main thread; starts the workers, applies their results
+// to the open document's records and tells the window what changed.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "webcheck/ping_check.h"
+
+namespace qv {
+
+class DomainDatabase;
+
+class WebChecks : public QObject {
+  Q_OBJECT
+
+ public:
+  using DatabaseGetter = std::function<DomainDatabase*()>;
+  explicit WebChecks(DatabaseGetter database, QObject* parent = nullptr);
+  ~WebChecks() override;
+
+  // Start functions for the engine; false when the check could not start now.
+  bool StartHomePage(const std::string& name);
+  bool StartPing(const std::string& name);
+
+  // The counters P and H, and the tags of the running fetch jobs.
+  int RunningPings() const { return running_->load(); }
+  std::vector<std::string> FetchJobTags() const;
+  // Stop: cancels every fetch job.
+  void CancelFetchJobs();
+
+  // What a ping host is replaced by (tests point names at 127.0.0.1); the
+  // default is "www." + name.
+  void SetPingHostForTests(std::function<std::string(const std::string& name)> host) {
+    pingHost_ = std::move(host);
+  }
+
+ signals:
+  // A record was written.
+  void recordChanged(const QString& name);
+  void homePageChecked(const QString& name, bool ok);
+  void pingChecked(const QString& name, bool replied);
+  // The system allows no ICMP socket; sent once per process.
+  void pingUnavailable(const QString& text);
+
+ private:
+  void OnFetchDone(quint64 id, int message, int code);
+  void OnPingDone(const std::string& name, const PingRecord& record);
+
+  DatabaseGetter database_;
+  // Shared with the ping threads, which may outlive this object.
+  std::shared_ptr<std::atomic<int>> running_ = std::make_shared<std::atomic<int>>(0);
+  std::function<std::string(const std::string&)> pingHost_;
+};
+
+}  // namespace qv
