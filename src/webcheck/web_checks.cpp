@@ -51,11 +51,10 @@ bool WebChecks::StartPing(const std::string& name) {
   // The count goes up here, before the thread runs, so that a tick starting
   // many pings in a row sees each of them.
   if (running_->load() >= kMaxRunningPings) return false;
-  const std::string host = pingHost_ ? pingHost_(name) : "www." + name;
   running_->fetch_add(1);
   try {
-    std::thread([name, host, running = running_, guard = QPointer<WebChecks>(this)] {
-      PingRecord record = RunPingCheck(host);
+    std::thread([name, runner = pingRunner_, running = running_, guard = QPointer<WebChecks>(this)] {
+      PingRecord record = runner("www." + name);
       QCoreApplication* app = QCoreApplication::instance();
       if (app)
         QMetaObject::invokeMethod(

@@ -35,11 +35,10 @@ class WebChecks : public QObject {
   // Stop: cancels every fetch job.
   void CancelFetchJobs();
 
-  // What a ping host is replaced by (tests point names at 127.0.0.1); the
-  // default is "www." + name.
-  void SetPingHostForTests(std::function<std::string(const std::string& name)> host) {
-    pingHost_ = std::move(host);
-  }
+  // What a ping worker runs for its host "www.<name>" (tests ping
+  // 127.0.0.1 instead, or hold the worker); the default is RunPingCheck.
+  using PingRunner = std::function<PingRecord(const std::string& host)>;
+  void SetPingRunnerForTests(PingRunner runner) { pingRunner_ = std::move(runner); }
 
  signals:
   // A record was written.
@@ -56,7 +55,7 @@ class WebChecks : public QObject {
   DatabaseGetter database_;
   // Shared with the ping threads, which may outlive this object.
   std::shared_ptr<std::atomic<int>> running_ = std::make_shared<std::atomic<int>>(0);
-  std::function<std::string(const std::string&)> pingHost_;
+  PingRunner pingRunner_ = RunPingCheck;
 };
 
 }  // namespace qv
