@@ -245,7 +245,7 @@ const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
       kCmdEmailAlertSettings, kCmdDomainNotes,
       kCmdEditDomainGroups, kCmdDomainManagementSettings,
-      kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
+      kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
       kCmdGroupSelected, kCmdUngroupSelected,
       kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
