@@ -63,7 +63,7 @@ bool LookupEngine::RunAutoScan() {
   const AutoScanSettings s = AutoScanSettings::Load();
   DomainDatabase* db = Database();
   if (!db || !s.AnyOn() || !db->OpenDomainsTable()) return false;
-  const int count = GetListCount();
+  const int count = ShownList().Count();
   if (autoScanCursor_ < 0 || autoScanCursor_ >= count) autoScanCursor_ = 0;
 
   // The four times and the lock of one name, read through the index.
@@ -82,7 +82,7 @@ bool LookupEngine::RunAutoScan() {
   int queuedNames = 0;
   int position = autoScanCursor_;
   while (position < count) {
-    const std::string name = GetDomainAt(position++);
+    const std::string name(ShownList().NameAt(position++));
     st.Reset();
     st.BindText(1, name);
     if (st.Next() == Statement::Step::Row) {
