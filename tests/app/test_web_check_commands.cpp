@@ -3,12 +3,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QSpinBox>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
 
 #include "app/command_ids.h"
 #include "app/commands/lookup_commands.h"
+#include "app/dialogs/auto_scan_settings_dialog.h"
 #include "app/dialogs/lookup_dialog.h"
 #include "app/cli/terminal_output.h"
 #include "app/main_frame.h"
@@ -101,6 +104,44 @@ class WebCheckCommandsTest : public QObject {
     QCOMPARE(o.exitCode, 1);
     QVERIFY2(o.out.contains("Error: Too many redirects"), o.out.constData());
     QVERIFY(timer.elapsed() < 10000);
+  }
+
+  // OK with a whois interval below a day asks first; any answer but Yes
+  // keeps the dialog open and the old settings.
+  void autoScanDialog_data() {
+    QTest::addColumn<bool>("whois");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("frequent, No") << true << 60 << int(QMessageBox::No) << true << false;
+    QTest::newRow("frequent, Cancel") << true << 60 << int(QMessageBox::Cancel) << true << false;
+    QTest::newRow("frequent, Yes") << true << 60 << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("daily") << true << 1440 << int(QMessageBox::No) << false << true;
+    QTest::newRow("whois off") << false << 60 << int(QMessageBox::No) << false << true;
+  }
+  void autoScanDialog() {
+    QFETCH(bool, whois);
+    QFETCH(int, minutes);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, saved);
+    int questions = 0;
+    CAutoScanSettingsDialog dialog([&](QWidget*, const QString& text) {
+      ++questions;
+      return text == QLatin1String(kFrequentWhoisWarning) ? answer : int(QMessageBox::Yes);
+    });
+    QVERIFY(!dialog.Interval(CAutoScanSettingsDialog::kPing)->isEnabled());
+    dialog.Switch(CAutoScanSettingsDialog::kPing)->setChecked(true);
+    QVERIFY(dialog.Interval(CAutoScanSettingsDialog::kPing)->isEnabled());
+    dialog.Switch(CAutoScanSettingsDialog::kWhois)->setChecked(whois);
+    dialog.Interval(CAutoScanSettingsDialog::kWhois)->setValue(minutes);
+    dialog.accept();
+    QCOMPARE(questions > 0, asked);
+    QCOMPARE(dialog.result() == QDialog::Accepted, saved);
+    const AutoScanSettings stored = AutoScanSettings::Load();
+    QCOMPARE(stored.ping, saved);
+    QCOMPARE(stored.whoisInterval, saved ? minutes : kAutoWhoisIntervalDefault);
   }
 
   // Lookup with Home Page and Ping ticked fills those columns; Stop cancels
