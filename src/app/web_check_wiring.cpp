@@ -13,6 +13,7 @@ void ConnectWebChecks(LookupEngine& engine, WebChecks& checks, std::function<voi
   hooks.runningPings = [c] { return c->RunningPings(); };
   hooks.fetchJobTags = [c] { return c->FetchJobTags(); };
   hooks.cancelFetchJobs = [c] { c->CancelFetchJobs(); };
+  hooks.cancelPings = [c] { c->CancelPings(); };
   hooks.runRescans = std::move(runRescans);
   engine.SetWebCheckHooks(std::move(hooks));
 }

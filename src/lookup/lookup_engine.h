@@ -87,6 +87,8 @@ struct WebCheckHooks {
   std::function<std::vector<std::string>()> fetchJobTags;
   // Cancels every HTTP fetch job (Stop).
   std::function<void()> cancelFetchJobs;
+  // Stops the running pings: no further echo, no result stored (Stop).
+  std::function<void()> cancelPings;
   // Idle work: sends the pending alerts, runs the automatic rescans.
   std::function<void()> sendAlerts;
   std::function<void()> runRescans;
@@ -181,7 +183,7 @@ class LookupEngine : public QObject {
   // --- The scheduler -----------------------------------------------------------
   void SchedulerTick();
   // Stop: empties the queues, forgets the DNS checks and the run, cancels
-  // the fetch jobs. Running whois jobs and pings still report.
+  // the fetch jobs and the pings. Running whois jobs still report.
   void StopLookups();
   // Something is queued or running (Stop is enabled).
   bool CanStop() const;

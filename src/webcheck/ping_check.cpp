@@ -18,7 +18,7 @@ std::vector<std::uint8_t> EchoData() {
   return data;
 }
 
-PingOutcome Ping(const std::string& host, int count) {
+PingOutcome Ping(const std::string& host, int count, const std::function<bool()>& stopped) {
   PingOutcome outcome;
   IcmpEcho echo;
   if (!echo.IsOpen()) {
@@ -31,6 +31,7 @@ PingOutcome Ping(const std::string& host, int count) {
   double total = 0;
   int answered = 0;
   for (int i = 0; i < count; ++i) {
+    if (stopped && stopped()) break;
     if (const std::optional<std::uint32_t> ms = echo.Echo(*address, data, kPingTimeToLive, kPingTimeoutMs)) {
       total += *ms;
       ++answered;
@@ -43,11 +44,11 @@ PingOutcome Ping(const std::string& host, int count) {
   return outcome;
 }
 
-PingRecord RunPingCheck(const std::string& host) {
+PingRecord RunPingCheck(const std::string& host, const std::function<bool()>& stopped) {
   PingRecord record;
   record.checkedAt = Date::Now();
   record.host = host;
-  const PingOutcome outcome = Ping(host, kPingCount);
+  const PingOutcome outcome = Ping(host, kPingCount, stopped);
   record.unavailable = outcome.unavailable;
   if (outcome.anyReply) {
     record.time = outcome.meanMs;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,11 @@ struct PingRecord {
 // 32 bytes counting up from 32, back to 32 after 125.
 std::vector<std::uint8_t> EchoData();
 // `count` echoes, one after the other, each waiting up to kPingTimeoutMs.
-// A host that does not resolve sends nothing: no reply, no failures.
-PingOutcome Ping(const std::string& host, int count);
+// A host that does not resolve sends nothing: no reply, no failures. When
+// `stopped` holds before an echo, no more are sent.
+PingOutcome Ping(const std::string& host, int count, const std::function<bool()>& stopped = {});
 // The worker's whole job for a host.
-PingRecord RunPingCheck(const std::string& host);
+PingRecord RunPingCheck(const std::string& host, const std::function<bool()>& stopped = {});
 // The name a ping record is stored under: its host without a leading "www.".
 std::string PingRecordName(const PingRecord& record);
 // Sets the four ping fields of a stored name; false when it is not stored.

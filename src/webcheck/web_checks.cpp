@@ -25,19 +25,34 @@ WebChecks::WebChecks(DatabaseGetter database, QObject* parent)
 
 WebChecks::~WebChecks() = default;
 
+DomainDatabase* WebChecks::OpenDatabase() const {
+  DomainDatabase* db = database_ ? database_() : nullptr;
+  return db && db->HasPath() ? db : nullptr;
+}
+
+std::string WebChecks::DocumentPath() const {
+  const DomainDatabase* db = OpenDatabase();
+  return db ? db->Path() : std::string();
+}
+
 bool WebChecks::StartHomePage(const std::string& name) {
   if (name.empty()) return true;  // nothing to check: dropped
   std::unique_ptr<HttpFetchJob> job = MakeHomePageJob(name);
-  return FetchJobList::Instance().Start(std::move(job), HomePageUrl(name), kWebCheckTimeoutMs) != nullptr;
+  const HttpFetchJob* started = FetchJobList::Instance().Start(std::move(job), HomePageUrl(name), kWebCheckTimeoutMs);
+  if (!started) return false;
+  fetchDocuments_[started->id] = DocumentPath();
+  return true;
 }
 
 void WebChecks::OnFetchDone(quint64 id, int message, int) {
   if (message != kHomePageMessage) return;
   FetchJobList& list = FetchJobList::Instance();
   HttpFetchJob* job = list.Find(id);
-  if (!job) return;  // cancelled, or not ours
-  DomainDatabase* db = database_ ? database_() : nullptr;
-  if (db && !db->HasPath()) db = nullptr;
+  const auto started = fetchDocuments_.find(id);
+  if (!job || started == fetchDocuments_.end()) return;  // cancelled, or not ours
+  // A result for a document that is no longer open is not stored.
+  DomainDatabase* db = started->second == DocumentPath() ? OpenDatabase() : nullptr;
+  fetchDocuments_.erase(started);
   const std::string name = ApplyHomePageResult(db, *job);
   const bool ok = !job->Failed();
   list.Release(id);
@@ -52,14 +67,21 @@ bool WebChecks::StartPing(const std::string& name) {
   // many pings in a row sees each of them.
   if (running_->load() >= kMaxRunningPings) return false;
   running_->fetch_add(1);
+  const unsigned generation = pingGeneration_->load();
+  PingRunner runner = pingRunner_;
+  if (!runner)
+    runner = [generation, current = pingGeneration_](const std::string& host) {
+      return RunPingCheck(host, [generation, current] { return current->load() != generation; });
+    };
   try {
-    std::thread([name, runner = pingRunner_, running = running_, guard = QPointer<WebChecks>(this)] {
+    std::thread([name, document = DocumentPath(), generation, runner = std::move(runner), running = running_,
+                 guard = QPointer<WebChecks>(this)] {
       PingRecord record = runner("www." + name);
       QCoreApplication* app = QCoreApplication::instance();
       if (app)
         QMetaObject::invokeMethod(
-            app, [guard, name, record = std::move(record)] {
-              if (guard) guard->OnPingDone(name, record);
+            app, [guard, name, document, generation, record = std::move(record)] {
+              if (guard) guard->OnPingDone(name, document, generation, record);
             },
             Qt::QueuedConnection);
       running->fetch_sub(1);
@@ -71,7 +93,9 @@ bool WebChecks::StartPing(const std::string& name) {
   return true;
 }
 
-void WebChecks::OnPingDone(const std::string& stored, const PingRecord& record) {
+void WebChecks::OnPingDone(const std::string& stored, const std::string& document, unsigned generation,
+                           const PingRecord& record) {
+  if (generation != pingGeneration_->load()) return;  // stopped
   const QString name = QString::fromStdString(stored);
   if (!record.unavailable.empty()) {
     // A check that could not run says nothing about the host.
@@ -79,8 +103,8 @@ void WebChecks::OnPingDone(const std::string& stored, const PingRecord& record) 
       emit pingUnavailable(QString::fromLatin1(kPingUnavailableFormat).arg(QString::fromStdString(record.unavailable)));
     return;
   }
-  DomainDatabase* db = database_ ? database_() : nullptr;
-  if (db && db->HasPath() && StorePingRecord(*db, stored, record)) emit recordChanged(name);
+  DomainDatabase* db = document == DocumentPath() ? OpenDatabase() : nullptr;
+  if (db && StorePingRecord(*db, stored, record)) emit recordChanged(name);
   emit pingChecked(name, record.time >= 0);
 }
 

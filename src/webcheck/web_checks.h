@@ -7,6 +7,7 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ class WebChecks : public QObject {
   std::vector<std::string> FetchJobTags() const;
   // Stop: cancels every fetch job.
   void CancelFetchJobs();
+  // Stop: running pings send no further echo and their results are dropped.
+  void CancelPings() { pingGeneration_->fetch_add(1); }
 
   // What a ping worker runs for its host "www.<name>" (tests ping
   // 127.0.0.1 instead, or hold the worker); the default is RunPingCheck.
@@ -50,12 +53,19 @@ class WebChecks : public QObject {
 
  private:
   void OnFetchDone(quint64 id, int message, int code);
-  void OnPingDone(const std::string& name, const PingRecord& record);
+  void OnPingDone(const std::string& name, const std::string& document, unsigned generation,
+                  const PingRecord& record);
+  // The open document's path ("" without one).
+  std::string DocumentPath() const;
+  DomainDatabase* OpenDatabase() const;
 
   DatabaseGetter database_;
   // Shared with the ping threads, which may outlive this object.
   std::shared_ptr<std::atomic<int>> running_ = std::make_shared<std::atomic<int>>(0);
-  PingRunner pingRunner_ = RunPingCheck;
+  PingRunner pingRunner_;
+  std::shared_ptr<std::atomic<unsigned>> pingGeneration_ = std::make_shared<std::atomic<unsigned>>(0);
+  // The document each running fetch job was started for, by job number.
+  std::map<std::uint64_t, std::string> fetchDocuments_;
 };
 
 }  // namespace qv

@@ -160,9 +160,11 @@ class WebChecksTest : public QObject {
     QVERIFY(record.DateValue(qv::field::kPingCheckedAt).IsValid());
   }
 
-  // At most five pings run, however many a tick asks for.
-  void pingRunningLimit() {
+  // At most five pings run, however many a tick asks for; after Stop their
+  // results are dropped.
+  void pingRunningLimitAndStop() {
     qv::WebChecks checks([] { return nullptr; });
+    QSignalSpy checked(&checks, &qv::WebChecks::pingChecked);
     std::atomic<bool> release{false};
     checks.SetPingRunnerForTests([&release](const std::string& host) {
       while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -174,8 +176,11 @@ class WebChecksTest : public QObject {
     for (int i = 0; i < 8; ++i) started += checks.StartPing("alpha" + std::to_string(i) + ".com") ? 1 : 0;
     QCOMPARE(started, qv::kMaxRunningPings);
     QCOMPARE(checks.RunningPings(), qv::kMaxRunningPings);
+    checks.CancelPings();
     release = true;
     QTRY_COMPARE_WITH_TIMEOUT(checks.RunningPings(), 0, 5000);
+    QTest::qWait(50);
+    QCOMPARE(checked.count(), 0);
   }
 };
 
