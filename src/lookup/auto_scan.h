@@ -23,9 +23,9 @@ inline constexpr int kAutoScanMinInterval = 1;
 // Below this the whois interval earns a warning.
 inline constexpr int kSafeWhoisIntervalMinutes = 1440;
 
-// Main-thread time one rescan call may take, and the most names it queues
+// Main-thread (processor) time one rescan call may take, and the most names it queues
 // (queued work makes the engine busy, which pauses the rescan anyway).
-inline constexpr std::chrono::microseconds kAutoScanBudget{5000};
+inline constexpr std::chrono::microseconds kAutoScanBudget{4500};
 inline constexpr int kAutoScanMaxQueuedNames = 100;
 
 struct AutoScanSettings {

@@ -110,6 +110,12 @@ void WebChecks::OnPingDone(const std::string& stored, const std::string& documen
 
 std::vector<std::string> WebChecks::FetchJobTags() const { return FetchJobList::Instance().RunningTags(); }
 
-void WebChecks::CancelFetchJobs() { FetchJobList::Instance().CancelAll(); }
+void WebChecks::CancelFetchJobs() {
+  FetchJobList& list = FetchJobList::Instance();
+  list.CancelAll();
+  // Jobs that had ended stay listed and are applied as usual; the others
+  // report nothing any more.
+  std::erase_if(fetchDocuments_, [&list](const auto& entry) { return !list.Find(entry.first); });
+}
 
 }  // namespace qv
