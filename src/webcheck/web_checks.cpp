@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTimer>
+#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -11,6 +13,9 @@
 
 namespace qv {
 namespace {
+
+// Main-thread time one turn of applying home page results may take.
+constexpr std::chrono::milliseconds kApplySliceTime{4};
 
 // The "not available" message is given once per process.
 std::atomic<bool> pingUnavailableTold{false};
@@ -45,20 +50,65 @@ bool WebChecks::StartHomePage(const std::string& name) {
 }
 
 void WebChecks::OnFetchDone(quint64 id, int message, int) {
-  if (message != kHomePageMessage) return;
+  if (message != kHomePageMessage || !fetchDocuments_.contains(id)) return;
+  // Results that arrive together are applied together, in one transaction:
+  // a commit for each would cost the main thread far more.
+  pendingFetches_.push_back(id);
+  if (!applyScheduled_) {
+    applyScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+      applyScheduled_ = false;
+      ApplyFetchResults();
+    });
+  }
+}
+
+void WebChecks::ApplyFetchResults() {
+  // A few milliseconds at a time: what does not fit waits for the next turn
+  // of the event loop, so the window stays responsive when hundreds of
+  // results come at once.
+  const auto until = std::chrono::steady_clock::now() + kApplySliceTime;
+  std::vector<std::uint64_t> ids;
+  ids.swap(pendingFetches_);
   FetchJobList& list = FetchJobList::Instance();
-  HttpFetchJob* job = list.Find(id);
-  const auto started = fetchDocuments_.find(id);
-  if (!job || started == fetchDocuments_.end()) return;  // cancelled, or not ours
-  // A result for a document that is no longer open is not stored.
-  DomainDatabase* db = started->second == DocumentPath() ? OpenDatabase() : nullptr;
-  fetchDocuments_.erase(started);
-  const std::string name = ApplyHomePageResult(db, *job);
-  const bool ok = !job->Failed();
-  list.Release(id);
-  if (name.empty()) return;
-  if (db) emit recordChanged(QString::fromStdString(name));
-  emit homePageChecked(QString::fromStdString(name), ok);
+  DomainDatabase* open = OpenDatabase();
+  const std::string path = DocumentPath();
+  const bool batch = open && open->OpenDomainsTable() && !open->update().InTransaction() &&
+                     open->update().Begin() == kDbOk;
+  struct Applied {
+    QString name;
+    bool ok, stored;
+  };
+  std::vector<Applied> applied;
+  std::size_t next = 0;
+  for (; next < ids.size() && (next == 0 || std::chrono::steady_clock::now() < until); ++next) {
+    const std::uint64_t id = ids[next];
+    HttpFetchJob* job = list.Find(id);
+    const auto started = fetchDocuments_.find(id);
+    if (!job || started == fetchDocuments_.end()) continue;  // cancelled meanwhile
+    // A result for a document that is no longer open is not stored.
+    DomainDatabase* db = started->second == path ? open : nullptr;
+    fetchDocuments_.erase(started);
+    const std::string name = ApplyHomePageResult(db, *job);
+    applied.push_back({QString::fromStdString(name), !job->Failed(), db != nullptr});
+    list.Release(id);
+  }
+  if (batch) open->update().Commit();
+  if (next < ids.size()) {
+    pendingFetches_.insert(pendingFetches_.begin(), ids.begin() + std::ptrdiff_t(next), ids.end());
+    if (!applyScheduled_) {
+      applyScheduled_ = true;
+      QTimer::singleShot(0, this, [this] {
+        applyScheduled_ = false;
+        ApplyFetchResults();
+      });
+    }
+  }
+  for (const Applied& a : applied) {
+    if (a.name.isEmpty()) continue;
+    if (a.stored) emit recordChanged(a.name);
+    emit homePageChecked(a.name, a.ok);
+  }
 }
 
 bool WebChecks::StartPing(const std::string& name) {

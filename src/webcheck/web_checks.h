@@ -53,6 +53,7 @@ class WebChecks : public QObject {
 
  private:
   void OnFetchDone(quint64 id, int message, int code);
+  void ApplyFetchResults();
   void OnPingDone(const std::string& name, const std::string& document, unsigned generation,
                   const PingRecord& record);
   // The open document's path ("" without one).
@@ -66,6 +67,8 @@ class WebChecks : public QObject {
   std::shared_ptr<std::atomic<unsigned>> pingGeneration_ = std::make_shared<std::atomic<unsigned>>(0);
   // The document each running fetch job was started for, by job number.
   std::map<std::uint64_t, std::string> fetchDocuments_;
+  std::vector<std::uint64_t> pendingFetches_;
+  bool applyScheduled_ = false;
 };
 
 }  // namespace qv
