@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <ctime>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 #include "store/database_connection.h"
 #include "store/domain_list.h"
@@ -67,23 +70,93 @@ void AutoScanSettings::Save() const {
 
 namespace {
 
-// The lock and whether each of the four checks is due, for one name, read
-// through the index; the thresholds are bound once per call. Made afresh in
-// each call: a statement kept past the document's closing would keep its
-// file open.
-
 std::string DueTest(const char* field, int parameter) {
   const std::string f = QuoteName(field);
   return "(" + f + " IS NULL OR " + f + " <= ?" + std::to_string(parameter) + ")";
 }
 
-Statement PrepareAutoScan(DomainDatabase& db) {
-  return db.update().PrepareNative(
-      "SELECT " + QuoteName(field::kLock) + ", " + DueTest(field::kLastCheckedAt, 2) + ", " +
-      DueTest(field::kIpCheckedAt, 3) + ", " + DueTest(field::kPingCheckedAt, 4) + ", " +
-      DueTest(field::kHomePageCheckedAt, 5) + " FROM " + QuoteName(kDomainsTable) + " WHERE " +
-      QuoteName(field::kDomain) + " = ?1");
+bool LessNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char x = LowerAscii(a[i]), y = LowerAscii(b[i]);
+    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  }
+  return a.size() < b.size();
 }
+
+// One row as the rescan needs it.
+struct ScanRow {
+  std::string name;
+  bool locked = false;
+  bool due[4] = {};  // whois, DNS, ping, home page
+};
+
+// Reads the rows of the shown list's names: a run of names in the index's
+// order at a time (the list is most often in that order), one name at a
+// time where the list is not. The thresholds are bound once per call; the
+// statement is made afresh in each call, since one kept past the document's
+// closing would keep its file open.
+class ScanReader {
+ public:
+  ScanReader(DomainDatabase& db, const AutoScanSettings& s) {
+    const std::string domain = QuoteName(field::kDomain);
+    statement_ = db.update().PrepareNative(
+        "SELECT " + domain + ", " + QuoteName(field::kLock) + ", " + DueTest(field::kLastCheckedAt, 2) + ", " +
+        DueTest(field::kIpCheckedAt, 3) + ", " + DueTest(field::kPingCheckedAt, 4) + ", " +
+        DueTest(field::kHomePageCheckedAt, 5) + " FROM " + QuoteName(kDomainsTable) + " WHERE " + domain +
+        " >= ?1 COLLATE NOCASE ORDER BY " + domain + " COLLATE NOCASE LIMIT ?6");
+    if (!statement_) return;
+    statement_.BindText(2, Threshold(s.whoisInterval));
+    statement_.BindText(3, Threshold(s.dnsInterval));
+    statement_.BindText(4, Threshold(s.pingInterval));
+    statement_.BindText(5, Threshold(s.httpInterval));
+  }
+  bool IsValid() const { return bool(statement_); }
+
+  // The row of `name`; null when the document does not hold it.
+  const ScanRow* Find(std::string_view name) {
+    while (at_ < rows_.size() && LessNoCase(rows_[at_].name, name)) ++at_;
+    if (at_ < rows_.size() && EqualsNoCase(rows_[at_].name, name)) {
+      ++served_;
+      return &rows_[at_++];
+    }
+    // Not in the run read last: a new run from this name, longer while runs
+    // serve well, a single row while they do not.
+    batch_ = served_ * 2 >= batch_ ? std::min(batch_ * 2, kMaxBatch) : 1;
+    Fill(name);
+    served_ = 0;
+    if (!rows_.empty() && EqualsNoCase(rows_[0].name, name)) {
+      at_ = 1;
+      served_ = 1;
+      return &rows_[0];
+    }
+    return nullptr;
+  }
+
+ private:
+  static constexpr int kMaxBatch = 512;
+
+  void Fill(std::string_view from) {
+    rows_.clear();
+    at_ = 0;
+    statement_.Reset();
+    statement_.BindText(1, from);
+    statement_.BindInt(6, batch_);
+    while (statement_.Next() == Statement::Step::Row) {
+      ScanRow row;
+      row.name = statement_.ColumnText(0);
+      row.locked = statement_.ColumnInt(1) != 0;
+      for (int i = 0; i < 4; ++i) row.due[i] = statement_.ColumnInt(2 + i) != 0;
+      rows_.push_back(std::move(row));
+    }
+  }
+
+  Statement statement_;
+  std::vector<ScanRow> rows_;
+  std::size_t at_ = 0;
+  int batch_ = 8;
+  int served_ = 0;
+};
 
 }  // namespace
 
@@ -94,30 +167,22 @@ bool LookupEngine::RunAutoScan() {
   DomainList& list = ShownList();
   const int count = list.Count();
   if (autoScanCursor_ < 0 || autoScanCursor_ >= count) autoScanCursor_ = 0;
-
-  Statement st = PrepareAutoScan(*db);
-  if (!st) return false;
-  st.BindText(2, Threshold(s.whoisInterval));
-  st.BindText(3, Threshold(s.dnsInterval));
-  st.BindText(4, Threshold(s.pingInterval));
-  st.BindText(5, Threshold(s.httpInterval));
+  ScanReader reader(*db, s);
+  if (!reader.IsValid()) return false;
 
   const std::chrono::microseconds until = ThreadTime() + kAutoScanBudget;
   int queuedNames = 0;
   int position = autoScanCursor_;
   while (position < count) {
     const std::string_view name = list.NameAt(position++);
-    st.Reset();
-    st.BindText(1, name);
-    if (st.Next() == Statement::Step::Row) {
-      const bool locked = st.ColumnInt(0) != 0;
+    if (const ScanRow* row = reader.Find(name)) {
       bool queued = false;
-      if (s.whois && !locked &&
-          (st.ColumnInt(1) != 0 || LoadWhoisText(name).find("Whois Lookup Error:") != std::string::npos))
+      if (s.whois && !row->locked &&
+          (row->due[0] || LoadWhoisText(name).find("Whois Lookup Error:") != std::string::npos))
         queued = AddToWhoisQueue(std::string(name)) || queued;
-      if (s.dns && !locked && st.ColumnInt(2) != 0) queued = AddToQueue(QueueKind::Dns, std::string(name)) || queued;
-      if (s.ping && st.ColumnInt(3) != 0) queued = AddToQueue(QueueKind::Ping, std::string(name)) || queued;
-      if (s.http && st.ColumnInt(4) != 0) queued = AddToQueue(QueueKind::HomePage, std::string(name)) || queued;
+      if (s.dns && !row->locked && row->due[1]) queued = AddToQueue(QueueKind::Dns, std::string(name)) || queued;
+      if (s.ping && row->due[2]) queued = AddToQueue(QueueKind::Ping, std::string(name)) || queued;
+      if (s.http && row->due[3]) queued = AddToQueue(QueueKind::HomePage, std::string(name)) || queued;
       if (queued && ++queuedNames >= kAutoScanMaxQueuedNames) break;
     }
     if (position % 16 == 0 && ThreadTime() >= until) break;

@@ -25,7 +25,7 @@ inline constexpr int kSafeWhoisIntervalMinutes = 1440;
 
 // Main-thread (processor) time one rescan call may take, and the most names it queues
 // (queued work makes the engine busy, which pauses the rescan anyway).
-inline constexpr std::chrono::microseconds kAutoScanBudget{4500};
+inline constexpr std::chrono::microseconds kAutoScanBudget{4000};
 inline constexpr int kAutoScanMaxQueuedNames = 100;
 
 struct AutoScanSettings {
