@@ -115,7 +115,6 @@ class WebCheckCommandsTest : public QObject {
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("saved");
     QTest::newRow("frequent, No") << true << 60 << int(QMessageBox::No) << true << false;
-    QTest::newRow("frequent, Cancel") << true << 60 << int(QMessageBox::Cancel) << true << false;
     QTest::newRow("frequent, Yes") << true << 60 << int(QMessageBox::Yes) << true << true;
     QTest::newRow("daily") << true << 1440 << int(QMessageBox::No) << false << true;
     QTest::newRow("whois off") << false << 60 << int(QMessageBox::No) << false << true;

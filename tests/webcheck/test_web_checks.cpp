@@ -127,13 +127,6 @@ class WebChecksTest : public QObject {
     QCOMPARE(record.Text(qv::field::kHomePageSize), std::to_string(record.Number(qv::field::kHomePageBytes)) + " bytes");
   }
 
-  void echoData() {
-    const std::vector<std::uint8_t> data = qv::EchoData();
-    QCOMPARE(int(data.size()), qv::kPingDataSize);
-    QCOMPARE(int(data.front()), 32);
-    QCOMPARE(int(data.back()), 32 + qv::kPingDataSize - 1);
-  }
-
   // 127.0.0.1 answers every echo; where the system allows no ICMP socket the
   // check says so and stores nothing.
   void pingLoopback() {
