@@ -170,6 +170,7 @@ bool LookupEngine::RunAutoScan() {
   ScanReader reader(*db, s);
   if (!reader.IsValid()) return false;
 
+  const std::filesystem::path answers = WhoisDataFolder();
   const std::chrono::microseconds until = ThreadTime() + kAutoScanBudget;
   int queuedNames = 0;
   int position = autoScanCursor_;
@@ -178,14 +179,14 @@ bool LookupEngine::RunAutoScan() {
     if (const ScanRow* row = reader.Find(name)) {
       bool queued = false;
       if (s.whois && !row->locked &&
-          (row->due[0] || LoadWhoisText(name).find("Whois Lookup Error:") != std::string::npos))
+          (row->due[0] || KeptAnswerHasLookupError(answers, name)))
         queued = AddToWhoisQueue(std::string(name)) || queued;
       if (s.dns && !row->locked && row->due[1]) queued = AddToQueue(QueueKind::Dns, std::string(name)) || queued;
       if (s.ping && row->due[2]) queued = AddToQueue(QueueKind::Ping, std::string(name)) || queued;
       if (s.http && row->due[3]) queued = AddToQueue(QueueKind::HomePage, std::string(name)) || queued;
       if (queued && ++queuedNames >= kAutoScanMaxQueuedNames) break;
     }
-    if (position % 16 == 0 && ThreadTime() >= until) break;
+    if (position % 8 == 0 && ThreadTime() >= until) break;
   }
   autoScanCursor_ = position;
   return true;
