@@ -31,7 +31,10 @@
 #include "app/tray_icon.h"
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
+#include "app/web_check_wiring.h"
 #include "lookup/lookup_engine.h"
+#include "webcheck/fetch_job_list.h"
+#include "webcheck/web_checks.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "store/list_modes.h"
@@ -263,6 +266,21 @@ void CMainFrame::BuildEngine() {
     view_->RefreshRow(name);
     emit doc_.recordChanged(name);
   });
+  BuildWebChecks();
+}
+
+void CMainFrame::BuildWebChecks() {
+  webChecks_ = std::make_unique<qv::WebChecks>(
+      [this]() -> qv::DomainDatabase* { return doc_.IsOpen() ? &doc_.Database() : nullptr; }, this);
+  qv::WebChecks* checks = webChecks_.get();
+  connect(checks, &qv::WebChecks::recordChanged, this, [this](const QString& name) {
+    view_->RefreshRow(name);
+    emit doc_.recordChanged(name);
+  });
+  connect(checks, &qv::WebChecks::pingUnavailable, this,
+          [this](const QString& text) { SetStatusText(kPaneMessage, text); });
+  qv::LookupEngine* engine = engine_.get();
+  qv::ConnectWebChecks(*engine, *checks, [engine] { engine->RunAutoScan(); });
 }
 
 void CMainFrame::ShowEngineStatus() {
@@ -558,6 +576,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     killTimer(timerId_);
     // Running workers are not waited for; their results are dropped.
     engine_->StopLookups();
+    qv::FetchJobList::Instance().PurgeAtExit();
     qv::WriteProfileInt(kSettingsSection, kDialogBarVisible, namesDock_->isHidden() ? 0 : 1);
     qv::WriteProfileInt(kSettingsSection, kViewMode, viewMode_);
     SavePlacement();

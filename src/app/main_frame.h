@@ -30,6 +30,7 @@ class CBusyIndicator;
 
 namespace qv {
 class LookupEngine;
+class WebChecks;
 }  // namespace qv
 
 // The status bar panes, counted from 0.
@@ -63,6 +64,8 @@ class CMainFrame : public QMainWindow {
 
   // The lookup engine: its queues, the work in progress and the run.
   qv::LookupEngine& Engine() { return *engine_; }
+  // The home page and ping checks the engine starts.
+  qv::WebChecks& WebCheckers() { return *webChecks_; }
 
   // Timer 1 (every 6000 ms) lands here: the scheduler tick of the lookup
   // engine, then timerTick for anything else that follows the clock.
@@ -130,6 +133,7 @@ class CMainFrame : public QMainWindow {
   void BuildStatusBar();
   void BuildTray();
   void BuildEngine();
+  void BuildWebChecks();
   void ShowEngineStatus();
   void BindToggle(int commandId, QAction* viewAction, QWidget* bar);
   void WireOwnCommands();
@@ -162,6 +166,7 @@ class CMainFrame : public QMainWindow {
   QDockWidget* namesDock_ = nullptr;
   CTrayIcon* tray_ = nullptr;
   std::unique_ptr<qv::LookupEngine> engine_;
+  std::unique_ptr<qv::WebChecks> webChecks_;
   int timerId_ = 0;
   int viewMode_ = 1;  // "View Mode": 1 with the raw whois pane, 0 the list alone
   bool startedUp_ = true;

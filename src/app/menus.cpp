@@ -247,7 +247,6 @@ const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
       kCmdEmailAlertSettings, kCmdDomainNotes,
       kCmdEditDomainGroups,
-      kCmdAutoScanSettings,
       kCmdGroupSelected, kCmdUngroupSelected,
       kCmdOpenTmSite, kCmdEditRegistrarAlias,
       // No web site and no update service: these stay disabled for good.

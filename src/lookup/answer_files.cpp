@@ -149,4 +149,13 @@ std::string LoadWhoisText(std::string_view domain) {
   return SaveWhoisDataEnabled() ? std::string() : std::string(kWhoisLoggingDisabledText);
 }
 
+bool KeptAnswerHasLookupError(const fs::path& folder, std::string_view domain) {
+  const std::optional<fs::path> file = AnswerFilePath(folder, domain);
+  if (!file) return false;
+  std::ifstream in(*file, std::ios::binary);
+  if (!in) return false;
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return text.find("Whois Lookup Error:") != std::string::npos;
+}
+
 }  // namespace qv

@@ -65,5 +65,9 @@ bool SaveWhoisText(std::string_view domain, std::string_view text);
 // empty text when there is none, or kWhoisLoggingDisabledText when there is
 // none and saving is off.
 std::string LoadWhoisText(std::string_view domain);
+// Whether the kept answer of `domain` under `folder` holds "Whois Lookup
+// Error:" (what LoadWhoisText would show, without its settings reads and
+// file moves: for tests of many names in a row).
+bool KeptAnswerHasLookupError(const std::filesystem::path& folder, std::string_view domain);
 
 }  // namespace qv

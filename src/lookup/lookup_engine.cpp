@@ -255,6 +255,7 @@ void LookupEngine::StopLookups() {
   dnsChecks_.Clear();
   run_.Clear();
   if (FetchJobCount() != 0 && hooks_.cancelFetchJobs) hooks_.cancelFetchJobs();
+  if (RunningPingCount() != 0 && hooks_.cancelPings) hooks_.cancelPings();
   trademarkNextRequest_ = Date::Null();
   emit queueBarChanged(QueueBarRowCount());
 }

@@ -87,6 +87,8 @@ struct WebCheckHooks {
   std::function<std::vector<std::string>()> fetchJobTags;
   // Cancels every HTTP fetch job (Stop).
   std::function<void()> cancelFetchJobs;
+  // Stops the running pings: no further echo, no result stored (Stop).
+  std::function<void()> cancelPings;
   // Idle work: sends the pending alerts, runs the automatic rescans.
   std::function<void()> sendAlerts;
   std::function<void()> runRescans;
@@ -184,13 +186,22 @@ class LookupEngine : public QObject {
   // --- The scheduler -----------------------------------------------------------
   void SchedulerTick();
   // Stop: empties the queues, forgets the DNS checks and the run, cancels
-  // the fetch jobs. Running whois jobs and pings still report.
+  // the fetch jobs and the pings. Running whois jobs still report.
   void StopLookups();
   // Something is queued or running (Stop is enabled).
   bool CanStop() const;
   // Nothing queued, no whois job, DNS check or fetch job running.
   bool IsIdle() const;
   bool IsBusy() const { return busy_; }
+
+  // --- Automatic rescans ------------------------------------------------------------
+  // The idle-time walk over the shown list (auto_scan.cpp): from the cursor,
+  // as many names as fit in kAutoScanBudget, each check that is due queued.
+  // False when no document is open or every rescan switch is off (the
+  // cursor stays then).
+  bool RunAutoScan();
+  int AutoScanCursor() const { return autoScanCursor_; }
+  void SetAutoScanCursor(int position) { autoScanCursor_ = position; }
 
   // --- Work in progress ----------------------------------------------------------
   int WhoisJobCount() const { return int(whoisJobs_.size()); }       // W
@@ -330,6 +341,7 @@ class LookupEngine : public QObject {
   RecordUpdater updater_;
 
   std::array<QString, kWorkPane + 1> paneTexts_;
+  int autoScanCursor_ = 0;
 };
 
 }  // namespace qv

@@ -12,5 +12,6 @@ int RunListCommand(const QStringList& args);
 int RunLookupCommand(const QStringList& args);
 int RunNamesCommand(const QStringList& args);
 int RunFilterCommand(const QStringList& args);
+int RunFetchCommand(const QStringList& args);
 
 }  // namespace qv::cli

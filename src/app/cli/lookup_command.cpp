@@ -1,12 +1,13 @@
-// `quorvel lookup DOC [--whois] [--dns] [--tick MS] [--query NAME] [NAME...]`:
+// `quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tick MS] [--query NAME] [NAME...]`:
 // runs the lookup engine without windows on a document: the named names (the
 // names a stored query selects with --query, all stored names when neither is
 // given) are queued as the "Selected Domains" commands queue
 // them, the scheduler ticks until nothing is queued or running, and the
 // counts of names looked up, answered and failed are printed (only the kinds
 // asked for count; a name fails when the last result of one of them was a
-// failure). Without --whois or --dns both kinds run. Locked names and names
-// the document does not hold are skipped with a note.
+// failure). Without any kind option whois and DNS run. Locked names and names
+// the document does not hold are skipped with a note. When the system allows
+// no ping, that is said once on stderr and no ping result is stored.
 //
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one). A --query
@@ -22,6 +23,7 @@
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
 #include "app/cli/terminal_output.h"
+#include "app/web_check_wiring.h"
 #include "lookup/lookup_engine.h"
 #include "platform/text.h"
 #include "store/database_connection.h"
@@ -30,6 +32,8 @@
 #include "store/domain_record.h"
 #include "store/list_query.h"
 #include "store/sql_queries.h"
+#include "webcheck/fetch_job_list.h"
+#include "webcheck/web_checks.h"
 
 namespace qv::cli {
 namespace {
@@ -39,7 +43,7 @@ constexpr const char* kTickVariable = "QUORVEL_TICK_MS";
 int LookupUsage(const char* message) {
   std::fprintf(stderr,
                "quorvel lookup: %s\n"
-               "usage: quorvel lookup DOC [--whois] [--dns] [--tick MS] [--query NAME] [NAME...]\n",
+               "usage: quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tick MS] [--query NAME] [NAME...]\n",
                message);
   return kUsageError;
 }
@@ -48,6 +52,8 @@ struct LookupOptions {
   QString doc;
   bool whois = false;
   bool dns = false;
+  bool ping = false;
+  bool http = false;
   int tickMs = kSchedulerTickMs;
   QString query;
   std::vector<std::string> names;
@@ -71,6 +77,10 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
       o.whois = true;
     } else if (arg == QLatin1String("--dns")) {
       o.dns = true;
+    } else if (arg == QLatin1String("--ping")) {
+      o.ping = true;
+    } else if (arg == QLatin1String("--http")) {
+      o.http = true;
     } else if (arg == QLatin1String("--tick")) {
       if (i + 1 >= args.size() || !ParseTick(args[++i], o.tickMs))
         return "--tick needs a number of milliseconds";
@@ -87,7 +97,7 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
   }
   if (o.doc.isEmpty()) return "a document is needed";
   if (!o.query.isEmpty() && !o.names.empty()) return "names and --query cannot be used together";
-  if (!o.whois && !o.dns) o.whois = o.dns = true;
+  if (!o.whois && !o.dns && !o.ping && !o.http) o.whois = o.dns = true;
   return nullptr;
 }
 
@@ -138,6 +148,8 @@ int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
     bool any = false;
     if (o.whois) any = engine.QueueWhoisIfDue(record.Domain(), 0) || any;
     if (o.dns) any = engine.QueueDns(record.Domain()) || any;
+    if (o.ping) any = engine.QueuePing(record.Domain()) || any;
+    if (o.http) any = engine.QueueHomePage(record.Domain()) || any;
     if (any) ++queued;
   }
   return queued;
@@ -147,7 +159,7 @@ int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
 // failed when the last result of one of its kinds was a failure (a lookup
 // that failed and then succeeded on a retry is answered).
 struct Tally {
-  enum Kind { kWhois, kDns };
+  enum Kind { kWhois, kDns, kPing, kHttp };
   std::map<std::string, std::map<Kind, bool>, NoCaseLess> last;
   void Note(Kind kind, const QString& name, bool answered) { last[ToStdString(name)][kind] = answered; }
   int LookedUp() const { return int(last.size()); }
@@ -183,6 +195,18 @@ int RunLookupCommand(const QStringList& args) {
       tally.Note(Tally::kDns, name, address != QLatin1String(kDnsErrorAddress));
     });
 
+  WebChecks checks([&db]() -> DomainDatabase* { return &db; });
+  ConnectWebChecks(engine, checks);
+  if (options.ping)
+    QObject::connect(&checks, &WebChecks::pingChecked,
+                     [&tally](const QString& name, bool replied) { tally.Note(Tally::kPing, name, replied); });
+  if (options.http)
+    QObject::connect(&checks, &WebChecks::homePageChecked,
+                     [&tally](const QString& name, bool ok) { tally.Note(Tally::kHttp, name, ok); });
+  QObject::connect(&checks, &WebChecks::pingUnavailable, [](const QString& text) {
+    std::fprintf(stderr, "quorvel lookup: %s\n", text.toLocal8Bit().constData());
+  });
+
   std::vector<std::string> names = options.names;
   if (!options.query.isEmpty()) {
     if (!QueryNames(db, options.query, names)) return 1;
@@ -192,13 +216,20 @@ int RunLookupCommand(const QStringList& args) {
   QueueNames(engine, db, options, names);
 
   QEventLoop loop;
-  QObject::connect(&engine, &LookupEngine::idle, &loop, &QEventLoop::quit);
+  // Pings are not part of the engine's idle test: the run also waits for them.
+  const auto finished = [&engine, &checks] { return engine.IsIdle() && checks.RunningPings() == 0; };
+  QObject::connect(&engine, &LookupEngine::idle, &loop, [&loop, finished] {
+    if (finished()) loop.quit();
+  });
   engine.SchedulerTick();
-  if (!engine.IsIdle()) {
+  if (!finished()) {
     engine.StartTimer();
     loop.exec();
     engine.StopTimer();
   }
+  // The last ping results were posted before their workers counted down.
+  QCoreApplication::sendPostedEvents();
+  FetchJobList::Instance().PurgeAtExit();
   const int failed = tally.Failed();
   const int lookedUp = tally.LookedUp();
   std::printf("%d names looked up, %d answered, %d failed\n", lookedUp, lookedUp - failed, failed);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/command_ids.h"
+#include "app/dialogs/auto_scan_settings_dialog.h"
 #include "app/dialogs/lookup_dialog.h"
 #include "app/dialogs/lookup_settings_dialog.h"
 #include "app/docks/quick_lookup_bar.h"
@@ -244,6 +245,16 @@ void RunLookupSettings(CMainFrame& frame, LookupEngine& engine) {
   engine.ReloadLookupCount();
 }
 
+void RunAutoScanSettings(CMainFrame& frame) {
+  CMainFrame* f = &frame;
+  CAutoScanSettingsDialog dialog(
+      [f](QWidget* parent, const QString& text) {
+        return int(f->UserPrompts().ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+      },
+      &frame);
+  RunDialog(dialog);  // OK saves the settings; the next idle tick reads them
+}
+
 void ToggleMinimumWhoisLookups(CMainFrame& frame, LookupEngine& engine) {
   engine.SetQuickWhoisLookup(!engine.QuickWhoisLookup());
   UpdateLookupCommandStates(frame, engine);
@@ -305,6 +316,7 @@ void WireLookupCommands(CMainFrame& frame, LookupEngine& engine) {
   f->SetHandler(kCmdLockSelected, [f] { RunLockSelected(*f); });
   f->SetHandler(kCmdUnlockSelected, [f] { RunUnlockSelected(*f); });
   f->SetHandler(kCmdLookupSettings, [f, e] { RunLookupSettings(*f, *e); });
+  f->SetHandler(kCmdAutoScanSettings, [f] { RunAutoScanSettings(*f); });
   f->SetHandler(kCmdMinimumWhois, [f, e] { ToggleMinimumWhoisLookups(*f, *e); });
   f->SetHandler(kCmdAuthoritativeWhois, [f, e] { ToggleAuthoritativeWhoisLookup(*f, *e); });
   f->SetHandler(kCmdViewDomainDataLog, [f] { RunDomainDataLog(*f); });

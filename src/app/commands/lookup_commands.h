@@ -69,6 +69,8 @@ void RunUnlockSelected(CMainFrame& frame);
 // "DNS & Whois Lookup Settings": the "Lookup Settings" dialog; the engine
 // takes the new count at once.
 void RunLookupSettings(CMainFrame& frame, LookupEngine& engine);
+// "Auto Scan Settings...": the "Auto Lookup Settings" dialog.
+void RunAutoScanSettings(CMainFrame& frame);
 // The menu switches "Do Minimum Whois Lookups" and "Do Authoritative Whois
 // Lookup" (written to the settings).
 void ToggleMinimumWhoisLookups(CMainFrame& frame, LookupEngine& engine);

@@ -82,7 +82,8 @@ std::string PingText(const DomainRecord& record) {
 
 std::string HomePageSizeText(const DomainRecord& record) {
   const std::string size = record.Text(field::kHomePageSize);
-  if (!size.empty()) return size + " bytes";
+  // The check stores "5000 bytes"; a bare number is shown with its unit.
+  if (!size.empty()) return size.ends_with(" bytes") ? size : size + " bytes";
   if (!record.Has(field::kHomePageBytes)) return {};
   return Printf("%lld bytes", record.Number(field::kHomePageBytes));
 }

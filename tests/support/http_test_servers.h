@@ -1,0 +1,83 @@
+// Web servers for the web-check tests, both on 127.0.0.1:
+//
+// NginxServer: the real nginx from Debian, started with its own temporary
+// configuration on free ports: pages with titles and Last-Modified, every
+// kind of redirect (absolute, relative, a loop, to itself), https with a
+// self-signed certificate, and any host name (so it also stands in as the
+// loopback proxy through which "http://www.<name>/" reaches it).
+//
+// HttpScriptServer: what a web server won't do: an answer that drips, a body
+// without end, a garbage status line, a redirect without a Location.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace qvtest {
+
+class NginxServer {
+ public:
+  NginxServer();
+  ~NginxServer();
+  NginxServer(const NginxServer&) = delete;
+  NginxServer& operator=(const NginxServer&) = delete;
+
+  // False when nginx (or openssl for the certificate) is missing or did not
+  // start; Problem() says which.
+  bool Running() const { return running_; }
+  const QString& Problem() const { return problem_; }
+  int Port() const { return port_; }
+  int TlsPort() const { return tlsPort_; }
+  // "http://127.0.0.1:PORT" + path.
+  std::string Url(const std::string& path) const;
+  std::string TlsUrl(const std::string& path) const;
+  // The self-signed certificate (PEM) the https server presents.
+  QString CertificatePath() const;
+  // The Last-Modified of the static pages.
+  static constexpr const char* kPageModified = "2021-03-04 05:06:07";
+  // The title of index.html.
+  static constexpr const char* kIndexTitle = "Welcome to Alpha";
+
+ private:
+  bool WriteFiles();
+  bool WaitForPort(int port) const;
+
+  QTemporaryDir dir_;
+  QProcess process_;
+  int port_ = 0;
+  int tlsPort_ = 0;
+  bool running_ = false;
+  QString problem_;
+};
+
+class HttpScriptServer {
+ public:
+  enum class Mode { Answer, Drip, Endless };
+  // Answer: sends `text` and closes. Drip: sends `text` one byte every
+  // `pauseMs`. Endless: sends `text`, then body bytes without end.
+  HttpScriptServer(Mode mode, std::string text, int pauseMs = 0);
+  ~HttpScriptServer();
+  HttpScriptServer(const HttpScriptServer&) = delete;
+  HttpScriptServer& operator=(const HttpScriptServer&) = delete;
+
+  std::string Url(const std::string& path = "/") const;
+  int Port() const { return port_; }
+
+ private:
+  void Run();
+  void Serve(int fd);
+
+  Mode mode_;
+  std::string text_;
+  int pauseMs_;
+  int listenFd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace qvtest
