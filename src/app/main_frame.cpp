@@ -28,6 +28,7 @@
 #include "app/tray_icon.h"
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
+#include "lookup/alert_mailer.h"
 #include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -111,7 +112,9 @@ CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
   qApp->removeEventFilter(this);
-  // Results still on their way find no engine and are dropped.
+  // Mails still going out are waited for; results still on their way find
+  // no engine and are dropped.
+  mailer_.reset();
   engine_.reset();
   // The view reads the document while it goes; let it go first.
   delete view_;
@@ -230,6 +233,11 @@ void CMainFrame::BuildEngine() {
       [this]() -> qv::DomainDatabase* { return doc_.IsOpen() ? &doc_.Database() : nullptr; },
       kTimerPeriodMs, this);
   qv::LookupEngine* engine = engine_.get();
+  mailer_ = std::make_unique<qv::AlertMailer>(engine->Alerts());
+  qv::AlertMailer* mailer = mailer_.get();
+  engine->SetAlertSender([mailer] { mailer->OnIdle(); });
+  connect(mailer, &qv::AlertMailer::statusText, this,
+          [this](const QString& text) { SetStatusText(kPaneMessage, text); });
   lookupBar_->SetSource([engine] { return engine->QueueBarRowCount(); },
                         [engine](int row) { return engine->QueueBarRow(row); });
   connect(engine, &qv::LookupEngine::statusChanged, this, &CMainFrame::ShowEngineStatus);

@@ -28,6 +28,7 @@ class CDomainNamesBar;
 class CTrayIcon;
 
 namespace qv {
+class AlertMailer;
 class LookupEngine;
 }  // namespace qv
 
@@ -62,6 +63,8 @@ class CMainFrame : public QMainWindow {
 
   // The lookup engine: its queues, the work in progress and the run.
   qv::LookupEngine& Engine() { return *engine_; }
+  // Mails the engine's alerts; its news goes to the status bar.
+  qv::AlertMailer& Mailer() { return *mailer_; }
 
   // Timer 1 (every 6000 ms) lands here: the scheduler tick of the lookup
   // engine, then timerTick for anything else that follows the clock.
@@ -159,6 +162,7 @@ class CMainFrame : public QMainWindow {
   QDockWidget* namesDock_ = nullptr;
   CTrayIcon* tray_ = nullptr;
   std::unique_ptr<qv::LookupEngine> engine_;
+  std::unique_ptr<qv::AlertMailer> mailer_;
   int timerId_ = 0;
   int viewMode_ = 1;  // "View Mode": 1 with the raw whois pane, 0 the list alone
   bool startedUp_ = true;

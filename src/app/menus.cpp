@@ -243,12 +243,10 @@ const std::vector<CommandEntry>& CommandEntries() {
 
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
-      kCmdEmailAlertSettings, kCmdDomainNotes,
-      kCmdEditDomainGroups, kCmdDomainManagementSettings,
+      kCmdDomainManagementSettings,
       kCmdAutoScanSettings, kCmdNamesFromKeywords, kCmdNamesFromTemplates,
       kCmdNamesAfterFiltering, kCmdSqlDisplayFilter, kCmdDatabaseSetup, kCmdSqlLookupFilter,
-      kCmdGroupSelected, kCmdUngroupSelected,
-      kCmdBrowseWebsite, kCmdOpenTmSite, kCmdEditRegistrarAlias, kCmdHelpContents,
+      kCmdBrowseWebsite, kCmdOpenTmSite, kCmdHelpContents,
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;
 }
@@ -260,7 +258,7 @@ bool IsWritingCommand(int commandId) {
       kCmdWhoisAll, kCmdDnsSelected, kCmdDnsAll, kCmdPingSelected, kCmdPingAll, kCmdTmSelected,
       kCmdTmAll, kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected, kCmdSitePopAll, kCmdLookupDomain,
       kCmdNormalizeDatabase, kCmdAdditionalGroups, kCmdLockSelected, kCmdUnlockSelected,
-      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings};
+      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings, kCmdEditDomainGroups};
   return std::find(ids.begin(), ids.end(), commandId) != ids.end();
 }
 

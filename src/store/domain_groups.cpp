@@ -123,6 +123,16 @@ bool IsGroupMember(DomainDatabase& db, std::string_view name, std::string_view c
   return db.ReadRecord(name, record) && record.IsGroupMember(code);
 }
 
+std::vector<std::string> GroupMembers(DomainDatabase& db, std::string_view code) {
+  std::vector<std::string> names;
+  const std::string fieldName = FieldOfCode(code);
+  if (fieldName.empty() || !db.OpenDomainsTable() || !db.update().FieldExists(fieldName)) return names;
+  Statement st = db.update().PrepareNative("SELECT [Domain] FROM " + QuoteName(kDomainsTable) + " WHERE " +
+                                           QuoteName(fieldName) + " = 1");
+  while (st && st.Next() == Statement::Step::Row) names.push_back(st.ColumnText(0));
+  return names;
+}
+
 std::string GroupListQuery(std::string_view code) {
   const std::string fieldName = FieldOfCode(code);
   if (fieldName.empty()) return "SELECT * FROM [Domains]";

@@ -54,6 +54,8 @@ GroupChangeResult ChangeGroups(DomainDatabase& db, const std::vector<std::string
 // One name and one group; true when the membership changed.
 bool SetGroupMembership(DomainDatabase& db, std::string_view name, std::string_view code, bool add);
 bool IsGroupMember(DomainDatabase& db, std::string_view name, std::string_view code);
+// The stored names in the group (any order); empty when its field is missing.
+std::vector<std::string> GroupMembers(DomainDatabase& db, std::string_view code);
 
 // The list query of a group's members (the "Domain Names" bar's group
 // entries); "All Domains" gives the whole table.

@@ -19,6 +19,8 @@ const std::vector<Command>& Commands() {
        "quorvel lookup DOC [--whois] [--dns] [--tick MS] [NAME...]\n"
        "    (--tick or QUORVEL_TICK_MS: the tick period, 6000 ms unless set)",
        &RunLookupCommand},
+      {"alert-test", "quorvel alert-test",
+       &RunAlertTestCommand},
   };
   return table;
 }

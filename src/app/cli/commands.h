@@ -10,5 +10,6 @@ int RunWhoisCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
 int RunListCommand(const QStringList& args);
 int RunLookupCommand(const QStringList& args);
+int RunAlertTestCommand(const QStringList& args);
 
 }  // namespace qv::cli

@@ -9,6 +9,9 @@
 //
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one).
+//
+// The alerts the run raised (changes of the registration data) are mailed
+// with the alert settings before the command ends, and it says how many.
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QStringList>
@@ -20,6 +23,7 @@
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
 #include "app/cli/terminal_output.h"
+#include "lookup/alert_mailer.h"
 #include "lookup/lookup_engine.h"
 #include "platform/text.h"
 #include "store/database_connection.h"
@@ -134,6 +138,20 @@ struct Tally {
   }
 };
 
+// Sends what is still pending, waits for every mail and says what went out.
+void ReportAlerts(LookupEngine& engine, AlertMailer& mailer, const std::string& mailError) {
+  mailer.SendAlerts();
+  mailer.Mails().WaitForSends(10 * kSmtpTimeoutMs);
+  int unsent = int(engine.Alerts().size());
+  for (const auto& job : mailer.Mails().Jobs())
+    if (!job->done) ++unsent;
+  if (mailer.MailsSent() > 0) std::printf("%d alert mail(s) sent\n", mailer.MailsSent());
+  if (!mailError.empty()) std::printf("alert mail not sent: %s\n", mailError.c_str());
+  if (!engine.Alerts().empty())
+    std::printf("%d alert(s) not mailed: no SMTP server or recipient is set\n", int(engine.Alerts().size()));
+  if (unsent == 0 && mailer.MailsSent() == 0) std::printf("no alerts\n");
+}
+
 }  // namespace
 
 int RunLookupCommand(const QStringList& args) {
@@ -143,6 +161,12 @@ int RunLookupCommand(const QStringList& args) {
   DomainDatabase db;
   if (!OpenDocumentOrReport(db, options.doc)) return 1;
   LookupEngine engine(&db, options.tickMs);
+  AlertMailer mailer(engine.Alerts());
+  engine.SetAlertSender([&mailer] { mailer.SendAlerts(); });
+  std::string mailError;
+  QObject::connect(&mailer.Mails(), &MailList::mailFinished, [&mailError](const MailOutcome& outcome) {
+    if (!outcome.sent) mailError = outcome.result.error;
+  });
   Tally tally;
   // Only the kinds asked for are counted (`Auto DNS Lookup` may add DNS
   // checks to a whois run).
@@ -168,6 +192,7 @@ int RunLookupCommand(const QStringList& args) {
   const int failed = tally.Failed();
   const int lookedUp = tally.LookedUp();
   std::printf("%d names looked up, %d answered, %d failed\n", lookedUp, lookedUp - failed, failed);
+  ReportAlerts(engine, mailer, mailError);
   std::fflush(stdout);
   return 0;
 }
