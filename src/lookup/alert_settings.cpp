@@ -31,6 +31,7 @@ AlertSettings ReadAlertSettings() {
   a.security = security == 1 ? SmtpSecurity::StartTls : security == 2 ? SmtpSecurity::Tls : SmtpSecurity::None;
   a.user = Text("Alert SMTP User");
   a.password = DecipherMailPassword(Text("Alert SMTP Password"));
+  a.certificateFile = Text("Alert SMTP Certificate");
   return a;
 }
 
@@ -45,7 +46,8 @@ bool WriteAlertSettings(const AlertSettings& a) {
             WriteProfileInt(S, "Alert On Domain Status", a.onDomainStatus ? 1 : 0) &&
             WriteProfileInt(S, "Alert On Ping Status", a.onPingStatus ? 1 : 0) &&
             WriteProfileInt(S, "Alert SMTP Security", int(a.security)) &&
-            WriteProfileString(S, "Alert SMTP User", a.user);
+            WriteProfileString(S, "Alert SMTP User", a.user) &&
+            WriteProfileString(S, "Alert SMTP Certificate", a.certificateFile);
   return ok && WriteProfileString(S, "Alert SMTP Password", EncipherMailPassword(a.password));
 }
 
@@ -69,6 +71,7 @@ bool AlertServer(const AlertSettings& a, SmtpServer& server, std::string& proble
   }
   server.user = a.user;
   server.password = a.password;
+  server.certificateFile = a.certificateFile;
   return true;
 }
 

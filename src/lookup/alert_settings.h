@@ -20,6 +20,7 @@ struct AlertSettings {
   bool onPingStatus = false;
   SmtpSecurity security = SmtpSecurity::None;
   std::string user, password;
+  std::string certificateFile;  // "Alert SMTP Certificate"
 };
 
 AlertSettings ReadAlertSettings();

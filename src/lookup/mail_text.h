@@ -21,6 +21,9 @@ struct SmtpServer {
   SmtpSecurity security = SmtpSecurity::None;
   std::string user;
   std::string password;
+  // A PEM file of certificates trusted besides the system's (a private
+  // server with its own certificate); empty: the system's only.
+  std::string certificateFile;
   bool operator==(const SmtpServer&) const = default;
 };
 

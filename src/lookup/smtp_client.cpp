@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QHostInfo>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <cctype>
 
@@ -71,6 +73,15 @@ SmtpResult SmtpSession::Run() {
 bool SmtpSession::Connect() {
   const QString host = QString::fromStdString(record_.server.host);
   const auto port = quint16(record_.server.port);
+  if (!record_.server.certificateFile.empty()) {
+    const QList<QSslCertificate> extra =
+        QSslCertificate::fromPath(QString::fromStdString(record_.server.certificateFile));
+    if (extra.isEmpty())
+      return Fail(-1, "No certificate could be read from " + record_.server.certificateFile + ".");
+    QSslConfiguration c = socket_.sslConfiguration();
+    c.addCaCertificates(extra);
+    socket_.setSslConfiguration(c);
+  }
   if (record_.server.security == SmtpSecurity::Tls) {
     socket_.connectToHostEncrypted(host, port);
     if (!socket_.waitForEncrypted(timeoutMs_)) return SocketFailure();

@@ -101,6 +101,7 @@ qv::AlertSettings CAlertSetupDialog::Values() const {
   a.security = qv::SmtpSecurity(security_->currentIndex());
   a.user = Trimmed(user_);
   a.password = qv::ToStdString(password_->text());
+  a.certificateFile = certificateFile_;
   return a;
 }
 
@@ -118,6 +119,7 @@ void CAlertSetupDialog::SetValues(const qv::AlertSettings& a) {
   security_->setCurrentIndex(int(a.security));
   user_->setText(qv::ToQString(a.user));
   password_->setText(qv::ToQString(a.password));
+  certificateFile_ = a.certificateFile;
 }
 
 bool CAlertSetupDialog::TestMailRunning() const { return testList_ && testList_->Sending(); }

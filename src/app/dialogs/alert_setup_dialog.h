@@ -51,6 +51,7 @@ class CAlertSetupDialog : public QDialog {
   QCheckBox *onDomain_, *onPing_;
   QPushButton* test_;
   std::unique_ptr<qv::MailList> testList_;
+  std::string certificateFile_;  // kept as the settings file has it
 };
 
 namespace qv {
