@@ -71,7 +71,9 @@ int AlertMailer::SendAlerts() {
   }
   std::string text = JoinAlertTexts(texts);
   if (text.empty()) return 0;
-  mails_.QueueAlertMail(AlertMailJob(settings, server, std::move(text)));
+  MailJob job = AlertMailJob(settings, server, std::move(text));
+  job.alertCount = int(texts.size());
+  mails_.QueueAlertMail(std::move(job));
   mails_.StartMailJobs();
   return int(texts.size());
 }
@@ -93,6 +95,7 @@ void AlertMailer::OnMailFinished(const MailOutcome& outcome) {
   AppendMailTranscript(outcome.transcript);
   if (outcome.sent) {
     ++mailsSent_;
+    alertsMailed_ += outcome.alertCount;
     emit statusText(QStringLiteral("Alert mail sent: %1").arg(QString::fromStdString(outcome.result.reply)));
   } else {
     emit statusText(QStringLiteral("Alert mail not sent (it will be tried again): %1")

@@ -53,6 +53,8 @@ class AlertMailer : public QObject {
 
   MailList& Mails() { return mails_; }
   int MailsSent() const { return mailsSent_; }
+  // The alerts in the mails sent so far.
+  int AlertsMailed() const { return alertsMailed_; }
   void SetClock(std::function<Date()> now);
 
  signals:
@@ -66,6 +68,7 @@ class AlertMailer : public QObject {
   MailList mails_;
   std::function<Date()> now_;
   int mailsSent_ = 0;
+  int alertsMailed_ = 0;
 };
 
 }  // namespace qv

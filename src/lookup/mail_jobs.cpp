@@ -51,6 +51,7 @@ void MailList::QueueAlertMail(MailJob job) {
         j->toAddress == job.toAddress && j->secondTo == job.secondTo && j->toName == job.toName &&
         j->server == job.server && j->header == job.header) {
       j->text += job.text;
+      j->alertCount += job.alertCount;
       return;
     }
   }
@@ -122,7 +123,7 @@ void MailList::Finish(const std::shared_ptr<MailJob>& job, SmtpResult result,
   // Nothing merges into a job while it is sending, so the text sent is the
   // job's whole text.
   if (result.ok()) job->done = true;
-  emit mailFinished({result.ok(), result, job->subject, std::move(transcript)});
+  emit mailFinished({result.ok(), result, job->subject, job->alertCount, std::move(transcript)});
   JoinFinishedThreads();
 }
 

@@ -28,6 +28,7 @@ struct MailJob {
   std::string fromAddress, fromName;
   std::string toAddress, secondTo, toName;
   std::string text;  // grows when later alerts are merged in
+  int alertCount = 0;  // the alerts the text holds
   SmtpServer server;
   std::string header, footer;
   bool done = false;
@@ -42,6 +43,7 @@ struct MailOutcome {
   bool sent = false;
   SmtpResult result;
   std::string subject;
+  int alertCount = 0;
   std::string transcript;  // the dialogue, AUTH masked
 };
 

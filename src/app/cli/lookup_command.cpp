@@ -10,8 +10,10 @@
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one).
 //
-// The alerts the run raised (changes of the registration data) are mailed
-// with the alert settings before the command ends, and it says how many.
+// When the alert settings name a server and a recipient, the alerts the run
+// raised (changes of the registration data) are mailed before the command
+// ends, and it says how many ("N alerts mailed"); the exit status is 1 when
+// a mail could not be sent.
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QStringList>
@@ -138,18 +140,18 @@ struct Tally {
   }
 };
 
-// Sends what is still pending, waits for every mail and says what went out.
-void ReportAlerts(LookupEngine& engine, AlertMailer& mailer, const std::string& mailError) {
+// With the alert settings made: sends what is still pending, waits for every
+// mail and says how many alerts went out, and why a mail did not. False when
+// a mail could not be sent.
+bool ReportAlerts(AlertMailer& mailer, const std::string& mailError) {
+  const AlertSettings settings = ReadAlertSettings();
+  if (settings.smtp.empty() || settings.toEmail.empty()) return true;
   mailer.SendAlerts();
   mailer.Mails().WaitForSends(10 * kSmtpTimeoutMs);
-  int unsent = int(engine.Alerts().size());
-  for (const auto& job : mailer.Mails().Jobs())
-    if (!job->done) ++unsent;
-  if (mailer.MailsSent() > 0) std::printf("%d alert mail(s) sent\n", mailer.MailsSent());
-  if (!mailError.empty()) std::printf("alert mail not sent: %s\n", mailError.c_str());
-  if (!engine.Alerts().empty())
-    std::printf("%d alert(s) not mailed: no SMTP server or recipient is set\n", int(engine.Alerts().size()));
-  if (unsent == 0 && mailer.MailsSent() == 0) std::printf("no alerts\n");
+  std::printf("%d alerts mailed\n", mailer.AlertsMailed());
+  if (mailError.empty()) return true;
+  std::printf("alert mail not sent: %s\n", mailError.c_str());
+  return false;
 }
 
 }  // namespace
@@ -165,7 +167,7 @@ int RunLookupCommand(const QStringList& args) {
   engine.SetAlertSender([&mailer] { mailer.SendAlerts(); });
   std::string mailError;
   QObject::connect(&mailer.Mails(), &MailList::mailFinished, [&mailError](const MailOutcome& outcome) {
-    if (!outcome.sent) mailError = outcome.result.error;
+    mailError = outcome.sent ? std::string() : outcome.result.error;
   });
   Tally tally;
   // Only the kinds asked for are counted (`Auto DNS Lookup` may add DNS
@@ -192,9 +194,9 @@ int RunLookupCommand(const QStringList& args) {
   const int failed = tally.Failed();
   const int lookedUp = tally.LookedUp();
   std::printf("%d names looked up, %d answered, %d failed\n", lookedUp, lookedUp - failed, failed);
-  ReportAlerts(engine, mailer, mailError);
+  const bool mailed = ReportAlerts(mailer, mailError);
   std::fflush(stdout);
-  return 0;
+  return mailed ? 0 : 1;
 }
 
 }  // namespace qv::cli
