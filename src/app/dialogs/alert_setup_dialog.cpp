@@ -127,7 +127,8 @@ bool CAlertSetupDialog::TestMailRunning() const { return testList_ && testList_-
 bool CAlertSetupDialog::SendTestMail() {
   const qv::AlertSettings a = Values();
   if (const std::string problem = qv::TestMailProblem(a); !problem.empty()) {
-    QMessageBox::information(this, windowTitle(), qv::ToQString(problem));
+    emit testMailFinished(false, qv::ToQString(problem));
+    if (isVisible()) QMessageBox::information(this, windowTitle(), qv::ToQString(problem));
     return false;
   }
   qv::SmtpServer server;
