@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "platform/ascii.h"
 #include "platform/settings_store.h"
 #include "store/database_connection.h"
@@ -54,6 +56,19 @@ std::string MissingFieldText(const std::string& fieldName) {
 
 }  // namespace
 
+namespace {
+
+// "UPDATE ... SET field = ?1 WHERE [Domain] IN (?2, ..., ?n+1) ..." for a
+// batch of n names: only rows whose membership differs are written.
+std::string BatchUpdateSql(const std::string& fieldName, int n) {
+  const std::string column = QuoteName(fieldName);
+  std::string sql = "UPDATE " + QuoteName(kDomainsTable) + " SET " + column + " = ?1 WHERE [Domain] COLLATE NOCASE IN (";
+  for (int i = 0; i < n; ++i) sql += (i ? ", ?" : "?") + std::to_string(i + 2);
+  return sql + ") AND coalesce(" + column + ", 0) <> ?1";
+}
+
+}  // namespace
+
 GroupChangeResult ChangeGroups(DomainDatabase& db, const std::vector<std::string>& names,
                                const std::vector<std::string>& codes, bool add,
                                const std::function<bool(int done, int total)>& progress) {
@@ -63,19 +78,23 @@ GroupChangeResult ChangeGroups(DomainDatabase& db, const std::vector<std::string
     return result;
   }
   DatabaseConnection& c = db.update();
-  std::vector<Statement> updates;
+  std::vector<std::string> fieldNames;
   for (const std::string& code : codes) {
     const std::string fieldName = FieldOfCode(code);
     if (fieldName.empty() || !c.FieldExists(fieldName)) {
       result.error = MissingFieldText(fieldName.empty() ? code : fieldName);
       return result;
     }
-    const std::string column = QuoteName(fieldName);
-    // Only a row whose membership differs is written.
-    updates.push_back(c.PrepareNative("UPDATE " + QuoteName(kDomainsTable) + " SET " + column +
-                                      " = ?1 WHERE [Domain] = ?2 COLLATE NOCASE AND coalesce(" +
-                                      column + ", 0) <> ?1"));
-    if (!updates.back()) {
+    fieldNames.push_back(fieldName);
+  }
+  // One statement per group for a whole batch, and one for the last, shorter batch.
+  const int total = int(names.size());
+  const int step = kGroupProgressStep;
+  std::vector<Statement> full, last;
+  for (const std::string& fieldName : fieldNames) {
+    full.push_back(c.PrepareNative(BatchUpdateSql(fieldName, step)));
+    if (total % step) last.push_back(c.PrepareNative(BatchUpdateSql(fieldName, total % step)));
+    if (!full.back() || (total % step && !last.back())) {
       result.error = c.GetLastError();
       return result;
     }
@@ -84,22 +103,22 @@ GroupChangeResult ChangeGroups(DomainDatabase& db, const std::vector<std::string
     result.error = c.GetLastError();
     return result;
   }
-  const int total = int(names.size());
   const auto fail = [&] {
     result.error = c.GetLastError();
     c.Rollback();
     result.changed = 0;
     return result;
   };
-  for (int i = 0; i < total; ++i) {
-    if (progress && i % kGroupProgressStep == 0 && !progress(i, total)) {
+  for (int first = 0; first < total; first += step) {
+    if (progress && !progress(first, total)) {
       result.cancelled = true;
       break;
     }
-    for (Statement& st : updates) {
+    const int n = std::min(step, total - first);
+    for (Statement& st : n == step ? full : last) {
       st.Reset();
       st.BindInt(1, add ? 1 : 0);
-      st.BindText(2, names[std::size_t(i)]);
+      for (int i = 0; i < n; ++i) st.BindText(i + 2, names[std::size_t(first + i)]);
       if (st.Next() == Statement::Step::Error) {
         c.SetEngineError("Changing Domain Groups");
         return fail();
@@ -107,7 +126,8 @@ GroupChangeResult ChangeGroups(DomainDatabase& db, const std::vector<std::string
       result.changed += sqlite3_changes(c.handle());
     }
   }
-  updates.clear();
+  full.clear();
+  last.clear();
   if (c.Commit() != kDbOk) return fail();
   if (progress && !result.cancelled) progress(total, total);
   return result;
