@@ -85,6 +85,7 @@ void RunGroupSelected(CMainFrame& frame, bool add) {
   CDomainGroupDialog dialog(add, int(names.size()), MemberCounts(frame.Document().Database(), names), &frame);
   if (RunDialog(dialog) != QDialog::Accepted) return;
   ChangeGroupsWithProgress(frame, names, dialog.ChosenCodes(), add);
+  frame.View()->Refresh();  // the highlight switch may have changed
 }
 
 void RunEditDomainGroups(CMainFrame& frame) {
@@ -125,7 +126,7 @@ void RunEditRegistrarAlias(CMainFrame& frame) {
     return;
   }
   CRegistrarAliasDialog dialog(registrar, &frame);
-  if (RunDialog(dialog) == QDialog::Accepted) frame.Document().RefreshList();
+  if (RunDialog(dialog) == QDialog::Accepted) frame.View()->Refresh();
 }
 
 void ShowGroupList(CMainFrame& frame, const std::string& code) {
