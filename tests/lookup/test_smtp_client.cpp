@@ -143,7 +143,10 @@ class SmtpClientTest : public QObject {
     }
     ScriptedSmtpServer server(script);
     r = Record(server.port(), caseNo == 5 ? SmtpSecurity::StartTls : SmtpSecurity::None);
-    if (caseNo == 2) r.server = {"127.0.0.1", server.port(), SmtpSecurity::None, "alerts", "pw"};
+    if (caseNo == 2) {
+      r.server.user = "alerts";
+      r.server.password = "pw";
+    }
     if (caseNo == 6) r.message.toAddresses = {"owner@beta.net", "nobody@beta.net"};
     if (caseNo == 3) r.message.body = std::string(200000, 'x');
     QElapsedTimer clock;
