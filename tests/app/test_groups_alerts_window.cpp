@@ -178,6 +178,18 @@ class GroupsAlertsWindowTest : public QObject {
     QVERIFY(finished.wait(5000));
     QCOMPARE(finished.first().at(0).toBool(), false);
     QVERIFY(finished.first().at(1).toString().contains("550 sender refused"));
+    // Closing the dialog while the server stalls does not wait for it.
+    qvtest::ScriptedSmtpServer::Script stall;
+    stall.stallAfterGreeting = true;
+    qvtest::ScriptedSmtpServer stalled(stall);
+    auto closing = std::make_unique<CAlertSetupDialog>();
+    a.smtp = "127.0.0.1:" + std::to_string(stalled.port());
+    closing->SetValues(a);
+    QVERIFY(closing->SendTestMail());
+    QElapsedTimer clock;
+    clock.start();
+    closing.reset();
+    QVERIFY(clock.elapsed() < 1000);
   }
 
   // Names marked important, a lookup whose answers changed, and one mail

@@ -1,6 +1,7 @@
 #include "app/dialogs/alert_setup_dialog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -84,7 +85,18 @@ CAlertSetupDialog::CAlertSetupDialog(QWidget* parent) : QDialog(parent) {
   SetValues(qv::ReadAlertSettings());
 }
 
-CAlertSetupDialog::~CAlertSetupDialog() = default;
+CAlertSetupDialog::~CAlertSetupDialog() {
+  if (!TestMailRunning()) return;
+  // Closing the dialog does not wait for the test mail: the send finishes
+  // on its own, leaves its dialogue in the transcript and goes.
+  qv::MailList* list = testList_.release();
+  disconnect(list, nullptr, this, nullptr);
+  list->setParent(QCoreApplication::instance());
+  connect(list, &qv::MailList::mailFinished, list, [list](const qv::MailOutcome& outcome) {
+    qv::AppendMailTranscript(outcome.transcript);
+    list->deleteLater();
+  });
+}
 
 qv::AlertSettings CAlertSetupDialog::Values() const {
   qv::AlertSettings a;
