@@ -32,6 +32,7 @@
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 #include "app/web_check_wiring.h"
+#include "lookup/alert_mailer.h"
 #include "lookup/lookup_engine.h"
 #include "webcheck/fetch_job_list.h"
 #include "webcheck/web_checks.h"
@@ -117,7 +118,9 @@ CMainFrame::CMainFrame(const qv::StartUpOptions& options, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
   qApp->removeEventFilter(this);
-  // Results still on their way find no engine and are dropped.
+  // Mails still going out are waited for; results still on their way find
+  // no engine and are dropped.
+  mailer_.reset();
   engine_.reset();
   // The view reads the document while it goes; let it go first.
   delete view_;
@@ -247,6 +250,11 @@ void CMainFrame::BuildEngine() {
       [this]() -> qv::DomainDatabase* { return doc_.IsOpen() ? &doc_.Database() : nullptr; },
       kTimerPeriodMs, this);
   qv::LookupEngine* engine = engine_.get();
+  mailer_ = std::make_unique<qv::AlertMailer>(engine->Alerts());
+  qv::AlertMailer* mailer = mailer_.get();
+  engine->SetAlertSender([mailer] { mailer->OnIdle(); });
+  connect(mailer, &qv::AlertMailer::statusText, this,
+          [this](const QString& text) { SetStatusText(kPaneMessage, text); });
   lookupBar_->SetSource([engine] { return engine->QueueBarRowCount(); },
                         [engine](int row) { return engine->QueueBarRow(row); });
   connect(engine, &qv::LookupEngine::statusChanged, this, &CMainFrame::ShowEngineStatus);

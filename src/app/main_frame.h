@@ -29,6 +29,7 @@ class CTrayIcon;
 class CBusyIndicator;
 
 namespace qv {
+class AlertMailer;
 class LookupEngine;
 class WebChecks;
 }  // namespace qv
@@ -66,6 +67,8 @@ class CMainFrame : public QMainWindow {
   qv::LookupEngine& Engine() { return *engine_; }
   // The home page and ping checks the engine starts.
   qv::WebChecks& WebCheckers() { return *webChecks_; }
+  // Mails the engine's alerts; its news goes to the status bar.
+  qv::AlertMailer& Mailer() { return *mailer_; }
 
   // Timer 1 (every 6000 ms) lands here: the scheduler tick of the lookup
   // engine, then timerTick for anything else that follows the clock.
@@ -167,6 +170,7 @@ class CMainFrame : public QMainWindow {
   CTrayIcon* tray_ = nullptr;
   std::unique_ptr<qv::LookupEngine> engine_;
   std::unique_ptr<qv::WebChecks> webChecks_;
+  std::unique_ptr<qv::AlertMailer> mailer_;
   int timerId_ = 0;
   int viewMode_ = 1;  // "View Mode": 1 with the raw whois pane, 0 the list alone
   bool startedUp_ = true;

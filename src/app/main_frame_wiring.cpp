@@ -7,6 +7,7 @@
 #include "app/commands/dialog_commands.h"
 #include "app/commands/export_commands.h"
 #include "app/commands/help_commands.h"
+#include "app/commands/group_commands.h"
 #include "app/commands/import_commands.h"
 #include "app/commands/lookup_commands.h"
 #include "app/commands/namegen_commands.h"
@@ -22,6 +23,7 @@
 #include "app/dialogs/tagged_email_list_dialog.h"
 #include "app/dialogs/whois_logging_dialog.h"
 #include "app/dialogs/whois_text_search_dialog.h"
+#include "app/docks/domain_names_bar.h"
 #include "app/main_frame.h"
 #include "app/menus.h"
 #include "app/view/corvane_view.h"
@@ -81,6 +83,10 @@ void WireOtherCommands(CMainFrame& frame) {
   WireSqlFilterCommands(frame);
   WireHelpCommands(frame);
   WireRegistrarCommands(frame);
+  WireGroupCommands(frame);
+  CMainFrame* bar = &frame;
+  QObject::connect(frame.DomainNamesBar(), &CDomainNamesBar::groupChosen, &frame,
+                   [bar](const QString& code) { ShowGroupList(*bar, code.toStdString()); });
   CMainFrame* f = &frame;
   frame.SetHandler(kCmdInvalidIpList, [f] { RunInvalidIpDialog(f, f->Engine()); });
   frame.SetHandler(kCmdLogWhoisToDisk, [f] { RunWhoisLoggingDialog(f); });

@@ -245,10 +245,7 @@ const std::vector<CommandEntry>& CommandEntries() {
 
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
-      kCmdEmailAlertSettings, kCmdDomainNotes,
-      kCmdEditDomainGroups,
-      kCmdGroupSelected, kCmdUngroupSelected,
-      kCmdOpenTmSite, kCmdEditRegistrarAlias,
+      kCmdOpenTmSite,
       // No web site and no update service: these stay disabled for good.
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;
@@ -261,7 +258,7 @@ bool IsWritingCommand(int commandId) {
       kCmdWhoisAll, kCmdDnsSelected, kCmdDnsAll, kCmdPingSelected, kCmdPingAll, kCmdTmSelected,
       kCmdTmAll, kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected, kCmdSitePopAll, kCmdLookupDomain,
       kCmdNormalizeDatabase, kCmdAdditionalGroups, kCmdLockSelected, kCmdUnlockSelected,
-      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings};
+      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings, kCmdEditDomainGroups};
   return std::find(ids.begin(), ids.end(), commandId) != ids.end();
 }
 

@@ -20,17 +20,23 @@ class DomainRecord;
 
 // --- Pending alerts ---------------------------------------------------------
 
-// One change-log entry waiting to be mailed, with the time it was added.
+// What raised an alert: a change of the registration data or a failed ping.
+enum class AlertKind { Change, Ping };
+
+// One alert waiting to be mailed, with the time it was added.
 struct AlertItem {
   std::string text;
   Date added;
+  AlertKind kind = AlertKind::Change;
 };
 
 // The alerts not sent yet, oldest first. The lookup engine owns the list;
 // the alert mailer takes the items it sends.
 class AlertList {
  public:
-  void Add(std::string text, const Date& added) { items_.push_back({std::move(text), added}); }
+  void Add(std::string text, const Date& added, AlertKind kind = AlertKind::Change) {
+    items_.push_back({std::move(text), added, kind});
+  }
   const std::vector<AlertItem>& Items() const { return items_; }
   std::size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }

@@ -26,9 +26,7 @@ LookupEngine::LookupEngine(DatabaseGetter database, int tickMs, QObject* parent)
     SaveWhoisText(name, text);  // a file that cannot be written leaves the result standing
   });
   updater_.SetRowChanged([this](const std::string& name) { RowChanged(name); });
-  updater_.SetAlertSender([this] {
-    if (hooks_.sendAlerts) hooks_.sendAlerts();
-  });
+  updater_.SetAlertSender([this] { SendAlerts(); });
   timer_.setInterval(tickMs_);
   connect(&timer_, &QTimer::timeout, this, &LookupEngine::SchedulerTick);
   if (DomainDatabase* db = Database()) databasePath_ = db->Path();
@@ -40,6 +38,14 @@ LookupEngine::LookupEngine(DomainDatabase* database, int tickMs, QObject* parent
 LookupEngine::~LookupEngine() = default;
 
 void LookupEngine::StartTimer() { timer_.start(); }
+
+void LookupEngine::SendAlerts() {
+  if (alertSender_) {
+    alertSender_();
+  } else if (hooks_.sendAlerts) {
+    hooks_.sendAlerts();
+  }
+}
 void LookupEngine::StopTimer() { timer_.stop(); }
 
 void LookupEngine::SetHostResolver(HostResolver resolver) {

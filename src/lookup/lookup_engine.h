@@ -123,6 +123,10 @@ class LookupEngine : public QObject {
 
   // --- Hooks and resolver ----------------------------------------------------
   void SetWebCheckHooks(WebCheckHooks hooks) { hooks_ = std::move(hooks); }
+  // Who mails the pending alerts (the window's or the command line's alert
+  // mailer); called when the engine becomes idle and when the oldest alert
+  // is overdue. Without one, the hook's sendAlerts is used.
+  void SetAlertSender(std::function<void()> send) { alertSender_ = std::move(send); }
   // The resolver used by DNS checks and minimum lookups (tests replace it).
   void SetHostResolver(HostResolver resolver);
 
@@ -291,6 +295,7 @@ class LookupEngine : public QObject {
   int DispatchWith(QueueKind kind, int limit, const std::function<bool()>& mayStart,
                    const std::function<bool(const std::string&)>& start);
   void EndTick();
+  void SendAlerts();
 
   std::vector<std::string> InFlightServers() const;
   std::shared_ptr<WhoisJob> TakeJob(const WhoisJob* job);
@@ -310,6 +315,7 @@ class LookupEngine : public QObject {
   int tickMs_;
   QTimer timer_;
   WebCheckHooks hooks_;
+  std::function<void()> alertSender_;
 
   std::array<LookupQueue, kQueueKindCount> queues_;
   LookupRun run_;

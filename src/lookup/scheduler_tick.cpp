@@ -151,7 +151,7 @@ void LookupEngine::EndTick() {
     }
     return;
   }
-  if (Database() && hooks_.sendAlerts) hooks_.sendAlerts();
+  if (Database()) SendAlerts();
   if (busy_) {
     busy_ = false;
     emit busyChanged(false);

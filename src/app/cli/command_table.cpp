@@ -31,6 +31,8 @@ const std::vector<Command>& Commands() {
        "    (prints the names any filter selects, or with --drop the others)",
        &RunFilterCommand},
       {"fetch", "quorvel fetch [--timeout SECONDS] [--stop-at-redirect] URL", &RunFetchCommand},
+      {"alert-test", "quorvel alert-test",
+       &RunAlertTestCommand},
   };
   return table;
 }

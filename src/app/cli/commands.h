@@ -13,5 +13,6 @@ int RunLookupCommand(const QStringList& args);
 int RunNamesCommand(const QStringList& args);
 int RunFilterCommand(const QStringList& args);
 int RunFetchCommand(const QStringList& args);
+int RunAlertTestCommand(const QStringList& args);
 
 }  // namespace qv::cli

@@ -12,6 +12,11 @@
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one). A --query
 // name is looked for among the lookup queries, then among the display queries.
+//
+// When the alert settings name a server and a recipient, the alerts the run
+// raised (changes of the registration data) are mailed before the command
+// ends, and it says how many ("N alerts mailed"); the exit status is 1 when
+// a mail could not be sent.
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QStringList>
@@ -24,6 +29,7 @@
 #include "app/cli/commands.h"
 #include "app/cli/terminal_output.h"
 #include "app/web_check_wiring.h"
+#include "lookup/alert_mailer.h"
 #include "lookup/lookup_engine.h"
 #include "platform/text.h"
 #include "store/database_connection.h"
@@ -175,6 +181,20 @@ struct Tally {
   }
 };
 
+// With the alert settings made: sends what is still pending, waits for every
+// mail and says how many alerts went out, and why a mail did not. False when
+// a mail could not be sent.
+bool ReportAlerts(AlertMailer& mailer, const std::string& mailError) {
+  const AlertSettings settings = ReadAlertSettings();
+  if (settings.smtp.empty() || settings.toEmail.empty()) return true;
+  mailer.SendAlerts();
+  mailer.Mails().WaitForSends(10 * kSmtpTimeoutMs);
+  std::printf("%d alerts mailed\n", mailer.AlertsMailed());
+  if (mailError.empty()) return true;
+  std::printf("alert mail not sent: %s\n", mailError.c_str());
+  return false;
+}
+
 }  // namespace
 
 int RunLookupCommand(const QStringList& args) {
@@ -184,6 +204,12 @@ int RunLookupCommand(const QStringList& args) {
   DomainDatabase db;
   if (!OpenDocumentOrReport(db, options.doc)) return 1;
   LookupEngine engine(&db, options.tickMs);
+  AlertMailer mailer(engine.Alerts());
+  engine.SetAlertSender([&mailer] { mailer.SendAlerts(); });
+  std::string mailError;
+  QObject::connect(&mailer.Mails(), &MailList::mailFinished, [&mailError](const MailOutcome& outcome) {
+    mailError = outcome.sent ? std::string() : outcome.result.error;
+  });
   Tally tally;
   // Only the kinds asked for are counted (`Auto DNS Lookup` may add DNS
   // checks to a whois run).
@@ -233,8 +259,9 @@ int RunLookupCommand(const QStringList& args) {
   const int failed = tally.Failed();
   const int lookedUp = tally.LookedUp();
   std::printf("%d names looked up, %d answered, %d failed\n", lookedUp, lookedUp - failed, failed);
+  const bool mailed = ReportAlerts(mailer, mailError);
   std::fflush(stdout);
-  return 0;
+  return mailed ? 0 : 1;
 }
 
 }  // namespace qv::cli

@@ -5,6 +5,7 @@
 #include <QProgressDialog>
 
 #include "app/dialogs/user_groups_dialog.h"
+#include "app/docks/domain_names_bar.h"
 #include "app/main_frame.h"
 #include "platform/text.h"
 #include "store/database_maintenance.h"
@@ -146,6 +147,7 @@ void RunAdditionalGroups(CMainFrame& frame) {
     WaitCursor wait;
     EnsureStructure(frame.Document().Database(), log, true);
   }
+  frame.DomainNamesBar()->ReloadGroups();
   frame.UserPrompts().showText(&frame, QStringLiteral("Additional Domain Groups"),
                                log.empty() ? QObject::tr("Every group has its field already.") : ToQString(log));
   frame.Document().RefreshList();

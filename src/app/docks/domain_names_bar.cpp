@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/view/display_modes.h"
+#include "store/domain_groups.h"
 #include "platform/text.h"
 
 CDomainNamesBar::CDomainNamesBar(const std::filesystem::path& padFile, QWidget* parent)
@@ -20,6 +21,12 @@ CDomainNamesBar::CDomainNamesBar(const std::filesystem::path& padFile, QWidget* 
   for (int i = 0; i < labels.size() && i < int(commands.size()); ++i)
     modes_->addItem(labels[i], commands[std::size_t(i)]);
   layout->addWidget(modes_);
+  groups_ = new QComboBox(this);
+  groups_->setToolTip(tr("The names of one domain group"));
+  ReloadGroups();
+  layout->addWidget(groups_);
+  connect(groups_, &QComboBox::activated, this,
+          [this](int index) { emit groupChosen(groups_->itemData(index).toString()); });
   hint_ = new QLabel(tr("Right-click a list to send names here"), this);
   hint_->setWordWrap(true);
   hint_->setEnabled(false);
@@ -33,6 +40,13 @@ CDomainNamesBar::CDomainNamesBar(const std::filesystem::path& padFile, QWidget* 
           [this](int index) { emit modeChosen(modes_->itemData(index).toInt()); });
   connect(list_, &QListWidget::customContextMenuRequested, this,
           &CDomainNamesBar::ShowContextMenu);
+}
+
+void CDomainNamesBar::ReloadGroups() {
+  groups_->clear();
+  groups_->addItem(QString::fromLatin1(qv::kAllDomainsName), QString::fromLatin1(qv::kAllDomainsCode));
+  for (const qv::DomainGroup& g : qv::AllDomainGroups())
+    groups_->addItem(qv::ToQString(g.name), qv::ToQString(g.code));
 }
 
 QStringList CDomainNamesBar::Names() const {

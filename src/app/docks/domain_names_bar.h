@@ -45,6 +45,10 @@ class CDomainNamesBar : public QWidget {
   // does not offer shows no selection).
   void ShowMode(int commandId);
   QComboBox* ModeSelector() const { return modes_; }
+  // The group selector: "All Domains", the built-in groups, the user groups.
+  QComboBox* GroupSelector() const { return groups_; }
+  // Lists the groups again (after the user groups changed).
+  void ReloadGroups();
   QListWidget* NameList() const { return list_; }
   // The bar's own menu (right click on the names).
   void SetMenu(QMenu* menu) { menu_ = menu; }
@@ -55,6 +59,8 @@ class CDomainNamesBar : public QWidget {
  signals:
   // The user picked a mode in the selector (its command identifier).
   void modeChosen(int commandId);
+  // The user picked a group (its code; "ALLDOMAINS" for all names).
+  void groupChosen(const QString& code);
 
  private:
   void ShowContextMenu(const QPoint& pos);
@@ -65,6 +71,7 @@ class CDomainNamesBar : public QWidget {
   std::filesystem::path file_;
   qv::NamePad pad_;
   QComboBox* modes_;
+  QComboBox* groups_ = nullptr;
   QListWidget* list_;
   QLabel* hint_ = nullptr;
   QMenu* menu_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 
 namespace qv {
@@ -42,10 +43,30 @@ bool HighlightImportantDomains() {
   return GetProfileInt(kSettingsSection, kHighlightImportantKey, 0) != 0;
 }
 
+std::string RegistrarAliasKey(std::string_view registrar) {
+  std::string key;
+  for (char c : registrar) {
+    if (c == '%') key += "%25";
+    else if (c == '/') key += "%2F";
+    else if (c == '\\') key += "%5C";
+    else key += c;
+  }
+  return key;
+}
+
 std::string GetRegistrarAlias(std::string_view registrar) {
   if (registrar.empty()) return {};
-  const std::string alias = GetProfileString(kRegistrarAliasSection, registrar, "");
+  const std::string alias = GetProfileString(kRegistrarAliasSection, RegistrarAliasKey(registrar), "");
   return alias.empty() ? std::string(registrar) : alias;
+}
+
+void SetRegistrarAlias(std::string_view registrar, std::string_view alias) {
+  if (registrar.empty()) return;
+  const std::string key = RegistrarAliasKey(registrar);
+  if (alias.empty() || EqualsNoCase(alias, registrar))
+    DeleteDirectValue(kCompanyName, kApplicationName, kRegistrarAliasSection, key);
+  else
+    WriteProfileString(kRegistrarAliasSection, key, alias);
 }
 
 std::vector<std::string> TaggedEmailList() {

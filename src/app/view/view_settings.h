@@ -35,6 +35,12 @@ bool HighlightImportantDomains();
 // The registrar's alias, the registrar itself when it has none, "" for an
 // empty registrar.
 std::string GetRegistrarAlias(std::string_view registrar);
+// Stores the alias; an empty alias, or the registrar's own name in any
+// capitals, removes it.
+void SetRegistrarAlias(std::string_view registrar, std::string_view alias);
+// The settings key of a registrar name from whois: "%", "/" and "\" are
+// escaped, so that no name reaches into another key or section.
+std::string RegistrarAliasKey(std::string_view registrar);
 
 // The user's own management addresses, kept between runs.
 std::vector<std::string> TaggedEmailList();

@@ -1,0 +1,259 @@
+#include "support/smtp_test_server.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QThread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "support/temp_folders.h"
+
+namespace qvtest {
+namespace {
+
+constexpr int kPollMs = 20;
+
+int BoundLoopbackSocket(int& port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof a;
+  const int one = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  port = ntohs(a.sin_port);
+  return fd;
+}
+
+bool Readable(int fd, int ms) {
+  pollfd p{fd, POLLIN, 0};
+  return ::poll(&p, 1, ms) > 0;
+}
+
+std::string Verb(const std::string& line) {
+  std::string verb;
+  for (char c : line) {
+    if (c == ' ' || c == '\r' || c == '\n') break;
+    verb += char(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return verb;
+}
+
+}  // namespace
+
+int FreeLoopbackPort() {
+  int port = 0;
+  const int fd = BoundLoopbackSocket(port);
+  if (fd >= 0) ::close(fd);
+  return port;
+}
+
+// --- ScriptedSmtpServer -------------------------------------------------------
+
+ScriptedSmtpServer::ScriptedSmtpServer(Script script) : script_(std::move(script)) {
+  listenFd_ = BoundLoopbackSocket(port_);
+  if (listenFd_ >= 0 && ::listen(listenFd_, 16) == 0) thread_ = std::thread([this] { Run(); });
+}
+
+ScriptedSmtpServer::~ScriptedSmtpServer() { Finish(); }
+
+void ScriptedSmtpServer::Finish() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  if (listenFd_ >= 0) ::close(listenFd_);
+  listenFd_ = -1;
+}
+
+std::vector<std::string> ScriptedSmtpServer::commands() const {
+  std::lock_guard lock(mutex_);
+  return commands_;
+}
+
+std::vector<std::string> ScriptedSmtpServer::messages() const {
+  std::lock_guard lock(mutex_);
+  return messages_;
+}
+
+void ScriptedSmtpServer::Run() {
+  while (!stop_) {
+    if (!Readable(listenFd_, kPollMs)) continue;
+    const int fd = ::accept(listenFd_, nullptr, nullptr);
+    if (fd < 0) continue;
+    Serve(fd);
+    ::close(fd);
+  }
+}
+
+std::string ScriptedSmtpServer::ReplyTo(const std::string& verb) const {
+  const auto it = script_.replies.find(verb);
+  if (it != script_.replies.end()) return it->second;
+  if (verb == "EHLO") return "250-scripted\r\n250-8BITMIME\r\n250 AUTH LOGIN\r\n";
+  if (verb == "DATA") return "354 go ahead\r\n";
+  if (verb == "QUIT") return "221 bye\r\n";
+  if (verb == "AUTH") return "334 VXNlcm5hbWU6\r\n";
+  return "250 ok\r\n";
+}
+
+void ScriptedSmtpServer::Reply(int fd, const std::string& text) {
+  if (!script_.linesApart) {
+    ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+    return;
+  }
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    const std::string line = text.substr(start, end == std::string::npos ? end : end + 1 - start);
+    ::send(fd, line.data(), line.size(), MSG_NOSIGNAL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    start = end == std::string::npos ? text.size() : end + 1;
+  }
+}
+
+void ScriptedSmtpServer::Serve(int fd) {
+  Reply(fd, script_.greeting);
+  std::string buffer, message;
+  bool inData = false;
+  int authStep = 0;  // AUTH LOGIN: the user, then the password
+  char chunk[4096];
+  while (!stop_) {
+    if (!Readable(fd, kPollMs)) {
+      continue;
+    }
+    const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+    if (n <= 0) return;
+    if (script_.stallAfterGreeting) continue;
+    buffer.append(chunk, std::size_t(n));
+    if (inData && script_.dropInData) return;
+    for (std::size_t eol; (eol = buffer.find("\r\n")) != std::string::npos;) {
+      const std::string line = buffer.substr(0, eol);
+      buffer.erase(0, eol + 2);
+      if (inData) {
+        if (line == ".") {
+          inData = false;
+          const bool refuse = refused_ < script_.refuseMessages;
+          if (refuse) {
+            ++refused_;
+          } else {
+            std::lock_guard lock(mutex_);
+            messages_.push_back(message);
+          }
+          message.clear();
+          Reply(fd, refuse ? "451 try again later\r\n" : ReplyTo("."));
+        } else {
+          message += line + "\r\n";
+        }
+        continue;
+      }
+      {
+        std::lock_guard lock(mutex_);
+        commands_.push_back(line);
+      }
+      if (authStep > 0) {
+        Reply(fd, authStep++ == 1 ? "334 UGFzc3dvcmQ6\r\n" : "235 welcome\r\n");
+        if (authStep > 2) authStep = 0;
+        continue;
+      }
+      const std::string verb = Verb(line);
+      const std::string reply = ReplyTo(verb);
+      if (verb == "AUTH" && reply.rfind("334", 0) == 0) authStep = 1;
+      if (verb == "DATA" && reply.rfind("354", 0) == 0) inData = true;
+      Reply(fd, reply);
+      if (verb == "QUIT") return;
+    }
+  }
+}
+
+// --- Aiosmtpd -----------------------------------------------------------------
+
+Aiosmtpd::Aiosmtpd(const Options& options) {
+  static int serial = 0;
+  const QString root = TempRoot() + QStringLiteral("/aiosmtpd%1").arg(++serial);
+  folder_ = root + QStringLiteral("/mail");
+  QDir().mkpath(folder_);
+  port_ = FreeLoopbackPort();
+  QStringList args = {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
+                      QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(port_),
+                      QStringLiteral("-c"), QStringLiteral("smtp_recorder.Recorder")};
+  if (options.startTls) {
+    cert_ = root + QStringLiteral("/cert.pem");
+    const QString key = root + QStringLiteral("/key.pem");
+    QProcess openssl;
+    openssl.setStandardOutputFile(QProcess::nullDevice());
+    openssl.setStandardErrorFile(QProcess::nullDevice());
+    openssl.start(
+        QStringLiteral("openssl"),
+        {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+         QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+         QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+         QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"), QStringLiteral("-keyout"), key,
+         QStringLiteral("-out"), cert_});
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) return;
+    args << QStringLiteral("--tlscert") << cert_ << QStringLiteral("--tlskey") << key;
+  }
+  args << folder_;
+  if (!options.user.isEmpty()) args << options.user << options.password;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("PYTHONPATH"), QStringLiteral(QV_TEST_SUPPORT_DIR));
+  process_.setProcessEnvironment(env);
+  process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process_.start(QStringLiteral("/usr/bin/python3"), args);
+  if (!process_.waitForStarted(5000)) return;
+  // Ready once it accepts a connection.
+  QDeadlineTimer deadline(15000);
+  while (!deadline.hasExpired() && process_.state() == QProcess::Running) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port_));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    ::close(fd);
+    if (connected) {
+      running_ = true;
+      return;
+    }
+    QThread::msleep(50);
+  }
+}
+
+Aiosmtpd::~Aiosmtpd() {
+  if (process_.state() != QProcess::NotRunning) {
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+      process_.kill();
+      process_.waitForFinished(3000);
+    }
+  }
+}
+
+std::vector<QJsonObject> Aiosmtpd::messages() const {
+  std::vector<QJsonObject> out;
+  QDir dir(folder_);
+  for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
+    QFile f(dir.filePath(name));
+    if (f.open(QIODevice::ReadOnly)) out.push_back(QJsonDocument::fromJson(f.readAll()).object());
+  }
+  return out;
+}
+
+bool Aiosmtpd::WaitForMessages(int count, int timeoutMs) const {
+  QDeadlineTimer deadline(timeoutMs);
+  while (int(messages().size()) < count) {
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(20);
+  }
+  return true;
+}
+
+}  // namespace qvtest
