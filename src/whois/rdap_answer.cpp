@@ -11,6 +11,7 @@
 #include "platform/host_name.h"
 #include "whois/availability.h"
 #include "whois/normalise.h"
+#include "whois/rdap_directory.h"
 
 namespace qv {
 namespace {
@@ -242,6 +243,7 @@ WhoisFields RdapToWhoisFields(const RdapAnswer& a, std::string_view source) {
   if (f.status.empty()) f.status = f.availability;
   f.registrar = a.registrar;
   f.domainId = a.handle;
+  f.referralServer = RdapServerKey(a.registrarLink);
   const auto setDate = [](const Date& d, Date& out, bool& found) {
     found = d.IsValid();
     if (found) out = d;

@@ -63,3 +63,14 @@ std::string RdapHostOf(std::string_view url) {
 }
 
 }  // namespace qv
+
+namespace qv {
+
+std::string RdapServerKey(std::string_view url) {
+  const QUrl parsed(QString::fromUtf8(url.data(), qsizetype(url.size())));
+  std::string key = parsed.host().toLower().toStdString();
+  if (!key.empty() && parsed.port() > 0) key += ":" + std::to_string(parsed.port());
+  return key;
+}
+
+}  // namespace qv

@@ -37,4 +37,11 @@ std::string RdapQueryUrl(std::string_view baseUrl, std::string_view name);
 // The host of an http(s) URL, lower case; empty when there is none.
 std::string RdapHostOf(std::string_view url);
 
+// The name an RDAP service goes by where a whois server's name would: its
+// host, with ":port" when the URL gives a port. Lookups keep the politeness
+// of a service (connections, interval, failures) under this name, the
+// answer's source footer names it, and the record's `Whois Server` holds it
+// for the registrar's service a registry answer links to.
+std::string RdapServerKey(std::string_view url);
+
 }  // namespace qv
