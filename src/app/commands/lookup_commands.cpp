@@ -241,6 +241,7 @@ void RunLookupSettings(CMainFrame& frame, LookupEngine& engine) {
   if (RunDialog(dialog) != QDialog::Accepted) return;
   dialog.Save();
   engine.ReloadLookupCount();
+  engine.ReloadLookupProtocol();
 }
 
 void ToggleMinimumWhoisLookups(CMainFrame& frame, LookupEngine& engine) {
