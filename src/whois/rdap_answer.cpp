@@ -282,6 +282,16 @@ WhoisFields ParseStoredRdapAnswer(std::string_view stored) {
   return f;
 }
 
+std::string PrettyRdapAnswer(std::string_view stored) {
+  const auto [body, source] = SplitStoredRdapAnswer(stored);
+  if (body.size() > kRdapMaxAnswerBytes) return std::string(stored);
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(body.data(), qsizetype(body.size())));
+  if (!doc.isObject()) return std::string(stored);
+  std::string pretty = doc.toJson(QJsonDocument::Indented).toStdString();
+  if (source.empty()) return pretty;
+  return pretty + std::string(kWhoisSourceTag) + source + "]";
+}
+
 bool LooksLikeRdapAnswer(std::string_view body) {
   const std::size_t first = body.find_first_not_of(" \t\r\n");
   return first != std::string_view::npos && body[first] == '{';

@@ -66,6 +66,10 @@ StoredRdapAnswer SplitStoredRdapAnswer(std::string_view stored);
 // that cannot be read gives the availability and status "ERROR".
 WhoisFields ParseStoredRdapAnswer(std::string_view stored);
 
+// A stored RDAP answer as the raw answer pane shows it: the JSON indented,
+// then the source footer. A text that is no JSON object comes back as it is.
+std::string PrettyRdapAnswer(std::string_view stored);
+
 // True when a stored answer's text (before its source footer) is RDAP JSON
 // rather than whois text: it starts, after blanks, with "{".
 bool LooksLikeRdapAnswer(std::string_view body);
