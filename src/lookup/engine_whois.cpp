@@ -2,6 +2,7 @@
 // when the worker hands the job back.
 #include <QCoreApplication>
 #include <QPointer>
+#include <algorithm>
 #include <system_error>
 #include <thread>
 
@@ -12,6 +13,8 @@
 
 namespace qv {
 namespace {
+
+constexpr int kMaxRdapRetryAfterSeconds = 3600;
 
 // A lookup that starts over (no server named, or a minimum lookup) rather than
 // following a referral or retrying against a known server.
@@ -69,6 +72,10 @@ bool LookupEngine::StartWhoisLookup(const std::string& entry) {
   // this name's lookup was sent to.
   std::string rdapUrl = fresh ? (server.empty() ? FreshRdapUrl(name) : std::string())
                               : QueuedRdapUrl(name, server);
+  // "RDAP first" does not wait for a busy service: whois looks the name up.
+  if (fresh && !rdapUrl.empty() && protocol_ == LookupProtocol::RdapFirst &&
+      serverStates_.AskedToWait(RdapServerKey(rdapUrl)))
+    rdapUrl.clear();
   const bool noRdapService =
       fresh && server.empty() && rdapUrl.empty() && protocol_ == LookupProtocol::RdapOnly;
   WhoisStartDecision decision;
@@ -240,7 +247,9 @@ bool LookupEngine::HandleWhoisFailure(const WhoisJob& job) {
   updater_.ApplyWhoisFailure(job.domain);
   if (job.server.empty()) return false;
   if (!job.rdapUrl.empty()) {
-    if (job.retryAfterSeconds >= 0) serverStates_.RecordRetryAfter(job.server, job.retryAfterSeconds);
+    // A wait longer than an hour is cut to one: the run would stall for it.
+    if (job.retryAfterSeconds >= 0)
+      serverStates_.RecordRetryAfter(job.server, std::min(job.retryAfterSeconds, kMaxRdapRetryAfterSeconds));
     if (FallBackToWhois(job)) return true;
   }
   if (EqualsNoCase(job.server, kMinimumLookupServer)) {

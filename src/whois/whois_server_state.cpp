@@ -57,6 +57,11 @@ void WhoisServerStateTable::RecordRetryAfter(std::string_view server, int second
   Get(server).retryAt = Date::FromDays(now.days() + double(seconds) / 86400.0);
 }
 
+bool WhoisServerStateTable::AskedToWait(std::string_view server, Date now) const {
+  const WhoisServerState* s = Find(server);
+  return s && s->retryAt.IsValid() && SecondsBetween(now, s->retryAt) > 0;
+}
+
 int WhoisServerStateTable::ServerFailCount(std::string_view server) const {
   const WhoisServerState* s = Find(server);
   return s ? s->failCount : 0;
@@ -71,7 +76,7 @@ bool MayStartWhois(std::string_view server, const std::vector<std::string>& inFl
     if (running >= record.maxConnections) return false;
   }
   const WhoisServerState* state = states.Find(server);
-  if (state && state->retryAt.IsValid() && SecondsBetween(now, state->retryAt) > 0) return false;
+  if (states.AskedToWait(server, now)) return false;
   if (state && !state->lastAnswerAt.IsNull()) {
     const WhoisServerRecord record{std::string(server), true};
     const long long elapsed = SecondsBetween(state->lastAnswerAt, now);

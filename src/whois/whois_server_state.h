@@ -40,6 +40,8 @@ class WhoisServerStateTable {
   void RecordFailure(std::string_view server, Date now = Date::Now());
   // A service answered "busy" and asked to wait `seconds` from `now`.
   void RecordRetryAfter(std::string_view server, int seconds, Date now = Date::Now());
+  // True while a service that asked to wait is not to be asked.
+  bool AskedToWait(std::string_view server, Date now = Date::Now()) const;
   // 0 for a server without a state yet.
   int ServerFailCount(std::string_view server) const;
   // The server's state (compared without regard to case), or null.

@@ -46,9 +46,9 @@ QByteArray DomainJson(const std::string& name, const std::string& registrar, con
 }
 
 // The service key of a loopback RDAP server: no pause, four at once.
-void PoliteAt(const RdapTestServer& server) {
+void PoliteAt(const RdapTestServer& server, int connections = 4) {
   WhoisServerRecord record("127.0.0.1:" + std::to_string(server.port()), false);
-  record.maxConnections = 4;
+  record.maxConnections = connections;
   record.connectionInterval = -1;
   record.manuallyEdited = 1;
 }
@@ -127,6 +127,24 @@ class RdapFlowTest : public QObject {
     QCOMPARE(rdap.paths().size(), 14);
     QVERIFY(rdap.maxOpenConnections() <= 4);
     QVERIFY(!rdap.paths().contains(QStringLiteral("/domain/beta.qvtest")));
+  }
+
+  // A busy service that asks to wait: the name goes to whois, and so do the
+  // names after it while the wait lasts.
+  void busyServiceIsLeftAlone() {
+    RdapTestServer rdap(RdapTestServer::Tls::Trusted,
+                        [](const QByteArray&) { return HttpReply{429, "", {{"Retry-After", "120"}}, true}; });
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BUSY.QVRDAP"))));
+    PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
+    StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
+    PoliteAt(rdap, 1);
+    QVERIFY(MakeDocument(db_, {"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"}));
+    NewEngine();
+    LookUp({"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"});
+    QCOMPARE(rdap.paths(), QStringList{"/domain/busy1.qvrdap"});
+    whois.Finish();
+    QCOMPARE(whois.queries().size(), std::size_t(3));
+    QCOMPARE(Field(Read(db_, "busy3.qvrdap"), field::kRegistrar), QStringLiteral("Example Registrar LLC"));
   }
 
   // The registry's answer links to the registrar's service, which is asked

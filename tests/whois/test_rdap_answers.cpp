@@ -1,9 +1,8 @@
-// Real RDAP answers from registry and registrar services, each read and
-// compared with the values its expected.json lists; plus answers that are no
-// RDAP domain object at all.
+// Reading RDAP answers: what the record update takes from a stored answer,
+// and answers that are no RDAP domain object at all. (The real answers are
+// checked through `quorvel parse --rdap`, tests/app/test_rdap_command.cpp.)
 #include <QtTest>
 
-#include "support/rdap_expected.h"
 #include "support/test_registry.h"
 #include "whois/rdap_answer.h"
 #include "whois/whois_fields.h"
@@ -11,23 +10,6 @@
 class RdapAnswers : public QObject {
   Q_OBJECT
  private slots:
-  void realAnswers_data() {
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QJsonObject>("expected");
-    const auto cases = qvtest::LoadRdapCases(QStringLiteral(QV_TEST_DATA_DIR "/rdap-answers"));
-    QCOMPARE(int(cases.size()), 11);
-    for (const qvtest::RdapCase& c : cases)
-      QTest::newRow(qPrintable(c.name)) << c.answer << c.expected;
-  }
-  void realAnswers() {
-    QFETCH(QByteArray, answer);
-    QFETCH(QJsonObject, expected);
-    const qv::RdapReading reading = qv::ReadRdapAnswer(answer.toStdString());
-    QCOMPARE(QString::fromStdString(reading.error), QString());
-    const QStringList wrong = qvtest::RdapFieldMismatches(reading.answer, expected);
-    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String(", "))));
-  }
-
   // What the record update gets from a stored answer: the footer's host, the
   // status in the whois spelling, the registrant's contacts by role.
   void storedAnswerFields() {
