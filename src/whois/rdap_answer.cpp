@@ -188,8 +188,9 @@ RdapReading ReadRdapAnswer(std::string_view json) {
     return r;
   }
   QJsonParseError parseError;
+  // Read in place: the answer is not copied for the parser.
   const QJsonDocument doc =
-      QJsonDocument::fromJson(QByteArray(json.data(), qsizetype(json.size())), &parseError);
+      QJsonDocument::fromJson(QByteArray::fromRawData(json.data(), qsizetype(json.size())), &parseError);
   if (parseError.error != QJsonParseError::NoError) {
     r.error = "The RDAP answer is not valid JSON: " + Utf8(parseError.errorString()) +
               " at byte " + std::to_string(parseError.offset) + ".";
