@@ -60,9 +60,8 @@ std::string LookupEngine::QueuedRdapUrl(const std::string& name, const std::stri
   return url == asked->second.rdapUrls.end() ? std::string() : url->second;
 }
 
-bool LookupEngine::StartWhoisLookup(const std::string& entry) {
-  if (entry.empty()) return true;  // nothing to look up: dropped
-  SyncDatabase();
+WhoisStartDecision LookupEngine::DecideStart(const std::string& entry, std::string& rdapUrl,
+                                             bool& noRdapService) {
   const bool fresh = IsFreshLookup(entry);
   const std::size_t colon = entry.find(':');
   const std::string name = entry.substr(0, colon);
@@ -70,31 +69,37 @@ bool LookupEngine::StartWhoisLookup(const std::string& entry) {
   // A fresh lookup (not a minimum one) takes the protocol the setting
   // chooses; a queued "name:server" is RDAP when that server is a service
   // this name's lookup was sent to.
-  std::string rdapUrl = fresh ? (server.empty() ? FreshRdapUrl(name) : std::string())
-                              : QueuedRdapUrl(name, server);
+  rdapUrl = fresh ? (server.empty() ? FreshRdapUrl(name) : std::string()) : QueuedRdapUrl(name, server);
+  const bool rdapFirst = fresh && protocol_ == LookupProtocol::RdapFirst;
   // "RDAP first" does not wait for a busy service: whois looks the name up.
-  if (fresh && !rdapUrl.empty() && protocol_ == LookupProtocol::RdapFirst &&
-      serverStates_.AskedToWait(RdapServerKey(rdapUrl)))
-    rdapUrl.clear();
-  const bool noRdapService =
-      fresh && server.empty() && rdapUrl.empty() && protocol_ == LookupProtocol::RdapOnly;
+  if (rdapFirst && !rdapUrl.empty() && serverStates_.AskedToWait(RdapServerKey(rdapUrl))) rdapUrl.clear();
+  noRdapService = fresh && server.empty() && rdapUrl.empty() && protocol_ == LookupProtocol::RdapOnly;
   WhoisStartDecision decision;
   if (noRdapService) {
     // Answered at once with the text that says so; no server is involved.
     decision.action = WhoisStartAction::StartWorker;
     decision.name = name;
-  } else {
-    const std::string target = rdapUrl.empty() ? WithServer(entry) : name + ":" + RdapServerKey(rdapUrl);
-    decision = DecideWhoisStart(target, InFlightServers(), serverStates_);
+    return decision;
   }
-  if (decision.action == WhoisStartAction::AnswerDisabled && fresh && !rdapUrl.empty() &&
-      protocol_ == LookupProtocol::RdapFirst) {
+  const std::string target = rdapUrl.empty() ? WithServer(entry) : name + ":" + RdapServerKey(rdapUrl);
+  decision = DecideWhoisStart(target, InFlightServers(), serverStates_);
+  if (decision.action == WhoisStartAction::AnswerDisabled && rdapFirst && !rdapUrl.empty()) {
     // The service failed too often: whois looks this name up, and the
     // service is tried again for the next one.
     serverStates_.RecordSuccess(decision.server);
     rdapUrl.clear();
     decision = DecideWhoisStart(WithServer(entry), InFlightServers(), serverStates_);
   }
+  return decision;
+}
+
+bool LookupEngine::StartWhoisLookup(const std::string& entry) {
+  if (entry.empty()) return true;  // nothing to look up: dropped
+  SyncDatabase();
+  const bool fresh = IsFreshLookup(entry);
+  std::string rdapUrl;
+  bool noRdapService = false;
+  const WhoisStartDecision decision = DecideStart(entry, rdapUrl, noRdapService);
   if (decision.action == WhoisStartAction::Discard) return true;
   if (decision.action == WhoisStartAction::Requeue) return false;
 

@@ -295,6 +295,10 @@ class LookupEngine : public QObject {
   void EndWhoisLookup(const std::string& name);
   // The failure path; true when the name was queued again.
   bool HandleWhoisFailure(const WhoisJob& job);
+  // What to do with a whois queue entry: the whois admission decision, for
+  // an RDAP service when `rdapUrl` comes back set; `noRdapService` when
+  // "RDAP only" finds no service for a fresh lookup.
+  WhoisStartDecision DecideStart(const std::string& entry, std::string& rdapUrl, bool& noRdapService);
   // The RDAP query URL of a fresh lookup of `name` under the protocol
   // setting; empty when whois looks it up.
   std::string FreshRdapUrl(const std::string& name) const;
