@@ -2,14 +2,19 @@
 // when the worker hands the job back.
 #include <QCoreApplication>
 #include <QPointer>
+#include <algorithm>
 #include <system_error>
 #include <thread>
 
 #include "lookup/lookup_engine.h"
+#include "whois/rdap_answer.h"
+#include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
 namespace qv {
 namespace {
+
+constexpr int kMaxRdapRetryAfterSeconds = 3600;
 
 // A lookup that starts over (no server named, or a minimum lookup) rather than
 // following a referral or retrying against a known server.
@@ -43,29 +48,78 @@ std::vector<std::string> LookupEngine::InFlightServers() const {
   return servers;
 }
 
+std::string LookupEngine::FreshRdapUrl(const std::string& name) const {
+  if (protocol_ == LookupProtocol::WhoisOnly) return {};
+  return RdapQueryUrl(RdapBaseUrlFor(name), name);
+}
+
+std::string LookupEngine::QueuedRdapUrl(const std::string& name, const std::string& server) const {
+  const auto asked = asked_.find(name);
+  if (asked == asked_.end()) return {};
+  const auto url = asked->second.rdapUrls.find(server);
+  return url == asked->second.rdapUrls.end() ? std::string() : url->second;
+}
+
+WhoisStartDecision LookupEngine::DecideStart(const std::string& entry, std::string& rdapUrl,
+                                             bool& noRdapService) {
+  const bool fresh = IsFreshLookup(entry);
+  const std::size_t colon = entry.find(':');
+  const std::string name = entry.substr(0, colon);
+  const std::string server = colon == std::string::npos ? std::string() : entry.substr(colon + 1);
+  // A fresh lookup (not a minimum one) takes the protocol the setting
+  // chooses; a queued "name:server" is RDAP when that server is a service
+  // this name's lookup was sent to.
+  rdapUrl = fresh ? (server.empty() ? FreshRdapUrl(name) : std::string()) : QueuedRdapUrl(name, server);
+  const bool rdapFirst = fresh && protocol_ == LookupProtocol::RdapFirst;
+  // "RDAP first" does not wait for a busy service: whois looks the name up.
+  if (rdapFirst && !rdapUrl.empty() && serverStates_.AskedToWait(RdapServerKey(rdapUrl))) rdapUrl.clear();
+  noRdapService = fresh && server.empty() && rdapUrl.empty() && protocol_ == LookupProtocol::RdapOnly;
+  WhoisStartDecision decision;
+  if (noRdapService) {
+    // Answered at once with the text that says so; no server is involved.
+    decision.action = WhoisStartAction::StartWorker;
+    decision.name = name;
+    return decision;
+  }
+  const std::string target = rdapUrl.empty() ? WithServer(entry) : name + ":" + RdapServerKey(rdapUrl);
+  decision = DecideWhoisStart(target, InFlightServers(), serverStates_);
+  if (decision.action == WhoisStartAction::AnswerDisabled && rdapFirst && !rdapUrl.empty()) {
+    // The service failed too often: whois looks this name up, and the
+    // service is tried again for the next one.
+    serverStates_.RecordSuccess(decision.server);
+    rdapUrl.clear();
+    decision = DecideWhoisStart(WithServer(entry), InFlightServers(), serverStates_);
+  }
+  return decision;
+}
+
 bool LookupEngine::StartWhoisLookup(const std::string& entry) {
   if (entry.empty()) return true;  // nothing to look up: dropped
   SyncDatabase();
-  const WhoisStartDecision decision =
-      DecideWhoisStart(WithServer(entry), InFlightServers(), serverStates_);
+  const bool fresh = IsFreshLookup(entry);
+  std::string rdapUrl;
+  bool noRdapService = false;
+  const WhoisStartDecision decision = DecideStart(entry, rdapUrl, noRdapService);
   if (decision.action == WhoisStartAction::Discard) return true;
   if (decision.action == WhoisStartAction::Requeue) return false;
 
   auto job = std::make_shared<WhoisJob>();
   job->domain = decision.name;
   job->server = decision.server;
+  job->rdapUrl = rdapUrl;
   job->document = document_;
   whoisJobs_.push_back(job);
 
-  if (IsFreshLookup(entry)) {
+  if (fresh) {
     asked_.erase(job->domain);
     updater_.PrepareFullLookup(job->domain);
     if (autoDns_) AddToQueue(QueueKind::Dns, job->domain);
   }
   if (!job->server.empty()) asked_[job->domain].servers.insert(job->server);
+  if (!rdapUrl.empty()) asked_[job->domain].rdapUrls[job->server] = rdapUrl;
 
-  if (decision.action == WhoisStartAction::AnswerDisabled) {
-    job->whoisText = decision.answer;
+  if (noRdapService || decision.action == WhoisStartAction::AnswerDisabled) {
+    job->whoisText = noRdapService ? std::string(kUnknownRdapServiceText) : decision.answer;
     PostWhoisDone(job, kWhoisTextCode);
     return true;
   }
@@ -131,6 +185,7 @@ void LookupEngine::OnWhoisDone(const WhoisJob* finished, int code) {
   if (code == kWhoisTextCode) {
     AnswerOutcome outcome;
     updater_.ApplyWhoisAnswer(job->domain, job->whoisText, &outcome);
+    if (!job->rdapUrl.empty()) NoteRegistrarLink(*job);
     if (!job->address.empty()) StoreDnsResult(job->domain, job->address);
     const bool due = outcome.multiLookup && outcome.FollowUpDue();
     const bool followUp = fullWhoisData_ && due && QueueFollowUp(job->domain, outcome.whoisServer);
@@ -138,6 +193,7 @@ void LookupEngine::OnWhoisDone(const WhoisJob* finished, int code) {
     if (fullWhoisData_ && due && !followUp) updater_.LogChanges(job->domain, alerts_, true);
     if (!followUp) EndWhoisLookup(job->domain);
   } else if (!HandleWhoisFailure(*job)) {
+    KeepRdapFailure(*job);
     EndWhoisLookup(job->domain);
   }
   emit whoisCompleted(QString::fromStdString(job->domain), IsAnswered(*job, code));
@@ -158,11 +214,58 @@ bool LookupEngine::QueueFollowUp(const std::string& name, const std::string& ser
   return true;
 }
 
+void LookupEngine::NoteRegistrarLink(const WhoisJob& job) {
+  // The registrar's service a registry answer links to is asked as the whois
+  // referral is: under its key, which the record now names.
+  const std::string link =
+      ReadRdapAnswer(SplitStoredRdapAnswer(job.whoisText).body).answer.registrarLink;
+  const std::string key = RdapServerKey(link);
+  if (key.empty() || EqualsNoCase(key, job.server)) return;
+  std::map<std::string, std::string, NoCaseLess>& urls = asked_[job.domain].rdapUrls;
+  if (!urls.contains(key)) urls[key] = link;
+}
+
+void LookupEngine::KeepRdapFailure(const WhoisJob& job) {
+  // The last try of a registry's service failed: its reason becomes the
+  // name's kept answer, so the raw answer pane tells why. The record keeps
+  // what the last answer left (a failure text changes nothing else); after
+  // a registrar's service the registry's answer stays the kept one.
+  if (job.rdapUrl.empty() || job.failure.empty()) return;
+  const auto asked = asked_.find(job.domain);
+  if (asked != asked_.end() && asked->second.referrals > 0) return;
+  updater_.ApplyWhoisAnswer(job.domain, "Whois Lookup Error: the RDAP query of " + job.rdapUrl +
+                                            " failed.\n\n" + job.failure +
+                                            WhoisSourceFooter(job.server));
+}
+
+bool LookupEngine::FallBackToWhois(const WhoisJob& job) {
+  if (protocol_ != LookupProtocol::RdapFirst) return false;
+  const auto asked = asked_.find(job.domain);
+  if (asked != asked_.end() && asked->second.referrals > 0) return false;  // a registrar's service
+  const std::string server = WhoisServerFor(job.domain);
+  if (server.empty()) return false;
+  AddWhoisServerLookup(job.domain, server);
+  return true;
+}
+
 bool LookupEngine::HandleWhoisFailure(const WhoisJob& job) {
   updater_.ApplyWhoisFailure(job.domain);
   if (job.server.empty()) return false;
+  if (!job.rdapUrl.empty()) {
+    // A wait longer than an hour is cut to one: the run would stall for it.
+    if (job.retryAfterSeconds >= 0)
+      serverStates_.RecordRetryAfter(job.server, std::min(job.retryAfterSeconds, kMaxRdapRetryAfterSeconds));
+    if (FallBackToWhois(job)) return true;
+  }
   if (EqualsNoCase(job.server, kMinimumLookupServer)) {
     // No usable address: the name gets a full lookup against its server.
+    const std::string rdapUrl = FreshRdapUrl(job.domain);
+    if (!rdapUrl.empty()) {
+      const std::string key = RdapServerKey(rdapUrl);
+      asked_[job.domain].rdapUrls[key] = rdapUrl;
+      AddWhoisServerLookup(job.domain, key);
+      return true;
+    }
     const std::string server = WhoisServerFor(job.domain);
     if (!server.empty()) {
       AddWhoisServerLookup(job.domain, server);

@@ -21,6 +21,7 @@ LookupEngine::LookupEngine(DatabaseGetter database, int tickMs, QObject* parent)
   quickWhois_ = QuickWhoisLookupSetting();
   fullWhoisData_ = !quickWhois_ && GetFullWhoisDataSetting();
   autoDns_ = !quickWhois_ && AutoDnsLookupSetting();
+  protocol_ = LookupProtocolSetting();
   updater_.SetFollowReferrals(fullWhoisData_);
   updater_.SetWhoisTextSaver([](const std::string& name, const std::string& text) {
     SaveWhoisText(name, text);  // a file that cannot be written leaves the result standing
@@ -102,6 +103,8 @@ void LookupEngine::HoldRowChanges(bool hold) {
 // --- Switches ---------------------------------------------------------------
 
 void LookupEngine::ReloadLookupCount() { lookupCount_ = DnsLookupCountSetting(); }
+
+void LookupEngine::ReloadLookupProtocol() { protocol_ = LookupProtocolSetting(); }
 
 void LookupEngine::SetLookupCount(int count) {
   SetDnsLookupCountSetting(count);

@@ -34,6 +34,7 @@
 #include "lookup/invalid_ip_list.h"
 #include "lookup/lookup_queue.h"
 #include "lookup/lookup_run.h"
+#include "lookup/lookup_settings.h"
 #include "lookup/lookup_snapshot.h"
 #include "lookup/record_update.h"
 #include "lookup/whois_worker.h"
@@ -142,6 +143,11 @@ class LookupEngine : public QObject {
   bool FullWhoisData() const { return fullWhoisData_; }
   void SetFullWhoisData(bool on);  // written to the settings
   bool AutoDnsLookup() const { return autoDns_; }
+  // `Lookup Protocol`: read at start; ReloadLookupProtocol reads it again
+  // (after the lookup settings dialog). Set changes it in memory only.
+  LookupProtocol Protocol() const { return protocol_; }
+  void SetLookupProtocol(LookupProtocol protocol) { protocol_ = protocol; }
+  void ReloadLookupProtocol();
 
   // --- Queue operations ------------------------------------------------------
   // Refused for an empty name and while no document is open; with
@@ -308,6 +314,23 @@ class LookupEngine : public QObject {
   void EndWhoisLookup(const std::string& name);
   // The failure path; true when the name was queued again.
   bool HandleWhoisFailure(const WhoisJob& job);
+  // What to do with a whois queue entry: the whois admission decision, for
+  // an RDAP service when `rdapUrl` comes back set; `noRdapService` when
+  // "RDAP only" finds no service for a fresh lookup.
+  WhoisStartDecision DecideStart(const std::string& entry, std::string& rdapUrl, bool& noRdapService);
+  // The RDAP query URL of a fresh lookup of `name` under the protocol
+  // setting; empty when whois looks it up.
+  std::string FreshRdapUrl(const std::string& name) const;
+  // The URL of an RDAP service queued for a name ("name:key"); empty when
+  // the entry's server is a whois server.
+  std::string QueuedRdapUrl(const std::string& name, const std::string& server) const;
+  // RDAP-first: after a failed RDAP query of a registry, the name's whois
+  // server takes over. True when it was queued.
+  bool FallBackToWhois(const WhoisJob& job);
+  // The failure text of an RDAP lookup that is given up.
+  void KeepRdapFailure(const WhoisJob& job);
+  // Keeps the registrar link of an RDAP answer for the follow-up.
+  void NoteRegistrarLink(const WhoisJob& job);
 
   DatabaseGetter database_;
   std::string databasePath_;  // the document the snapshots belong to
@@ -323,6 +346,7 @@ class LookupEngine : public QObject {
   bool quickWhois_ = false;
   bool fullWhoisData_ = true;
   bool autoDns_ = true;
+  LookupProtocol protocol_ = LookupProtocol::RdapFirst;
   bool busy_ = false;
   bool holdRows_ = false;
   std::vector<std::string> heldRows_;
@@ -337,6 +361,8 @@ class LookupEngine : public QObject {
   struct AskedServers {
     std::set<std::string, NoCaseLess> servers;
     int referrals = 0;
+    // The RDAP services among them: service key -> query URL.
+    std::map<std::string, std::string, NoCaseLess> rdapUrls;
   };
   std::map<std::string, AskedServers, NoCaseLess> asked_;
   DnsCheckList dnsChecks_;                            // D

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ascii.h"
 #include "platform/settings_store.h"
 
 namespace qv {
@@ -14,6 +15,17 @@ int DnsLookupCountSetting() {
 void SetDnsLookupCountSetting(int count) {
   WriteProfileInt(kSettingsSection, kDnsLookupCountKey,
                   std::clamp(count, kDnsLookupCountMin, kDnsLookupCountMax));
+}
+
+LookupProtocol LookupProtocolSetting() {
+  const std::string text = GetProfileString(kSettingsSection, kLookupProtocolKey, "");
+  for (int i = 0; i < 3; ++i)
+    if (EqualsNoCase(text, kLookupProtocolTexts[i])) return LookupProtocol(i);
+  return LookupProtocol::RdapFirst;
+}
+
+void SetLookupProtocolSetting(LookupProtocol protocol) {
+  WriteProfileString(kSettingsSection, kLookupProtocolKey, kLookupProtocolTexts[int(protocol)]);
 }
 
 bool QuickWhoisLookupSetting() {

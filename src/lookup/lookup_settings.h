@@ -16,6 +16,17 @@ inline constexpr int kQuickWhoisLookupDefault = 0;
 inline constexpr const char* kGetFullWhoisDataKey = "Get Full Whois Data";
 inline constexpr int kGetFullWhoisDataDefault = 1;
 
+// Which protocol looks names up: RDAP where the name's TLD has a service and
+// whois otherwise or when the RDAP query fails (not for a 404, which says
+// the name is free); whois alone; or RDAP alone. Stored as the choice's text.
+inline constexpr const char* kLookupProtocolKey = "Lookup Protocol";
+enum class LookupProtocol { RdapFirst, WhoisOnly, RdapOnly };
+inline constexpr const char* kLookupProtocolTexts[] = {"RDAP first", "Whois only", "RDAP only"};
+
+// The stored choice; an unknown or missing text reads as "RDAP first".
+LookupProtocol LookupProtocolSetting();
+void SetLookupProtocolSetting(LookupProtocol protocol);
+
 // The stored `DNS Lookup Count`, kept within 1 .. 100.
 int DnsLookupCountSetting();
 void SetDnsLookupCountSetting(int count);

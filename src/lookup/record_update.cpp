@@ -96,6 +96,7 @@ void ApplyDetails(DomainRecord& record, const WhoisFields& f) {
   SetFromExtraction(record, field::kTechEmail, f.techEmail, multi);
   SetFromExtraction(record, field::kBillingEmail, f.billingEmail, multi);
   SetFromExtraction(record, field::kOwner, f.ownerName, multi);
+  if (!f.organization.empty()) record.SetText(field::kOrganization, f.organization);
   const std::size_t count = std::min<std::size_t>(f.nameServers.size(), 4);
   for (std::size_t i = 0; i < count; ++i) record.SetText(kNameServerFields[i], f.nameServers[i]);
 }

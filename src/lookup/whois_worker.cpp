@@ -2,6 +2,8 @@
 
 #include "lookup/invalid_ip_list.h"
 #include "platform/ascii.h"
+#include "whois/rdap_directory.h"
+#include "whois/rdap_query.h"
 #include "whois/server_directory.h"
 #include "whois/whois_query.h"
 #include "whois/whois_server_state.h"
@@ -15,6 +17,17 @@ int MinimumLookup(WhoisJob& job, const HostResolver& resolver) {
   if (!resolved || InvalidIpList::Load().Contains(address)) return kWhoisNoAnswerCode;
   job.whoisText = ResolvesToAddressText(address) + WhoisSourceFooter(kNoWhoisSource);
   job.address = address;
+  return kWhoisTextCode;
+}
+
+int RdapLookup(WhoisJob& job) {
+  const RdapResult result = RdapQuery(job.rdapUrl, WhoisTimeoutSeconds() * 1000);
+  if (result.outcome == RdapOutcome::Failed) {
+    job.failure = result.error;
+    job.retryAfterSeconds = result.retryAfterSeconds;
+    return kWhoisNoAnswerCode;
+  }
+  job.whoisText = result.body + WhoisSourceFooter(RdapServerKey(job.rdapUrl));
   return kWhoisTextCode;
 }
 
@@ -41,6 +54,7 @@ std::string ResolvesToAddressText(std::string_view address) {
 int WhoisWorker(WhoisJob& job, const HostResolver& resolver) {
   // The job's name and server belong to the main thread, which reads them
   // while the lookup runs; this thread writes only the text and address.
+  if (!job.rdapUrl.empty()) return RdapLookup(job);
   std::string server = job.server;
   if (server.empty()) {
     const TldRecord found = ServerForName(job.domain);  // copied out: the record stores it when dropped

@@ -30,6 +30,11 @@ inline constexpr int kLinkPopularityFetchMessage = 1031;
 // The source footer of a minimum lookup's answer.
 inline constexpr const char* kNoWhoisSource = "None";
 
+inline constexpr const char* kUnknownRdapServiceText =
+    "Whois Lookup Error: I don't know the RDAP service for this domain.\n\n"
+    "Please set its RDAP URL in the 'Edit > Data Extraction Setup > Domain Lookup' menu\n"
+    "option, or choose another Lookup Protocol in the Lookup Settings.";
+
 inline constexpr const char* kUnknownWhoisServerText =
     "Whois Lookup Error: I don't know the whois server for this domain.\n\n"
     "Please use the 'Edit > Data Extraction Setup > Domain Lookup' menu\n"
@@ -40,6 +45,13 @@ struct WhoisJob {
   std::string whoisText;  // the answer plus its source footer, or a message
   std::string server;     // whois server host, or "dns" for a minimum lookup
   std::string address;    // the address a minimum lookup found
+  // An RDAP lookup: the query URL (`server` is then the service's key, see
+  // RdapServerKey). Empty for a whois lookup.
+  std::string rdapUrl;
+  // Written by an RDAP lookup that failed: why, and how long a busy service
+  // asked to be left alone (-1: it did not say).
+  std::string failure;
+  int retryAfterSeconds = -1;
   // The document the lookup was started for (the engine's count of document
   // changes); the result is dropped when another document is open by then.
   // Only the main thread reads it.
@@ -60,6 +72,10 @@ std::string ResolvesToAddressText(std::string_view address);
 //  - still no server: kUnknownWhoisServerText as the answer;
 //  - else the port-43 query with the server record's prefix and port and the
 //    `Whois Timeout`; an answer gets its source footer.
+// An RDAP job (`rdapUrl` set) queries that URL instead: a domain object or a
+// 404 is the answer (the JSON as received, then the footer naming the
+// service's key); any other outcome is no answer, with `failure` and
+// `retryAfterSeconds` filled.
 // Blocks; runs on the worker thread.
 int WhoisWorker(WhoisJob& job, const HostResolver& resolver);
 

@@ -72,6 +72,29 @@ Table LoadTokens() {
   return table;
 }
 
+// The first https:// base URL of each TLD, else its first URL.
+Table LoadRdapServers() {
+  Table table;
+  ForEachRow(ReadResource(":/qv/whois/data/rdap-servers.tsv"),
+             [&](std::string_view tld, std::string_view urls) {
+               std::string_view chosen;
+               while (!urls.empty()) {
+                 const std::size_t blank = urls.find(' ');
+                 const std::string_view url = urls.substr(0, blank);
+                 urls.remove_prefix(blank == std::string_view::npos ? urls.size() : blank + 1);
+                 if (chosen.empty() || (!chosen.starts_with("https://") && url.starts_with("https://")))
+                   chosen = url;
+               }
+               if (!tld.empty() && !chosen.empty()) table.emplace(Lower(tld), std::string(chosen));
+             });
+  return table;
+}
+
+const Table& RdapServers() {
+  static const Table table = LoadRdapServers();
+  return table;
+}
+
 const Table& Servers() {
   static const Table table = LoadServers();
   return table;
@@ -99,6 +122,16 @@ ShippedSuffixMatch ShippedSuffixForName(std::string_view name) {
     from = dot + 1;
   }
   return {};
+}
+
+ShippedSuffixMatch ShippedRdapForName(std::string_view name) {
+  const std::string lower = Lower(name);
+  const std::size_t dot = lower.rfind('.');
+  const std::string tld = dot == std::string::npos ? lower : lower.substr(dot + 1);
+  const Table& servers = RdapServers();
+  auto it = servers.find(tld);
+  if (it == servers.end()) return {};
+  return {true, it->first, it->second};
 }
 
 std::string ShippedTokensForServer(std::string_view server) {

@@ -21,6 +21,10 @@ struct ShippedSuffixMatch {
 // Compared without regard to case.
 ShippedSuffixMatch ShippedSuffixForName(std::string_view name);
 
+// The RDAP base URL the shipped bootstrap table gives the name's TLD (in
+// `server`; the TLD in `suffix`); not found when the TLD has no RDAP service.
+ShippedSuffixMatch ShippedRdapForName(std::string_view name);
+
 // The shipped "not registered" sentences of a server host, several joined by
 // "|"; empty when the table has none. Compared without regard to case.
 std::string ShippedTokensForServer(std::string_view server);

@@ -8,6 +8,7 @@
 #include "whois/field_extraction.h"
 #include "whois/field_text.h"
 #include "whois/normalise.h"
+#include "whois/rdap_answer.h"
 #include "whois/server_directory.h"
 
 namespace qv {
@@ -154,6 +155,7 @@ void StoreServerRecord(WhoisServerRecord& record, const std::string& learnedOrde
 }  // namespace
 
 WhoisFields ParseWhoisFields(std::string_view storedAnswer) {
+  if (LooksLikeRdapAnswer(storedAnswer)) return ParseStoredRdapAnswer(storedAnswer);
   WhoisFields f;
   WhoisAnswerReader reader(storedAnswer);
   f.source = reader.Source();

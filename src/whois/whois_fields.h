@@ -21,6 +21,7 @@ struct WhoisFields {
   bool expiryFound = false, createdFound = false, updatedFound = false;
   std::string adminEmail, techEmail, billingEmail, ownerEmail;
   std::string ownerName;
+  std::string organization;  // the registrant's organisation (RDAP answers)
   std::vector<std::string> nameServers;  // in the order found, as written
   std::string dateOrder;                 // the day/month order after parsing
 };
@@ -30,6 +31,7 @@ struct WhoisFields {
 // server always; dates, e-mails, owner and name servers unless the name is
 // free. The dates share one day/month order that starts as the server's; an
 // order learned from the answer is written back into the server's record.
+// A stored RDAP answer (JSON before the footer) is read as RDAP instead.
 WhoisFields ParseWhoisFields(std::string_view storedAnswer);
 
 }  // namespace qv

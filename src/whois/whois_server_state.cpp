@@ -37,7 +37,7 @@ const WhoisServerState* WhoisServerStateTable::Find(std::string_view server) con
 WhoisServerState& WhoisServerStateTable::Get(std::string_view server) {
   for (WhoisServerState& s : states_)
     if (SameServer(s.server, server)) return s;
-  states_.push_back(WhoisServerState{std::string(server), Date::Null(), 0});
+  states_.push_back(WhoisServerState{std::string(server), Date::Null(), 0, Date::Null()});
   return states_.back();
 }
 
@@ -51,6 +51,15 @@ void WhoisServerStateTable::RecordFailure(std::string_view server, Date now) {
   WhoisServerState& s = Get(server);
   ++s.failCount;
   s.lastAnswerAt = now;
+}
+
+void WhoisServerStateTable::RecordRetryAfter(std::string_view server, int seconds, Date now) {
+  Get(server).retryAt = Date::FromDays(now.days() + double(seconds) / 86400.0);
+}
+
+bool WhoisServerStateTable::AskedToWait(std::string_view server, Date now) const {
+  const WhoisServerState* s = Find(server);
+  return s && s->retryAt.IsValid() && SecondsBetween(now, s->retryAt) > 0;
 }
 
 int WhoisServerStateTable::ServerFailCount(std::string_view server) const {
@@ -67,6 +76,7 @@ bool MayStartWhois(std::string_view server, const std::vector<std::string>& inFl
     if (running >= record.maxConnections) return false;
   }
   const WhoisServerState* state = states.Find(server);
+  if (states.AskedToWait(server, now)) return false;
   if (state && !state->lastAnswerAt.IsNull()) {
     const WhoisServerRecord record{std::string(server), true};
     const long long elapsed = SecondsBetween(state->lastAnswerAt, now);

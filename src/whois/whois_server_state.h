@@ -29,6 +29,7 @@ struct WhoisServerState {
   std::string server;
   Date lastAnswerAt;  // null until the first result arrives
   int failCount = 0;  // failed lookups in a row
+  Date retryAt;       // a busy service asked not to be asked before then (null: no wait)
 };
 
 class WhoisServerStateTable {
@@ -37,6 +38,10 @@ class WhoisServerStateTable {
   // failure adds one; both note the time of arrival.
   void RecordSuccess(std::string_view server, Date now = Date::Now());
   void RecordFailure(std::string_view server, Date now = Date::Now());
+  // A service answered "busy" and asked to wait `seconds` from `now`.
+  void RecordRetryAfter(std::string_view server, int seconds, Date now = Date::Now());
+  // True while a service that asked to wait is not to be asked.
+  bool AskedToWait(std::string_view server, Date now = Date::Now()) const;
   // 0 for a server without a state yet.
   int ServerFailCount(std::string_view server) const;
   // The server's state (compared without regard to case), or null.
@@ -52,7 +57,8 @@ class WhoisServerStateTable {
 // be fewer than its `maxConnections`, and more whole seconds than its
 // `connectionInterval` must have passed since its last result. When the clock
 // has been set back past that last result the interval cannot be measured
-// and the lookup is admitted.
+// and the lookup is admitted. A service that asked to wait (RecordRetryAfter)
+// is not asked before that time.
 bool MayStartWhois(std::string_view server, const std::vector<std::string>& inFlightServers,
                    const WhoisServerStateTable& states, Date now = Date::Now());
 

@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
 using namespace qv;
@@ -156,6 +157,36 @@ class DirectoryDialogsTest : public QObject {
 
     // Opened again, the dialog shows what was stored.
     QCOMPARE(CDomainSetupDialog("other.co.uk").ServerBox()->text(), QStringLiteral("whois.test.example"));
+  }
+
+  // The RDAP URL: the shipped one as a hint, the user's stored for the key
+  // (and removed when emptied); an address that is no http(s) URL is refused.
+  void domainSetupRdapUrl_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("override") << " https://rdap.test.example/domain/ " << true << "https://rdap.test.example/domain/";
+    QTest::newRow("emptied") << "" << true << "";
+    QTest::newRow("not a URL") << "rdap.test.example" << false << "https://old.example/";
+  }
+  void domainSetupRdapUrl() {
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QString, stored);
+    StoreRdapUrlOfSuffix("xyz", "https://old.example/");
+    QStringList told;
+    CDomainSetupDialog dialog("example.xyz");
+    dialog.prompts = Recording(told);
+    QCOMPARE(dialog.RdapBox()->text(), QStringLiteral("https://old.example/"));
+    dialog.RdapBox()->setText(typed);
+    dialog.accept();
+    QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+    QCOMPARE(told.size(), accepted ? 0 : 1);
+    QCOMPARE(QString::fromStdString(StoredRdapUrlOfSuffix("xyz")), stored);
+    if (stored.isEmpty()) {
+      CDomainSetupDialog again("example.xyz");
+      QCOMPARE(again.RdapBox()->placeholderText(), QStringLiteral("https://rdap.centralnic.com/xyz/domain/"));
+    }
   }
 
   void cancelStoresNothingOfTheServer() {

@@ -9,6 +9,7 @@
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "support/rdap_test_server.h"
 #include "support/whois_test_server.h"
 
 using namespace qv;
@@ -113,6 +114,31 @@ class WhoisToolTest : public QObject {
     dialog.OnGo();
     QVERIFY(shown.wait(20000));
     QCOMPARE(dialog.AnswerBox()->toPlainText(), QStringLiteral("Sorry, the Whois database is currently down."));
+  }
+
+  // The RDAP choice: the base URL in the server box, the answer indented or
+  // the reason it failed.
+  void rdapQuery_data() {
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("answer") << 200 << "{\n    \"ldhName\": \"alpha.com\",\n    \"objectClassName\": \"domain\"\n}\n";
+    QTest::newRow("busy") << 429 << "/domain/alpha.com\n\nThe RDAP service answered HTTP 429.";
+  }
+  void rdapQuery() {
+    QFETCH(int, status);
+    QFETCH(QString, shown);
+    qvtest::RdapTestServer server(qvtest::RdapTestServer::Tls::Trusted, [status](const QByteArray&) {
+      return qvtest::HttpReply{status, R"({"objectClassName":"domain","ldhName":"alpha.com"})", {}, true};
+    });
+    CWhoisToolDialog dialog;
+    QSignalSpy answered(&dialog, &CWhoisToolDialog::answerShown);
+    dialog.ProtocolBox()->setCurrentIndex(1);
+    dialog.QueryBox()->setEditText("Alpha.com");
+    dialog.ServerBox()->setEditText(server.url("/domain/"));
+    dialog.OnGo();
+    QVERIFY(answered.wait(20000));
+    QVERIFY2(dialog.AnswerBox()->toPlainText().contains(shown), qPrintable(dialog.AnswerBox()->toPlainText()));
+    QCOMPARE(server.paths(), QStringList{"/domain/alpha.com"});
   }
 
   // Closing the tool while its query runs: the answer arrives later and

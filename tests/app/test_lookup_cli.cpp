@@ -10,7 +10,9 @@
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "support/rdap_test_server.h"
 #include "support/whois_test_server.h"
+#include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
 using qvtest::WhoisTestServer;
@@ -84,6 +86,32 @@ class LookupCliTest : public QObject {
     }
     server.Finish();
     QCOMPARE(server.connections(), 2);
+  }
+
+  // "RDAP first" (the default): the suffix with an RDAP service is looked
+  // up there (plain HTTP here: the program cannot trust a test certificate),
+  // the other one at its whois server.
+  void rdapFirstAndWhoisInOneRun() {
+    WhoisTestServer whois(WhoisTestServer::Answer(Answer()));
+    PointSuffixAt(whois.port());
+    QFile real(QStringLiteral(QV_TEST_DATA_DIR "/rdap-answers/whoisit-1/answer.json"));
+    QVERIFY(real.open(QIODevice::ReadOnly));
+    const QByteArray answer = real.readAll();
+    qvtest::RdapTestServer rdap(qvtest::RdapTestServer::Tls::None,
+                                [&](const QByteArray&) { return qvtest::RdapTestServer::Json(answer); });
+    qv::StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
+    qv::WhoisServerRecord polite("127.0.0.1:" + std::to_string(rdap.port()), false);
+    polite.maxConnections = 4;
+    polite.connectionInterval = -1;
+    polite.manuallyEdited = 1;
+    const QString doc = MakeDocument({"a.qvtest", "example.qvrdap"});
+    const Outcome o = RunLookup({doc, "--whois", "--tick", "50"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(Stored(doc, "a.qvtest", "Registrar"), QStringLiteral("Loopback Registrar LLC"));
+    QCOMPARE(o.out, QByteArray("2 names looked up, 2 answered, 0 failed\n"));
+    QCOMPARE(Stored(doc, "example.qvrdap", "Registrar"), QStringLiteral("RESERVED-Internet Assigned Numbers Authority"));
+    QCOMPARE(Stored(doc, "example.qvrdap", "Expiry Date"), QStringLiteral("13 Aug 2021"));
+    QCOMPARE(rdap.paths(), QStringList{"/domain/example.qvrdap"});
   }
 
   void namedNamesOnlyAndSkipsLocked() {

@@ -5,6 +5,7 @@
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
+#include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
 using qvtest::WhoisTestServer;
@@ -112,21 +113,29 @@ class WhoisCommandTest : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("server");  // "*": any non-empty host
-    QTest::newRow("co.uk") << "example.co.uk" << "co.uk" << "whois.nic.uk";
-    QTest::newRow("com.au") << "example.com.au" << "com.au" << "*";
-    QTest::newRow("xyz") << "example.xyz" << "xyz" << "*";
-    QTest::newRow("unknown suffix") << "example.invalidtld" << "invalidtld" << "";
+    QTest::addColumn<QString>("rdap");
+    QTest::addColumn<QString>("override");  // `RDAP URL` stored for the key first
+    QTest::newRow("co.uk") << "example.co.uk" << "co.uk" << "whois.nic.uk" << "" << "";
+    QTest::newRow("com.au") << "example.com.au" << "com.au" << "*" << "" << "";
+    QTest::newRow("xyz") << "example.xyz" << "xyz" << "*" << "https://rdap.centralnic.com/xyz/domain/" << "";
+    QTest::newRow("co.uk override")
+        << "example.co.uk" << "co.uk" << "whois.nic.uk" << "https://rdap.example/uk/" << "https://rdap.example/uk/";
+    QTest::newRow("unknown suffix") << "example.invalidtld" << "invalidtld" << "" << "" << "";
   }
   void whichServer() {
     QFETCH(QString, name);
     QFETCH(QString, key);
     QFETCH(QString, server);
+    QFETCH(QString, rdap);
+    QFETCH(QString, override);
+    if (!override.isEmpty()) qv::StoreRdapUrlOfSuffix(key.toStdString(), override.toStdString());
     const Outcome o = RunQuorvel({"--which", name});
     QCOMPARE(o.exitCode, 0);
     QVERIFY(o.out.endsWith('\n'));
     const QList<QByteArray> fields = o.out.chopped(1).split('\t');
-    QCOMPARE(fields.size(), 2);
+    QCOMPARE(fields.size(), 3);
     QCOMPARE(QString::fromUtf8(fields[0]), key);
+    QCOMPARE(QString::fromUtf8(fields[2]), rdap);
     if (server == QLatin1String("*")) {
       QVERIFY(!fields[1].isEmpty());
       QVERIFY(fields[1].contains('.'));

@@ -12,7 +12,8 @@ const std::vector<Command>& Commands() {
        "quorvel whois [--server HOST[:PORT]] [--prefix TEXT] [--timeout SECONDS] NAME\n"
        "  quorvel whois --which NAME",
        &RunWhoisCommand},
-      {"parse", "quorvel parse [--server HOST] FILE", &RunParseCommand},
+      {"rdap", "quorvel rdap [--url BASE] [--raw] NAME", &RunRdapCommand},
+      {"parse", "quorvel parse [--server HOST] FILE\n  quorvel parse --rdap FILE", &RunParseCommand},
       {"import", "quorvel import DOC FILE", &RunImportCommand},
       {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL] [--query NAME]", &RunListCommand},
       {"lookup",

@@ -7,6 +7,7 @@ namespace qv::cli {
 
 int RunParseCommand(const QStringList& args);
 int RunWhoisCommand(const QStringList& args);
+int RunRdapCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
 int RunListCommand(const QStringList& args);
 int RunLookupCommand(const QStringList& args);

@@ -1,14 +1,13 @@
 // `quorvel parse [--server HOST] FILE`: reads one whois answer and prints the
 // values the program takes out of it as one JSON object.
+// `quorvel parse --rdap FILE` does the same for a stored RDAP answer (the
+// JSON as received, with or without the source footer).
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonValue>
 #include <cstdio>
 
 #include "app/cli/command.h"
 #include "app/cli/commands.h"
+#include "app/cli/fields_json.h"
 #include "platform/ascii.h"
 #include "platform/text.h"
 #include "whois/normalise.h"
@@ -18,13 +17,16 @@ namespace qv::cli {
 namespace {
 
 struct ParseArgs {
+  bool rdap = false;
   QString server;
   QString file;
 };
 
 bool ReadArgs(const QStringList& args, ParseArgs& out) {
   for (int i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--server")) {
+    if (args[i] == QLatin1String("--rdap")) {
+      out.rdap = true;
+    } else if (args[i] == QLatin1String("--server")) {
       if (i + 1 >= args.size()) return false;
       out.server = args[++i];
     } else if (out.file.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
@@ -33,39 +35,18 @@ bool ReadArgs(const QStringList& args, ParseArgs& out) {
       return false;
     }
   }
-  return !out.file.isEmpty();
+  return !out.file.isEmpty() && !(out.rdap && !out.server.isEmpty());
 }
 
-QJsonValue Text(std::string_view s) { return ToQString(s); }
-
-QJsonValue DateValue(bool found, const Date& date) {
-  if (!found || !date.IsValid()) return QJsonValue::Null;
-  const DateParts p = date.Parts();
-  return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
-}
-
-QJsonObject ToJson(const WhoisFields& f) {
-  QJsonArray servers;
-  for (const std::string& host : f.nameServers)
-    servers.append(ToQString(ToLowerAscii(host)));
-  QJsonObject o;
-  o[QStringLiteral("source")] = Text(f.source);
-  o[QStringLiteral("availability")] = Text(f.availability);
-  o[QStringLiteral("status")] = Text(f.status);
-  o[QStringLiteral("registrar")] = Text(f.registrar);
-  o[QStringLiteral("domain_id")] = Text(f.domainId);
-  o[QStringLiteral("referral_server")] = Text(f.referralServer);
-  o[QStringLiteral("created")] = DateValue(f.createdFound, f.createdDate);
-  o[QStringLiteral("expires")] = DateValue(f.expiryFound, f.expiryDate);
-  o[QStringLiteral("updated")] = DateValue(f.updatedFound, f.updatedDate);
-  o[QStringLiteral("name_servers")] = servers;
-  o[QStringLiteral("admin_email")] = Text(f.adminEmail);
-  o[QStringLiteral("tech_email")] = Text(f.techEmail);
-  o[QStringLiteral("billing_email")] = Text(f.billingEmail);
-  o[QStringLiteral("owner_email")] = Text(f.ownerEmail);
-  o[QStringLiteral("owner_name")] = Text(f.ownerName);
-  o[QStringLiteral("date_order")] = Text(f.dateOrder);
-  return o;
+int PrintRdap(const QString& file, const std::string& stored) {
+  const StoredRdapAnswer split = SplitStoredRdapAnswer(stored);
+  const RdapReading reading = ReadRdapAnswer(split.body);
+  if (!reading.error.empty()) {
+    std::fprintf(stderr, "quorvel parse: %s: %s\n", qPrintable(file), reading.error.c_str());
+    return 1;
+  }
+  PrintJson(RdapAnswerJson(reading.answer, split.source));
+  return 0;
 }
 
 constexpr qint64 kMaxParsedAnswer = 16 << 20;
@@ -75,7 +56,7 @@ constexpr qint64 kMaxParsedAnswer = 16 << 20;
 int RunParseCommand(const QStringList& args) {
   ParseArgs a;
   if (!ReadArgs(args, a)) {
-    std::fprintf(stderr, "usage: quorvel parse [--server HOST] FILE\n");
+    std::fprintf(stderr, "usage: quorvel parse [--server HOST] FILE\n       quorvel parse --rdap FILE\n");
     return kUsageError;
   }
   QFile file(a.file);
@@ -98,12 +79,11 @@ int RunParseCommand(const QStringList& args) {
     return 1;
   }
   std::string answer(bytes.constData(), std::size_t(bytes.size()));
+  if (a.rdap) return PrintRdap(a.file, answer);
   // As the lookup worker stores it: the server's text, then the source footer.
   if (!a.server.isEmpty() && answer.find(kWhoisSourceTag) == std::string::npos)
     answer += "\n" + std::string(kWhoisSourceTag) + ToStdString(a.server) + "]";
-  const WhoisFields fields = ParseWhoisFields(answer);
-  const QByteArray json = QJsonDocument(ToJson(fields)).toJson(QJsonDocument::Indented);
-  std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
+  PrintJson(WhoisFieldsJson(ParseWhoisFields(answer)));
   return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "app/cli/commands.h"
 #include "app/host_port.h"
 #include "platform/text.h"
+#include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 #include "whois/whois_query.h"
 
@@ -95,7 +96,8 @@ const char* ParseArguments(const QStringList& args, WhoisOptions& options) {
 
 int PrintKeyAndServer(const std::string& name) {
   const TldRecord record = ServerForName(name);
-  std::printf("%s\t%s\n", record.key.c_str(), record.server.c_str());
+  const std::string rdap = RdapBaseUrlFor(name);
+  std::printf("%s\t%s\t%s\n", record.key.c_str(), record.server.c_str(), rdap.c_str());
   return 0;
 }
 

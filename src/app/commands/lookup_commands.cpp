@@ -243,6 +243,7 @@ void RunLookupSettings(CMainFrame& frame, LookupEngine& engine) {
   if (RunDialog(dialog) != QDialog::Accepted) return;
   dialog.Save();
   engine.ReloadLookupCount();
+  engine.ReloadLookupProtocol();
 }
 
 void RunAutoScanSettings(CMainFrame& frame) {

@@ -12,6 +12,7 @@
 #include "app/dialogs/setup_fields.h"
 #include "app/dialogs/whois_server_setup_dialog.h"
 #include "platform/text.h"
+#include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
 namespace qv {
@@ -30,6 +31,11 @@ CDomainSetupDialog::CDomainSetupDialog(const QString& domainName, QWidget* paren
   port_->setRange(1, 65535);
   token_ = NewDirectoryTextBox({}, this);
   LoadServer(server);
+  rdap_ = NewDirectoryTextBox(StoredRdapUrlOfSuffix(ToStdString(key_)), this);
+  {
+    const RdapService shipped = RdapServiceForName(ToStdString(domainName.trimmed()));
+    rdap_->setPlaceholderText(shipped.overridden ? QString() : ToQString(shipped.baseUrl));
+  }
 
   auto* tokenNote = new QLabel(tr("Search Token: A unique string that is present in whois output "
                                   "whenever the domain is available for registration."),
@@ -46,6 +52,7 @@ CDomainSetupDialog::CDomainSetupDialog(const QString& domainName, QWidget* paren
   form->addRow(tr("Port:"), port_);
   form->addRow(tokenNote);
   form->addRow(tr("Search token:"), token_);
+  form->addRow(tr("RDAP URL:"), rdap_);
 
   auto* buttons = qv::OkCancelButtons(this);
   buttons->addButton(serverSettings, QDialogButtonBox::ActionRole);
@@ -76,6 +83,12 @@ void CDomainSetupDialog::OnServerSettings() {
 }
 
 void CDomainSetupDialog::accept() {
+  const std::string rdap = ToStdString(rdap_->text().trimmed());
+  if (!rdap.empty() && RdapQueryUrl(rdap, "example.com").empty()) {
+    prompts.tell(this, tr(kBadRdapUrlText));
+    return;
+  }
+  StoreRdapUrlOfSuffix(ToStdString(key_), rdap);
   const std::string server = ToStdString(server_->text().trimmed());
   {
     TldRecord tld(ToStdString(key_));

@@ -1,7 +1,8 @@
 // "Domain Setup": the whois server of a name's TLD key and how that server is
 // queried (query prefix, port) and read (the search token that marks a free
 // name). Confirming stores the key's server and the server record as edited
-// by hand (`Manually Edited` 1).
+// by hand (`Manually Edited` 1). It also shows the RDAP service of the key:
+// the shipped one (greyed, as a hint) or the `RDAP URL` the user stored.
 #pragma once
 
 #include <QDialog>
@@ -16,6 +17,8 @@ class QSpinBox;
 namespace qv {
 
 inline constexpr const char* kSpecifyServerText = "Please specify a whois server";
+inline constexpr const char* kBadRdapUrlText =
+    "The RDAP URL must be an https:// (or http://) address to which the domain name is appended";
 
 class CDomainSetupDialog : public QDialog {
   Q_OBJECT
@@ -29,6 +32,7 @@ class CDomainSetupDialog : public QDialog {
   QLineEdit* PrefixBox() const { return prefix_; }
   QSpinBox* PortBox() const { return port_; }
   QLineEdit* TokenBox() const { return token_; }
+  QLineEdit* RdapBox() const { return rdap_; }
 
   // The messages it shows (tests answer them).
   Prompts prompts = DefaultPrompts();
@@ -48,6 +52,7 @@ class CDomainSetupDialog : public QDialog {
   QLineEdit* prefix_;
   QSpinBox* port_;
   QLineEdit* token_;
+  QLineEdit* rdap_;
 };
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "app/dialogs/lookup_settings_dialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,7 +26,8 @@ CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
     : QDialog(parent),
       slider_(new QSlider(Qt::Horizontal, this)),
       countLabel_(new QLabel(this)),
-      timeout_(new QSpinBox(this)) {
+      timeout_(new QSpinBox(this)),
+      protocol_(new QComboBox(this)) {
   setWindowTitle(tr("Lookup Settings"));
 
   slider_->setRange(kDnsLookupCountMin, kDnsLookupCountMax);
@@ -49,6 +51,15 @@ CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
   timeoutRow->addWidget(new QLabel(tr("Whois Lookup Timeout Interval (seconds)"), this));
   timeoutRow->addWidget(timeout_);
 
+  for (const char* text : kLookupProtocolTexts) protocol_->addItem(tr(text));
+  protocol_->setCurrentIndex(int(LookupProtocolSetting()));
+  protocol_->setToolTip(
+      tr("RDAP first: RDAP where the name's TLD has an RDAP service, whois otherwise and when the "
+         "RDAP query fails"));
+  auto* protocolRow = new QHBoxLayout;
+  protocolRow->addWidget(new QLabel(tr("Lookup Protocol"), this));
+  protocolRow->addWidget(protocol_);
+
   auto* note = new QLabel(
       tr("Please use the 'Edit > Data Extraction Settings' menu to specify whois servers, whois "
          "connection intervals, etc."),
@@ -61,6 +72,7 @@ CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
   layout->addWidget(new QLabel(tr("Number of Simultaneous DNS Lookups"), this));
   layout->addLayout(sliderRow);
   layout->addLayout(timeoutRow);
+  layout->addLayout(protocolRow);
   layout->addWidget(note);
   layout->addWidget(buttons);
 }
@@ -69,7 +81,10 @@ int CLookupSettingsDialog::LookupCount() const { return slider_->value(); }
 
 int CLookupSettingsDialog::TimeoutSeconds() const { return timeout_->value(); }
 
+int CLookupSettingsDialog::ProtocolIndex() const { return protocol_->currentIndex(); }
+
 void CLookupSettingsDialog::Save() const {
+  SetLookupProtocolSetting(LookupProtocol(ProtocolIndex()));
   SetDnsLookupCountSetting(LookupCount());
   SetWhoisTimeoutSeconds(TimeoutSeconds());
 }

@@ -1,9 +1,11 @@
 // "Lookup Settings" (DNS & Whois Lookup Settings): how many lookups run at
-// once and how long a whois server is given to answer.
+// once, how long a whois server is given to answer, and which protocol
+// looks names up (`Lookup Protocol`).
 #pragma once
 
 #include <QDialog>
 
+class QComboBox;
 class QLabel;
 class QSlider;
 class QSpinBox;
@@ -19,17 +21,21 @@ class CLookupSettingsDialog : public QDialog {
 
   int LookupCount() const;
   int TimeoutSeconds() const;
-  // Writes both values to the settings.
+  // The chosen `Lookup Protocol` (the index of its text).
+  int ProtocolIndex() const;
+  // Writes the values to the settings.
   void Save() const;
 
   QSlider* CountSlider() const { return slider_; }
   QLabel* CountLabel() const { return countLabel_; }
   QSpinBox* TimeoutBox() const { return timeout_; }
+  QComboBox* ProtocolBox() const { return protocol_; }
 
  private:
   QSlider* slider_;
   QLabel* countLabel_;
   QSpinBox* timeout_;
+  QComboBox* protocol_;
 };
 
 }  // namespace qv

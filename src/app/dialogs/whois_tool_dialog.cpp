@@ -14,6 +14,9 @@
 #include "app/dialogs/whois_tool_history.h"
 #include "app/host_port.h"
 #include "platform/text.h"
+#include "whois/rdap_answer.h"
+#include "whois/rdap_directory.h"
+#include "whois/rdap_query.h"
 #include "whois/whois_query.h"
 
 namespace qv {
@@ -79,6 +82,8 @@ CWhoisToolDialog::CWhoisToolDialog(QWidget* parent, int port) : QDialog(parent),
   setWindowTitle(tr("Whois Lookup Tool (Diagnostic, Port 43)"));
   query_ = NewHistoryBox(kWhoisToolQueryListSection, this);
   server_ = NewHistoryBox(kWhoisToolServerListSection, this);
+  protocol_ = new QComboBox(this);
+  protocol_->addItems({tr("Whois (port 43)"), tr("RDAP")});
   go_ = new QPushButton(tr("Go >>"), this);
   go_->setDefault(true);
   answer_ = new QPlainTextEdit(this);
@@ -92,6 +97,7 @@ CWhoisToolDialog::CWhoisToolDialog(QWidget* parent, int port) : QDialog(parent),
   grid->addWidget(query_, 0, 1);
   grid->addWidget(new QLabel(tr("Whois server:"), this), 1, 0);
   grid->addWidget(server_, 1, 1);
+  grid->addWidget(protocol_, 0, 2);
   grid->addWidget(go_, 1, 2);
   grid->addWidget(answer_, 2, 0, 1, 3);
   grid->setColumnStretch(1, 1);
@@ -103,6 +109,10 @@ void CWhoisToolDialog::OnGo() {
   if (running_) return;
   const QString query = query_->currentText().trimmed();
   const QString server = server_->currentText().trimmed();
+  if (protocol_->currentIndex() == 1 && !query.isEmpty()) {
+    GoRdap(query, server);
+    return;
+  }
   if (query.isEmpty() || server.isEmpty()) {
     answer_->setPlainText(query.isEmpty() ? tr("Type the text to look up (a domain name) first.")
                                           : tr("Type the whois server to ask first (a host name, or "
@@ -136,6 +146,37 @@ void CWhoisToolDialog::OnGo() {
   connect(thread, &QObject::destroyed, [] { --queriesInFlight; });
   connect(thread, &QThread::finished, this,
           [this, job, server] { ShowAnswer(server, job->answer, job->ok); }, Qt::QueuedConnection);
+  thread->start();
+}
+
+void CWhoisToolDialog::GoRdap(const QString& query, const QString& base) {
+  const std::string name = ToStdString(query);
+  const std::string baseUrl = base.isEmpty() ? RdapBaseUrlFor(name) : ToStdString(base);
+  const std::string url = RdapQueryUrl(baseUrl, name);
+  if (url.empty()) {
+    answer_->setPlainText(baseUrl.empty()
+                              ? tr("No RDAP service is known for \"%1\": type its base URL in the server box.").arg(query)
+                              : tr("Cannot query \"%1\" at \"%2\": give a domain name and an https:// base URL.")
+                                    .arg(query, ToQString(baseUrl)));
+    return;
+  }
+  Remember(query_, kWhoisToolQueryListSection);
+  if (!base.isEmpty()) Remember(server_, kWhoisToolServerListSection);
+  auto job = std::make_shared<ToolQuery>();
+  running_ = true;
+  go_->setEnabled(false);
+  answer_->clear();
+  QThread* thread = QThread::create([job, url] {
+    const RdapResult result = RdapQuery(url, kToolTimeoutMs);
+    job->ok = result.outcome != RdapOutcome::Failed;
+    job->answer = job->ok ? PrettyRdapAnswer(result.body) : url + "\n\n" + result.error;
+  });
+  connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+  ++queriesInFlight;
+  connect(thread, &QObject::destroyed, [] { --queriesInFlight; });
+  const QString shownUrl = ToQString(url);
+  connect(thread, &QThread::finished, this,
+          [this, job, shownUrl] { ShowAnswer(shownUrl, job->answer, job->ok); }, Qt::QueuedConnection);
   thread->start();
 }
 

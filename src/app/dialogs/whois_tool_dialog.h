@@ -1,7 +1,10 @@
 // "Whois Lookup Tool (Diagnostic, Port 43)": one raw whois query typed by the
 // user, sent to the server typed beside it, the answer shown as it came. The
 // query runs on a thread of its own; "Go >>" stays disabled until its answer
-// is shown. Both boxes keep a history of their last 100 entries.
+// is shown. Both boxes keep a history of their last 100 entries. With the
+// protocol "RDAP" the query goes to an RDAP service instead: the base URL in
+// the server box, or the directory's for the name when the box is empty; the
+// answer is shown indented.
 #pragma once
 
 #include <QDialog>
@@ -25,6 +28,8 @@ class CWhoisToolDialog : public QDialog {
 
   QComboBox* QueryBox() const { return query_; }
   QComboBox* ServerBox() const { return server_; }
+  // "Whois (port 43)" or "RDAP".
+  QComboBox* ProtocolBox() const { return protocol_; }
   QPushButton* GoButton() const { return go_; }
   QPlainTextEdit* AnswerBox() const { return answer_; }
   bool Running() const { return running_; }
@@ -42,11 +47,13 @@ class CWhoisToolDialog : public QDialog {
 
  private:
   void ShowAnswer(const QString& server, const std::string& answer, bool ok);
+  void GoRdap(const QString& query, const QString& base);
 
   int port_;
   bool running_ = false;
   QComboBox* query_;
   QComboBox* server_;
+  QComboBox* protocol_;
   QPushButton* go_;
   QPlainTextEdit* answer_;
 };

@@ -8,16 +8,26 @@
 #include "lookup/answer_files.h"
 #include "platform/text.h"
 #include "whois/normalise.h"
+#include "whois/rdap_answer.h"
 
 namespace qv {
+
+namespace {
+
+// An RDAP answer is shown indented; a whois answer cleaned.
+std::string Shown(std::string_view text) {
+  return LooksLikeRdapAnswer(text) ? PrettyRdapAnswer(text) : CleanWhoisText(text);
+}
+
+}  // namespace
 
 std::string RawWhoisTextOf(std::string_view domain, std::string_view fallback) {
   std::string text = LoadWhoisText(domain);
   if (text.empty() || text == kWhoisLoggingDisabledText) {
-    if (!fallback.empty()) return CleanWhoisText(fallback);
+    if (!fallback.empty()) return Shown(fallback);
     return text;
   }
-  return CleanWhoisText(text);
+  return Shown(text);
 }
 
 RawWhoisPane::RawWhoisPane(QWidget* parent) : QWidget(parent) {
