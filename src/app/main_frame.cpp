@@ -287,6 +287,12 @@ void CMainFrame::BuildWebChecks() {
   });
   connect(checks, &qv::WebChecks::pingUnavailable, this,
           [this](const QString& text) { SetStatusText(kPaneMessage, text); });
+  // A failed ping of one of the most important names becomes an alert.
+  connect(checks, &qv::WebChecks::pingChecked, this, [this](const QString& name, bool replied) {
+    qv::DomainRecord record;
+    if (!replied && doc_.IsOpen() && doc_.Database().ReadRecord(qv::ToStdString(name), record))
+      mailer_->RaisePingAlert(record, true, qv::Date::Now());
+  });
   qv::LookupEngine* engine = engine_.get();
   qv::ConnectWebChecks(*engine, *checks, [engine] { engine->RunAutoScan(); });
 }
