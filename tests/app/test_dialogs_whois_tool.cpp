@@ -105,15 +105,34 @@ class WhoisToolTest : public QObject {
 
   // A server that answers and then counts as failed (too short, "database
   // down") still has its answer shown.
+  // The server box may name its port ("host:port"), as the command line does.
   void failedAnswerIsShown() {
     qvtest::WhoisTestServer server(qvtest::WhoisTestServer::Answer("Sorry, the Whois database is currently down."));
-    CWhoisToolDialog dialog(nullptr, server.port());
+    CWhoisToolDialog dialog(nullptr, 43);
     QSignalSpy shown(&dialog, &CWhoisToolDialog::answerShown);
     dialog.QueryBox()->setEditText("example.com");
-    dialog.ServerBox()->setEditText("127.0.0.1");
+    dialog.ServerBox()->setEditText(QStringLiteral("127.0.0.1:%1").arg(server.port()));
     dialog.OnGo();
     QVERIFY(shown.wait(20000));
     QCOMPARE(dialog.AnswerBox()->toPlainText(), QStringLiteral("Sorry, the Whois database is currently down."));
+  }
+
+  // Go without a server, or with a port that is none, says why and asks nothing.
+  void goExplainsWhatIsMissing_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no server") << "" << "Type the whois server to ask first";
+    QTest::newRow("bad port") << "127.0.0.1:70000" << "is not a server";
+  }
+  void goExplainsWhatIsMissing() {
+    QFETCH(QString, server);
+    QFETCH(QString, told);
+    CWhoisToolDialog dialog(nullptr, 43);
+    dialog.QueryBox()->setEditText("example.com");
+    dialog.ServerBox()->setEditText(server);
+    dialog.OnGo();
+    QVERIFY(!dialog.Running());
+    QVERIFY2(dialog.AnswerBox()->toPlainText().contains(told), qPrintable(dialog.AnswerBox()->toPlainText()));
   }
 
   // The RDAP choice: the base URL in the server box, the answer indented or
