@@ -160,9 +160,6 @@ void CMainFrame::BuildToolBar() {
   toolbar->setObjectName(QStringLiteral("MainToolbar"));
   toolbar->setMovable(true);
   qv::FillToolBar(toolbar, actions_);
-  auto* spacer = new QWidget(toolbar);
-  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-  toolbar->addWidget(spacer);
   busy_ = new CBusyIndicator(toolbar);
   toolbar->addWidget(busy_);
   BindToggle(qv::kCmdViewToolbar, toolbar->toggleViewAction(), toolbar);

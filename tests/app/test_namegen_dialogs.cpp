@@ -89,7 +89,7 @@ class NamegenDialogsTest : public QObject {
     const QString doc = qvtest::MakeDocument("kw.qvl");
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     AnswerNextDialog<CKeywordNamesDialog>([](CKeywordNamesDialog& d) {
-      QCOMPARE(d.WordSet()->currentText(), QStringLiteral("adult"));  // first of the sorted sets
+      QCOMPARE(d.WordSet()->currentText(), QStringLiteral("business"));  // a set with words, at first use
       d.WordSet()->setCurrentText(QStringLiteral("shop"));
       QVERIFY(d.StartWords()->toPlainText().startsWith(QStringLiteral("planet\ngreat\nfab\n")));
       d.StartWords()->setPlainText(QStringLiteral("my"));

@@ -72,8 +72,11 @@ CKeywordNamesDialog::CKeywordNamesDialog(QWidget* parent) : QDialog(parent) {
   FillTldCheckList(tlds_);
   for (const std::string& name : SortedSetNames()) wordSet_->addItem(ToQString(name));
   folder_ = WordListFolder();
-  const int index = GetProfileInt(kSettingsSection, kWordSetIndex, 0);
-  wordSet_->setCurrentIndex(index >= 0 && index < wordSet_->count() ? index : 0);
+  // Before any choice was stored, a set with words in it (the first sorted
+  // set, "adult", starts empty and would show a new user nothing).
+  const int index = GetProfileInt(kSettingsSection, kWordSetIndex, -1);
+  const int firstUse = std::max(0, wordSet_->findText(QStringLiteral("business")));
+  wordSet_->setCurrentIndex(index >= 0 && index < wordSet_->count() ? index : firstUse);
   for (const std::string& keyword : LoadKeywordHistory()) keyword_->addItem(ToQString(keyword));
   keyword_->setCurrentIndex(-1);
   keyword_->setEditText(ToQString(GetProfileString(kSettingsSection, kKeyword, "")));
