@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
+#include <QToolButton>
 
 #include "platform/text.h"
 #include "store/sql_queries.h"
@@ -10,13 +10,14 @@
 CDisplayQueryBar::CDisplayQueryBar(QWidget* parent) : QToolBar(tr("SQL Display Query List"), parent) {
   setObjectName(QStringLiteral("DisplayQueryBar"));
   selector_ = new QComboBox(this);
-  selector_->setMinimumContentsLength(30);
+  selector_->setMinimumContentsLength(18);
   selector_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  go_ = new QPushButton(tr("Go"), this);
+  go_ = new QToolButton(this);
+  go_->setText(tr("Go"));
   addWidget(new QLabel(tr("SQL Display Query List: "), this));
   addWidget(selector_);
   addWidget(go_);
-  connect(go_, &QPushButton::clicked, this, [this] {
+  connect(go_, &QToolButton::clicked, this, [this] {
     if (selector_->currentIndex() >= 0) emit queryChosen(selector_->currentText());
   });
   Reload();

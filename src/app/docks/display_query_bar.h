@@ -7,7 +7,7 @@
 #include <string>
 
 class QComboBox;
-class QPushButton;
+class QToolButton;
 
 class CDisplayQueryBar : public QToolBar {
   Q_OBJECT
@@ -18,7 +18,7 @@ class CDisplayQueryBar : public QToolBar {
   // Reads the stored display queries again, keeping the chosen name.
   void Reload();
   QComboBox* Selector() const { return selector_; }
-  QPushButton* GoButton() const { return go_; }
+  QToolButton* GoButton() const { return go_; }
 
  signals:
   // "Go" with the chosen query's name.
@@ -26,5 +26,5 @@ class CDisplayQueryBar : public QToolBar {
 
  private:
   QComboBox* selector_ = nullptr;
-  QPushButton* go_ = nullptr;
+  QToolButton* go_ = nullptr;
 };
