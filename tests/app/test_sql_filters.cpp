@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
