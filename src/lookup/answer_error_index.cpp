@@ -20,6 +20,8 @@ constexpr std::string_view kAnswerExtension = ".txt";
 // Change times are whole seconds on some file systems; a file changed in the
 // second a reading started is opened again by the next one.
 constexpr std::time_t kChangeTimeSlack = 2;
+// A short list is swept every few ticks; the folder is not read again that often.
+constexpr std::time_t kLeastSecondsBetweenReadings = 600;
 
 bool FileHoldsLookupError(const fs::path& file, std::string& buffer) {
   std::ifstream in(file, std::ios::binary);
@@ -142,6 +144,7 @@ bool AnswerErrorIndex::HasLookupError(std::string_view domain) const {
 void AnswerErrorIndex::Refresh(const fs::path& folder) {
   TakeFinishedReading();
   if (folder != folder_ || !ready_ || reading_.valid()) return;
+  if (std::time(nullptr) - lastReadingAt_ < kLeastSecondsBetweenReadings) return;
   Start(lastReadingAt_);
 }
 

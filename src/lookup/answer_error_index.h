@@ -3,9 +3,9 @@
 // per call.
 //
 // The answer folder is read once on a thread of its own. From then on the
-// index follows every answer the program saves, and each later reading (one
-// per rescan sweep, for files another program wrote) opens only the files
-// changed since the reading before. Until the first reading is in, callers
+// index follows every answer the program saves, and each later reading (at
+// the end of a rescan sweep, at most every ten minutes, for files another
+// program wrote) opens only the files changed since the reading before. Until the first reading is in, callers
 // open the files themselves (KeptAnswerHasLookupError).
 //
 // The index belongs to the main thread; only the folder reading runs apart,
@@ -56,8 +56,8 @@ class AnswerErrorIndex {
   // Whether the kept answer of `domain` holds an error (when Ready).
   bool HasLookupError(std::string_view domain) const;
   // Starts reading the files changed since the last reading; the index keeps
-  // answering meanwhile. Nothing happens while a reading runs or before the
-  // first one is in.
+  // answering meanwhile. Nothing happens while a reading runs, before the
+  // first one is in or within ten minutes of the last one.
   void Refresh(const std::filesystem::path& folder);
   // The program has just written the answer of `domain` under `folder`.
   void NoteSaved(const std::filesystem::path& folder, std::string_view domain, bool hasError);
