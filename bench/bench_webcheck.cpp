@@ -5,7 +5,10 @@
 //    the process's peak memory;
 //  - one idle rescan call on a document of COUNT names (all checked just
 //    now, so every row is examined and none is queued): its time, the rows
-//    it examines and the idle time a full sweep takes at one call per tick;
+//    it examines and the idle time a full sweep takes at one call per tick,
+//    with whois rescans off and on; for the run with them on, the first
+//    10,000 names have kept answers, every 100th a lookup error (those are
+//    the names queued), and the time the reading of that folder takes;
 //  - a ping of 127.0.0.1 with three echoes.
 //
 //   bench_webcheck [COUNT]   (default 1000000)
@@ -29,6 +32,8 @@
 #include <vector>
 
 #include "app/web_check_wiring.h"
+#include "lookup/answer_error_index.h"
+#include "lookup/answer_files.h"
 #include "lookup/auto_scan.h"
 #include "lookup/lookup_engine.h"
 #include "platform/app_identity.h"
@@ -180,6 +185,23 @@ void BenchHomePages(const QString& folder) {
   qv::FetchJobList::Instance().PurgeAtExit();
 }
 
+// Kept answers for the first names, every 100th an error; then waits for the
+// reading of the answer folder.
+void KeepAnswers(long count) {
+  const long kept = std::min(count, 10000L);
+  long errors = 0;
+  for (long i = 0; i < kept; ++i) {
+    const bool error = i % 100 == 99;
+    errors += error ? 1 : 0;
+    qv::SaveWhoisText(Name(i), error ? "Whois Lookup Error: Whois server refused connection.\n[Whois Source: a]"
+                                     : "Domain Name: " + Name(i) + "\nRegistrar: Example\n[Whois Source: a]");
+  }
+  const Clock::time_point t = Clock::now();
+  qv::AnswerErrorIndex& index = qv::AnswerErrorIndex::Instance();
+  while (!index.Ready(qv::WhoisDataFolder())) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::printf("answer folder of %ld files (%ld errors) read in %.2f s\n", kept, errors, SecondsSince(t));
+}
+
 void BenchRescan(const QString& folder, long count, bool whois) {
   static qv::DomainDatabase db;
   static bool made = false;
@@ -198,6 +220,7 @@ void BenchRescan(const QString& folder, long count, bool whois) {
     qv::RunListQuery(db, "SELECT * FROM [Domains] ORDER BY [Domain]");
     std::printf("rescan document: %ld names made, checked now and listed in %.1f s\n", count, SecondsSince(t));
   }
+  if (whois) KeepAnswers(count);
   qv::WriteProfileInt("Settings", qv::kEnableAutoWhoisKey, whois ? 1 : 0);
   for (const char* key : {qv::kEnableAutoDnsKey, qv::kEnableAutoPingKey, qv::kEnableAutoHttpKey})
     qv::WriteProfileInt("Settings", key, 1);

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "lookup/answer_error_index.h"
 #include "platform/ascii.h"
 #include "platform/data_folder.h"
 #include "platform/settings_store.h"
@@ -13,6 +14,7 @@ namespace qv {
 namespace fs = std::filesystem;
 namespace {
 
+constexpr std::string_view kLookupErrorMark = "Whois Lookup Error:";
 constexpr std::array<std::string_view, 4> kDeviceNames = {"con", "prn", "aux", "nul"};
 
 bool IsDeviceName(std::string_view label) {
@@ -112,7 +114,8 @@ std::optional<fs::path> AnswerFilePath(const fs::path& folder, std::string_view 
 
 bool SaveWhoisText(std::string_view domain, std::string_view text) {
   if (!SaveWhoisDataEnabled()) return false;
-  const std::optional<fs::path> file = AnswerFilePath(WhoisDataFolder(), domain);
+  const fs::path folder = WhoisDataFolder();
+  const std::optional<fs::path> file = AnswerFilePath(folder, domain);
   if (!file) return false;
   std::error_code ec;
   fs::create_directories(file->parent_path(), ec);
@@ -136,6 +139,7 @@ bool SaveWhoisText(std::string_view domain, std::string_view text) {
     fs::remove(temporary, ec);
     return false;
   }
+  AnswerErrorIndex::Instance().NoteSaved(folder, domain, text.find(kLookupErrorMark) != std::string_view::npos);
   return true;
 }
 
@@ -155,7 +159,7 @@ bool KeptAnswerHasLookupError(const fs::path& folder, std::string_view domain) {
   std::ifstream in(*file, std::ios::binary);
   if (!in) return false;
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return text.find("Whois Lookup Error:") != std::string::npos;
+  return text.find(kLookupErrorMark) != std::string::npos;
 }
 
 }  // namespace qv

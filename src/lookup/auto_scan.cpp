@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lookup/answer_error_index.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
 #include "platform/ascii.h"
@@ -91,71 +92,70 @@ struct ScanRow {
   bool due[4] = {};  // whois, DNS, ping, home page
 };
 
-// Reads the rows of the shown list's names: a run of names in the index's
-// order at a time (the list is most often in that order), one name at a
-// time where the list is not. The thresholds are bound once per call; the
-// statement is made afresh in each call, since one kept past the document's
-// closing would keep its file open.
+// The rows from a name on, in the name index's order, with their due tests;
+// the thresholds are bound as ?2 to ?5.
+const std::string& ScanSql() {
+  static const std::string sql = [] {
+    const std::string domain = QuoteName(field::kDomain);
+    return "SELECT " + domain + ", " + QuoteName(field::kLock) + ", " + DueTest(field::kLastCheckedAt, 2) + ", " +
+           DueTest(field::kIpCheckedAt, 3) + ", " + DueTest(field::kPingCheckedAt, 4) + ", " +
+           DueTest(field::kHomePageCheckedAt, 5) + " FROM " + QuoteName(kDomainsTable) + " WHERE " + domain +
+           " >= ?1 COLLATE NOCASE ORDER BY " + domain + " COLLATE NOCASE";
+  }();
+  return sql;
+}
+
+// Reads the rows of the shown list's names by stepping along the name index.
+// While the list follows the index's order (as it most often does) one step
+// gives the next row; where it does not, or skips more than a few stored
+// names, the walk starts again from the name sought. The statement is kept
+// by the document's connection (dropped when the document closes or its
+// structure changes) and is reset when the reader goes, so no read lasts
+// beyond one rescan call.
 class ScanReader {
  public:
-  ScanReader(DomainDatabase& db, const AutoScanSettings& s) {
-    const std::string domain = QuoteName(field::kDomain);
-    statement_ = db.update().PrepareNative(
-        "SELECT " + domain + ", " + QuoteName(field::kLock) + ", " + DueTest(field::kLastCheckedAt, 2) + ", " +
-        DueTest(field::kIpCheckedAt, 3) + ", " + DueTest(field::kPingCheckedAt, 4) + ", " +
-        DueTest(field::kHomePageCheckedAt, 5) + " FROM " + QuoteName(kDomainsTable) + " WHERE " + domain +
-        " >= ?1 COLLATE NOCASE ORDER BY " + domain + " COLLATE NOCASE LIMIT ?6");
-    if (!statement_) return;
-    statement_.BindText(2, Threshold(s.whoisInterval));
-    statement_.BindText(3, Threshold(s.dnsInterval));
-    statement_.BindText(4, Threshold(s.pingInterval));
-    statement_.BindText(5, Threshold(s.httpInterval));
+  ScanReader(DatabaseConnection& connection, const AutoScanSettings& s)
+      : statement_(connection.CachedStatement(ScanSql())),
+        thresholds_{Threshold(s.whoisInterval), Threshold(s.dnsInterval), Threshold(s.pingInterval),
+                    Threshold(s.httpInterval)} {}
+  ~ScanReader() {
+    if (statement_) statement_->Reset();
   }
-  bool IsValid() const { return bool(statement_); }
+  ScanReader(const ScanReader&) = delete;
+  ScanReader& operator=(const ScanReader&) = delete;
+
+  bool IsValid() const { return statement_ != nullptr; }
 
   // The row of `name`; null when the document does not hold it.
   const ScanRow* Find(std::string_view name) {
-    while (at_ < rows_.size() && LessNoCase(rows_[at_].name, name)) ++at_;
-    if (at_ < rows_.size() && EqualsNoCase(rows_[at_].name, name)) {
-      ++served_;
-      return &rows_[at_++];
-    }
-    // Not in the run read last: a new run from this name, longer while runs
-    // serve well, a single row while they do not.
-    batch_ = served_ * 2 >= batch_ ? std::min(batch_ * 2, kMaxBatch) : 1;
-    Fill(name);
-    served_ = 0;
-    if (!rows_.empty() && EqualsNoCase(rows_[0].name, name)) {
-      at_ = 1;
-      served_ = 1;
-      return &rows_[0];
-    }
-    return nullptr;
+    for (int skipped = 0; onRow_ && skipped <= kMostSkipped && LessNoCase(row_.name, name); ++skipped) Step();
+    if (!onRow_ || !EqualsNoCase(row_.name, name)) Seek(name);
+    return onRow_ && EqualsNoCase(row_.name, name) ? &row_ : nullptr;
   }
 
  private:
-  static constexpr int kMaxBatch = 512;
+  // Stored names stepped over before a new start is cheaper.
+  static constexpr int kMostSkipped = 8;
 
-  void Fill(std::string_view from) {
-    rows_.clear();
-    at_ = 0;
-    statement_.Reset();
-    statement_.BindText(1, from);
-    statement_.BindInt(6, batch_);
-    while (statement_.Next() == Statement::Step::Row) {
-      ScanRow row;
-      row.name = statement_.ColumnText(0);
-      row.locked = statement_.ColumnInt(1) != 0;
-      for (int i = 0; i < 4; ++i) row.due[i] = statement_.ColumnInt(2 + i) != 0;
-      rows_.push_back(std::move(row));
-    }
+  void Seek(std::string_view from) {
+    statement_->Reset();
+    statement_->BindText(1, from);
+    for (int i = 0; i < 4; ++i) statement_->BindText(2 + i, thresholds_[i]);
+    Step();
   }
 
-  Statement statement_;
-  std::vector<ScanRow> rows_;
-  std::size_t at_ = 0;
-  int batch_ = 8;
-  int served_ = 0;
+  void Step() {
+    onRow_ = statement_->Next() == Statement::Step::Row;
+    if (!onRow_) return;
+    row_.name = statement_->ColumnText(0);
+    row_.locked = statement_->ColumnInt(1) != 0;
+    for (int i = 0; i < 4; ++i) row_.due[i] = statement_->ColumnInt(2 + i) != 0;
+  }
+
+  Statement* statement_;
+  std::string thresholds_[4];
+  ScanRow row_;
+  bool onRow_ = false;
 };
 
 }  // namespace
@@ -167,10 +167,17 @@ bool LookupEngine::RunAutoScan() {
   DomainList& list = ShownList();
   const int count = list.Count();
   if (autoScanCursor_ < 0 || autoScanCursor_ >= count) autoScanCursor_ = 0;
-  ScanReader reader(*db, s);
+  ScanReader reader(db->update(), s);
   if (!reader.IsValid()) return false;
 
-  const std::filesystem::path answers = WhoisDataFolder();
+  // Whether a fresh row's kept answer holds a lookup error: from the index of
+  // the answer folder once it is read, from the row's own file until then.
+  const std::filesystem::path answers = s.whois ? WhoisDataFolder() : std::filesystem::path();
+  AnswerErrorIndex& errorIndex = AnswerErrorIndex::Instance();
+  const bool indexed = s.whois && errorIndex.Ready(answers);
+  const auto keptError = [&](std::string_view name) {
+    return indexed ? errorIndex.HasLookupError(name) : KeptAnswerHasLookupError(answers, name);
+  };
   const std::chrono::microseconds until = ThreadTime() + kAutoScanBudget;
   int queuedNames = 0;
   int position = autoScanCursor_;
@@ -179,7 +186,7 @@ bool LookupEngine::RunAutoScan() {
     if (const ScanRow* row = reader.Find(name)) {
       bool queued = false;
       if (s.whois && !row->locked &&
-          (row->due[0] || KeptAnswerHasLookupError(answers, name)))
+          (row->due[0] || keptError(name)))
         queued = AddToWhoisQueue(std::string(name)) || queued;
       if (s.dns && !row->locked && row->due[1]) queued = AddToQueue(QueueKind::Dns, std::string(name)) || queued;
       if (s.ping && row->due[2]) queued = AddToQueue(QueueKind::Ping, std::string(name)) || queued;
@@ -189,6 +196,8 @@ bool LookupEngine::RunAutoScan() {
     if (position % 8 == 0 && ThreadTime() >= until) break;
   }
   autoScanCursor_ = position;
+  // A sweep is done: files another program wrote meanwhile are read for the next.
+  if (indexed && position >= count) errorIndex.Refresh(answers);
   return true;
 }
 

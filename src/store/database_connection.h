@@ -163,6 +163,11 @@ class DatabaseConnection {
   // other than blanks and comments is refused, never dropped) that only reads
   // (a statement that could write, VACUUM INTO included, is refused).
   Statement PrepareQuery(std::string_view sql, std::string_view operation = "Creating Query");
+  // A statement of SQLite's SQL kept on the connection for calls that run it
+  // again and again; it goes when the connection closes or the structure
+  // changes. Comes back reset and unbound; null when it cannot be prepared.
+  // The pointer holds until the next CachedStatement call or structure change.
+  Statement* CachedStatement(const std::string& sql);
 
   // While set, a long statement asks `cancelled` every thousand steps and
   // stops with the engine's "interrupted" when it says true. Survives only
@@ -216,7 +221,6 @@ class DatabaseConnection {
  private:
   int FailOpen(std::string description);
   void DropStructureCache();
-  Statement* CachedStatement(const std::string& sql);
   int BindRecord(Statement& st, const DomainRecord& record, const std::vector<FieldInfo>& fields);
 
   sqlite3* db_ = nullptr;

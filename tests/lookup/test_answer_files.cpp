@@ -1,8 +1,10 @@
 #include <QTest>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
 #include "engine_fixture.h"
+#include "lookup/answer_error_index.h"
 #include "lookup/answer_files.h"
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
@@ -107,6 +109,44 @@ class AnswerFilesTest : public QObject {
     QVERIFY(WhoisDataFolder() == custom);
     SetWhoisDataFolder({});
     QVERIFY(WhoisDataFolder() == DefaultWhoisDataFolder());
+  }
+
+  // Which answers a reading of the folder finds holding a lookup error. A
+  // reading since a time after the files were written opens none of them:
+  // what the reading before found stands while its file is there.
+  void folderReading_data() {
+    QTest::addColumn<int>("since");  // seconds from now; 0: a first, whole reading
+    QTest::addColumn<QStringList>("previous");
+    QTest::addColumn<QStringList>("errors");
+    QTest::newRow("whole") << 0 << QStringList{"good.com"} << QStringList{"err.com", "pr_n.com"};
+    QTest::newRow("changed since") << -60 << QStringList{"good.com"} << QStringList{"err.com", "pr_n.com"};
+    QTest::newRow("nothing changed since")
+        << 60 << QStringList{"good.com", "gone.com", "stray.com"} << QStringList{"good.com"};
+  }
+  void folderReading() {
+    QFETCH(int, since);
+    QFETCH(QStringList, previous);
+    QFETCH(QStringList, errors);
+    const fs::path folder = WhoisDataFolder();
+    const std::string error = "Whois Lookup Error: Whois server refused connection.\n[Whois Source: a]";
+    WriteFile(folder / "e" / "err.com.txt", "Domain Name: ERR.COM\n" + error);
+    WriteFile(folder / "p" / "pr_n.com.txt", error);
+    WriteFile(folder / "g" / "good.com.txt", "Domain Name: GOOD.COM\n[Whois Source: a]");
+    // Not where any name's answer is kept.
+    WriteFile(folder / "x" / "stray.com.txt", error);
+    WriteFile(folder / "e" / "old.com", error);
+    WriteFile(folder / "e" / "err2.com.txt.new", error);
+    std::unordered_set<std::string> before;
+    for (const QString& name : previous) before.insert(name.toStdString());
+    const std::atomic<bool> stop{false};
+    const std::optional<std::time_t> from =
+        since ? std::optional<std::time_t>(std::time(nullptr) + since) : std::nullopt;
+    const AnswerFolderReading reading = ReadAnswerFolder(folder, from, before, stop);
+    QVERIFY(reading.complete);
+    QStringList found;
+    for (const std::string& name : reading.errors) found << QString::fromStdString(name);
+    found.sort();
+    QCOMPARE(found, errors);
   }
 };
 

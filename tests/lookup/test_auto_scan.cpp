@@ -1,9 +1,13 @@
 // Automatic rescans: which names an idle call queues, in which order, and
 // how the cursor moves.
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "engine_fixture.h"
+#include "lookup/answer_error_index.h"
+#include "lookup/answer_files.h"
 #include "lookup/auto_scan.h"
 #include "platform/settings_store.h"
 #include "store/domain_list.h"
@@ -109,6 +113,38 @@ class AutoScanTest : public QObject {
     QCOMPARE(Entries(*engine_, qv::QueueKind::Dns), dns);
     QCOMPARE(Entries(*engine_, qv::QueueKind::Ping), ping);
     QCOMPARE(Entries(*engine_, qv::QueueKind::HomePage), http);
+  }
+
+  // beta.com was checked just now: it is queued for whois again only when
+  // its kept answer is a lookup error, whether that answer was there before
+  // the answer folder was read or saved since.
+  void queuesFreshNameWithKeptError_data() {
+    QTest::addColumn<QString>("before");  // the kept answer before the folder is read
+    QTest::addColumn<bool>("read");       // the folder's reading is in before the rescan
+    QTest::addColumn<QString>("saved");   // an answer saved after that
+    QTest::addColumn<bool>("queued");
+    const QString error = "Whois Lookup Error: Whois server refused connection.\n[Whois Source: a]";
+    const QString good = "Domain Name: BETA.COM\n[Whois Source: a]";
+    QTest::newRow("error, folder not read yet") << error << false << "" << true;
+    QTest::newRow("error, folder read") << error << true << "" << true;
+    QTest::newRow("good answer") << good << true << "" << false;
+    QTest::newRow("error saved since") << good << true << error << true;
+    QTest::newRow("good answer saved since") << error << true << good << false;
+  }
+  void queuesFreshNameWithKeptError() {
+    QFETCH(QString, before);
+    QFETCH(bool, read);
+    QFETCH(QString, saved);
+    QFETCH(bool, queued);
+    const std::filesystem::path file = *qv::AnswerFilePath(qv::WhoisDataFolder(), "beta.com");
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << before.toStdString();
+    if (read) QTRY_VERIFY(qv::AnswerErrorIndex::Instance().Ready(qv::WhoisDataFolder()));
+    if (!saved.isEmpty()) QVERIFY(qv::SaveWhoisText("beta.com", saved.toStdString()));
+    qv::WriteProfileInt("Settings", qv::kEnableAutoWhoisKey, 1);
+    engine_->SetAutoScanCursor(1);
+    QVERIFY(engine_->RunAutoScan());
+    QCOMPARE(Entries(*engine_, qv::QueueKind::Whois), queued ? QStringList{"beta.com"} : QStringList{});
   }
 };
 
