@@ -56,7 +56,7 @@ class RdapAnswers : public QObject {
     QTest::newRow("integer") << QByteArray("-42") << QByteArray() << "-42";
     QTest::newRow("fraction") << QByteArray("42.9") << QByteArray() << "42";
     QTest::newRow("exponent") << QByteArray("4.2e1") << QByteArray() << "42";
-    QTest::newRow("20 digits") << QByteArray("12345678901234567890") << QByteArray() << "1.2345678901234567e+19";
+    QTest::newRow("20 digits") << QByteArray("12345678901234567890") << QByteArray() << "12345678901234567000";
     QTest::newRow("deep") << QByteArray(R"("D1","x":)") + QByteArray(200, '[') + QByteArray(200, ']')
                           << QByteArray() << "D1";
   }
