@@ -1,6 +1,7 @@
 #include "whois/rdap_answer.h"
 
 #include <QJsonDocument>
+#include <QLocale>
 #include <QString>
 #include <algorithm>
 
