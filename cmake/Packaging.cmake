@@ -1,6 +1,7 @@
 # The Debian package, built by CPack from the install rules (`make package`,
 # or `cpack -G DEB` in a build folder). Its dependencies come from
-# dpkg-shlibdeps, so they follow the libraries the program really links.
+# dpkg-shlibdeps, so they follow the libraries the program really links
+# (RapidJSON, headers only, is needed to build but adds no dependency).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvel)
 set(CPACK_PACKAGE_VENDOR Tembrix)

@@ -1,10 +1,8 @@
 #include "whois/rdap_answer.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
-#include <QJsonValue>
+#include <QLocale>
+#include <QString>
 #include <algorithm>
 
 #include "platform/ascii.h"
@@ -12,37 +10,41 @@
 #include "whois/availability.h"
 #include "whois/normalise.h"
 #include "whois/rdap_directory.h"
+#include "whois/rdap_json.h"
+#include "whois/rdap_text.h"
 
 namespace qv {
 namespace {
 
-std::string Utf8(const QString& s) { return s.toStdString(); }
+using rdaptext::SameText;
+using rdaptext::Trimmed;
 
-std::string Lower(const QString& s) { return Utf8(s.trimmed().toLower()); }
-
-bool SameText(const QJsonValue& v, const char* text) {
-  return v.toString().trimmed().compare(QLatin1String(text), Qt::CaseInsensitive) == 0;
-}
+bool SameText(const JsonValue* v, std::string_view text) { return SameText(StringOf(v), text); }
 
 // A host name as the record keeps it: lower case, no trailing dot, A-labels.
-std::string HostName(const QJsonObject& o) {
-  QString name = o.value(QLatin1String("ldhName")).toString().trimmed();
-  if (name.isEmpty()) name = o.value(QLatin1String("unicodeName")).toString().trimmed();
-  while (name.endsWith(QLatin1Char('.'))) name.chop(1);
-  const std::string ace = AceHostName(Utf8(name));
-  return ToLowerAscii(ace.empty() ? Utf8(name) : ace);
+std::string HostName(const JsonValue& o) {
+  std::string name = Trimmed(StringOf(Member(&o, "ldhName")));
+  if (name.empty()) name = Trimmed(StringOf(Member(&o, "unicodeName")));
+  while (!name.empty() && name.back() == '.') name.pop_back();
+  const std::string ace = AceHostName(name);
+  return ToLowerAscii(ace.empty() ? name : ace);
 }
 
-// An identifier the services send as text or as a number.
-std::string IdText(const QJsonValue& v) {
-  if (v.isDouble()) return std::to_string(static_cast<long long>(v.toDouble()));
-  return Utf8(v.toString().trimmed());
+// An identifier the services send as text or as a number. A number too large
+// for an integer keeps its shortest decimal form.
+std::string IdText(const JsonValue* v) {
+  if (v && v->IsNumber()) {
+    const double d = v->GetDouble();
+    if (d > -9.2e18 && d < 9.2e18) return std::to_string(static_cast<long long>(d));
+    return QString::number(d, 'g', QLocale::FloatingPointShortest).toStdString();
+  }
+  return Trimmed(StringOf(v));
 }
 
 // "YYYY-MM-DD" at the start of an RFC 3339 time; the time and zone after it
 // are left aside, as a whois date keeps only the day.
-Date EventDate(const QString& text) {
-  const QString t = text.trimmed();
+Date EventDate(std::string_view text) {
+  const QString t = QString::fromUtf8(text.data(), qsizetype(text.size())).trimmed();
   if (t.size() < 10 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-')) return Date::Invalid();
   bool okY = false, okM = false, okD = false;
   const int y = t.left(4).toInt(&okY), m = t.mid(5, 2).toInt(&okM), d = t.mid(8, 2).toInt(&okD);
@@ -50,18 +52,20 @@ Date EventDate(const QString& text) {
   return Date::FromYmd(y, m, d);
 }
 
-bool HasRole(const QJsonObject& entity, const char* role) {
-  for (const QJsonValue& r : entity.value(QLatin1String("roles")).toArray())
-    if (SameText(r, role)) return true;
+bool HasRole(const JsonValue& entity, std::string_view role) {
+  for (const JsonValue& r : Elements(Member(&entity, "roles")))
+    if (SameText(&r, role)) return true;
   return false;
 }
 
 // The text of a vCard property's value; for a structured value (org as a
 // list) its first non-empty part.
-QString PropertyText(const QJsonValue& value) {
-  if (value.isString()) return value.toString().trimmed();
-  for (const QJsonValue& part : value.toArray())
-    if (part.isString() && !part.toString().trimmed().isEmpty()) return part.toString().trimmed();
+std::string PropertyText(const JsonValue* value) {
+  if (value && value->IsString()) return Trimmed(StringOf(value));
+  for (const JsonValue& part : Elements(value)) {
+    std::string text = Trimmed(StringOf(&part));
+    if (!text.empty()) return text;
+  }
   return {};
 }
 
@@ -71,22 +75,18 @@ struct Card {
 };
 
 // The jCard of an entity: ["vcard", [[name, params, type, value], ...]].
-Card ReadCard(const QJsonObject& entity) {
+Card ReadCard(const JsonValue& entity) {
   Card card;
-  const QJsonArray properties = entity.value(QLatin1String("vcardArray")).toArray().at(1).toArray();
-  for (const QJsonValue& p : properties) {
-    const QJsonArray property = p.toArray();
-    const QString name = property.at(0).toString().toLower();
-    const QString text = PropertyText(property.at(3));
-    if (text.isEmpty()) continue;
-    if (name == QLatin1String("fn") && card.fn.empty()) {
-      card.fn = Utf8(text);
-    } else if (name == QLatin1String("org") && card.org.empty()) {
-      card.org = Utf8(text);
-    } else if (name == QLatin1String("email")) {
-      QString address = text;
-      if (address.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) address = address.mid(7);
-      card.emails.push_back(Lower(address));
+  for (const JsonValue& property : Elements(Element(Member(&entity, "vcardArray"), 1))) {
+    std::string text = PropertyText(Element(&property, 3));
+    if (text.empty()) continue;
+    const std::string name = rdaptext::Lower(StringOf(Element(&property, 0)));
+    if (name == "fn" && card.fn.empty()) {
+      card.fn = std::move(text);
+    } else if (name == "org" && card.org.empty()) {
+      card.org = std::move(text);
+    } else if (name == "email") {
+      card.emails.push_back(rdaptext::EmailAddress(text));
     }
   }
   return card;
@@ -98,18 +98,17 @@ void SetOnce(std::string& field, const std::string& value) {
 
 // The registrar is the first entity with that role, however deep; contacts
 // take the first address of their role.
-void ReadEntities(const QJsonArray& entities, RdapAnswer& a, bool& registrarSeen) {
-  for (const QJsonValue& v : entities) {
-    const QJsonObject entity = v.toObject();
+void ReadEntities(const JsonValue* entities, RdapAnswer& a, bool& registrarSeen) {
+  for (const JsonValue& entity : Elements(entities)) {
     const Card card = ReadCard(entity);
     a.emails.insert(a.emails.end(), card.emails.begin(), card.emails.end());
     const std::string email = card.emails.empty() ? std::string() : card.emails.front();
-    if (HasRole(entity, "registrar") && !registrarSeen) {
+    if (!registrarSeen && HasRole(entity, "registrar")) {
       registrarSeen = true;
-      a.registrar = !card.fn.empty() ? card.fn : !card.org.empty() ? card.org : IdText(entity.value(QLatin1String("handle")));
-      for (const QJsonValue& id : entity.value(QLatin1String("publicIds")).toArray())
-        if (SameText(id.toObject().value(QLatin1String("type")), "IANA Registrar ID"))
-          a.registrarIanaId = IdText(id.toObject().value(QLatin1String("identifier")));
+      a.registrar = !card.fn.empty() ? card.fn : !card.org.empty() ? card.org : IdText(Member(&entity, "handle"));
+      for (const JsonValue& id : Elements(Member(&entity, "publicIds")))
+        if (SameText(Member(&id, "type"), "IANA Registrar ID"))
+          a.registrarIanaId = IdText(Member(&id, "identifier"));
     }
     if (HasRole(entity, "registrant")) {
       SetOnce(a.ownerEmail, email);
@@ -119,63 +118,62 @@ void ReadEntities(const QJsonArray& entities, RdapAnswer& a, bool& registrarSeen
     if (HasRole(entity, "administrative")) SetOnce(a.adminEmail, email);
     if (HasRole(entity, "technical")) SetOnce(a.techEmail, email);
     if (HasRole(entity, "billing")) SetOnce(a.billingEmail, email);
-    ReadEntities(entity.value(QLatin1String("entities")).toArray(), a, registrarSeen);
+    ReadEntities(Member(&entity, "entities"), a, registrarSeen);
   }
 }
 
-void ReadEvents(const QJsonArray& events, RdapAnswer& a) {
-  for (const QJsonValue& v : events) {
-    const QJsonObject event = v.toObject();
-    const QJsonValue action = event.value(QLatin1String("eventAction"));
+void ReadEvents(const JsonValue* events, RdapAnswer& a) {
+  for (const JsonValue& event : Elements(events)) {
+    const JsonValue* action = Member(&event, "eventAction");
     Date* target = SameText(action, "registration") ? &a.created
                    : SameText(action, "expiration") ? &a.expires
                    : SameText(action, "last changed") ? &a.updated
                                                       : nullptr;
     if (!target || !target->IsNull()) continue;
-    const Date date = EventDate(event.value(QLatin1String("eventDate")).toString());
+    const Date date = EventDate(StringOf(Member(&event, "eventDate")));
     if (date.IsValid()) *target = date;
   }
 }
 
 // The registrar's own RDAP record of the name: a "related" link of the RDAP
 // media type that is not the answer itself.
-std::string RegistrarLink(const QJsonObject& domain) {
-  for (const QJsonValue& v : domain.value(QLatin1String("links")).toArray()) {
-    const QJsonObject link = v.toObject();
-    if (!SameText(link.value(QLatin1String("rel")), "related")) continue;
-    if (!SameText(link.value(QLatin1String("type")), "application/rdap+json")) continue;
-    const QString href = link.value(QLatin1String("href")).toString().trimmed();
-    if (href.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
-        href.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
-      return Utf8(href);
+std::string RegistrarLink(const JsonValue& domain) {
+  for (const JsonValue& link : Elements(Member(&domain, "links"))) {
+    if (!SameText(Member(&link, "rel"), "related")) continue;
+    if (!SameText(Member(&link, "type"), "application/rdap+json")) continue;
+    std::string href = Trimmed(StringOf(Member(&link, "href")));
+    if (rdaptext::StartsWithNoCase(href, "https://") || rdaptext::StartsWithNoCase(href, "http://"))
+      return href;
   }
   return {};
 }
 
-RdapAnswer ReadDomain(const QJsonObject& o) {
+RdapAnswer ReadDomain(const JsonValue& o) {
   RdapAnswer a;
   a.registered = true;
   a.domain = HostName(o);
-  a.handle = IdText(o.value(QLatin1String("handle")));
-  for (const QJsonValue& s : o.value(QLatin1String("status")).toArray())
-    if (!s.toString().trimmed().isEmpty()) a.status.push_back(Utf8(s.toString().trimmed()));
-  for (const QJsonValue& ns : o.value(QLatin1String("nameservers")).toArray()) {
-    const std::string host = HostName(ns.toObject());
-    if (!host.empty()) a.nameServers.push_back(host);
+  a.handle = IdText(Member(&o, "handle"));
+  for (const JsonValue& s : Elements(Member(&o, "status"))) {
+    std::string status = Trimmed(StringOf(&s));
+    if (!status.empty()) a.status.push_back(std::move(status));
   }
-  ReadEvents(o.value(QLatin1String("events")).toArray(), a);
+  for (const JsonValue& ns : Elements(Member(&o, "nameservers"))) {
+    std::string host = HostName(ns);
+    if (!host.empty()) a.nameServers.push_back(std::move(host));
+  }
+  ReadEvents(Member(&o, "events"), a);
   bool registrarSeen = false;
-  ReadEntities(o.value(QLatin1String("entities")).toArray(), a, registrarSeen);
+  ReadEntities(Member(&o, "entities"), a, registrarSeen);
   std::sort(a.emails.begin(), a.emails.end());
   a.emails.erase(std::unique(a.emails.begin(), a.emails.end()), a.emails.end());
   a.registrarLink = RegistrarLink(o);
   return a;
 }
 
-std::string ErrorObjectText(const QJsonObject& o) {
-  std::string text = "The RDAP service answered with error " + IdText(o.value(QLatin1String("errorCode")));
-  const QString title = o.value(QLatin1String("title")).toString().trimmed();
-  if (!title.isEmpty()) text += " (" + Utf8(title) + ")";
+std::string ErrorObjectText(const JsonValue& o) {
+  std::string text = "The RDAP service answered with error " + IdText(Member(&o, "errorCode"));
+  const std::string title = Trimmed(StringOf(Member(&o, "title")));
+  if (!title.empty()) text += " (" + title + ")";
   return text + ".";
 }
 
@@ -187,27 +185,17 @@ RdapReading ReadRdapAnswer(std::string_view json) {
     r.error = "The RDAP answer is larger than 1 MiB.";
     return r;
   }
-  QJsonParseError parseError;
-  // Read in place: the answer is not copied for the parser.
-  const QJsonDocument doc =
-      QJsonDocument::fromJson(QByteArray::fromRawData(json.data(), qsizetype(json.size())), &parseError);
-  if (parseError.error != QJsonParseError::NoError) {
-    r.error = "The RDAP answer is not valid JSON: " + Utf8(parseError.errorString()) +
-              " at byte " + std::to_string(parseError.offset) + ".";
-    return r;
-  }
-  if (!doc.isObject()) {
-    r.error = "The RDAP answer is not a JSON object.";
-    return r;
-  }
-  const QJsonObject o = doc.object();
-  if (o.contains(QLatin1String("errorCode"))) {
-    if (IdText(o.value(QLatin1String("errorCode"))) == "404") return r;  // not registered
+  JsonTree tree;
+  r.error = tree.Read(json);
+  if (!r.error.empty()) return r;
+  const JsonValue& o = tree.root();
+  if (const JsonValue* code = Member(&o, "errorCode")) {
+    if (IdText(code) == "404") return r;  // not registered
     r.error = ErrorObjectText(o);
     return r;
   }
-  const bool domain = SameText(o.value(QLatin1String("objectClassName")), "domain") ||
-                      o.value(QLatin1String("ldhName")).isString();
+  const JsonValue* ldhName = Member(&o, "ldhName");
+  const bool domain = SameText(Member(&o, "objectClassName"), "domain") || (ldhName && ldhName->IsString());
   if (!domain) {
     r.error = "The RDAP answer is not a domain object.";
     return r;
