@@ -24,19 +24,13 @@
 #include "platform/settings_store.h"
 #include "store/domain_list.h"
 #include "support/test_registry.h"
+#include "support/waiting_web_checks.h"
 #include "test_main_frame_support.h"
 
 using namespace qv;
+using qvtest::WaitingWebChecks;
 
 namespace {
-
-// Web checks that are offered but cannot start, so their names wait.
-WebCheckHooks WaitingWebChecks() {
-  WebCheckHooks hooks;
-  const auto cannotStart = [](const std::string&) { return false; };
-  hooks.startPing = hooks.startHomePage = hooks.startLinkPopularity = hooks.startTrademark = cannotStart;
-  return hooks;
-}
 
 QStringList Entries(const LookupEngine& engine, QueueKind kind) {
   QStringList out;
@@ -87,12 +81,8 @@ class LookupCommandsTest : public QObject {
   void init() {
     qvtest::FreshFolders();
     log_ = std::make_shared<qvtest::PromptLog>();
-    const QString path = qvtest::MakeDocument("lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
-    QVERIFY(!path.isEmpty());
-    StartUpOptions options = qvtest::TestOptions(log_, {path});
-    options.showWindow = false;
-    frame_ = std::make_unique<CMainFrame>(options);
-    QVERIFY(frame_->Document().IsOpen());
+    frame_ = qvtest::HiddenFrame(log_, "lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
+    QVERIFY(frame_);
     engine_ = std::make_unique<LookupEngine>(
         [f = frame_.get()] { return &f->Document().Database(); }, 600000);
     // The window's own engine updates the command states too.
