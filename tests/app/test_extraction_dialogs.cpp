@@ -46,15 +46,12 @@ std::string Stored(const char* server, int field) { return ReadServerTokens(serv
 
 }  // namespace
 
-class ExtractionDialogsTest : public QObject {
+class ExtractionDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-  }
-  void cleanup() { ShownList().Clear(); }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   // The box is stored joined with bars, its end trimmed; opened again, the
   // dialog shows the server chosen last and its list one token a line.
@@ -240,8 +237,7 @@ class ExtractionDialogsTest : public QObject {
     QVERIFY(SaveWhoisText("example.co.uk", dacAnswer));
     SetExpandNominetDac(!expand);
 
-    auto log = std::make_shared<qvtest::PromptLog>();
-    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     frame.View()->SelectName("example.co.uk");
     qvtest::AnswerNextDialog<CExtraSettingsDialog>([expand](CExtraSettingsDialog& dialog) {
       QCOMPARE(dialog.ExpandDacBox()->isChecked(), !expand);
@@ -267,8 +263,7 @@ class ExtractionDialogsTest : public QObject {
   void stringTokensCommand() {
     const QString doc = qvtest::MakeDocument("tokens.qvl", {"example.co.uk"});
     TldRecord("com").server = "Whois.Custom.Example";
-    auto log = std::make_shared<qvtest::PromptLog>();
-    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     frame.View()->SelectName("example.co.uk");
     QString shown;
     QStringList offered;

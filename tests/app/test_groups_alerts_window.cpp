@@ -35,10 +35,9 @@
 
 using namespace qv;
 
-class GroupsAlertsWindowTest : public QObject {
+class GroupsAlertsWindowTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   std::unique_ptr<CMainFrame> frame_;
 
   DomainDatabase& Db() { return frame_->Document().Database(); }
@@ -74,13 +73,12 @@ class GroupsAlertsWindowTest : public QObject {
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     frame_ = qvtest::HiddenFrame(log_, "groups.qvl", {"alpha.qvtest", "beta.qvtest", "gamma.qvtest"});
     QVERIFY(frame_);
   }
   void cleanup() {
-    ShownList().Clear();
+    LetGoOfList();
     frame_.reset();
   }
 

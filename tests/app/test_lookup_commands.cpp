@@ -41,10 +41,9 @@ QStringList Entries(const LookupEngine& engine, QueueKind kind) {
 
 }  // namespace
 
-class LookupCommandsTest : public QObject {
+class LookupCommandsTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   std::unique_ptr<CMainFrame> frame_;
   std::unique_ptr<LookupEngine> engine_;
   QStringList progressTitles_;
@@ -79,8 +78,7 @@ class LookupCommandsTest : public QObject {
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     frame_ = qvtest::HiddenFrame(log_, "lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
     QVERIFY(frame_);
     engine_ = std::make_unique<LookupEngine>(
@@ -106,9 +104,7 @@ class LookupCommandsTest : public QObject {
     SetLookupDialogRunnerForTests({});
     SetFileOpenerForTests({});
     engine_.reset();
-    // The shown list is process-wide and still points at this document's
-    // connection; the document going away does not clear it.
-    ShownList().Clear();
+    LetGoOfList();
     frame_.reset();
   }
 

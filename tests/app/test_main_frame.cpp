@@ -39,15 +39,11 @@ void CollectIds(const QMenu* menu, QSet<int>& out) {
 
 }  // namespace
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
-  }
+  void init() { Fresh(); }
 
   // --- Start-up and shut-down ---------------------------------------------
 
@@ -334,9 +330,6 @@ class MainFrameTest : public QObject {
     QVERIFY(!frame.Action(kCmdModeNetwork)->isChecked());
     QCOMPARE(frame.View()->DisplayMode(), int(kCmdModeEmails));
   }
-
- private:
-  std::shared_ptr<qvtest::PromptLog> log_;
 };
 
 QV_TEST(MainFrameTest)

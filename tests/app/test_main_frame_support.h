@@ -17,6 +17,8 @@
 #include "platform/text.h"
 #include "store/add_names.h"
 #include "store/database_maintenance.h"
+#include "store/domain_list.h"
+#include "store/list_query.h"
 #include "support/temp_folders.h"
 
 namespace qvtest {
@@ -108,6 +110,22 @@ inline QString MakeDocument(const QString& fileName, const std::vector<std::stri
   db.CloseAll();
   return qv::ToQString(path);
 }
+
+// The base of the window tests: each test starts with fresh folders, no
+// list query and a new prompt log. The shown list is one for the whole
+// program and would still point at the connection of a document a test has
+// closed: LetGoOfList() in cleanup().
+class WindowTest : public QObject {
+ protected:
+  std::shared_ptr<PromptLog> log_;
+
+  void Fresh() {
+    FreshFolders();
+    qv::SetCurrentListQuery("");
+    log_ = std::make_shared<PromptLog>();
+  }
+  static void LetGoOfList() { qv::ShownList().Clear(); }
+};
 
 // A main window, not shown, over a new document `fileName` holding `names`;
 // null when the document could not be made or opened.

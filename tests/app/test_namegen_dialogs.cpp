@@ -56,19 +56,16 @@ void GenerateAndWait(CTemplateNamesDialog& d, const QString& text) {
 
 }  // namespace
 
-class NamegenDialogsTest : public QObject {
+class NamegenDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     SaveTldList({"com", "net", "co.uk"});
   }
-  void cleanup() { ShownList().Clear(); }
+  void cleanup() { LetGoOfList(); }
 
   // A keyword padded with the edited words of a set reaches the list; the
   // set, the options, the keyword and its history are kept for next time.
