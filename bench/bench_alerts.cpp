@@ -27,6 +27,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_support.h"
 #include "lookup/alert_mailer.h"
 #include "lookup/alert_settings.h"
 #include "platform/app_identity.h"
@@ -37,11 +38,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using namespace qvbench;
 
 int FreePort() {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -152,13 +149,12 @@ void BenchAlerts(const std::string& root, int alerts, int rounds) {
 
 int main(int argc, char** argv) {
   QTemporaryDir dir;
-  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-  qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+  UseTemporaryHome(dir);
   QCoreApplication app(argc, argv);
   qv::InitApplicationIdentity();
-  const long count = argc > 1 ? std::atol(argv[1]) : 100000;
-  const int alerts = argc > 2 ? std::atoi(argv[2]) : 1000;
-  const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+  const long count = Arg(argc, argv, 1, 100000);
+  const int alerts = int(Arg(argc, argv, 2, 1000));
+  const int rounds = int(Arg(argc, argv, 3, 3));
   BenchGroups(dir.path().toStdString(), count, rounds);
   BenchAlerts(dir.path().toStdString(), alerts, rounds);
   return 0;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "lookup/lookup_engine.h"
 #include "platform/app_identity.h"
 #include "store/add_names.h"
@@ -27,17 +28,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
+using namespace qvbench;
 
 std::string Name(long i, const char* suffix) { return "name" + std::to_string(i) + "." + suffix; }
 
@@ -140,11 +131,10 @@ void BenchApply(qv::DomainDatabase& db, int count) {
 
 int main(int argc, char** argv) {
   QTemporaryDir dir;
-  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-  qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+  UseTemporaryHome(dir);
   QCoreApplication app(argc, argv);
   qv::InitApplicationIdentity();
-  const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
+  const long count = Arg(argc, argv, 1, 1000000);
 
   BenchQueue(count);
   PointBenchSuffix();

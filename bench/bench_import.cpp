@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "bench_support.h"
 #include "platform/app_identity.h"
 #include "store/add_names.h"
 #include "store/database_connection.h"
@@ -22,11 +23,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using namespace qvbench;
 
 // Distinct names of 8 to 30 characters: random letters with the number of
 // the name worked in, so no two are alike in any capitalisation.
@@ -104,11 +101,10 @@ double TimeImport(const std::string& root, const std::string& namesPath, const s
 
 int main(int argc, char** argv) {
   QTemporaryDir dir;
-  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-  qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+  UseTemporaryHome(dir);
   QCoreApplication app(argc, argv);
   qv::InitApplicationIdentity();
-  const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
+  const long count = Arg(argc, argv, 1, 1000000);
   const std::string root = dir.path().toStdString();
   const std::string namesPath = root + "/names.txt";
 
@@ -120,7 +116,7 @@ int main(int argc, char** argv) {
 
   // Each side runs `rounds` times, alternately, into fresh files; the machine
   // may be busy with other work, so the best time of each side is compared.
-  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
+  const int rounds = std::max(1, int(Arg(argc, argv, 2, 2)));
   double bestShell = 1e300, bestOurs = 1e300;
   for (int round = 1; round <= rounds; ++round) {
     const std::string tag = std::to_string(round);

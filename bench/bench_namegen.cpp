@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/cli/line_writer.h"
 #include "app/dialogs/domain_name_filter_dialog.h"
 #include "namegen/builtin_word_lists.h"
@@ -35,13 +36,9 @@
 
 namespace {
 
+using namespace qvbench;
+
 using namespace qv;
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 long MaxRssMb() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -216,11 +213,10 @@ void BenchFilterWindow(const QString& path) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir dir;
-  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-  qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+  UseTemporaryHome(dir);
   QApplication app(argc, argv);
   qv::InitApplicationIdentity();
-  const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
+  const long count = Arg(argc, argv, 1, 1000000);
 
   BenchTemplates();
   BenchKeywords();

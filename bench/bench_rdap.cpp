@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "lookup/lookup_engine.h"
 #include "store/add_names.h"
 #include "store/database_connection.h"
@@ -33,11 +34,7 @@
 
 namespace {
 
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
+using namespace qvbench;
 
 // Answers every request with one RDAP answer and closes; counts the most
 // connections open at once.
@@ -125,8 +122,7 @@ void BenchLookupRun(const QByteArray& answer, const QString& folder) {
 
 int main(int argc, char** argv) {
   QTemporaryDir dir;
-  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-  qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+  UseTemporaryHome(dir);
   QCoreApplication app(argc, argv);
   const std::vector<qvtest::RdapCase> cases =
       qvtest::LoadRdapCases(QStringLiteral(QV_TEST_DATA_DIR "/rdap-answers"));
@@ -154,7 +150,7 @@ int main(int argc, char** argv) {
     stored.push_back(c.answer.toStdString() + "\n[Whois Source: rdap.example]");
     bytes += stored.back().size();
   }
-  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+  const int rounds = std::max(1, int(Arg(argc, argv, 1, 2000)));
   QElapsedTimer timer;
   timer.start();
   const double cpuStart = ThreadCpuSeconds();

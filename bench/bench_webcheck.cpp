@@ -31,6 +31,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/web_check_wiring.h"
 #include "lookup/answer_error_index.h"
 #include "lookup/answer_files.h"
@@ -49,17 +50,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
+using namespace qvbench;
 
 long PeakMemoryKb() {
   std::ifstream status("/proc/self/status");
@@ -266,11 +257,10 @@ void BenchPing() {
 
 int main(int argc, char** argv) {
   QTemporaryDir dir;
-  qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-  qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+  UseTemporaryHome(dir);
   QCoreApplication app(argc, argv);
   qv::InitApplicationIdentity();
-  const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
+  const long count = Arg(argc, argv, 1, 1000000);
   BenchPing();
   BenchHomePages(dir.path());
   BenchRescan(dir.path(), count, false);

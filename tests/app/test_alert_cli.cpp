@@ -10,6 +10,7 @@
 #include "support/program_run.h"
 #include "support/smtp_test_server.h"
 #include "support/temp_folders.h"
+#include "support/loopback_directory.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "whois/server_directory.h"
@@ -30,18 +31,6 @@ void StoreAlertSettings(int port, SmtpSecurity security, const std::string& cert
   }
   a.certificateFile = certificate;
   QVERIFY(WriteAlertSettings(a));
-}
-
-void PointSuffixAt(int port) {
-  {
-    TldRecord tld("qvtest");
-    tld.server = "127.0.0.1";
-  }
-  WhoisServerRecord record("127.0.0.1", false);
-  record.port = port;
-  record.maxConnections = 4;
-  record.connectionInterval = -1;
-  record.manuallyEdited = 1;
 }
 
 // As if looked up yesterday, when the name expired in 2030.
@@ -82,7 +71,7 @@ class AlertCliTest : public QObject {
     qvtest::WhoisTestServer whois(qvtest::WhoisTestServer::Answer(
         "Domain Name: A.QVTEST\r\nRegistrar: Loopback Registrar LLC\r\n"
         "Creation Date: 2001-02-03T00:00:00Z\r\nRegistry Expiry Date: 2031-04-05T00:00:00Z\r\n"));
-    PointSuffixAt(whois.port());
+    qvtest::PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     qvtest::ScriptedSmtpServer smtp({});
     StoreAlertSettings(smtp.port(), SmtpSecurity::None, {});
     const std::string doc = qvtest::TempPath("alerts.qvl").string();

@@ -31,15 +31,11 @@ QString Clipboard() { return QGuiApplication::clipboard()->text(); }
 
 }  // namespace
 
-class DialogCommandsTest : public QObject {
+class DialogCommandsTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
-
   std::unique_ptr<CMainFrame> FrameWith(const std::vector<std::string>& names) {
-    const QString doc = qvtest::MakeDocument("cmd.qvl", names);
-    auto frame = std::make_unique<CMainFrame>(qvtest::TestOptions(log_, {doc}));
-    return frame;
+    return std::make_unique<CMainFrame>(qvtest::TestOptions(log_, {qvtest::MakeDocument("cmd.qvl", names)}));
   }
 
   void SetField(CMainFrame& frame, const char* name, const char* field, const char* value) {
@@ -51,13 +47,9 @@ class DialogCommandsTest : public QObject {
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    // The shown list is process-wide and still points at the connection of
-    // the previous test's document, which died with its window.
-    ShownList().Clear();
+    LetGoOfList();  // the previous test's document died with its window
     FilterList().Clear();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
   }
 
   void findDomain_data() {

@@ -1,6 +1,5 @@
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 
@@ -10,6 +9,7 @@
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_main_frame_support.h"
 #include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
@@ -21,19 +21,6 @@ QStringList ToQt(const std::vector<std::string>& list) {
   QStringList out;
   for (const std::string& s : list) out << QString::fromStdString(s);
   return out;
-}
-
-// Prompts that record what they were asked to tell.
-Prompts Recording(QStringList& told) {
-  Prompts prompts;
-  prompts.tell = [&told](QWidget*, const QString& text) { told << text; };
-  return prompts;
-}
-
-void Click(QWidget* dialog, const char* name) {
-  auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
-  QVERIFY(button);
-  button->click();
 }
 
 }  // namespace
@@ -59,7 +46,7 @@ class DirectoryDialogsTest : public QObject {
     CTldListDialog dialog;
     const QStringList before = dialog.Entries();
     dialog.EntryBox()->setText(typed);
-    Click(&dialog, "add");
+    qvtest::Click(&dialog, "add");
     if (added.isEmpty()) {
       QCOMPARE(dialog.Entries(), before);
     } else {
@@ -89,16 +76,16 @@ class DirectoryDialogsTest : public QObject {
       CTldListDialog dialog;
       QCOMPARE(dialog.Entries(), (QStringList{"com", "net", "org"}));
       dialog.List()->setCurrentRow(2);
-      Click(&dialog, "moveUp");
-      Click(&dialog, "moveUp");
-      Click(&dialog, "moveUp");  // already at the top: stays
+      qvtest::Click(&dialog, "moveUp");
+      qvtest::Click(&dialog, "moveUp");
+      qvtest::Click(&dialog, "moveUp");  // already at the top: stays
       QCOMPARE(dialog.Entries(), (QStringList{"org", "com", "net"}));
       dialog.List()->setCurrentRow(1);
-      Click(&dialog, "moveDown");
+      qvtest::Click(&dialog, "moveDown");
       QCOMPARE(dialog.Entries(), (QStringList{"org", "net", "com"}));
-      Click(&dialog, "delete");  // "com", still selected
+      qvtest::Click(&dialog, "delete");  // "com", still selected
       dialog.EntryBox()->setText("co.uk");
-      Click(&dialog, "add");
+      qvtest::Click(&dialog, "add");
       QCOMPARE(dialog.Entries(), (QStringList{"org", "net", "co.uk"}));
       QCOMPARE(ToQt(LoadTldList()), (QStringList{"com", "net", "org"}));  // not before closing
       dialog.reject();
@@ -119,16 +106,16 @@ class DirectoryDialogsTest : public QObject {
     CTldListDialog dialog;
     QStringList told;
     QStringList opened;
-    dialog.prompts = Recording(told);
+    dialog.prompts = qvtest::TellRecorder(told);
     dialog.openDomainSetup = [&opened](const QString& name) { opened << name; };
     dialog.List()->clearSelection();
     dialog.List()->setCurrentRow(-1);
-    Click(&dialog, "settings");
+    qvtest::Click(&dialog, "settings");
     QCOMPARE(told, QStringList{"Please select a TLD from the list"});
     QVERIFY(opened.isEmpty());
 
     dialog.List()->setCurrentRow(int(dialog.Entries().size()) - 1);
-    Click(&dialog, "settings");
+    qvtest::Click(&dialog, "settings");
     QCOMPARE(opened, QStringList{"example." + dialog.Entries().last()});
     QCOMPARE(told.size(), 1);
   }
@@ -176,7 +163,7 @@ class DirectoryDialogsTest : public QObject {
     StoreRdapUrlOfSuffix("xyz", "https://old.example/");
     QStringList told;
     CDomainSetupDialog dialog("example.xyz");
-    dialog.prompts = Recording(told);
+    dialog.prompts = qvtest::TellRecorder(told);
     QCOMPARE(dialog.RdapBox()->text(), QStringLiteral("https://old.example/"));
     dialog.RdapBox()->setText(typed);
     dialog.accept();
@@ -203,7 +190,7 @@ class DirectoryDialogsTest : public QObject {
   void serverSettingsFromDomainSetup() {
     CDomainSetupDialog dialog("example.com");
     QStringList told;
-    dialog.prompts = Recording(told);
+    dialog.prompts = qvtest::TellRecorder(told);
     dialog.openServerSetup = [](const QString& host) {
       CWhoisServerSetupDialog server(host);
       server.MaxConnectionsBox()->setValue(3);

@@ -44,40 +44,14 @@ constexpr int kDomainIdField = 7;
 std::string KeyOf(int field) { return std::string(kTokenKeys[std::size_t(field)].settingsKey); }
 std::string Stored(const char* server, int field) { return ReadServerTokens(server, KeyOf(field)); }
 
-void Click(QWidget* dialog, const char* name) {
-  auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
-  QVERIFY(button);
-  button->click();
-}
-
-Prompts Recording(QStringList& told) {
-  Prompts prompts;
-  prompts.tell = [&told](QWidget*, const QString& text) { told << text; };
-  return prompts;
-}
-
-// Answers the next modal dialog of type T with `act`, then closes it.
-template <typename T, typename F>
-void AnswerNextDialog(F act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    QVERIFY(dialog);
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-}
-
 }  // namespace
 
-class ExtractionDialogsTest : public QObject {
+class ExtractionDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-  }
-  void cleanup() { ShownList().Clear(); }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   // The box is stored joined with bars, its end trimmed; opened again, the
   // dialog shows the server chosen last and its list one token a line.
@@ -121,7 +95,7 @@ class ExtractionDialogsTest : public QObject {
                                "\n[Whois Source: " + kServer + "]";
     WriteServerTokens(kServer, KeyOf(kExpiryField), "Paid till:");
     CStringTokensDialog dialog(kServer);
-    Click(&dialog, "clear");
+    qvtest::Click(&dialog, "clear");
     QVERIFY(dialog.TokenBox()->toPlainText().isEmpty());
     dialog.TokenBox()->insertPlainText(typed);
     dialog.accept();
@@ -142,11 +116,11 @@ class ExtractionDialogsTest : public QObject {
     QFETCH(bool, fits);
     QStringList told;
     CStringTokensDialog dialog(kServer);
-    dialog.prompts = Recording(told);
+    dialog.prompts = qvtest::TellRecorder(told);
     dialog.Select(kServer, kDomainIdField);
     dialog.TokenBox()->setPlainText("ID:");
     dialog.Select(kServer, field);
-    Click(&dialog, "insertGeneric");
+    qvtest::Click(&dialog, "insertGeneric");
     QStringList generic;
     for (std::string_view token : GenericTokens(KeyOf(field))) generic << QString::fromLatin1(token);
     QCOMPARE(dialog.TokenBox()->toPlainText().replace("{lf}", "\n"), generic.join('\n'));
@@ -172,9 +146,9 @@ class ExtractionDialogsTest : public QObject {
     for (const bool confirm : {false, true}) {
       QStringList told, opened;
       CStringTokensDialog dialog;
-      dialog.prompts = Recording(told);
+      dialog.prompts = qvtest::TellRecorder(told);
       dialog.openDateFormat = [&opened](const QString& server) { opened << server; };
-      Click(&dialog, "dateFormat");
+      qvtest::Click(&dialog, "dateFormat");
       QCOMPARE(told, QStringList{"Please specify a whois server"});
       dialog.Select(kServer, kExpiryField);
       dialog.TokenBox()->setPlainText("Paid till:");
@@ -184,7 +158,7 @@ class ExtractionDialogsTest : public QObject {
       dialog.TokenBox()->setPlainText("Valid until:");
       dialog.Select(kServer, kExpiryField);
       QCOMPARE(dialog.TokenBox()->toPlainText(), QStringLiteral("Paid till:"));
-      Click(&dialog, "dateFormat");
+      qvtest::Click(&dialog, "dateFormat");
       QCOMPARE(opened, QStringList{kServer});
       QVERIFY(Stored(kServer, kExpiryField).empty());
       confirm ? dialog.accept() : dialog.reject();
@@ -263,10 +237,9 @@ class ExtractionDialogsTest : public QObject {
     QVERIFY(SaveWhoisText("example.co.uk", dacAnswer));
     SetExpandNominetDac(!expand);
 
-    auto log = std::make_shared<qvtest::PromptLog>();
-    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     frame.View()->SelectName("example.co.uk");
-    AnswerNextDialog<CExtraSettingsDialog>([expand](CExtraSettingsDialog& dialog) {
+    qvtest::AnswerNextDialog<CExtraSettingsDialog>([expand](CExtraSettingsDialog& dialog) {
       QCOMPARE(dialog.ExpandDacBox()->isChecked(), !expand);
       dialog.ExpandDacBox()->setChecked(expand);
       dialog.accept();
@@ -290,12 +263,11 @@ class ExtractionDialogsTest : public QObject {
   void stringTokensCommand() {
     const QString doc = qvtest::MakeDocument("tokens.qvl", {"example.co.uk"});
     TldRecord("com").server = "Whois.Custom.Example";
-    auto log = std::make_shared<qvtest::PromptLog>();
-    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     frame.View()->SelectName("example.co.uk");
     QString shown;
     QStringList offered;
-    AnswerNextDialog<CStringTokensDialog>([&shown, &offered](CStringTokensDialog& dialog) {
+    qvtest::AnswerNextDialog<CStringTokensDialog>([&shown, &offered](CStringTokensDialog& dialog) {
       shown = dialog.Server();
       for (int i = 0; i < dialog.ServerBox()->count(); ++i) offered << dialog.ServerBox()->itemText(i);
     });

@@ -27,6 +27,7 @@
 #include "store/domain_groups.h"
 #include "store/domain_list.h"
 #include "support/smtp_test_server.h"
+#include "support/loopback_directory.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "test_main_frame_support.h"
@@ -34,10 +35,9 @@
 
 using namespace qv;
 
-class GroupsAlertsWindowTest : public QObject {
+class GroupsAlertsWindowTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   std::unique_ptr<CMainFrame> frame_;
 
   DomainDatabase& Db() { return frame_->Document().Database(); }
@@ -73,17 +73,12 @@ class GroupsAlertsWindowTest : public QObject {
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
-    const QString path = qvtest::MakeDocument("groups.qvl", {"alpha.qvtest", "beta.qvtest", "gamma.qvtest"});
-    QVERIFY(!path.isEmpty());
-    StartUpOptions options = qvtest::TestOptions(log_, {path});
-    options.showWindow = false;
-    frame_ = std::make_unique<CMainFrame>(options);
-    QVERIFY(frame_->Document().IsOpen());
+    Fresh();
+    frame_ = qvtest::HiddenFrame(log_, "groups.qvl", {"alpha.qvtest", "beta.qvtest", "gamma.qvtest"});
+    QVERIFY(frame_);
   }
   void cleanup() {
-    ShownList().Clear();
+    LetGoOfList();
     frame_.reset();
   }
 
@@ -198,15 +193,7 @@ class GroupsAlertsWindowTest : public QObject {
     qvtest::WhoisTestServer whois(qvtest::WhoisTestServer::Answer(
         "Domain Name: X.QVTEST\r\nRegistrar: Loopback Registrar LLC\r\n"
         "Registry Expiry Date: 2031-04-05T00:00:00Z\r\n"));
-    {
-      TldRecord tld("qvtest");
-      tld.server = "127.0.0.1";
-      WhoisServerRecord record("127.0.0.1", false);  // both written when they go
-      record.port = whois.port();
-      record.maxConnections = 4;
-      record.connectionInterval = -1;
-      record.manuallyEdited = 1;
-    }
+    qvtest::PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     qvtest::ScriptedSmtpServer smtp({});
     AlertSettings a;
     a.toEmail = "owner@beta.net";

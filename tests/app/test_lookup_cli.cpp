@@ -9,6 +9,7 @@
 #include "platform/date.h"
 #include "support/program_run.h"
 #include "support/temp_folders.h"
+#include "support/loopback_directory.h"
 #include "support/test_registry.h"
 #include "support/rdap_test_server.h"
 #include "support/whois_test_server.h"
@@ -42,17 +43,7 @@ QString MakeDocument(const std::vector<std::string>& names, bool lockFirst = fal
   return QString::fromStdString(path);
 }
 
-void PointSuffixAt(int port) {
-  {
-    qv::TldRecord tld("qvtest");
-    tld.server = "127.0.0.1";
-  }
-  qv::WhoisServerRecord record("127.0.0.1", false);
-  record.port = port;
-  record.maxConnections = 4;
-  record.connectionInterval = -1;
-  record.manuallyEdited = 1;
-}
+void PointSuffixAt(int port) { qvtest::PointSuffixAt("qvtest", "127.0.0.1", port); }
 
 QString Stored(const QString& doc, const char* name, const char* field) {
   qv::DomainDatabase db;
@@ -100,10 +91,7 @@ class LookupCliTest : public QObject {
     qvtest::RdapTestServer rdap(qvtest::RdapTestServer::Tls::None,
                                 [&](const QByteArray&) { return qvtest::RdapTestServer::Json(answer); });
     qv::StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
-    qv::WhoisServerRecord polite("127.0.0.1:" + std::to_string(rdap.port()), false);
-    polite.maxConnections = 4;
-    polite.connectionInterval = -1;
-    polite.manuallyEdited = 1;
+    qvtest::PoliteServer("127.0.0.1:" + std::to_string(rdap.port()));
     const QString doc = MakeDocument({"a.qvtest", "example.qvrdap"});
     const Outcome o = RunLookup({doc, "--whois", "--tick", "50"});
     QCOMPARE(o.exitCode, 0);

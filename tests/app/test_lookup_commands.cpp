@@ -24,19 +24,13 @@
 #include "platform/settings_store.h"
 #include "store/domain_list.h"
 #include "support/test_registry.h"
+#include "support/waiting_web_checks.h"
 #include "test_main_frame_support.h"
 
 using namespace qv;
+using qvtest::WaitingWebChecks;
 
 namespace {
-
-// Web checks that are offered but cannot start, so their names wait.
-WebCheckHooks WaitingWebChecks() {
-  WebCheckHooks hooks;
-  const auto cannotStart = [](const std::string&) { return false; };
-  hooks.startPing = hooks.startHomePage = hooks.startLinkPopularity = hooks.startTrademark = cannotStart;
-  return hooks;
-}
 
 QStringList Entries(const LookupEngine& engine, QueueKind kind) {
   QStringList out;
@@ -47,10 +41,9 @@ QStringList Entries(const LookupEngine& engine, QueueKind kind) {
 
 }  // namespace
 
-class LookupCommandsTest : public QObject {
+class LookupCommandsTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   std::unique_ptr<CMainFrame> frame_;
   std::unique_ptr<LookupEngine> engine_;
   QStringList progressTitles_;
@@ -85,14 +78,9 @@ class LookupCommandsTest : public QObject {
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
-    const QString path = qvtest::MakeDocument("lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
-    QVERIFY(!path.isEmpty());
-    StartUpOptions options = qvtest::TestOptions(log_, {path});
-    options.showWindow = false;
-    frame_ = std::make_unique<CMainFrame>(options);
-    QVERIFY(frame_->Document().IsOpen());
+    Fresh();
+    frame_ = qvtest::HiddenFrame(log_, "lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
+    QVERIFY(frame_);
     engine_ = std::make_unique<LookupEngine>(
         [f = frame_.get()] { return &f->Document().Database(); }, 600000);
     // The window's own engine updates the command states too.
@@ -116,9 +104,7 @@ class LookupCommandsTest : public QObject {
     SetLookupDialogRunnerForTests({});
     SetFileOpenerForTests({});
     engine_.reset();
-    // The shown list is process-wide and still points at this document's
-    // connection; the document going away does not clear it.
-    ShownList().Clear();
+    LetGoOfList();
     frame_.reset();
   }
 

@@ -39,15 +39,11 @@ void CollectIds(const QMenu* menu, QSet<int>& out) {
 
 }  // namespace
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
-  }
+  void init() { Fresh(); }
 
   // --- Start-up and shut-down ---------------------------------------------
 
@@ -218,33 +214,7 @@ class MainFrameTest : public QObject {
     QVERIFY(!frame.Action(kCmdOpenInTrayAtStartup)->isChecked());
   }
 
-  void openLastDocumentToggle() {
-    CMainFrame frame(qvtest::TestOptions(log_));
-    QVERIFY(frame.Action(kCmdOpenLastDocAtStartup)->isChecked());
-    frame.Action(kCmdOpenLastDocAtStartup)->trigger();
-    QCOMPARE(GetProfileInt(kSettingsSection, "Enable Auto DocLoad", -1), 0);
-    frame.Action(kCmdOpenLastDocAtStartup)->trigger();
-    QCOMPARE(GetProfileInt(kSettingsSection, "Enable Auto DocLoad", -1), 1);
-  }
-
   // --- Furniture ------------------------------------------------------------
-
-  void initialStatusTexts_data() {
-    QTest::addColumn<int>("pane");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("message") << int(kPaneMessage) << "Ready";
-    QTest::newRow("caps lock off") << int(kPaneCapsLock) << "";
-    QTest::newRow("total") << int(kPaneTotal) << "Total:";
-    QTest::newRow("display") << int(kPaneDisplay) << "Display:";
-    QTest::newRow("queue") << int(kPaneQueue) << "Queue:";
-    QTest::newRow("activity") << int(kPaneActivity) << "W:0 D:0 H:0 P:0";
-  }
-  void initialStatusTexts() {
-    QFETCH(int, pane);
-    QFETCH(QString, text);
-    CMainFrame frame(qvtest::TestOptions(log_));
-    QCOMPARE(frame.StatusText(pane), text);
-  }
 
   void capsLockIndicatorFollowsTyping() {
     CMainFrame frame(qvtest::TestOptions(log_));
@@ -275,17 +245,6 @@ class MainFrameTest : public QObject {
     // A button runs its command: "Delete" is the list's delete command.
     QCOMPARE(toolbar->actions().at(4)->isEnabled(),
              frame.Action(kCmdDeleteSelected)->isEnabled());
-  }
-
-  void docks() {
-    CMainFrame frame(qvtest::TestOptions(log_));
-    QCOMPARE(frame.LookupQueueDock()->windowTitle(), QStringLiteral("Lookup Queue"));
-    QCOMPARE(frame.DomainNamesDock()->windowTitle(), QStringLiteral("Domain Names"));
-    QVERIFY(frame.QuickLookupDock()->isVisible());
-    frame.Action(kCmdViewLookupQueueBar)->trigger();
-    QVERIFY(frame.LookupQueueDock()->isHidden());
-    frame.Action(kCmdViewLookupQueueBar)->trigger();
-    QVERIFY(!frame.LookupQueueDock()->isHidden());
   }
 
   void tickShowsTheEngineInPanesAndQueueBar() {
@@ -371,9 +330,6 @@ class MainFrameTest : public QObject {
     QVERIFY(!frame.Action(kCmdModeNetwork)->isChecked());
     QCOMPARE(frame.View()->DisplayMode(), int(kCmdModeEmails));
   }
-
- private:
-  std::shared_ptr<qvtest::PromptLog> log_;
 };
 
 QV_TEST(MainFrameTest)

@@ -28,15 +28,11 @@ QString Work(const QString& name) { return qvtest::TempRoot() + QStringLiteral("
 
 }  // namespace
 
-class MainFrameCommandsTest : public QObject {
+class MainFrameCommandsTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
-  }
+  void init() { Fresh(); }
 
   void deleteAsksFirst_data() {
     QTest::addColumn<int>("answer");
@@ -294,8 +290,6 @@ class MainFrameCommandsTest : public QObject {
     QVERIFY(frame.DomainNamesBar()->Names().isEmpty());
   }
 
- private:
-  std::shared_ptr<qvtest::PromptLog> log_;
 };
 
 QV_TEST(MainFrameCommandsTest)

@@ -2,16 +2,23 @@
 // record what was asked, and small documents made on disk.
 #pragma once
 
+#include <QApplication>
+#include <QPushButton>
 #include <QStringList>
+#include <QTest>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/main_frame.h"
 #include "app/prompts.h"
 #include "app/start_up.h"
 #include "platform/text.h"
 #include "store/add_names.h"
 #include "store/database_maintenance.h"
+#include "store/domain_list.h"
+#include "store/list_query.h"
 #include "support/temp_folders.h"
 
 namespace qvtest {
@@ -57,6 +64,33 @@ inline qv::Prompts RecordingPrompts(const std::shared_ptr<PromptLog>& log) {
   return p;
 }
 
+// Prompts that record only the texts they were asked to tell.
+inline qv::Prompts TellRecorder(QStringList& told) {
+  qv::Prompts prompts;
+  prompts.tell = [&told](QWidget*, const QString& text) { told << text; };
+  return prompts;
+}
+
+// Clicks the push button of `dialog` named `name`.
+inline void Click(QWidget* dialog, const char* name) {
+  auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+  QVERIFY(button);
+  button->click();
+}
+
+// Answers the next modal dialog of type T with `act`, then closes it. Until
+// it shows (a progress window may run first) the answer waits.
+template <typename T, typename F>
+void AnswerNextDialog(F act, int tries = 500) {
+  QTimer::singleShot(tries == 500 ? 0 : 10, [act, tries] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!dialog && tries > 0) return AnswerNextDialog<T>(act, tries - 1);
+    QVERIFY(dialog);
+    act(*dialog);
+    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
+  });
+}
+
 // Start-up options as the program makes them (the exit marker is tested and
 // set), with the questions answered through `log`.
 inline qv::StartUpOptions TestOptions(const std::shared_ptr<PromptLog>& log,
@@ -75,6 +109,34 @@ inline QString MakeDocument(const QString& fileName, const std::vector<std::stri
   if (!names.empty() && qv::AddDomainNames(db, names).added != names.size()) return {};
   db.CloseAll();
   return qv::ToQString(path);
+}
+
+// The base of the window tests: each test starts with fresh folders, no
+// list query and a new prompt log. The shown list is one for the whole
+// program and would still point at the connection of a document a test has
+// closed: LetGoOfList() in cleanup().
+class WindowTest : public QObject {
+ protected:
+  std::shared_ptr<PromptLog> log_;
+
+  void Fresh() {
+    FreshFolders();
+    qv::SetCurrentListQuery("");
+    log_ = std::make_shared<PromptLog>();
+  }
+  static void LetGoOfList() { qv::ShownList().Clear(); }
+};
+
+// A main window, not shown, over a new document `fileName` holding `names`;
+// null when the document could not be made or opened.
+inline std::unique_ptr<CMainFrame> HiddenFrame(const std::shared_ptr<PromptLog>& log, const QString& fileName,
+                                                   const std::vector<std::string>& names) {
+  const QString path = MakeDocument(fileName, names);
+  if (path.isEmpty()) return nullptr;
+  qv::StartUpOptions options = TestOptions(log, {path});
+  options.showWindow = false;
+  auto frame = std::make_unique<CMainFrame>(options);
+  return frame->Document().IsOpen() ? std::move(frame) : nullptr;
 }
 
 }  // namespace qvtest

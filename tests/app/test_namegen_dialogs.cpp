@@ -36,19 +36,6 @@ using namespace qv;
 
 namespace {
 
-// Answers the next modal dialog of type T with `act`, then closes it. Until
-// it shows (a progress window may run first) the answer waits.
-template <typename T, typename F>
-void AnswerNextDialog(F act, int tries = 500) {
-  QTimer::singleShot(tries == 500 ? 0 : 10, [act, tries] {
-    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!dialog && tries > 0) return AnswerNextDialog<T>(act, tries - 1);
-    QVERIFY(dialog);
-    act(*dialog);
-    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
-  });
-}
-
 QStringList Sorted(QStringList l) {
   l.sort();
   return l;
@@ -69,26 +56,23 @@ void GenerateAndWait(CTemplateNamesDialog& d, const QString& text) {
 
 }  // namespace
 
-class NamegenDialogsTest : public QObject {
+class NamegenDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     SaveTldList({"com", "net", "co.uk"});
   }
-  void cleanup() { ShownList().Clear(); }
+  void cleanup() { LetGoOfList(); }
 
   // A keyword padded with the edited words of a set reaches the list; the
   // set, the options, the keyword and its history are kept for next time.
   void keywordNamesReachTheList() {
     const QString doc = qvtest::MakeDocument("kw.qvl");
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
-    AnswerNextDialog<CKeywordNamesDialog>([](CKeywordNamesDialog& d) {
+    qvtest::AnswerNextDialog<CKeywordNamesDialog>([](CKeywordNamesDialog& d) {
       QCOMPARE(d.WordSet()->currentText(), QStringLiteral("business"));  // a set with words, at first use
       d.WordSet()->setCurrentText(QStringLiteral("shop"));
       QVERIFY(d.StartWords()->toPlainText().startsWith(QStringLiteral("planet\ngreat\nfab\n")));
@@ -135,7 +119,7 @@ class NamegenDialogsTest : public QObject {
   void templateNamesReachTheList() {
     const QString doc = qvtest::MakeDocument("tp.qvl");
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
-    AnswerNextDialog<CTemplateNamesDialog>([](CTemplateNamesDialog& d) {
+    qvtest::AnswerNextDialog<CTemplateNamesDialog>([](CTemplateNamesDialog& d) {
       GenerateAndWait(d, QStringLiteral("#x"));
       QCOMPARE(d.Status()->text(), QStringLiteral("10 words generated."));
       QCOMPARE(d.Progress()->value(), 100);
@@ -240,9 +224,9 @@ class NamegenDialogsTest : public QObject {
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     const QString file = qvtest::WorkPath("mixed.txt");
     QVERIFY(qvtest::WriteBytes(file, "a.com bare b.net"));
-    AnswerNextDialog<CDomainNameFilterDialog>([file](CDomainNameFilterDialog& d) {
+    qvtest::AnswerNextDialog<CDomainNameFilterDialog>([file](CDomainNameFilterDialog& d) {
       QVERIFY(d.AddFile(file));
-      AnswerNextDialog<CCreateDomainNamesDialog>([](CCreateDomainNamesDialog& create) {
+      qvtest::AnswerNextDialog<CCreateDomainNamesDialog>([](CCreateDomainNamesDialog& create) {
         QCOMPARE(create.TextBox()->toPlainText(), QStringLiteral("bare\n"));
         create.accept();
       });

@@ -19,6 +19,7 @@
 #include "lookup/lookup_engine.h"
 #include "store/domain_list.h"
 #include "support/rdap_test_server.h"
+#include "support/loopback_directory.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "test_main_frame_support.h"
@@ -26,19 +27,6 @@
 #include "whois/server_directory.h"
 
 using namespace qv;
-
-namespace {
-
-// A suffix's lookups go to `host` with four at once and no pause.
-void Polite(const std::string& host, int port) {
-  WhoisServerRecord record(host, false);
-  record.port = port;
-  record.maxConnections = 4;
-  record.connectionInterval = -1;
-  record.manuallyEdited = 1;
-}
-
-}  // namespace
 
 class RdapWindowTest : public QObject {
   Q_OBJECT
@@ -59,20 +47,14 @@ class RdapWindowTest : public QObject {
     qvtest::WhoisTestServer whois(qvtest::WhoisTestServer::Answer(
         "Domain Name: BETA.QVTEST\r\nRegistrar: Whois Registrar LLC\r\n"
         "Registry Expiry Date: 2030-01-02T00:00:00Z\r\n"));
-    {
-      TldRecord tld("qvtest");
-      tld.server = "127.0.0.1";
-    }
-    Polite("127.0.0.1", whois.port());
+    qvtest::PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
-    Polite("127.0.0.1:" + std::to_string(rdap.port()), 443);
+    qvtest::PoliteServer("127.0.0.1:" + std::to_string(rdap.port()), 443);
 
     auto log = std::make_shared<qvtest::PromptLog>();
-    const QString path = qvtest::MakeDocument("two.qvl", {"alpha.qvrdap", "beta.qvtest"});
-    StartUpOptions options = qvtest::TestOptions(log, {path});
-    options.showWindow = false;
-    CMainFrame frame(options);
-    QVERIFY(frame.Document().IsOpen());
+    const auto window = qvtest::HiddenFrame(log, "two.qvl", {"alpha.qvrdap", "beta.qvtest"});
+    QVERIFY(window);
+    CMainFrame& frame = *window;
     SetLookupDialogRunnerForTests([](QDialog& dialog) {
       auto& d = static_cast<CLookupDialog&>(dialog);
       d.SelectAllBox()->setChecked(false);

@@ -16,6 +16,7 @@
 #include "store/domain_list.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
+#include "test_main_frame_support.h"
 #include "test_view_support.h"
 
 using namespace qv;
@@ -38,19 +39,12 @@ QList<int> Widths(const CCorvaneView& view) {
 
 }  // namespace
 
-class ViewTest : public QObject {
+class ViewTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-  }
-  // The shown list is one for the whole program and would still point at the
-  // connection of the document a test has closed.
-  void cleanup() {
-    ShownList().Clear();
-  }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   // The mode is stored and comes back with its columns in a new view.
   void modeSwitching_data() {

@@ -20,6 +20,7 @@
 #include "store/domain_list.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
+#include "test_main_frame_support.h"
 #include "test_view_support.h"
 #include "whois/whois_date.h"
 
@@ -32,18 +33,13 @@ const Date kOriginal = Date::FromYmd(2024, 1, 5);
 
 }  // namespace
 
-class ViewDialogsTest : public QObject {
+class ViewDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-  }
-  // The shown list is one for the whole program and would still point at the
-  // connection of the document a test has closed.
+  void init() { Fresh(); }
   void cleanup() {
-    ShownList().Clear();
+    LetGoOfList();
     ReloadExpiryHighlightDays();
   }
 

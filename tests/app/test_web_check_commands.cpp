@@ -146,12 +146,9 @@ class WebCheckCommandsTest : public QObject {
   // Lookup with Home Page and Ping ticked fills those columns; Stop cancels
   // the fetches still running.
   void windowLookupAndStop() {
-    const QString path = qvtest::MakeDocument("window.qvl", {"alpha.com", "beta.org"});
     auto log = std::make_shared<qvtest::PromptLog>();
-    StartUpOptions options = qvtest::TestOptions(log, {path});
-    options.showWindow = false;
-    auto frame = std::make_unique<CMainFrame>(options);
-    QVERIFY(frame->Document().IsOpen());
+    auto frame = qvtest::HiddenFrame(log, "window.qvl", {"alpha.com", "beta.org"});
+    QVERIFY(frame);
     LookupEngine& engine = frame->Engine();
     QVERIFY(engine.Offers(QueueKind::HomePage) && engine.Offers(QueueKind::Ping));
     qputenv("http_proxy", nginx_->Url("").c_str());

@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QTest>
 #include <QThread>
 
 #include "store/add_names.h"
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "whois/server_directory.h"
+#include "whois/whois_query.h"
 
 namespace enginetest {
 
@@ -18,18 +20,6 @@ bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names)
   if (!qv::NewDocument(db, path).ok) return false;
   const qv::AddNamesReport report = qv::AddDomainNames(db, names);
   return report.error.empty() && report.added == names.size();
-}
-
-void PointSuffixAt(const std::string& key, const std::string& host, int port, int maxConnections) {
-  {
-    qv::TldRecord tld(key);
-    tld.server = host;
-  }
-  qv::WhoisServerRecord record(host, false);
-  record.port = port;
-  record.maxConnections = maxConnections;
-  record.connectionInterval = -1;  // no pause between lookups
-  record.manuallyEdited = 1;
 }
 
 void SetServerPort(const std::string& host, int port) {
@@ -58,13 +48,6 @@ bool RunUntilIdle(qv::LookupEngine& engine, int limitMs) {
   return true;
 }
 
-qv::WebCheckHooks WaitingWebChecks() {
-  qv::WebCheckHooks hooks;
-  const auto cannotStart = [](const std::string&) { return false; };
-  hooks.startPing = hooks.startHomePage = hooks.startLinkPopularity = hooks.startTrademark = cannotStart;
-  return hooks;
-}
-
 qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name) {
   qv::DomainRecord record;
   db.ReadRecord(name, record);
@@ -80,6 +63,29 @@ QString Field(const qv::DomainRecord& record, const char* field) {
 std::string FileText(const std::filesystem::path& path) {
   QFile file(QString::fromStdString(path.string()));
   return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+void EngineTest::Close() {
+  engine_.reset();
+  db_.CloseAll();
+}
+
+void EngineTest::Reset() {
+  Close();
+  qvtest::FreshFolders();
+  qv::SetWhoisTimeoutSeconds(2);
+}
+
+void EngineTest::NewEngine(int tickMs) {
+  engine_ = std::make_unique<qv::LookupEngine>(&db_, tickMs);
+  engine_->SetHostResolver([](const std::string&) { return std::string("192.0.2.1"); });
+  log_ = qvtest::TempPath(QStringLiteral("changes.txt"));
+  engine_->Updater().SetChangeLogPath(log_);
+}
+
+void EngineTest::LookUp(const std::vector<std::string>& names) {
+  for (const std::string& name : names) QVERIFY(engine_->QueueWhoisIfDue(name, 0));
+  QVERIFY(RunUntilIdle(*engine_));
 }
 
 Registration Reg(std::string name) {

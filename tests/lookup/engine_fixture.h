@@ -3,23 +3,26 @@
 // and running the engine's ticks until it is idle.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "lookup/lookup_engine.h"
 #include "store/database_connection.h"
 #include "store/domain_record.h"
+#include "support/loopback_directory.h"
+#include "support/waiting_web_checks.h"
 
 namespace enginetest {
 
 // Creates a new document in the temporary folder holding `names`.
 bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names);
 
-// Names under `key` ("qvtest") are looked up at `host` on `port`, with up to
-// `maxConnections` lookups at once and no wait between them.
-void PointSuffixAt(const std::string& key, const std::string& host, int port, int maxConnections = 4);
+using qvtest::PointSuffixAt;
+using qvtest::PoliteServer;
 // The server's port only (a new loopback server for the next run).
 void SetServerPort(const std::string& host, int port);
 
@@ -29,15 +32,30 @@ bool RunUntilIdle(qv::LookupEngine& engine, int limitMs = 30000);
 // Lets posted results arrive until `done` holds (at most `limitMs`).
 bool WaitFor(const std::function<bool()>& done, int limitMs = 30000);
 
-// Web checks that are offered but never get going: every start reports that
-// the check cannot start now, so the names wait in their queues.
-qv::WebCheckHooks WaitingWebChecks();
+using qvtest::WaitingWebChecks;
 
 qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name);
 // A field as text for comparisons: dates as ISO text.
 QString Field(const qv::DomainRecord& record, const char* field);
 // A file's whole content; empty when it cannot be read.
 std::string FileText(const std::filesystem::path& path);
+
+// The base of the engine test classes: a document, an engine on it and the
+// change log it writes. Reset() starts a test with fresh folders and nothing
+// open, Close() ends it; NewEngine() makes an engine whose DNS checks all resolve to one
+// documentation address, so they finish at once and the same way everywhere.
+class EngineTest : public QObject {
+ protected:
+  qv::DomainDatabase db_;
+  std::unique_ptr<qv::LookupEngine> engine_;
+  std::filesystem::path log_;
+
+  void Reset();
+  void Close();
+  void NewEngine(int tickMs);
+  // Queues `names` for whois and ticks until the engine is idle.
+  void LookUp(const std::vector<std::string>& names);
+};
 
 // An answer of a registered name with the usual labels.
 struct Registration {

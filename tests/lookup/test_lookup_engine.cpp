@@ -40,11 +40,8 @@ void SetChecked(DomainDatabase& db, const std::string& name, const Date& when, b
 
 }  // namespace
 
-class LookupEngineTest : public QObject {
+class LookupEngineTest : public EngineTest {
   Q_OBJECT
-
-  DomainDatabase db_;
-  std::unique_ptr<LookupEngine> engine_;
 
   void NewEngine(const std::vector<std::string>& names) {
     QVERIFY(MakeDocument(db_, names));
@@ -54,15 +51,8 @@ class LookupEngineTest : public QObject {
   }
 
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    engine_.reset();
-    db_.CloseAll();
-  }
-  void cleanup() {
-    engine_.reset();
-    db_.CloseAll();
-  }
+  void init() { Reset(); }
+  void cleanup() { Close(); }
 
   void queueRefusesCaseBlindDuplicates_data() {
     QTest::addColumn<QString>("first");

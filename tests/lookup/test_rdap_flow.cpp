@@ -27,8 +27,6 @@ namespace {
 
 constexpr int kTickMs = 20;
 
-std::string FixedResolver(const std::string&) { return "192.0.2.1"; }
-
 // A domain object with the registrar, expiry and (when given) the link to
 // the registrar's own service.
 QByteArray DomainJson(const std::string& name, const std::string& registrar, const std::string& expiry,
@@ -47,44 +45,17 @@ QByteArray DomainJson(const std::string& name, const std::string& registrar, con
 
 // The service key of a loopback RDAP server: no pause, four at once.
 void PoliteAt(const RdapTestServer& server, int connections = 4) {
-  WhoisServerRecord record("127.0.0.1:" + std::to_string(server.port()), false);
-  record.maxConnections = connections;
-  record.connectionInterval = -1;
-  record.manuallyEdited = 1;
+  PoliteServer("127.0.0.1:" + std::to_string(server.port()), 0, connections);
 }
 
 }  // namespace
 
-class RdapFlowTest : public QObject {
+class RdapFlowTest : public EngineTest {
   Q_OBJECT
 
-  DomainDatabase db_;
-  std::unique_ptr<LookupEngine> engine_;
-  std::filesystem::path log_;
-
-  void NewEngine() {
-    engine_ = std::make_unique<LookupEngine>(&db_, kTickMs);
-    engine_->SetHostResolver(FixedResolver);
-    log_ = qvtest::TempPath(QStringLiteral("changes.txt"));
-    engine_->Updater().SetChangeLogPath(log_);
-  }
-
-  void LookUp(const std::vector<std::string>& names) {
-    for (const std::string& name : names) QVERIFY(engine_->QueueWhoisIfDue(name, 0));
-    QVERIFY(RunUntilIdle(*engine_));
-  }
-
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    engine_.reset();
-    db_.CloseAll();
-    SetWhoisTimeoutSeconds(2);
-  }
-  void cleanup() {
-    engine_.reset();
-    db_.CloseAll();
-  }
+  void init() { Reset(); }
+  void cleanup() { Close(); }
 
   // "RDAP first": RDAP where the suffix has a service, whois for the other
   // suffix and for the name whose RDAP query failed; a 404 is a free name.
@@ -102,7 +73,7 @@ class RdapFlowTest : public QObject {
     std::vector<std::string> names = {"beta.qvtest", "free.qvrdap", "down.qvrdap"};
     for (int i = 0; i < 12; ++i) names.push_back("alpha" + std::to_string(i) + ".qvrdap");
     QVERIFY(MakeDocument(db_, names));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp(names);
 
     const std::string key = "127.0.0.1:" + std::to_string(rdap.port());
@@ -139,7 +110,7 @@ class RdapFlowTest : public QObject {
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
     PoliteAt(rdap, 1);
     QVERIFY(MakeDocument(db_, {"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"});
     QCOMPARE(rdap.paths(), QStringList{"/domain/busy1.qvrdap"});
     whois.Finish();
@@ -163,7 +134,7 @@ class RdapFlowTest : public QObject {
     PoliteAt(registry);
     PoliteAt(registrar);
     QVERIFY(MakeDocument(db_, {"gamma.qvrdap"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"gamma.qvrdap"});
 
     DomainRecord gamma = Read(db_, "gamma.qvrdap");
@@ -203,7 +174,7 @@ class RdapFlowTest : public QObject {
     PoliteAt(rdap);
     SetLookupProtocolSetting(LookupProtocol::RdapOnly);
     QVERIFY(MakeDocument(db_, {"beta.qvtest", "delta.qvrdap"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"beta.qvtest", "delta.qvrdap"});
 
     QVERIFY(LoadWhoisText("beta.qvtest").starts_with("Whois Lookup Error: I don't know the RDAP service"));

@@ -23,44 +23,16 @@ constexpr int kTickMs = 50;
 constexpr const char* kRegistry = "127.0.0.1";
 constexpr const char* kRegistrar = "localhost";
 
-// Every www host resolves to one documentation address, so the automatic DNS
-// checks finish at once and the same way everywhere.
-std::string FixedResolver(const std::string&) { return "192.0.2.1"; }
-
 Date Day(int y, int m, int d) { return Date::FromYmd(y, m, d); }
 
 }  // namespace
 
-class WhoisFlowTest : public QObject {
+class WhoisFlowTest : public EngineTest {
   Q_OBJECT
 
-  DomainDatabase db_;
-  std::unique_ptr<LookupEngine> engine_;
-  std::filesystem::path log_;
-
-  void NewEngine() {
-    engine_ = std::make_unique<LookupEngine>(&db_, kTickMs);
-    engine_->SetHostResolver(FixedResolver);
-    log_ = qvtest::TempPath(QStringLiteral("changes.txt"));
-    engine_->Updater().SetChangeLogPath(log_);
-  }
-
-  void LookUp(const std::vector<std::string>& names) {
-    for (const std::string& name : names) QVERIFY(engine_->QueueWhoisIfDue(name, 0));
-    QVERIFY(RunUntilIdle(*engine_));
-  }
-
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    engine_.reset();
-    db_.CloseAll();
-    SetWhoisTimeoutSeconds(2);
-  }
-  void cleanup() {
-    engine_.reset();
-    db_.CloseAll();
-  }
+  void init() { Reset(); }
+  void cleanup() { Close(); }
 
   void fullRunFillsRecords() {
     WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer(Reg("ALPHA.QVTEST"))));
@@ -72,7 +44,7 @@ class WhoisFlowTest : public QObject {
       record.tokenWhenFree = "No match for";
     }
     QVERIFY(MakeDocument(db_, {"alpha.qvtest", "free.qvfree"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"alpha.qvtest", "free.qvfree"});
 
     const DomainRecord alpha = Read(db_, "alpha.qvtest");
@@ -110,7 +82,7 @@ class WhoisFlowTest : public QObject {
     PointSuffixAt("qvtest", kRegistry, registryServer.port());
     PointSuffixAt("qvregistrar", kRegistrar, registrarServer->port());
     QVERIFY(MakeDocument(db_, {"beta.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"beta.qvtest"});
 
     DomainRecord beta = Read(db_, "beta.qvtest");
@@ -154,7 +126,7 @@ class WhoisFlowTest : public QObject {
     PointSuffixAt("qvtest", kRegistry, registry.port());
     PointSuffixAt("qvregistrar", kRegistrar, registrar.port());
     QVERIFY(MakeDocument(db_, {"loop.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"loop.qvtest"});
     registry.Finish();
     registrar.Finish();
@@ -176,7 +148,7 @@ class WhoisFlowTest : public QObject {
       PointSuffixAt(i == 0 ? "qvtest" : "qvhop" + std::to_string(i), hosts[i], servers[i]->port());
     }
     QVERIFY(MakeDocument(db_, {"hop.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"hop.qvtest"});
     for (std::size_t i = 0; i < servers.size(); ++i) {
       servers[i]->Finish();
@@ -198,7 +170,7 @@ class WhoisFlowTest : public QObject {
     WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("KEEP.QVTEST"))));
     PointSuffixAt("qvtest", kRegistry, good.port());
     QVERIFY(MakeDocument(db_, {"keep.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"keep.qvtest"});
     const DomainRecord before = Read(db_, "keep.qvtest");
     QCOMPARE(Field(before, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
@@ -220,7 +192,7 @@ class WhoisFlowTest : public QObject {
     WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("SAME.QVTEST"))));
     PointSuffixAt("qvtest", kRegistry, good.port());
     QVERIFY(MakeDocument(db_, {"same.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"same.qvtest"});
     const QString registrar = Field(Read(db_, "same.qvtest"), field::kRegistrar);
     QVERIFY(!registrar.isEmpty());
@@ -245,7 +217,7 @@ class WhoisFlowTest : public QObject {
     WhoisTestServer silent(WhoisTestServer::Reset());
     PointSuffixAt("qvtest", kRegistry, silent.port());
     QVERIFY(MakeDocument(db_, {"gamma.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
 
     LookUp({"gamma.qvtest"});  // the first try and three retries
     QCOMPARE(silent.connections(), kWhoisFailuresBeforeSkip);
@@ -268,7 +240,7 @@ class WhoisFlowTest : public QObject {
     InvalidIpList wildcard;
     wildcard.Add("192.0.2.99");
     wildcard.Save();
-    NewEngine();
+    NewEngine(kTickMs);
     engine_->SetHostResolver([](const std::string& host) -> std::string {
       if (host == "www.up.qvtest") return "192.0.2.7";
       if (host == "www.listed.qvtest") return "192.0.2.99";
@@ -294,7 +266,7 @@ class WhoisFlowTest : public QObject {
 
   void unknownServerAnswersWithoutTraffic() {
     QVERIFY(MakeDocument(db_, {"lost.qvnowhere"}));
-    NewEngine();
+    NewEngine(kTickMs);
     LookUp({"lost.qvnowhere"});
     QCOMPARE(LoadWhoisText("lost.qvnowhere"), std::string(kUnknownWhoisServerText));
   }
@@ -304,7 +276,7 @@ class WhoisFlowTest : public QObject {
     WhoisTestServer slow(WhoisTestServer::InPieces(answer, 40, 60));
     PointSuffixAt("qvtest", kRegistry, slow.port(), 1);
     QVERIFY(MakeDocument(db_, {"slow.qvtest", "next.qvtest"}));
-    NewEngine();
+    NewEngine(kTickMs);
     QVERIFY(engine_->QueueWhoisIfDue("slow.qvtest", 0));
     QVERIFY(engine_->QueueWhoisIfDue("next.qvtest", 0));
     engine_->SchedulerTick();
@@ -338,7 +310,7 @@ class WhoisFlowTest : public QObject {
     PointSuffixAt("qvjunk", "127.1", junk.port());  // the same loopback address, another host text
     PointSuffixAt("qvsilent", "127.0.1", silent.port());
     QVERIFY(MakeDocument(db_, {"e.qvendless", "j.qvjunk", "s.qvsilent"}));
-    NewEngine();
+    NewEngine(kTickMs);
     std::set<QString> done;
     connect(engine_.get(), &LookupEngine::whoisCompleted, this,
             [&done](const QString& name, bool) { done.insert(name); });

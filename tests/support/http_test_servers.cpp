@@ -135,42 +135,12 @@ QString NginxServer::CertificatePath() const { return dir_.path() + "/cert.pem";
 // --- The scripted server -------------------------------------------------------------
 
 HttpScriptServer::HttpScriptServer(Mode mode, std::string text, int pauseMs)
-    : mode_(mode), text_(std::move(text)), pauseMs_(pauseMs) {
-  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listenFd_, 16) != 0 ||
-      ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    if (listenFd_ >= 0) ::close(listenFd_);
-    listenFd_ = -1;
-    return;
-  }
-  port_ = ntohs(address.sin_port);
-  thread_ = std::thread([this] { Run(); });
-}
+    : mode_(mode), text_(std::move(text)), pauseMs_(pauseMs) {}
 
-HttpScriptServer::~HttpScriptServer() {
-  stop_ = true;
-  if (thread_.joinable()) thread_.join();
-  if (listenFd_ >= 0) ::close(listenFd_);
-}
+HttpScriptServer::~HttpScriptServer() = default;
 
 std::string HttpScriptServer::Url(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
-}
-
-void HttpScriptServer::Run() {
-  while (!stop_) {
-    pollfd p{listenFd_, POLLIN, 0};
-    if (::poll(&p, 1, 50) <= 0) continue;
-    const int fd = ::accept(listenFd_, nullptr, nullptr);
-    if (fd < 0) continue;
-    Serve(fd);
-    ::close(fd);
-  }
+  return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }
 
 void HttpScriptServer::Serve(int fd) {
@@ -178,9 +148,8 @@ void HttpScriptServer::Serve(int fd) {
   std::string request;
   char buffer[4096];
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!stop_ && request.find("\r\n\r\n") == std::string::npos && std::chrono::steady_clock::now() < until) {
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, 50) <= 0) continue;
+  while (!listener_.stopping() && request.find("\r\n\r\n") == std::string::npos && std::chrono::steady_clock::now() < until) {
+    if (!Readable(fd, 50)) continue;
     const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
     if (n <= 0) return;
     request.append(buffer, std::size_t(n));
@@ -193,7 +162,7 @@ void HttpScriptServer::Serve(int fd) {
       send(text_.data(), text_.size());
       break;
     case Mode::Drip:
-      for (std::size_t i = 0; i < text_.size() && !stop_; ++i) {
+      for (std::size_t i = 0; i < text_.size() && !listener_.stopping(); ++i) {
         if (!send(text_.data() + i, 1)) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs_));
       }
@@ -204,7 +173,7 @@ void HttpScriptServer::Serve(int fd) {
       timeval wait{0, 100000};
       ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
       const std::string block(4096, 'z');
-      while (!stop_) {
+      while (!listener_.stopping()) {
         const ssize_t n = ::send(fd, block.data(), block.size(), MSG_NOSIGNAL);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
         if (n <= 0) break;

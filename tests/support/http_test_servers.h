@@ -17,6 +17,8 @@
 #include <string>
 #include <thread>
 
+#include "support/loopback_listener.h"
+
 namespace qvtest {
 
 class NginxServer {
@@ -65,19 +67,15 @@ class HttpScriptServer {
   HttpScriptServer& operator=(const HttpScriptServer&) = delete;
 
   std::string Url(const std::string& path = "/") const;
-  int Port() const { return port_; }
+  int Port() const { return listener_.port(); }
 
  private:
-  void Run();
   void Serve(int fd);
 
   Mode mode_;
   std::string text_;
   int pauseMs_;
-  int listenFd_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  LoopbackListener listener_{[this](int fd) { Serve(fd); }};
 };
 
 }  // namespace qvtest

@@ -18,29 +18,6 @@ namespace {
 
 constexpr int kPollMs = 20;
 
-int BoundLoopbackSocket(int& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof a;
-  const int one = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  port = ntohs(a.sin_port);
-  return fd;
-}
-
-bool Readable(int fd, int ms) {
-  pollfd p{fd, POLLIN, 0};
-  return ::poll(&p, 1, ms) > 0;
-}
-
 std::string Verb(const std::string& line) {
   std::string verb;
   for (char c : line) {
@@ -52,28 +29,13 @@ std::string Verb(const std::string& line) {
 
 }  // namespace
 
-int FreeLoopbackPort() {
-  int port = 0;
-  const int fd = BoundLoopbackSocket(port);
-  if (fd >= 0) ::close(fd);
-  return port;
-}
-
 // --- ScriptedSmtpServer -------------------------------------------------------
 
-ScriptedSmtpServer::ScriptedSmtpServer(Script script) : script_(std::move(script)) {
-  listenFd_ = BoundLoopbackSocket(port_);
-  if (listenFd_ >= 0 && ::listen(listenFd_, 16) == 0) thread_ = std::thread([this] { Run(); });
-}
+ScriptedSmtpServer::ScriptedSmtpServer(Script script) : script_(std::move(script)) {}
 
 ScriptedSmtpServer::~ScriptedSmtpServer() { Finish(); }
 
-void ScriptedSmtpServer::Finish() {
-  stop_ = true;
-  if (thread_.joinable()) thread_.join();
-  if (listenFd_ >= 0) ::close(listenFd_);
-  listenFd_ = -1;
-}
+void ScriptedSmtpServer::Finish() { listener_.Stop(); }
 
 std::vector<std::string> ScriptedSmtpServer::commands() const {
   std::lock_guard lock(mutex_);
@@ -83,16 +45,6 @@ std::vector<std::string> ScriptedSmtpServer::commands() const {
 std::vector<std::string> ScriptedSmtpServer::messages() const {
   std::lock_guard lock(mutex_);
   return messages_;
-}
-
-void ScriptedSmtpServer::Run() {
-  while (!stop_) {
-    if (!Readable(listenFd_, kPollMs)) continue;
-    const int fd = ::accept(listenFd_, nullptr, nullptr);
-    if (fd < 0) continue;
-    Serve(fd);
-    ::close(fd);
-  }
 }
 
 std::string ScriptedSmtpServer::ReplyTo(const std::string& verb) const {
@@ -126,10 +78,8 @@ void ScriptedSmtpServer::Serve(int fd) {
   bool inData = false;
   int authStep = 0;  // AUTH LOGIN: the user, then the password
   char chunk[4096];
-  while (!stop_) {
-    if (!Readable(fd, kPollMs)) {
-      continue;
-    }
+  while (!listener_.stopping()) {
+    if (!Readable(fd, kPollMs)) continue;
     const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
     if (n <= 0) return;
     if (script_.stallAfterGreeting) continue;

@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/loopback_listener.h"
+
 namespace qvtest {
 
 class ScriptedSmtpServer {
@@ -41,26 +43,22 @@ class ScriptedSmtpServer {
   ScriptedSmtpServer(const ScriptedSmtpServer&) = delete;
   ScriptedSmtpServer& operator=(const ScriptedSmtpServer&) = delete;
 
-  int port() const { return port_; }
+  int port() const { return listener_.port(); }
   std::vector<std::string> commands() const;
   std::vector<std::string> messages() const;
   void Finish();
 
  private:
-  void Run();
   void Serve(int fd);
   void Reply(int fd, const std::string& text);
   std::string ReplyTo(const std::string& verb) const;
 
   Script script_;
-  int listenFd_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::vector<std::string> commands_;
   std::vector<std::string> messages_;
   int refused_ = 0;
-  std::thread thread_;
+  LoopbackListener listener_{[this](int fd) { Serve(fd); }};
 };
 
 class Aiosmtpd {
@@ -93,6 +91,6 @@ class Aiosmtpd {
 };
 
 // A loopback port nothing listens on.
-int FreeLoopbackPort();
+inline int FreeLoopbackPort() { return UnusedLoopbackPort(); }
 
 }  // namespace qvtest

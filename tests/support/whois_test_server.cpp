@@ -1,11 +1,8 @@
 #include "support/whois_test_server.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,66 +16,13 @@ constexpr int kPollMs = 20;
 constexpr auto kConnectionLimit = std::chrono::seconds(20);
 constexpr std::size_t kEndlessLimit = 64u * 1024 * 1024;
 
-sockaddr_in Loopback(int port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return a;
-}
-
-int BoundLoopbackSocket(int& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  sockaddr_in a = Loopback(0);
-  socklen_t length = sizeof a;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  port = ntohs(a.sin_port);
-  return fd;
-}
-
-bool Readable(int fd, int ms) {
-  pollfd p{fd, POLLIN, 0};
-  return ::poll(&p, 1, ms) > 0;
-}
-
 }  // namespace
 
-WhoisTestServer::WhoisTestServer(Script script) : script_(std::move(script)) {
-  listenFd_ = BoundLoopbackSocket(port_);
-  if (listenFd_ >= 0 && ::listen(listenFd_, 16) != 0) {
-    ::close(listenFd_);
-    listenFd_ = -1;
-  }
-  if (listenFd_ >= 0) thread_ = std::thread([this] { Run(); });
-}
+WhoisTestServer::WhoisTestServer(Script script) : script_(std::move(script)) {}
 
 WhoisTestServer::~WhoisTestServer() { Finish(); }
 
-int WhoisTestServer::UnusedPort() {
-  int port = 0;
-  const int fd = BoundLoopbackSocket(port);
-  if (fd >= 0) ::close(fd);
-  return port;
-}
-
-void WhoisTestServer::Finish() {
-  stop_ = true;
-  if (thread_.joinable()) thread_.join();
-  if (listenFd_ < 0) return;
-  // A client whose connect succeeded is in the backlog even if never served.
-  ::fcntl(listenFd_, F_SETFL, ::fcntl(listenFd_, F_GETFL, 0) | O_NONBLOCK);
-  for (int fd; (fd = ::accept(listenFd_, nullptr, nullptr)) >= 0;) {
-    ++connections_;
-    ::close(fd);
-  }
-  ::close(listenFd_);
-  listenFd_ = -1;
-}
+void WhoisTestServer::Finish() { listener_.Stop(); }
 
 std::vector<std::string> WhoisTestServer::queries() const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -88,16 +32,6 @@ std::vector<std::string> WhoisTestServer::queries() const {
 std::string WhoisTestServer::query() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return queries_.empty() ? std::string() : queries_.back();
-}
-
-void WhoisTestServer::Run() {
-  while (!stop_) {
-    if (!Readable(listenFd_, kPollMs)) continue;
-    const int fd = ::accept(listenFd_, nullptr, nullptr);
-    if (fd < 0) continue;
-    ++connections_;
-    Serve(fd);
-  }
 }
 
 void WhoisTestServer::Serve(int fd) {
@@ -111,7 +45,7 @@ void WhoisTestServer::Serve(int fd) {
       SendAll(fd, script_.text.data(), script_.text.size());
       break;
     case Mode::AnswerInPieces:
-      for (std::size_t at = 0; at < script_.text.size() && !stop_; at += script_.pieceSize) {
+      for (std::size_t at = 0; at < script_.text.size() && !listener_.stopping(); at += script_.pieceSize) {
         if (at > 0) std::this_thread::sleep_for(std::chrono::milliseconds(script_.pauseMs));
         const std::size_t n = std::min(script_.pieceSize, script_.text.size() - at);
         if (!SendAll(fd, script_.text.data() + at, n)) break;
@@ -131,13 +65,12 @@ void WhoisTestServer::Serve(int fd) {
       StreamEndlessly(fd);
       break;
   }
-  ::close(fd);
 }
 
 std::string WhoisTestServer::ReadQuery(int fd) {
   std::string line;
   const auto until = Clock::now() + std::chrono::seconds(2);
-  while (!stop_ && Clock::now() < until && line.find("\r\n") == std::string::npos &&
+  while (!listener_.stopping() && Clock::now() < until && line.find("\r\n") == std::string::npos &&
          line.size() < 4096) {
     if (!Readable(fd, kPollMs)) continue;
     char buffer[512];
@@ -161,7 +94,7 @@ bool WhoisTestServer::SendAll(int fd, const char* data, std::size_t size) {
 
 void WhoisTestServer::WaitForClientToLeave(int fd) {
   const auto until = Clock::now() + kConnectionLimit;
-  while (!stop_ && Clock::now() < until) {
+  while (!listener_.stopping() && Clock::now() < until) {
     if (!Readable(fd, kPollMs)) continue;
     char buffer[256];
     if (::recv(fd, buffer, sizeof buffer, 0) <= 0) return;
@@ -176,7 +109,7 @@ void WhoisTestServer::StreamEndlessly(int fd) {
   }();
   const auto until = Clock::now() + kConnectionLimit;
   std::size_t total = 0;
-  while (!stop_ && Clock::now() < until && total < kEndlessLimit) {
+  while (!listener_.stopping() && Clock::now() < until && total < kEndlessLimit) {
     pollfd p{fd, POLLOUT, 0};
     if (::poll(&p, 1, kPollMs) <= 0) continue;
     if (p.revents & (POLLERR | POLLHUP)) return;

@@ -9,12 +9,12 @@
 // Every wait inside is bounded; the destructor stops the thread and joins it.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "support/loopback_listener.h"
 
 namespace qvtest {
 
@@ -48,22 +48,21 @@ class WhoisTestServer {
   WhoisTestServer(const WhoisTestServer&) = delete;
   WhoisTestServer& operator=(const WhoisTestServer&) = delete;
 
-  bool listening() const { return listenFd_ >= 0; }
-  int port() const { return port_; }
+  bool listening() const { return listener_.listening(); }
+  int port() const { return listener_.port(); }
 
   // Stops serving and counts the connections still waiting to be accepted.
   // Afterwards connections() and queries() are final.
   void Finish();
-  int connections() const { return connections_; }
+  int connections() const { return listener_.connections(); }
   std::vector<std::string> queries() const;
   // The last query line received; empty when none came.
   std::string query() const;
 
   // A loopback port on which nothing listens (a connection there is refused).
-  static int UnusedPort();
+  static int UnusedPort() { return UnusedLoopbackPort(); }
 
  private:
-  void Run();
   void Serve(int fd);
   std::string ReadQuery(int fd);
   bool SendAll(int fd, const char* data, std::size_t size);
@@ -71,13 +70,9 @@ class WhoisTestServer {
   void StreamEndlessly(int fd);
 
   Script script_;
-  int listenFd_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stop_{false};
-  std::atomic<int> connections_{0};
   mutable std::mutex mutex_;
   std::vector<std::string> queries_;
-  std::thread thread_;
+  LoopbackListener listener_{[this](int fd) { Serve(fd); }};
 };
 
 }  // namespace qvtest

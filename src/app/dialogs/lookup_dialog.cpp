@@ -1,6 +1,5 @@
 #include "app/dialogs/lookup_dialog.h"
 
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "app/dialogs/lookup_check_group.h"
 #include "app/dialogs/ok_cancel_buttons.h"
 #include "platform/settings_store.h"
 
@@ -63,23 +63,7 @@ LookupRunOptions LookupDialogValues::RunOptions() const {
 
 CLookupDialog::CLookupDialog(const LookupDialogValues& values, QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Lookup"));
-  const char* labels[kCheckCount] = {"DNS: Find IP Addresses", "Domain Whois Lookup", "Ping Check",
-                                     "Http Page Check",        "Link Pop Check",      "US Tm Check"};
-  const bool states[kCheckCount] = {values.dns,  values.whois,   values.ping,
-                                    values.http, values.linkPop, values.usTm};
-  auto* checkGroup = new QGroupBox(this);
-  auto* checkLayout = new QVBoxLayout(checkGroup);
-  for (int i = 0; i < kCheckCount; ++i) {
-    checks_[i] = new QCheckBox(tr(labels[i]), checkGroup);
-    checks_[i]->setChecked(states[i]);
-    checkLayout->addWidget(checks_[i]);
-  }
-  selectAll_ = new QCheckBox(tr("Select / Unselect All"), checkGroup);
-  checkLayout->addWidget(selectAll_);
-  connect(selectAll_, &QCheckBox::toggled, this, [this](bool on) {
-    for (QCheckBox* box : checks_)
-      if (box->isEnabled()) box->setChecked(on);
-  });
+  checks_ = new LookupCheckGroup(QString(), values, this);
 
   auto* modeGroup = new QGroupBox(this);
   auto* modeLayout = new QVBoxLayout(modeGroup);
@@ -100,25 +84,21 @@ CLookupDialog::CLookupDialog(const LookupDialogValues& values, QWidget* parent) 
   auto* buttons = qv::OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(checkGroup);
+  layout->addWidget(checks_);
   layout->addWidget(modeGroup);
   layout->addLayout(gapLayout);
   layout->addWidget(buttons);
 }
 
-void CLookupDialog::SetOffered(Check check, bool offered) {
-  checks_[check]->setEnabled(offered);
-  if (!offered) checks_[check]->setChecked(false);
-}
+QCheckBox* CLookupDialog::CheckBox(Check check) const { return checks_->Box(check); }
+
+QCheckBox* CLookupDialog::SelectAllBox() const { return checks_->SelectAllBox(); }
+
+void CLookupDialog::SetOffered(Check check, bool offered) { checks_->SetOffered(check, offered); }
 
 LookupDialogValues CLookupDialog::Values() const {
   LookupDialogValues v;
-  v.dns = checks_[kDns]->isChecked();
-  v.whois = checks_[kWhois]->isChecked();
-  v.ping = checks_[kPing]->isChecked();
-  v.http = checks_[kHttp]->isChecked();
-  v.linkPop = checks_[kLinkPop]->isChecked();
-  v.usTm = checks_[kUsTm]->isChecked();
+  checks_->ReadInto(v);
   v.gapMinutes = gap_->value();
   v.mode = all_->isChecked() ? LookupMode::AllDomains : LookupMode::SelectedDomains;
   return v;

@@ -13,6 +13,8 @@ class QSpinBox;
 
 namespace qv {
 
+class LookupCheckGroup;
+
 // The run options as stored (section "Settings").
 inline constexpr const char* kRunDnsKey = "DNS Lookup";
 inline constexpr const char* kRunWhoisKey = "Whois Lookup";
@@ -58,15 +60,14 @@ class CLookupDialog : public QDialog {
   // alone by "Select / Unselect All" and comes back off.
   void SetOffered(Check check, bool offered);
 
-  QCheckBox* CheckBox(Check check) const { return checks_[check]; }
-  QCheckBox* SelectAllBox() const { return selectAll_; }
+  QCheckBox* CheckBox(Check check) const;
+  QCheckBox* SelectAllBox() const;
   QRadioButton* SelectedRadio() const { return selected_; }
   QRadioButton* AllRadio() const { return all_; }
   QSpinBox* GapBox() const { return gap_; }
 
  private:
-  QCheckBox* checks_[kCheckCount] = {};
-  QCheckBox* selectAll_ = nullptr;
+  LookupCheckGroup* checks_ = nullptr;
   QRadioButton* selected_ = nullptr;
   QRadioButton* all_ = nullptr;
   QSpinBox* gap_ = nullptr;

@@ -1,12 +1,12 @@
 #include "app/dialogs/sql_lookup_dialog.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/dialogs/lookup_check_group.h"
 #include "app/dialogs/ok_cancel_buttons.h"
 #include "app/dialogs/sql_query_setup_dialog.h"
 #include "app/prompts.h"
@@ -20,24 +20,7 @@ CSqlLookupDialog::CSqlLookupDialog(const LookupDialogValues& values, const std::
     : QDialog(parent), values_(values), documentPath_(std::move(documentPath)), prompts_(prompts),
       entries_(LoadQueries(QueryKind::Lookup)) {
   setWindowTitle(tr("Lookup"));
-  const char* labels[CLookupDialog::kCheckCount] = {"DNS: Find IP Addresses", "Domain Whois Lookup",
-                                                     "Ping Check",             "Http Page Check",
-                                                     "Link Pop Check",         "US Tm Check"};
-  const bool states[CLookupDialog::kCheckCount] = {values.dns,  values.whois,   values.ping,
-                                                   values.http, values.linkPop, values.usTm};
-  auto* checkGroup = new QGroupBox(tr("Select the desired lookups options"), this);
-  auto* checkLayout = new QVBoxLayout(checkGroup);
-  for (int i = 0; i < CLookupDialog::kCheckCount; ++i) {
-    checks_[i] = new QCheckBox(tr(labels[i]), checkGroup);
-    checks_[i]->setChecked(states[i]);
-    checkLayout->addWidget(checks_[i]);
-  }
-  selectAll_ = new QCheckBox(tr("Select / Unselect All"), checkGroup);
-  checkLayout->addWidget(selectAll_);
-  connect(selectAll_, &QCheckBox::toggled, this, [this](bool on) {
-    for (QCheckBox* box : checks_)
-      if (box->isEnabled()) box->setChecked(on);
-  });
+  checks_ = new LookupCheckGroup(tr("Select the desired lookups options"), values, this);
 
   auto* queryGroup = new QGroupBox(tr(kSqlLookupHeading), this);
   list_ = new QTreeWidget(queryGroup);
@@ -51,15 +34,18 @@ CSqlLookupDialog::CSqlLookupDialog(const LookupDialogValues& values, const std::
   queryLayout->addWidget(setup_, 0, Qt::AlignLeft);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(checkGroup);
+  layout->addWidget(checks_);
   layout->addWidget(queryGroup, 1);
   layout->addWidget(OkCancelButtons(this));
   resize(640, 560);
 }
 
+QCheckBox* CSqlLookupDialog::CheckBox(CLookupDialog::Check check) const { return checks_->Box(check); }
+
+QCheckBox* CSqlLookupDialog::SelectAllBox() const { return checks_->SelectAllBox(); }
+
 void CSqlLookupDialog::SetOffered(CLookupDialog::Check check, bool offered) {
-  checks_[check]->setEnabled(offered);
-  if (!offered) checks_[check]->setChecked(false);
+  checks_->SetOffered(check, offered);
 }
 
 void CSqlLookupDialog::SelectQuery(const std::string& name) {
@@ -72,12 +58,7 @@ void CSqlLookupDialog::SelectQuery(const std::string& name) {
 
 LookupDialogValues CSqlLookupDialog::Values() const {
   LookupDialogValues v = values_;
-  v.dns = checks_[CLookupDialog::kDns]->isChecked();
-  v.whois = checks_[CLookupDialog::kWhois]->isChecked();
-  v.ping = checks_[CLookupDialog::kPing]->isChecked();
-  v.http = checks_[CLookupDialog::kHttp]->isChecked();
-  v.linkPop = checks_[CLookupDialog::kLinkPop]->isChecked();
-  v.usTm = checks_[CLookupDialog::kUsTm]->isChecked();
+  checks_->ReadInto(v);
   return v;
 }
 

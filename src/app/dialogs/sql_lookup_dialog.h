@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace qv {
 
+class LookupCheckGroup;
 struct Prompts;
 
 inline constexpr const char* kSelectSqlQueryText = "Please select an SQL query from the list";
@@ -36,8 +37,8 @@ class CSqlLookupDialog : public QDialog {
   void SetOffered(CLookupDialog::Check check, bool offered);
   void SelectQuery(const std::string& name);
 
-  QCheckBox* CheckBox(CLookupDialog::Check check) const { return checks_[check]; }
-  QCheckBox* SelectAllBox() const { return selectAll_; }
+  QCheckBox* CheckBox(CLookupDialog::Check check) const;
+  QCheckBox* SelectAllBox() const;
   QTreeWidget* List() const { return list_; }
   QPushButton* SetupButton() const { return setup_; }
 
@@ -50,8 +51,7 @@ class CSqlLookupDialog : public QDialog {
   std::string documentPath_;
   Prompts& prompts_;
   std::vector<QueryEntry> entries_;
-  QCheckBox* checks_[CLookupDialog::kCheckCount] = {};
-  QCheckBox* selectAll_ = nullptr;
+  LookupCheckGroup* checks_ = nullptr;
   QTreeWidget* list_ = nullptr;
   QPushButton* setup_ = nullptr;
 };
