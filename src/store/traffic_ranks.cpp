@@ -1,0 +1,294 @@
+#include "store/traffic_ranks.h"
+
+#include <sqlite3.h>
+
+#include <unordered_map>
+
+#include "store/domain_fields.h"
+#include "store/name_text.h"
+
+namespace qv {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r";
+// A "line" longer than this is no line of a ranking list (a file that is not
+// text): it is counted bad once and skipped up to its end.
+constexpr std::size_t kMaxLineLength = 4096;
+
+std::string_view Trimmed(std::string_view s) {
+  const std::size_t b = s.find_first_not_of(kBlanks);
+  if (b == std::string_view::npos) return {};
+  return s.substr(b, s.find_last_not_of(kBlanks) - b + 1);
+}
+
+std::string_view Unquoted(std::string_view s) {
+  s = Trimmed(s);
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = Trimmed(s.substr(1, s.size() - 2));
+  return s;
+}
+
+std::optional<std::int32_t> Rank(std::string_view text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::int64_t n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + (c - '0');
+  }
+  if (n < 1 || n > kMaxTrafficRank) return std::nullopt;
+  return std::int32_t(n);
+}
+
+// The writing side: one prepared UPDATE keyed on the name through the
+// case-blind name index, all in one transaction.
+class RankWriter {
+ public:
+  RankWriter(DomainDatabase& db, TrafficRanksReport& report) : db_(db), report_(report) {}
+
+  bool Start(const Date& checkedAt) {
+    if (db_.IsReadOnly()) return Fail(kReadOnlyDocumentText);
+    if (!db_.OpenDomainsTable()) return Fail(db_.update().GetLastError());
+    DatabaseConnection& c = db_.update();
+    const std::string where = " WHERE " + QuoteName(field::kDomain) + " = ?3 COLLATE NOCASE RETURNING rowid";
+    update_ = c.PrepareNative("UPDATE " + QuoteName("Domains") + " SET " + QuoteName(field::kAlexaRank) +
+                                  " = ?1, " + QuoteName(field::kSitePopCheckedAt) + " = ?2" + where,
+                              "Importing Traffic Ranks");
+    restore_ = c.PrepareNative("UPDATE " + QuoteName("Domains") + " SET " + QuoteName(field::kAlexaRank) +
+                                   " = ?1 WHERE rowid = ?2",
+                               "Importing Traffic Ranks");
+    if (!update_ || !restore_) return Fail(c.GetLastError());
+    update_.BindValue(2, FieldValue(checkedAt));
+    // Room for the name index and the rows being changed.
+    c.ExecuteNative("PRAGMA cache_size = -131072");
+    if (c.Begin() != kDbOk) return Fail(c.GetLastError());
+    return true;
+  }
+
+  bool Store(const RankLine& line) {
+    std::optional<std::int64_t> row = Update(line.rank, line.name);
+    // A list may write a site's name with "www."; the document holds it
+    // without (unless it holds it with).
+    if (row && *row == 0 && line.name.starts_with("www.") && StorableDomainName(line.name.substr(4)))
+      row = Update(line.rank, line.name.substr(4));
+    if (!row) return false;
+    if (*row == 0) {
+      ++report_.notInDocument;
+      return true;
+    }
+    const auto [seen, first] = ranks_.try_emplace(*row, line.rank);
+    if (first) {
+      ++report_.ranked;
+      return true;
+    }
+    // Listed again: the better (lower) rank stays.
+    ++report_.duplicates;
+    if (seen->second <= line.rank) return Restore(*row, seen->second);
+    seen->second = line.rank;
+    return true;
+  }
+
+  // Commits, or (cancelled, failed) rolls everything back.
+  void Finish(bool keep) {
+    DatabaseConnection& c = db_.update();
+    update_ = Statement();
+    restore_ = Statement();
+    if (c.InTransaction()) {
+      if (!keep || c.Commit() != kDbOk) {
+        if (keep) Fail(c.GetLastError());
+        c.Rollback();
+        report_.ranked = 0;
+      }
+    }
+    if (c.IsOpen()) c.ExecuteNative("PRAGMA cache_size = -2000");
+  }
+
+  bool Fail(std::string text) {
+    if (report_.error.empty()) report_.error = std::move(text);
+    return false;
+  }
+  bool FailFromEngine(const Statement& st) {
+    return Fail("Error: Importing Traffic Ranks\r\n" + st.ErrorText());
+  }
+
+ private:
+  // The row id of the name's row, 0 when the document has none; nothing on
+  // failure.
+  std::optional<std::int64_t> Update(std::int32_t rank, std::string_view name) {
+    update_.Reset();
+    update_.BindInt(1, rank);
+    update_.BindText(3, name);
+    std::int64_t row = 0;
+    for (Statement::Step step; (step = update_.Next()) != Statement::Step::Done;) {
+      if (step == Statement::Step::Error) {
+        FailFromEngine(update_);
+        return std::nullopt;
+      }
+      row = update_.ColumnInt(0);
+    }
+    return row;
+  }
+
+  bool Restore(std::int64_t row, std::int32_t rank) {
+    restore_.Reset();
+    restore_.BindInt(1, rank);
+    restore_.BindInt(2, row);
+    if (restore_.Next() != Statement::Step::Error) return true;
+    return FailFromEngine(restore_);
+  }
+
+  DomainDatabase& db_;
+  TrafficRanksReport& report_;
+  Statement update_;
+  Statement restore_;
+  // The rank this import gave each row so far, by row id.
+  std::unordered_map<std::int64_t, std::int32_t> ranks_;
+};
+
+// Cuts the read text into lines and hands each on.
+class RankLines {
+ public:
+  RankLines(RankWriter& writer, TrafficRanksReport& report) : writer_(writer), report_(report) {}
+
+  bool Feed(std::string_view text) {
+    if (atStart_) {
+      atStart_ = false;
+      if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    }
+    while (!text.empty()) {
+      const std::size_t end = text.find('\n');
+      const std::string_view piece = text.substr(0, end);
+      if (end == std::string_view::npos) {
+        if (!skipping_) carry_.append(piece);
+        if (carry_.size() > kMaxLineLength) SkipLongLine();
+        return true;
+      }
+      text.remove_prefix(end + 1);
+      if (skipping_) {
+        skipping_ = false;
+        ++number_;
+        continue;
+      }
+      bool ok;
+      if (carry_.empty()) {
+        ok = Line(piece);
+      } else {
+        carry_.append(piece);
+        ok = Line(carry_);
+        carry_.clear();
+      }
+      if (!ok) return false;
+    }
+    return true;
+  }
+
+  bool Finish() {
+    if (skipping_ || carry_.empty()) return true;
+    const bool ok = Line(carry_);
+    carry_.clear();
+    return ok;
+  }
+
+ private:
+  bool Line(std::string_view line) {
+    ++number_;
+    line = Trimmed(line);
+    if (line.empty()) return true;
+    const bool first = !seenLine_;
+    seenLine_ = true;
+    if (const std::optional<RankLine> parsed = ParseRankLine(line)) return writer_.Store(*parsed);
+    // A first line that does not start with a number names the columns.
+    const std::string_view lead = Unquoted(line.substr(0, line.find(',')));
+    if (first && (lead.empty() || lead.front() < '0' || lead.front() > '9')) {
+      report_.header = true;
+      return true;
+    }
+    Bad();
+    return true;
+  }
+
+  void SkipLongLine() {
+    carry_.clear();
+    skipping_ = true;
+    seenLine_ = true;
+    Bad(number_ + 1);
+  }
+
+  void Bad(std::size_t at = 0) {
+    ++report_.badLines;
+    if (report_.firstBadLines.size() < kBadLinesShown) report_.firstBadLines.push_back(at ? at : number_);
+  }
+
+  RankWriter& writer_;
+  TrafficRanksReport& report_;
+  std::string carry_;
+  std::size_t number_ = 0;
+  bool atStart_ = true;
+  bool seenLine_ = false;
+  bool skipping_ = false;
+};
+
+}  // namespace
+
+std::optional<RankLine> ParseRankLine(std::string_view line) {
+  const std::size_t comma = line.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const std::optional<std::int32_t> rank = Rank(Unquoted(line.substr(0, comma)));
+  const std::string_view text = Unquoted(line.substr(comma + 1));
+  if (!rank || text.find(',') != std::string_view::npos) return std::nullopt;
+  const std::optional<std::string_view> name = StorableDomainName(text);
+  if (!name) return std::nullopt;
+  return RankLine{*rank, *name};
+}
+
+TrafficRanksReport ImportTrafficRanks(DomainDatabase& db, const ReadNamesChunk& read, std::size_t totalBytes,
+                                      const Date& checkedAt, const TrafficRanksProgress& progress) {
+  TrafficRanksReport report;
+  RankWriter writer(db, report);
+  if (!writer.Start(checkedAt)) {
+    writer.Finish(false);
+    return report;
+  }
+  RankLines lines(writer, report);
+  std::vector<char> buffer(1 << 16);
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok) {
+    std::string error;
+    const long long n = read(buffer.data(), buffer.size(), error);
+    if (n < 0) {
+      ok = writer.Fail("Error: Reading File\r\n" + error);
+      break;
+    }
+    if (n == 0) {
+      ok = lines.Finish();
+      break;
+    }
+    done += std::size_t(n);
+    ok = lines.Feed(std::string_view(buffer.data(), std::size_t(n)));
+    if (ok && progress && !progress(done, totalBytes ? std::max(done, totalBytes) : 0)) {
+      report.cancelled = true;
+      ok = false;
+    }
+  }
+  writer.Finish(ok);
+  return report;
+}
+
+std::string TrafficRanksReportText(const TrafficRanksReport& report) {
+  if (!report.error.empty()) return report.error + "\r\nNo rank was stored.";
+  if (report.cancelled) return "Cancelled: no rank was stored.";
+  if (report.Listed() == 0 && report.badLines == 0) return "The file holds no \"rank,domain\" lines.";
+  std::string text = "Names given a traffic rank: " + std::to_string(report.ranked) +
+                     "\r\nListed names not in the document: " + std::to_string(report.notInDocument);
+  if (report.duplicates > 0)
+    text += "\r\nNames listed more than once (the best rank kept): " + std::to_string(report.duplicates);
+  if (report.badLines > 0) {
+    text += "\r\nLines skipped (not \"rank,domain\"): " + std::to_string(report.badLines) +
+            (report.badLines > 1 ? " (lines" : " (line");
+    for (std::size_t i = 0; i < report.firstBadLines.size(); ++i)
+      text += (i ? ", " : " ") + std::to_string(report.firstBadLines[i]);
+    text += report.badLines > report.firstBadLines.size() ? ", ...)" : ")";
+  }
+  return text;
+}
+
+}  // namespace qv
