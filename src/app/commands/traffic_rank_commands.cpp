@@ -8,6 +8,7 @@
 #include "app/dialogs/site_pop_settings_dialog.h"
 #include "app/main_frame.h"
 #include "app/progress.h"
+#include "lookup/lookup_engine.h"
 #include "platform/text.h"
 #include "webcheck/web_checks.h"
 
@@ -32,6 +33,12 @@ bool ImportRanksFromFile(DomainDatabase& db, const QString& path, QWidget* paren
 
 void RunImportTrafficRanks(CMainFrame& frame) {
   if (!RequireDatabase(frame)) return;
+  // The import is one transaction; lookup results written meanwhile would
+  // share its fate if it were cancelled.
+  if (frame.Engine().CanStop()) {
+    frame.UserPrompts().tell(&frame, QString::fromLatin1(kRanksWhileLookingUpText));
+    return;
+  }
   const QString path = frame.UserPrompts().openFile(&frame, QObject::tr("Import Traffic Ranks From"),
                                                     QString::fromLatin1(kRankListFilter));
   if (path.isEmpty()) return;

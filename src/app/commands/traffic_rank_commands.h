@@ -13,6 +13,8 @@ class QWidget;
 namespace qv {
 
 inline constexpr const char* kImportingRanksTitle = "Importing Traffic Ranks";
+inline constexpr const char* kRanksWhileLookingUpText =
+    "Lookups are running. Import the traffic ranks when they are done, or stop them first.";
 inline constexpr const char* kRankListFilter = "Ranking Lists (*.csv *.txt);;All Files (*)";
 
 // Reads the list at `path` into the document under the progress window.
