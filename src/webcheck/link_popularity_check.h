@@ -17,7 +17,7 @@ class DomainDatabase;
 // The status line when services are skipped for want of an address (%s: the
 // services' names).
 inline constexpr const char* kSitePopNotConfiguredFormat =
-    "Site Pop Check: %s not configured (no address set in Site Pop Settings), skipped";
+    "Site Pop Check: %s skipped, not configured (no address in Site Pop Settings)";
 
 class LinkPopularityCheck : public QObject {
   Q_OBJECT

@@ -138,7 +138,7 @@ class LinkPopularityTest : public QObject {
     QVERIFY(check.Start("beta.com"));
     QTRY_COMPARE_WITH_TIMEOUT(checked.count(), 6, 15000);
     QCOMPARE(notConfigured.count(), 1);
-    QVERIFY(notConfigured.first().first().toString().contains(QLatin1String("AltaVista not configured")));
+    QVERIFY(notConfigured.first().first().toString().contains(QLatin1String("AltaVista skipped, not configured")));
     QCOMPARE(Counts(db, "alpha.com"),
              (QStringList{"Alexa Rank=1234", "Alexa Links=5678", "Google Links=", "MSN Links=2468", "Altavista Links="}));
     QCOMPARE(Counts(db, "beta.com"),
