@@ -1,9 +1,16 @@
-// `quorvel ranks DOC FILE`: a ranking list read into a document the test then
-// reads; and a cancelled import, which stores nothing.
+// Traffic ranks: `quorvel ranks DOC FILE` reading a ranking list into a
+// document the test then reads, a cancelled import (nothing stored), and the
+// window's "Import Traffic Ranks..." command.
+#include <QAction>
 #include <QFile>
 #include <QTest>
 
+#include "app/command_ids.h"
 #include "app/commands/name_file.h"
+#include "app/commands/traffic_rank_commands.h"
+#include "app/main_frame.h"
+#include "app/view/corvane_view.h"
+#include "lookup/lookup_engine.h"
 #include "store/add_names.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
@@ -11,6 +18,7 @@
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_main_frame_support.h"
 
 namespace {
 
@@ -50,7 +58,7 @@ QStringList Ranks(const QString& doc) {
 
 }  // namespace
 
-class RanksCliTest : public QObject {
+class TrafficRanksTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -103,7 +111,31 @@ class RanksCliTest : public QObject {
     db.CloseAll();
     QCOMPARE(Ranks(doc).first(), QStringLiteral("alpha.com="));
   }
+
+  // From the window: the list shows the new ranks at once. While lookups
+  // run the import is refused, so that a cancel could not undo their results.
+  void windowCommand() {
+    const QString doc = MakeDocument();
+    auto log = std::make_shared<qvtest::PromptLog>();
+    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    QVERIFY(frame.Document().IsOpen());
+    log->openPaths = QStringList{WriteList("9,gamma.org\n")};
+    QVERIFY(frame.Engine().QueueDns("alpha.com"));
+    frame.Action(qv::kCmdImportTrafficRanks)->trigger();
+    QCOMPARE(log->told.value(0), QString::fromLatin1(qv::kRanksWhileLookingUpText));
+    QCOMPARE(log->openPaths.size(), 1);
+    frame.Engine().StopLookups();
+    frame.Action(qv::kCmdImportTrafficRanks)->trigger();
+    QCOMPARE(log->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
+    CCorvaneView* view = frame.View();
+    view->SetDisplayMode(qv::kModeWebVisibility);
+    QStringList shown;
+    for (int row = 0; row < int(kNames.size()); ++row)
+      shown << view->GetCellText("Domain", row) + "=" + view->GetCellText("Alexa Rank", row);
+    QVERIFY2(shown.contains(QStringLiteral("gamma.org=9")), qPrintable(shown.join(' ')));
+    QVERIFY2(shown.contains(QStringLiteral("alpha.com=-")), qPrintable(shown.join(' ')));
+  }
 };
 
-QV_TEST(RanksCliTest)
-#include "test_ranks_cli.moc"
+QV_TEST(TrafficRanksTest)
+#include "test_traffic_ranks.moc"
