@@ -57,8 +57,11 @@ class RankWriter {
                                "Importing Traffic Ranks");
     if (!update_ || !restore_) return Fail(c.GetLastError());
     update_.BindValue(2, FieldValue(checkedAt));
-    // Room for the name index and the rows being changed.
-    c.ExecuteNative("PRAGMA cache_size = -131072");
+    // Room for the name index and the rows being changed; in write-ahead
+    // mode a commit not synced at once still survives a crash of the program.
+    savedPragmas_ = "PRAGMA cache_size = " + PragmaValue("cache_size", "-2000") +
+                    "; PRAGMA synchronous = " + PragmaValue("synchronous", "2");
+    c.ExecuteNative("PRAGMA cache_size = -131072; PRAGMA synchronous = NORMAL");
     if (c.Begin() != kDbOk) return Fail(c.GetLastError());
     return true;
   }
@@ -98,7 +101,7 @@ class RankWriter {
         report_.ranked = 0;
       }
     }
-    if (c.IsOpen()) c.ExecuteNative("PRAGMA cache_size = -2000");
+    if (c.IsOpen() && !savedPragmas_.empty()) c.ExecuteNative(savedPragmas_);
   }
 
   bool Fail(std::string text) {
@@ -110,6 +113,11 @@ class RankWriter {
   }
 
  private:
+  std::string PragmaValue(const char* name, const char* fallback) {
+    Statement st = db_.update().PrepareNative(std::string("PRAGMA ") + name);
+    return st.Next() == Statement::Step::Row ? std::to_string(st.ColumnInt(0)) : fallback;
+  }
+
   // The row id of the name's row, 0 when the document has none; nothing on
   // failure.
   std::optional<std::int64_t> Update(std::int32_t rank, std::string_view name) {
@@ -139,6 +147,7 @@ class RankWriter {
   TrafficRanksReport& report_;
   Statement update_;
   Statement restore_;
+  std::string savedPragmas_;
   // The rank this import gave each row so far, by row id.
   std::unordered_map<std::int64_t, std::int32_t> ranks_;
 };

@@ -128,7 +128,7 @@ class TrafficRanksTest : public QObject {
     frame.Action(qv::kCmdImportTrafficRanks)->trigger();
     QCOMPARE(log->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
     CCorvaneView* view = frame.View();
-    view->SetDisplayMode(qv::kModeWebVisibility);
+    view->SetDisplayMode(qv::kCmdModeWebVisibility);
     QStringList shown;
     for (int row = 0; row < int(kNames.size()); ++row)
       shown << view->GetCellText("Domain", row) + "=" + view->GetCellText("Alexa Rank", row);
