@@ -2,8 +2,9 @@
 
 #include <sqlite3.h>
 
-#include <unordered_map>
+#include <algorithm>
 
+#include "platform/ascii.h"
 #include "store/domain_fields.h"
 #include "store/name_text.h"
 
@@ -38,8 +39,10 @@ std::optional<std::int32_t> Rank(std::string_view text) {
   return std::int32_t(n);
 }
 
-// The writing side: one prepared UPDATE keyed on the name through the
-// case-blind name index, all in one transaction.
+// The writing side. The listed names are gathered first and sorted, so that
+// each name is written once with its best rank and the name index is walked
+// in order (far fewer pages touched than in the list's own order); then one
+// prepared UPDATE keyed on the name, all in one transaction.
 class RankWriter {
  public:
   RankWriter(DomainDatabase& db, TrafficRanksReport& report) : db_(db), report_(report) {}
@@ -48,14 +51,11 @@ class RankWriter {
     if (db_.IsReadOnly()) return Fail(kReadOnlyDocumentText);
     if (!db_.OpenDomainsTable()) return Fail(db_.update().GetLastError());
     DatabaseConnection& c = db_.update();
-    const std::string where = " WHERE " + QuoteName(field::kDomain) + " = ?3 COLLATE NOCASE RETURNING rowid";
-    update_ = c.PrepareNative("UPDATE " + QuoteName("Domains") + " SET " + QuoteName(field::kAlexaRank) +
-                                  " = ?1, " + QuoteName(field::kSitePopCheckedAt) + " = ?2" + where,
+    update_ = c.PrepareNative("UPDATE " + QuoteName("Domains") + " SET " + QuoteName(field::kAlexaRank) + " = ?1, " +
+                                  QuoteName(field::kSitePopCheckedAt) + " = ?2 WHERE " + QuoteName(field::kDomain) +
+                                  " = ?3 COLLATE NOCASE",
                               "Importing Traffic Ranks");
-    restore_ = c.PrepareNative("UPDATE " + QuoteName("Domains") + " SET " + QuoteName(field::kAlexaRank) +
-                                   " = ?1 WHERE rowid = ?2",
-                               "Importing Traffic Ranks");
-    if (!update_ || !restore_) return Fail(c.GetLastError());
+    if (!update_) return Fail(c.GetLastError());
     update_.BindValue(2, FieldValue(checkedAt));
     // Room for the name index and the rows being changed; in write-ahead
     // mode a commit not synced at once still survives a crash of the program.
@@ -66,26 +66,42 @@ class RankWriter {
     return true;
   }
 
+  // Names compare as the name index compares them (ASCII letters without
+  // regard to case), so the lower-case form is the key.
   bool Store(const RankLine& line) {
-    std::optional<std::int64_t> row = Update(line.rank, line.name);
-    // A list may write a site's name with "www."; the document holds it
-    // without (unless it holds it with).
-    if (row && *row == 0 && line.name.starts_with("www.") && StorableDomainName(line.name.substr(4)))
-      row = Update(line.rank, line.name.substr(4));
-    if (!row) return false;
-    if (*row == 0) {
-      ++report_.notInDocument;
-      return true;
+    entries_.push_back({ToLowerAscii(line.name), line.rank, false});
+    return true;
+  }
+
+  // Writes the gathered ranks; `tick` (done, total) is asked now and then
+  // whether to go on.
+  bool Apply(const std::function<bool(std::size_t, std::size_t)>& tick) {
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+      const int order = a.key.compare(b.key);
+      return order < 0 || (order == 0 && a.rank < b.rank);
+    });
+    std::vector<std::size_t> bareLater;
+    const std::size_t n = entries_.size();
+    for (std::size_t i = 0, groups = 0; i < n; ++groups) {
+      if ((groups & 0xFFF) == 0 && tick && !tick(i, n)) return false;
+      std::size_t next = i + 1;
+      while (next < n && entries_[next].key == entries_[i].key) ++next;
+      // Listed more than once: the best (lowest) rank, which sorts first.
+      report_.duplicates += next - i - 1;
+      Entry& e = entries_[i];
+      const std::optional<bool> changed = Update(e.rank, e.key);
+      if (!changed) return false;
+      e.matched = *changed;
+      if (*changed)
+        ++report_.ranked;
+      else if (e.key.starts_with("www.") && StorableDomainName(std::string_view(e.key).substr(4)))
+        bareLater.push_back(i);
+      else
+        ++report_.notInDocument;
+      i = next;
     }
-    const auto [seen, first] = ranks_.try_emplace(*row, line.rank);
-    if (first) {
-      ++report_.ranked;
-      return true;
-    }
-    // Listed again: the better (lower) rank stays.
-    ++report_.duplicates;
-    if (seen->second <= line.rank) return Restore(*row, seen->second);
-    seen->second = line.rank;
+    for (std::size_t at : bareLater)
+      if (!StoreWithoutWww(entries_[at])) return false;
     return true;
   }
 
@@ -93,7 +109,6 @@ class RankWriter {
   void Finish(bool keep) {
     DatabaseConnection& c = db_.update();
     update_ = Statement();
-    restore_ = Statement();
     if (c.InTransaction()) {
       if (!keep || c.Commit() != kDbOk) {
         if (keep) Fail(c.GetLastError());
@@ -108,48 +123,55 @@ class RankWriter {
     if (report_.error.empty()) report_.error = std::move(text);
     return false;
   }
-  bool FailFromEngine(const Statement& st) {
-    return Fail("Error: Importing Traffic Ranks\r\n" + st.ErrorText());
-  }
 
  private:
+  struct Entry {
+    std::string key;
+    std::int32_t rank;
+    bool matched;  // the document holds the name
+  };
+
   std::string PragmaValue(const char* name, const char* fallback) {
     Statement st = db_.update().PrepareNative(std::string("PRAGMA ") + name);
     return st.Next() == Statement::Step::Row ? std::to_string(st.ColumnInt(0)) : fallback;
   }
 
-  // The row id of the name's row, 0 when the document has none; nothing on
-  // failure.
-  std::optional<std::int64_t> Update(std::int32_t rank, std::string_view name) {
+  // Whether the document holds the name (its row now has the rank); nothing
+  // on failure.
+  std::optional<bool> Update(std::int32_t rank, std::string_view name) {
     update_.Reset();
     update_.BindInt(1, rank);
     update_.BindText(3, name);
-    std::int64_t row = 0;
-    for (Statement::Step step; (step = update_.Next()) != Statement::Step::Done;) {
-      if (step == Statement::Step::Error) {
-        FailFromEngine(update_);
-        return std::nullopt;
-      }
-      row = update_.ColumnInt(0);
+    if (update_.Next() == Statement::Step::Error) {
+      Fail("Error: Importing Traffic Ranks\r\n" + update_.ErrorText());
+      return std::nullopt;
     }
-    return row;
+    return sqlite3_changes(db_.update().handle()) > 0;
   }
 
-  bool Restore(std::int64_t row, std::int32_t rank) {
-    restore_.Reset();
-    restore_.BindInt(1, rank);
-    restore_.BindInt(2, row);
-    if (restore_.Next() != Statement::Step::Error) return true;
-    return FailFromEngine(restore_);
+  // A list may write a site's name with "www."; the document holds it
+  // without. When the list also names it without, the better rank stays.
+  bool StoreWithoutWww(const Entry& listed) {
+    const std::string_view bare = std::string_view(listed.key).substr(4);
+    const auto same = std::lower_bound(entries_.begin(), entries_.end(), bare,
+                                       [](const Entry& e, std::string_view key) { return e.key < key; });
+    if (same != entries_.end() && same->key == bare && same->matched) {
+      ++report_.duplicates;
+      if (listed.rank >= same->rank) return true;
+      same->rank = listed.rank;
+      return Update(listed.rank, bare).has_value();
+    }
+    const std::optional<bool> changed = Update(listed.rank, bare);
+    if (!changed) return false;
+    ++(*changed ? report_.ranked : report_.notInDocument);
+    return true;
   }
 
   DomainDatabase& db_;
   TrafficRanksReport& report_;
   Statement update_;
-  Statement restore_;
   std::string savedPragmas_;
-  // The rank this import gave each row so far, by row id.
-  std::unordered_map<std::int64_t, std::int32_t> ranks_;
+  std::vector<Entry> entries_;
 };
 
 // Cuts the read text into lines and hands each on.
@@ -273,10 +295,21 @@ TrafficRanksReport ImportTrafficRanks(DomainDatabase& db, const ReadNamesChunk& 
     }
     done += std::size_t(n);
     ok = lines.Feed(std::string_view(buffer.data(), std::size_t(n)));
-    if (ok && progress && !progress(done, totalBytes ? std::max(done, totalBytes) : 0)) {
+    // Reading is the first half of the work, writing the second.
+    if (ok && progress && !progress(done, totalBytes ? 2 * std::max(done, totalBytes) : 0)) {
       report.cancelled = true;
       ok = false;
     }
+  }
+  if (ok) {
+    ok = writer.Apply([&progress, &report, done, totalBytes](std::size_t i, std::size_t n) {
+      if (!progress) return true;
+      const std::size_t half = std::max(done, totalBytes);
+      if (progress(totalBytes ? half + std::size_t(double(half) * double(i) / double(n)) : 0, totalBytes ? 2 * half : 0))
+        return true;
+      report.cancelled = true;
+      return false;
+    });
   }
   writer.Finish(ok);
   return report;
