@@ -158,6 +158,10 @@ enum CommandId : int {
   // --- Notification-area icon -----------------------------------------------------
   kCmdTrayRestore = 34900,
   kCmdTrayExit,
+
+  // --- Link popularity and traffic ranks ------------------------------------------
+  kCmdSitePopSettings = 35000,  // Edit > "Site Pop Settings..."
+  kCmdImportTrafficRanks,       // Lookup > "Import Traffic Ranks..."
 };
 
 }  // namespace qv

@@ -65,7 +65,7 @@ class CMainFrame : public QMainWindow {
 
   // The lookup engine: its queues, the work in progress and the run.
   qv::LookupEngine& Engine() { return *engine_; }
-  // The home page and ping checks the engine starts.
+  // The home page, ping and link popularity checks the engine starts.
   qv::WebChecks& WebCheckers() { return *webChecks_; }
   // Mails the engine's alerts; its news goes to the status bar.
   qv::AlertMailer& Mailer() { return *mailer_; }

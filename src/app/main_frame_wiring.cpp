@@ -13,6 +13,7 @@
 #include "app/commands/namegen_commands.h"
 #include "app/commands/registrar_commands.h"
 #include "app/commands/sql_filter_commands.h"
+#include "app/commands/traffic_rank_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -84,6 +85,7 @@ void WireOtherCommands(CMainFrame& frame) {
   WireHelpCommands(frame);
   WireRegistrarCommands(frame);
   WireGroupCommands(frame);
+  WireSitePopCommands(frame);
   CMainFrame* bar = &frame;
   QObject::connect(frame.DomainNamesBar(), &CDomainNamesBar::groupChosen, &frame,
                    [bar](const QString& code) { ShowGroupList(*bar, code.toStdString()); });

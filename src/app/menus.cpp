@@ -120,6 +120,8 @@ std::vector<CommandEntry> BuildEntries() {
       {kCmdHttpAll, "Http Page Test (All Domains)"},
       {kCmdSitePopSelected, "Site P&op Check (Selected Domains)"},
       {kCmdSitePopAll, "Site Pop Check (All Domains)"},
+      {kCmdImportTrafficRanks, "Import Traffic &Ranks..."},
+      {kCmdSitePopSettings, "Site P&op Settings..."},
       {kCmdMinimumWhois, "Do &Minimum Whois Lookups", true},
       {kCmdAuthoritativeWhois, "Do Au&thoritative Whois Lookup", true},
       // Tools
@@ -197,8 +199,8 @@ void BuildEditMenu(QMenu* m, const QHash<int, QAction*>& a) {
       {kCmdDomainLookupSetup, kCmdWhoisServerSetup, kCmdStringTokens, kCmdWhoisTextSearch, S,
        kCmdResetWhoisServer});
   Add(m, a, {S, kCmdDomainTableColumns, kCmdColorsFonts, kCmdExpiryHighlight, S,
-             kCmdTaggedEmailList, kCmdEmailAlertSettings, S, kCmdLookupSettings, kCmdInvalidIpList,
-             S, kCmdDomainNotes, kCmdDomainProperties, S, kCmdAdditionalGroups,
+             kCmdTaggedEmailList, kCmdEmailAlertSettings, S, kCmdLookupSettings, kCmdSitePopSettings,
+             kCmdInvalidIpList, S, kCmdDomainNotes, kCmdDomainProperties, S, kCmdAdditionalGroups,
              kCmdEditDomainGroups, S, kCmdDomainManagementSettings, kCmdExtraSettings,
              kCmdLogWhoisToDisk, kCmdAutoScanSettings});
 }
@@ -226,7 +228,7 @@ void BuildLookupMenu(QMenu* m, const QHash<int, QAction*>& a) {
   Add(m, a, {kCmdLookupAll, kCmdStopLookups, kCmdSqlLookupFilter, S, kCmdWhoisSelected,
              kCmdWhoisAll, S, kCmdDnsSelected, kCmdDnsAll, S, kCmdPingSelected, kCmdPingAll, S,
              kCmdTmSelected, kCmdTmAll, S, kCmdHttpSelected, kCmdHttpAll, S, kCmdSitePopSelected,
-             kCmdSitePopAll, S, kCmdMinimumWhois, kCmdAuthoritativeWhois});
+             kCmdSitePopAll, kCmdImportTrafficRanks, S, kCmdMinimumWhois, kCmdAuthoritativeWhois});
 }
 
 void BuildHelpMenu(QMenu* m, const QHash<int, QAction*>& a) {
@@ -258,7 +260,8 @@ bool IsWritingCommand(int commandId) {
       kCmdWhoisAll, kCmdDnsSelected, kCmdDnsAll, kCmdPingSelected, kCmdPingAll, kCmdTmSelected,
       kCmdTmAll, kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected, kCmdSitePopAll, kCmdLookupDomain,
       kCmdNormalizeDatabase, kCmdAdditionalGroups, kCmdLockSelected, kCmdUnlockSelected,
-      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings, kCmdEditDomainGroups};
+      kCmdGroupSelected, kCmdUngroupSelected, kCmdDomainNotes, kCmdExtraSettings, kCmdEditDomainGroups,
+      kCmdImportTrafficRanks};
   return std::find(ids.begin(), ids.end(), commandId) != ids.end();
 }
 

@@ -10,6 +10,7 @@ void ConnectWebChecks(LookupEngine& engine, WebChecks& checks, std::function<voi
   WebCheckHooks hooks;
   hooks.startPing = [c](const std::string& name) { return c->StartPing(name); };
   hooks.startHomePage = [c](const std::string& name) { return c->StartHomePage(name); };
+  hooks.startLinkPopularity = [c](const std::string& entry) { return c->LinkPopularity().Start(entry); };
   hooks.runningPings = [c] { return c->RunningPings(); };
   hooks.fetchJobTags = [c] { return c->FetchJobTags(); };
   hooks.cancelFetchJobs = [c] { c->CancelFetchJobs(); };

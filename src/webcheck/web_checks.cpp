@@ -26,6 +26,8 @@ WebChecks::WebChecks(DatabaseGetter database, QObject* parent)
     : QObject(parent), database_(std::move(database)) {
   connect(&FetchJobList::Instance(), &FetchJobList::done, this, &WebChecks::OnFetchDone,
           Qt::QueuedConnection);
+  linkPopularity_ = std::make_unique<LinkPopularityCheck>(database_);
+  connect(linkPopularity_.get(), &LinkPopularityCheck::recordChanged, this, &WebChecks::recordChanged);
 }
 
 WebChecks::~WebChecks() = default;

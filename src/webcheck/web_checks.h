@@ -1,5 +1,5 @@
-// The web checks the lookup engine starts: the home page check and the ping
-// check. Lives on the main thread; starts the workers, applies their results
+// The web checks the lookup engine starts: the home page, ping and link
+// popularity checks. Lives on the main thread; starts the workers, applies their results
 // to the open document's records and tells the window what changed.
 #pragma once
 
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "webcheck/link_popularity_check.h"
 #include "webcheck/ping_check.h"
 
 namespace qv {
@@ -29,6 +30,8 @@ class WebChecks : public QObject {
   // Start functions for the engine; false when the check could not start now.
   bool StartHomePage(const std::string& name);
   bool StartPing(const std::string& name);
+  // The link popularity check (its Start is the engine's start function).
+  LinkPopularityCheck& LinkPopularity() { return *linkPopularity_; }
 
   // The counters P and H, and the tags of the running fetch jobs.
   int RunningPings() const { return running_->load(); }
@@ -69,6 +72,7 @@ class WebChecks : public QObject {
   std::map<std::uint64_t, std::string> fetchDocuments_;
   std::vector<std::uint64_t> pendingFetches_;
   bool applyScheduled_ = false;
+  std::unique_ptr<LinkPopularityCheck> linkPopularity_;
 };
 
 }  // namespace qv

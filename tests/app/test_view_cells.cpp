@@ -112,6 +112,7 @@ class ViewCellTextTest : public QObject {
     row("links unchecked", {"Google Links=#5"}, "Google Links", "-");
     row("links checked", {"Google Links=#5", "SitePop Checked At=@-2"}, "Google Links", "5");
     row("msn links in other capitals", {"MSN Links=#7", "SitePop Checked At=@-2"}, "Msn Links", "7");
+    row("links no service gave", {"Alexa Rank=#9", "SitePop Checked At=@-2"}, "MSN Links", "-");
     row("trademark never checked", {}, "US Tm", "?");
     row("no trademark", {"US Tm Checked At=@-1"}, "US Tm", "-");
     row("one trademark", {"US Tm Checked At=@-1", "US Tm Records=#1"}, "US Tm", "1 Record");

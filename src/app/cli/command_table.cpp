@@ -15,6 +15,7 @@ const std::vector<Command>& Commands() {
       {"rdap", "quorvel rdap [--url BASE] [--raw] NAME", &RunRdapCommand},
       {"parse", "quorvel parse [--server HOST] FILE\n  quorvel parse --rdap FILE", &RunParseCommand},
       {"import", "quorvel import DOC FILE", &RunImportCommand},
+      {"ranks", "quorvel ranks DOC FILE", &RunRanksCommand},
       {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL] [--query NAME]", &RunListCommand},
       {"lookup",
        "quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tick MS] [--query NAME] [NAME...]\n"

@@ -9,6 +9,7 @@ int RunParseCommand(const QStringList& args);
 int RunWhoisCommand(const QStringList& args);
 int RunRdapCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
+int RunRanksCommand(const QStringList& args);
 int RunListCommand(const QStringList& args);
 int RunLookupCommand(const QStringList& args);
 int RunNamesCommand(const QStringList& args);

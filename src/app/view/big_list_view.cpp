@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 
+#include "app/view/domain_list_model.h"
 #include "app/view/markup_delegate.h"
 #include "platform/text.h"
 
@@ -73,15 +74,21 @@ void CBigListView::ApplyColumnWidths(const std::vector<qv::ListColumn>& columns)
   applyingWidths_ = false;
 }
 
+QString CBigListView::ColumnNameAt(int column) const {
+  // The list's model names its columns apart from the header texts.
+  const QVariant name = model()->headerData(column, Qt::Horizontal, qv::DomainListModel::kColumnNameRole);
+  return name.isValid() ? name.toString() : model()->headerData(column, Qt::Horizontal).toString();
+}
+
 void CBigListView::SaveColumnWidths() const {
   if (!model()) return;
   for (int c = 0; c < model()->columnCount(); ++c)
-    qv::RememberColumnWidth(model()->headerData(c, Qt::Horizontal).toString(), columnWidth(c));
+    qv::RememberColumnWidth(ColumnNameAt(c), columnWidth(c));
 }
 
 void CBigListView::OnSectionResized(int column, int, int newSize) {
   if (!rememberWidths_ || applyingWidths_ || !model() || newSize <= 0) return;
-  qv::RememberColumnWidth(model()->headerData(column, Qt::Horizontal).toString(), newSize);
+  qv::RememberColumnWidth(ColumnNameAt(column), newSize);
 }
 
 void CBigListView::SetSortMarker(int column, bool ascending) {
@@ -93,7 +100,7 @@ void CBigListView::SetSortMarker(int column, bool ascending) {
 QString CBigListView::GetCellText(const QString& columnName, int row) const {
   if (!model() || columnName.isEmpty() || row < 0 || row >= model()->rowCount()) return {};
   for (int c = 0; c < model()->columnCount(); ++c)
-    if (model()->headerData(c, Qt::Horizontal).toString().compare(columnName, Qt::CaseInsensitive) == 0)
+    if (ColumnNameAt(c).compare(columnName, Qt::CaseInsensitive) == 0)
       return model()->index(row, c).data(Qt::DisplayRole).toString();
   return {};
 }

@@ -62,6 +62,8 @@ class CBigListView : public QTableView {
 
  private:
   void OnSectionResized(int column, int oldSize, int newSize);
+  // The name of a shown column (not always its header text).
+  QString ColumnNameAt(int column) const;
 
   QString section_;
   qv::ListLook look_;

@@ -64,7 +64,11 @@ std::string TagEmail(std::string text, std::string_view domain, const CellTextCo
 }
 
 std::string LinkCount(const DomainRecord& record, const char* fieldName, bool grouped) {
-  if (!record.DateValue(field::kSitePopCheckedAt).IsValid()) return "-";
+  // A service that gave no value (not asked, or not configured) shows "-",
+  // never 0.
+  if (!record.DateValue(field::kSitePopCheckedAt).IsValid() ||
+      std::holds_alternative<std::monostate>(record.Get(fieldName)))
+    return "-";
   const long long n = record.Number(fieldName);
   if (!grouped) return Printf("%lld", n);
   QLocale locale = QLocale::system();

@@ -104,6 +104,11 @@ std::vector<ListColumn> ModeColumns(int commandId) {
   return columns;
 }
 
+QString ColumnHeaderText(const QString& name) {
+  if (name.compare(QLatin1String("Alexa Rank"), Qt::CaseInsensitive) == 0) return QStringLiteral("Traffic Rank");
+  return name;
+}
+
 const QStringList& OfferedColumns() {
   static const QStringList names = {
       "Registry Expiry", "Registrar Expiry", "Created On", "Last Update", "Lookedup",

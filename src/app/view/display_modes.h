@@ -67,6 +67,10 @@ std::vector<ListColumn> ModeColumns(int commandId);
 std::vector<ListColumn> UserColumns(std::string_view modeCode);
 void WriteUserColumns(std::string_view modeCode, const std::vector<ListColumn>& columns);
 
+// The header a column shows: its name, except that `Alexa Rank`, which now
+// holds ranks from any traffic ranking, shows "Traffic Rank".
+QString ColumnHeaderText(const QString& name);
+
 // The columns the setup dialog offers, in order (44 names).
 const QStringList& OfferedColumns();
 

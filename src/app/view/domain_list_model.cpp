@@ -40,9 +40,10 @@ QVariant DomainListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant DomainListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != kColumnNameRole)) return {};
   if (section < 0 || section >= int(columns_.size())) return {};
-  return columns_[std::size_t(section)].name;
+  const QString& name = columns_[std::size_t(section)].name;
+  return role == kColumnNameRole ? name : ColumnHeaderText(name);
 }
 
 void DomainListModel::SetColumns(const std::vector<ListColumn>& columns) {

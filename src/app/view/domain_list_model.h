@@ -19,6 +19,8 @@ class DomainListModel : public QAbstractTableModel {
  public:
   // The text without marks, for searching and copying.
   static constexpr int kPlainTextRole = Qt::UserRole + 1;
+  // A header's column name (the display text may differ: ColumnHeaderText).
+  static constexpr int kColumnNameRole = Qt::UserRole + 2;
 
   explicit DomainListModel(QObject* parent = nullptr);
 

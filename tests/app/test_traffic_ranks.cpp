@@ -1,0 +1,141 @@
+// Traffic ranks: `quorvel ranks DOC FILE` reading a ranking list into a
+// document the test then reads, a cancelled import (nothing stored), and the
+// window's "Import Traffic Ranks..." command.
+#include <QAction>
+#include <QFile>
+#include <QTest>
+
+#include "app/command_ids.h"
+#include "app/commands/name_file.h"
+#include "app/commands/traffic_rank_commands.h"
+#include "app/main_frame.h"
+#include "app/view/corvane_view.h"
+#include "lookup/lookup_engine.h"
+#include "store/add_names.h"
+#include "store/database_connection.h"
+#include "store/database_maintenance.h"
+#include "store/traffic_ranks.h"
+#include "support/program_run.h"
+#include "support/temp_folders.h"
+#include "support/test_registry.h"
+#include "test_main_frame_support.h"
+
+namespace {
+
+const std::vector<std::string> kNames = {"alpha.com", "Beta.net", "gamma.org", "delta.io", "www.epsilon.de"};
+
+// A document with the names; delta.io holds rank 42 from before.
+QString MakeDocument() {
+  const std::string path = qvtest::TempPath(QStringLiteral("ranks.qvl")).string();
+  qv::DomainDatabase db;
+  if (!qv::NewDocument(db, path).ok || qv::AddDomainNames(db, kNames).added != kNames.size()) return {};
+  qv::DomainRecord record;
+  db.ReadRecord("delta.io", record);
+  record.SetLong(qv::field::kAlexaRank, 42);
+  db.WriteRecord(record);
+  db.CloseAll();
+  return QString::fromStdString(path);
+}
+
+QString WriteList(const QByteArray& text) {
+  const QString path = QString::fromStdString(qvtest::TempPath(QStringLiteral("list.csv")).string());
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return {};
+  return path;
+}
+
+// "name=rank" for every name ("name=" when it has none), then whether each
+// has a check time.
+QStringList Ranks(const QString& doc) {
+  qv::DomainDatabase db;
+  db.SetPath(doc.toStdString());
+  QStringList out;
+  for (const std::string& name : kNames)
+    out << QString::fromStdString(name + "=" + db.GetFieldText(name, qv::field::kAlexaRank) +
+                                  (db.GetFieldText(name, qv::field::kSitePopCheckedAt).empty() ? "" : " checked"));
+  return out;
+}
+
+}  // namespace
+
+class TrafficRanksTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { qvtest::FreshFolders(); }
+
+  void ranksFromList() {
+    const QString doc = MakeDocument();
+    const QString list = WriteList(
+        "\xEF\xBB\xBFrank,domain\r\n1,google.com\r\n2,ALPHA.COM\r\n\r\n3,www.beta.net\r\nseven,gamma.org\r\n"
+        "4,gamma.org.\r\n5,alpha.com\r\n6,not a name\r\n2147483648,delta.io\r\n7,\"www.epsilon.de\"");
+    QVERIFY(!doc.isEmpty() && !list.isEmpty());
+    const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, list});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("Names given a traffic rank: 4\n"
+                                 "Listed names not in the document: 1\n"
+                                 "Names listed more than once (the best rank kept): 1\n"
+                                 "Lines skipped (not \"rank,domain\"): 3 (lines 6, 9, 10)\n"));
+    QCOMPARE(Ranks(doc), (QStringList{"alpha.com=2 checked", "Beta.net=3 checked", "gamma.org=4 checked",
+                                      "delta.io=42", "www.epsilon.de=7 checked"}));
+  }
+
+  // Nothing usable in the file, or no such file: exit 1 and nothing stored.
+  void listWithoutRanks_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("names only") << QByteArray("alpha.com\nbeta.net\n");
+    QTest::newRow("empty") << QByteArray();
+  }
+  void listWithoutRanks() {
+    QFETCH(QByteArray, text);
+    const QString doc = MakeDocument();
+    const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, WriteList(text)});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(Ranks(doc).join(' '), QStringLiteral("alpha.com= Beta.net= gamma.org= delta.io=42 www.epsilon.de="));
+  }
+
+  // One transaction: a cancel part way keeps the document as it was.
+  void cancelStoresNothing() {
+    const QString doc = MakeDocument();
+    QByteArray text = "1,alpha.com\n";
+    for (int i = 0; i < 20000; ++i) text += QByteArray::number(i + 10) + ",filler" + QByteArray::number(i) + ".com\n";
+    QFile file(WriteList(text));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    qv::DomainDatabase db;
+    QVERIFY(qv::OpenDocument(db, doc.toStdString()).ok);
+    int calls = 0;
+    const qv::TrafficRanksReport report = qv::ImportTrafficRanks(
+        db, qv::ChunkReaderOf(file), std::size_t(file.size()), qv::Date::Now(),
+        [&calls](std::size_t, std::size_t) { return ++calls < 2; });
+    QVERIFY(report.cancelled);
+    db.CloseAll();
+    QCOMPARE(Ranks(doc).first(), QStringLiteral("alpha.com="));
+  }
+
+  // From the window: the list shows the new ranks at once. While lookups
+  // run the import is refused, so that a cancel could not undo their results.
+  void windowCommand() {
+    const QString doc = MakeDocument();
+    auto log = std::make_shared<qvtest::PromptLog>();
+    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    QVERIFY(frame.Document().IsOpen());
+    log->openPaths = QStringList{WriteList("9,gamma.org\n")};
+    QVERIFY(frame.Engine().QueueDns("alpha.com"));
+    frame.Action(qv::kCmdImportTrafficRanks)->trigger();
+    QCOMPARE(log->told.value(0), QString::fromLatin1(qv::kRanksWhileLookingUpText));
+    QCOMPARE(log->openPaths.size(), 1);
+    frame.Engine().StopLookups();
+    frame.Action(qv::kCmdImportTrafficRanks)->trigger();
+    QCOMPARE(log->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
+    CCorvaneView* view = frame.View();
+    view->SetDisplayMode(qv::kCmdModeWebVisibility);
+    QStringList shown;
+    for (int row = 0; row < int(kNames.size()); ++row)
+      shown << view->GetCellText("Domain", row) + "=" + view->GetCellText("Alexa Rank", row);
+    QVERIFY2(shown.contains(QStringLiteral("gamma.org=9")), qPrintable(shown.join(' ')));
+    QVERIFY2(shown.contains(QStringLiteral("alpha.com=-")), qPrintable(shown.join(' ')));
+  }
+};
+
+QV_TEST(TrafficRanksTest)
+#include "test_traffic_ranks.moc"
