@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <QTimer>
 
 #include "store/list_query.h"
 
@@ -41,8 +42,8 @@ void ListQueryProgress::BeginReading() {
   reading_->setWindowModality(Qt::NonModal);
   reading_->setAutoClose(false);
   reading_->setAutoReset(false);
-  // Shows itself when the reading is still going on by then.
-  reading_->setMinimumDuration(kShowAfterMs);
+  // Shown when the reading is still going on by then.
+  QTimer::singleShot(kShowAfterMs, reading_.data(), [window = reading_.data()] { window->show(); });
   QObject::connect(reading_, &QProgressDialog::canceled, [] { CancelListReading(); });
 }
 

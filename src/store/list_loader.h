@@ -26,7 +26,7 @@ class ListLoader {
   static constexpr int kFirstPageRows = 500;
   static constexpr int kFirstPageMs = 250;
   static constexpr int kBatchRows = 65536;
-  static constexpr int kBatchEveryMs = 100;
+  static constexpr int kBatchEveryMs = 200;
 
   ListLoader() = default;
   ~ListLoader();
