@@ -5,7 +5,9 @@
 // list without a page-first reading takes it), and the time from Cancel to the
 // reading's stop.
 //
-//   bench_listview [COUNT]      (default 1000000)
+//   bench_listview [COUNT] [HYPHEN_EVERY]
+//     COUNT names (default 1000000); one name in HYPHEN_EVERY has a hyphen
+//     (default 50; 0: none, so "Hyphen Domains" finds nothing)
 #include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -40,22 +42,22 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string MakeNames(long count) {
+std::string MakeNames(long count, long hyphenEvery) {
   std::mt19937 rng(7);
   std::string text;
   text.reserve(std::size_t(count) * 16);
   for (long i = 0; i < count; ++i) {
     const int letters = 2 + int(rng() % 12);
     for (int k = 0; k < letters; ++k) text += char('a' + rng() % 26);
-    // One name in fifty has a hyphen ("Hyphen Domains").
-    if (i % 50 == 7) text.insert(text.size() - std::size_t(letters / 2), 1, '-');
+    const bool hyphen = hyphenEvery > 0 && i % hyphenEvery == 7 % hyphenEvery;
+    if (hyphen) text.insert(text.size() - std::size_t(letters / 2), 1, '-');
     text += std::to_string(i) + ".com\n";
   }
   return text;
 }
 
 // The document with every name, a registrar, an expiry date and a status.
-bool BuildDocument(const std::string& path, long count) {
+bool BuildDocument(const std::string& path, long count, long hyphenEvery) {
   qv::DomainDatabase db;
   const qv::MaintenanceResult made = qv::NewDocument(db, path);
   if (!made.ok) {
@@ -63,7 +65,7 @@ bool BuildDocument(const std::string& path, long count) {
     return false;
   }
   const Clock::time_point start = Clock::now();
-  const qv::AddNamesReport report = qv::AddNamesFromText(db, MakeNames(count));
+  const qv::AddNamesReport report = qv::AddNamesFromText(db, MakeNames(count, hyphenEvery));
   if (!report.error.empty() || !db.OpenDomainsTable()) return false;
   const int rc = db.update().ExecuteNative(
       "UPDATE \"Domains\" SET \"Registrar\" = 'Registrar ' || (rowid * 7919 % 500), "
@@ -160,7 +162,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qv::InitApplicationIdentity();
   const std::string path = dir.path().toStdString() + "/listview.qvl";
-  if (!BuildDocument(path, count)) return 1;
+  const long hyphenEvery = argc > 2 ? std::atol(argv[2]) : 50;
+  if (!BuildDocument(path, count, hyphenEvery)) return 1;
 
   // A tall list over a short whois pane, as a user looking at rows has it.
   qv::WriteProfileInt(qv::kSettingsSection, "Domain List View Top", 900);
