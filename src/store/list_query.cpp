@@ -50,7 +50,6 @@ void NotifyChanged() {
   if (State().changed) State().changed();
 }
 
-
 void StopReading(ListState& state) {
   state.loader.Stop();
   state.reading = false;
@@ -106,6 +105,7 @@ bool ReadFirstPage(ListState& state, DomainDatabase& db, const std::string& text
       });
   return true;
 }
+
 }  // namespace
 
 std::string AllDomainsQuery() { return std::string("SELECT * FROM [") + kDomainsTable + "]"; }
@@ -167,8 +167,6 @@ void CancelListReading() {
   state.loader.Stop();
   ReadingEnded(state.run, false, "Error: Creating Recordset\r\ninterrupted");
 }
-
-void StopListReading() { StopReading(State()); }
 
 void SetListPoster(ListPoster post) {
   StopReading(State());

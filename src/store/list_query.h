@@ -47,12 +47,10 @@ bool ListStillReading();
 // Stops the reading as the user's Cancel does: the list ends empty, with the
 // engine's "interrupted" as the error, and the list-ended callback says false.
 void CancelListReading();
-// Stops the reading without a word (the document is going away); the list
-// keeps the rows read so far.
-void StopListReading();
 
 // Hands a task to the main thread, to be run there later (a queued call).
-// Called from the thread that reads the list.
+// Called from the thread that reads the list. Setting a poster (or none)
+// stops a reading under way without a word; the list keeps what it has.
 using ListPoster = std::function<void(std::function<void()> task)>;
 void SetListPoster(ListPoster post);
 // Called on the main thread after more rows were added at the end of the list.
