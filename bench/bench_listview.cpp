@@ -1,8 +1,13 @@
 // The main list window over a 1,000,000-name document, drawn offscreen: from
 // opening the document to the first painted rows, a page of scrolling, a
-// jump far down the list, and sorting by a column header.
+// jump far down the list, sorting by a column header, every default display
+// query (first painted page, whole list, and the whole list read at once as a
+// list without a page-first reading takes it), and the time from Cancel to the
+// reading's stop.
 //
-//   bench_listview [COUNT]      (default 1000000)
+//   bench_listview [COUNT] [HYPHEN_EVERY]
+//     COUNT names (default 1000000); one name in HYPHEN_EVERY has a hyphen
+//     (default 50; 0: none, so "Hyphen Domains" finds nothing)
 #include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -25,6 +30,9 @@
 #include "store/add_names.h"
 #include "store/database_maintenance.h"
 #include "store/domain_list.h"
+#include "store/list_query.h"
+#include "store/sql_dates.h"
+#include "store/sql_queries.h"
 
 namespace {
 
@@ -34,20 +42,22 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string MakeNames(long count) {
+std::string MakeNames(long count, long hyphenEvery) {
   std::mt19937 rng(7);
   std::string text;
   text.reserve(std::size_t(count) * 16);
   for (long i = 0; i < count; ++i) {
     const int letters = 2 + int(rng() % 12);
     for (int k = 0; k < letters; ++k) text += char('a' + rng() % 26);
+    const bool hyphen = hyphenEvery > 0 && i % hyphenEvery == 7 % hyphenEvery;
+    if (hyphen) text.insert(text.size() - std::size_t(letters / 2), 1, '-');
     text += std::to_string(i) + ".com\n";
   }
   return text;
 }
 
 // The document with every name, a registrar, an expiry date and a status.
-bool BuildDocument(const std::string& path, long count) {
+bool BuildDocument(const std::string& path, long count, long hyphenEvery) {
   qv::DomainDatabase db;
   const qv::MaintenanceResult made = qv::NewDocument(db, path);
   if (!made.ok) {
@@ -55,7 +65,7 @@ bool BuildDocument(const std::string& path, long count) {
     return false;
   }
   const Clock::time_point start = Clock::now();
-  const qv::AddNamesReport report = qv::AddNamesFromText(db, MakeNames(count));
+  const qv::AddNamesReport report = qv::AddNamesFromText(db, MakeNames(count, hyphenEvery));
   if (!report.error.empty() || !db.OpenDomainsTable()) return false;
   const int rc = db.update().ExecuteNative(
       "UPDATE \"Domains\" SET \"Registrar\" = 'Registrar ' || (rowid * 7919 % 500), "
@@ -93,6 +103,54 @@ double Paint(CCorvaneView& view) {
   return MillisecondsSince(t);
 }
 
+// Serves events until the list is whole.
+void WaitForWholeList() {
+  while (qv::ListStillReading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+// Every default display query: to the first painted page, to the whole list
+// (the list keeps growing meanwhile), and the whole list read at once on a
+// connection of its own, the way the list was read before it came page first.
+void TimeDisplayQueries(CCorvaneDoc& doc, CCorvaneView& view) {
+  qv::DatabaseConnection whole;
+  whole.OpenDatabase(doc.Database().Path(), true);
+  for (const qv::QueryEntry& entry : qv::DefaultQueries(qv::QueryKind::Display)) {
+    const Clock::time_point t = Clock::now();
+    const bool ok = qv::RunListQuery(doc.Database(), entry.sql);
+    Paint(view);
+    const double firstPage = MillisecondsSince(t);
+    const int firstRows = view.Model()->rowCount();
+    WaitForWholeList();
+    const double all = MillisecondsSince(t);
+    const Clock::time_point w = Clock::now();
+    qv::DomainList list;
+    list.Load(whole, qv::ExpandQueryText(entry.sql));
+    const double atOnce = MillisecondsSince(w);
+    std::printf("query %-40s %s first page %7.1f ms (%6d rows)  whole %7.1f ms (%7d rows)  at once %7.1f ms "
+                "(%7d rows)\n",
+                entry.name.c_str(), ok ? "" : "(failed)", firstPage, firstRows, all, view.Model()->rowCount(),
+                atOnce, list.Count());
+  }
+}
+
+// Cancel while the rest of "All [Unsorted]" is read, some way into it.
+void TimeCancel(CCorvaneDoc& doc, CCorvaneView& view) {
+  for (int waitMs : {0, 100, 300}) {
+    qv::RunListQuery(doc.Database(), qv::AllDomainsQuery());
+    const Clock::time_point started = Clock::now();
+    while (MillisecondsSince(started) < waitMs && qv::ListStillReading())
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+    const bool reading = qv::ListStillReading();
+    const int rows = view.Model()->rowCount();
+    const Clock::time_point t = Clock::now();
+    qv::CancelListReading();
+    const double stop = MillisecondsSince(t);
+    QApplication::processEvents();
+    std::printf("cancel after %3d ms (%s, %7d rows shown): stopped in %.2f ms, list now %d rows\n", waitMs,
+                reading ? "reading" : "already whole", rows, stop, view.Model()->rowCount());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,7 +162,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qv::InitApplicationIdentity();
   const std::string path = dir.path().toStdString() + "/listview.qvl";
-  if (!BuildDocument(path, count)) return 1;
+  const long hyphenEvery = argc > 2 ? std::atol(argv[2]) : 50;
+  if (!BuildDocument(path, count, hyphenEvery)) return 1;
 
   // A tall list over a short whois pane, as a user looking at rows has it.
   qv::WriteProfileInt(qv::kSettingsSection, "Domain List View Top", 900);
@@ -131,6 +190,8 @@ int main(int argc, char** argv) {
   std::printf("open to first painted rows: %.1f ms (list query %.1f ms), %d rows, %d on screen, row 1: %s\n",
               firstPaint, opened, view.Model()->rowCount(), visibleRows,
               qPrintable(view.GetCellText("Domain", 0)));
+  WaitForWholeList();
+  std::printf("open to the whole list: %.1f ms, %d rows\n", MillisecondsSince(open), view.Model()->rowCount());
 
   // A page down at a time, then jumps to random places (cold rows).
   QScrollBar* bar = list->verticalScrollBar();
@@ -164,5 +225,7 @@ int main(int argc, char** argv) {
     std::printf("sort by %-16s %s %.1f ms, row 1: %s\n", name, sorted ? "" : "(failed)", MillisecondsSince(t),
                 qPrintable(qv::DomainListModel().CellText(0, QString::fromLatin1(name))));
   }
+  TimeDisplayQueries(doc, view);
+  TimeCancel(doc, view);
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QThread>
 
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -13,7 +14,12 @@ CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {
   qv::SetListChangedCallback([this] { emit listChanged(); });
   // Every run of the list query may take a while on a large document.
   qv::SetListBusyCallback([this](bool busy) {
-    if (!busy) queryProgress_.End();
+    if (busy) {
+      queryProgress_.EndReading();
+    } else {
+      queryProgress_.End();
+      if (qv::ListStillReading()) queryProgress_.BeginReading();
+    }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
     if (busy)
       QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -22,9 +28,27 @@ CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {
   });
   // A long query can be cancelled from a progress window.
   qv::SetListCancelCheck([this] { return queryProgress_.Cancelled(); });
+  // The list shows its first page at once and grows while the rest is read.
+  qv::SetListPoster([this](std::function<void()> task) {
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+  });
+  qv::SetListGrewCallback([this] {
+    queryProgress_.ShowRowsRead(qv::GetListCount());
+    emit listGrew();
+  });
+  qv::SetListEndedCallback([this](bool ok) {
+    queryProgress_.EndReading();
+    if (ok)
+      emit listCompleted();
+    else
+      emit listFailed(qv::ToQString(qv::ListErrorText()));
+  });
 }
 
 CCorvaneDoc::~CCorvaneDoc() {
+  qv::SetListPoster({});
+  qv::SetListGrewCallback({});
+  qv::SetListEndedCallback({});
   qv::SetListChangedCallback({});
   qv::SetListBusyCallback({});
   qv::SetListCancelCheck({});
@@ -85,4 +109,16 @@ QString CCorvaneDoc::Title() const {
 
 void CCorvaneDoc::RefreshList() {
   if (!qv::RunListQuery(db_)) emit listFailed(qv::ToQString(qv::ListErrorText()));
+}
+
+void CCorvaneDoc::ReadWholeList() {
+  if (!qv::ListStillReading()) return;
+  const bool window = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+  if (window) QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The reading thread hands its rows to this object; only those are served.
+  while (qv::ListStillReading()) {
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    if (qv::ListStillReading()) QThread::msleep(2);
+  }
+  if (window) QApplication::restoreOverrideCursor();
 }

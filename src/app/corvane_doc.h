@@ -37,14 +37,23 @@ class CCorvaneDoc : public QObject {
   qv::DomainDatabase& Database() { return db_; }
 
   // Runs the current list query again and emits listChanged. A query that
-  // fails leaves the list empty and emits listFailed with the engine's text.
+  // fails (also later, while its rows are still being read) leaves the list
+  // empty and emits listFailed with the engine's text.
   void RefreshList();
+  // Waits until the rows of the list query still being read are in the list
+  // (for commands over the whole list).
+  void ReadWholeList();
 
  signals:
   // Another file was opened, a new one created, or the document closed.
   void documentChanged();
-  // The shown list was read again (every run of the list query).
+  // The shown list was read again (every run of the list query). A long list
+  // comes with its first page; the rest follows with listGrew.
   void listChanged();
+  // More rows of the list query were read and added at the end of the list.
+  void listGrew();
+  // The list query's last rows were read: the list is whole.
+  void listCompleted();
   // One record was written; its row should be drawn again.
   void recordChanged(QString name);
   // Running the list query failed; the text says why.

@@ -261,6 +261,8 @@ void CMainFrame::BuildEngine() {
   connect(&doc_, &CCorvaneDoc::documentChanged, this, &CMainFrame::ShowEngineStatus);
   // The counts follow the list at once, not only at the next tick.
   connect(&doc_, &CCorvaneDoc::listChanged, engine, &qv::LookupEngine::UpdateStatusPanes);
+  connect(&doc_, &CCorvaneDoc::listGrew, engine, &qv::LookupEngine::UpdateStatusPanes);
+  connect(&doc_, &CCorvaneDoc::listCompleted, engine, &qv::LookupEngine::UpdateStatusPanes);
   connect(engine, &qv::LookupEngine::queueBarChanged, this, [this] {
     if (!lookupDock_->isHidden()) lookupBar_->Refresh();
   });

@@ -54,25 +54,36 @@ std::string NamesOnlyQuery(std::string_view jetSql) {
   return sql;
 }
 
-bool ForEachListName(DatabaseConnection& connection, std::string_view jetSql,
-                     const std::function<bool(std::string_view name)>& each) {
+bool OpenListNames(DatabaseConnection& connection, std::string_view jetSql) {
   // The quick form first; anything it does not suit runs as written.
   const std::string namesOnly = NamesOnlyQuery(jetSql);
   const bool quick = !namesOnly.empty() && connection.CreateQuery("", namesOnly) == kDbOk &&
                      connection.OpenRecordset() == kDbOk;
-  if (!quick && (connection.CreateQuery("", jetSql) != kDbOk || connection.OpenRecordset() != kDbOk))
-    return false;
+  return quick || (connection.CreateQuery("", jetSql) == kDbOk && connection.OpenRecordset() == kDbOk);
+}
+
+bool StepListNames(DatabaseConnection& connection, const std::function<bool(std::string_view name)>& each,
+                   bool* done) {
+  if (done) *done = false;
   Statement& rows = connection.Recordset();
   const int nameColumn = rows.ColumnIndex(field::kDomain);
   for (;;) {
     const Statement::Step step = rows.Next();
-    if (step == Statement::Step::Done) return true;
+    if (step == Statement::Step::Done) {
+      if (done) *done = true;
+      return true;
+    }
     if (step == Statement::Step::Error) {
       connection.SetError(rows.ErrorCode(), "Error: Creating Recordset\r\n" + rows.ErrorText());
       return false;
     }
     if (!each(nameColumn >= 0 ? rows.ColumnText(nameColumn) : std::string())) return true;
   }
+}
+
+bool ForEachListName(DatabaseConnection& connection, std::string_view jetSql,
+                     const std::function<bool(std::string_view name)>& each) {
+  return OpenListNames(connection, jetSql) && StepListNames(connection, each);
 }
 
 bool DomainList::Load(DatabaseConnection& connection, std::string_view jetSql) {
@@ -95,6 +106,23 @@ bool DomainList::Load(DatabaseConnection& connection, std::string_view jetSql) {
   ends_.shrink_to_fit();
   connection_ = &connection;
   path_ = connection.Path();
+  return true;
+}
+
+void DomainList::Attach(DatabaseConnection& connection) {
+  Clear();
+  error_.clear();
+  connection_ = &connection;
+  path_ = connection.Path();
+}
+
+bool DomainList::Append(const NameBatch& batch) {
+  if (names_.size() + batch.names.size() > std::numeric_limits<std::uint32_t>::max() ||
+      ends_.size() + batch.lengths.size() > std::size_t(std::numeric_limits<int>::max()))
+    return false;
+  std::uint32_t end = std::uint32_t(names_.size());
+  for (std::uint32_t length : batch.lengths) ends_.push_back(end += length);
+  names_ += batch.names;
   return true;
 }
 

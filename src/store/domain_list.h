@@ -5,7 +5,9 @@
 //
 // Two such lists exist for the open document: the shown list on the list
 // connection and the filter list (names picked by a lookup query) on the
-// filter connection.
+// filter connection. The shown list may also be filled in batches while its
+// query is still being stepped elsewhere (store/list_loader.h): Attach, then
+// Append.
 #pragma once
 
 #include <array>
@@ -20,6 +22,17 @@
 
 namespace qv {
 
+// Names in the order a query gave them, as one buffer and their lengths.
+struct NameBatch {
+  std::string names;
+  std::vector<std::uint32_t> lengths;
+  int Size() const { return int(lengths.size()); }
+  void Add(std::string_view name) {
+    names += name;
+    lengths.push_back(std::uint32_t(name.size()));
+  }
+};
+
 class DomainList {
  public:
   // Runs `jetSql` on `connection` (open on the document) and keeps the names
@@ -29,6 +42,12 @@ class DomainList {
   bool Load(DatabaseConnection& connection, std::string_view jetSql);
   // Empties the list; the error text is kept.
   void Clear();
+  // Empties the list and reads its rows through `connection` from now on;
+  // the names come with Append.
+  void Attach(DatabaseConnection& connection);
+  // Adds names at the end. False (nothing added) when the list would grow
+  // past what it can hold.
+  bool Append(const NameBatch& batch);
 
   // 0 when nothing is loaded or the connection has been closed since.
   int Count() const;
@@ -61,6 +80,17 @@ class DomainList {
 // The query the list runs in place of a "SELECT * FROM ..." query, reading
 // only the names; "" when the query has another form.
 std::string NamesOnlyQuery(std::string_view jetSql);
+
+// Opens `jetSql` as the record set of `connection` (only the names are read
+// when the query allows it). False, with the connection's error set, when the
+// query fails.
+bool OpenListNames(DatabaseConnection& connection, std::string_view jetSql);
+// Steps the record set OpenListNames opened and calls `each` with the name of
+// every row until the rows end (`*done` true) or `each` returns false (`*done`
+// false). False, with the connection's error set, on an engine error (a
+// cancelled query ends with the engine's "interrupted").
+bool StepListNames(DatabaseConnection& connection, const std::function<bool(std::string_view name)>& each,
+                   bool* done = nullptr);
 
 // Runs `jetSql` on `connection` and calls `each` with the name of every row
 // in order as the engine steps it (nothing is collected); `each` returns false

@@ -106,6 +106,35 @@ bool MatchesOne(const Item& item, char32_t c) {
   return false;
 }
 
+// Matches `count` characters, the character at i being at(i), against the
+// pattern's items; "*" backs up to its last start as needed.
+template <typename At>
+bool MatchItems(const std::vector<Item>& items, std::size_t count, const At& at) {
+  std::size_t i = 0, p = 0;
+  std::size_t starP = std::string::npos, starI = 0;
+  while (i < count) {
+    if (p < items.size() && items[p].kind != Item::Kind::Any && MatchesOne(items[p], at(i))) {
+      ++i, ++p;
+    } else if (p < items.size() && items[p].kind == Item::Kind::Any) {
+      starP = p++;
+      starI = i;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      i = ++starI;
+    } else {
+      return false;
+    }
+  }
+  while (p < items.size() && items[p].kind == Item::Kind::Any) ++p;
+  return p == items.size();
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // Date literals
 
@@ -271,7 +300,9 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
                         [](void* x) { delete static_cast<JetPattern*>(x); });
   }
   const JetPattern& pattern = kept ? *kept : *compiled;
-  sqlite3_result_int(ctx, pattern.Matches(ArgText(argv[1])) ? 1 : 0);
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+  const std::string_view view = text ? std::string_view(text, std::size_t(sqlite3_value_bytes(argv[1]))) : "";
+  sqlite3_result_int(ctx, pattern.Matches(view) ? 1 : 0);
 }
 
 void ResultText(sqlite3_context* ctx, const std::string& text) {
@@ -368,24 +399,12 @@ std::optional<JetPattern> JetPattern::Compile(std::string_view pattern) {
 }
 
 bool JetPattern::Matches(std::string_view text) const {
+  // Names are plain ASCII nearly always; their bytes are their characters and
+  // need no decoding (a LIKE over a long list asks this once a row).
+  if (IsAscii(text))
+    return MatchItems(items_, text.size(), [&text](std::size_t i) { return char32_t(text[i]); });
   const std::u32string t = Decode(text);
-  std::size_t i = 0, p = 0;
-  std::size_t starP = std::string::npos, starI = 0;
-  while (i < t.size()) {
-    if (p < items_.size() && items_[p].kind != Item::Kind::Any && MatchesOne(items_[p], t[i])) {
-      ++i, ++p;
-    } else if (p < items_.size() && items_[p].kind == Item::Kind::Any) {
-      starP = p++;
-      starI = i;
-    } else if (starP != std::string::npos) {
-      p = starP + 1;
-      i = ++starI;
-    } else {
-      return false;
-    }
-  }
-  while (p < items_.size() && items_[p].kind == Item::Kind::Any) ++p;
-  return p == items_.size();
+  return MatchItems(items_, t.size(), [&t](std::size_t i) { return t[i]; });
 }
 
 bool JetLike(std::string_view pattern, std::string_view text) {

@@ -2,6 +2,7 @@
 // remembered widths, the empty-list texts, sorting by a column header, the
 // raw whois pane, row refreshes and the expiry colours on screen.
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 
@@ -14,6 +15,7 @@
 #include "platform/settings_store.h"
 #include "store/list_modes.h"
 #include "store/domain_list.h"
+#include "store/list_loader.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_main_frame_support.h"
@@ -137,6 +139,29 @@ class ViewTest : public qvtest::WindowTest {
     QCOMPARE(view.WhoisPane()->HeadingText(), QStringLiteral("Raw Whois Data for alpha.com"));
     QVERIFY(!view.WhoisPane()->BodyText().contains("Example Registrar"));
     QCOMPARE(view.AllShownNames(), (QStringList{"alpha.com", "beta.com"}));
+  }
+
+  // A list longer than a page shows its first page and grows to the whole
+  // list while the user works in it: the selection stays.
+  void longListGrowsUnderTheSelection() {
+    std::vector<std::string> names;
+    for (int i = 0; i < 3 * ListLoader::kFirstPageRows; ++i) names.push_back("name" + std::to_string(10000 + i) + ".com");
+    auto doc = MakeViewDocument("long.qvl", names);
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    QVERIFY(ListStillReading());
+    QVERIFY(view.Model()->rowCount() > 0 && view.Model()->rowCount() < int(names.size()));
+    view.SelectRow(0);
+    QSignalSpy inserted(view.Model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(view.Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy completed(doc.get(), &CCorvaneDoc::listCompleted);
+    QTRY_VERIFY_WITH_TIMEOUT(!ListStillReading(), 20000);
+    QCOMPARE(view.Model()->rowCount(), int(names.size()));
+    QVERIFY(!inserted.isEmpty());
+    QCOMPARE(reset.count(), 0);
+    QCOMPARE(completed.count(), 1);
+    QCOMPARE(view.SelectedNames(), QStringList{"name10000.com"});
+    QCOMPARE(view.AllShownNames().last(), QString::fromStdString(names.back()));
   }
 
   void headerClickSortsThroughTheListQuery() {

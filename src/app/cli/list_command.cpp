@@ -5,6 +5,7 @@
 // of the stored display queries by name; without any, all names as they are
 // stored.
 #include <QStringList>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -95,13 +96,19 @@ int RunListCommand(const QStringList& args) {
   // in memory, and Ctrl-C stops it between rows.
   InterruptFlag interrupted;
   db.list().SetCancelCheck([&interrupted] { return interrupted.IsSet(); });
+  // They go out in blocks, and at least every tenth of a second, so a query
+  // that finds its rows slowly shows the first ones at once.
   std::string out;
-  const bool ok = ForEachListName(db.list(), query, [&out](std::string_view name) {
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point written = Clock::now();
+  const bool ok = ForEachListName(db.list(), query, [&out, &written](std::string_view name) {
     out += name;
     out += '\n';
-    if (out.size() >= 1 << 16) {
+    if (out.size() >= 1 << 16 || Clock::now() - written >= std::chrono::milliseconds(100)) {
       std::fwrite(out.data(), 1, out.size(), stdout);
+      std::fflush(stdout);
       out.clear();
+      written = Clock::now();
     }
     return true;
   });

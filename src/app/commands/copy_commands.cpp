@@ -38,17 +38,17 @@ void RunCopySelectedNames(CMainFrame& frame) { ToClipboard(NamesClipboardText(fr
 
 void RunCopyAllNames(CMainFrame& frame) {
   if (!frame.Document().IsOpen()) return;
-  ToClipboard(NamesClipboardText(AllListNames()));
+  ToClipboard(NamesClipboardText(AllListNames(frame)));
 }
 
 void RunCopySelectedRows(CMainFrame& frame) { CopyRows(frame, frame.SelectedNames()); }
 
-void RunCopyFullTable(CMainFrame& frame) { CopyRows(frame, AllListNames()); }
+void RunCopyFullTable(CMainFrame& frame) { CopyRows(frame, AllListNames(frame)); }
 
 void RunCopyAvailableNames(CMainFrame& frame) {
   if (!frame.Document().IsOpen()) return;
   bool cancelled = false;
-  const QStringList names = AvailableNames(frame.Document().Database(), AllListNames(), &frame, cancelled);
+  const QStringList names = AvailableNames(frame.Document().Database(), AllListNames(frame), &frame, cancelled);
   if (!cancelled) ToClipboard(NamesClipboardText(names));
 }
 

@@ -5,6 +5,7 @@
 #include "app/dialogs/tld_list_dialog.h"
 #include "app/dialogs/whois_server_setup_dialog.h"
 #include "app/dialogs/whois_tool_dialog.h"
+#include "app/corvane_doc.h"
 #include "app/main_frame.h"
 #include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
@@ -48,6 +49,8 @@ bool FindDomainInView(CCorvaneView& view, const QString& text) {
   const QString wanted = text.trimmed();
   if (wanted.isEmpty()) return false;
   StoreFindDomainText(ToStdString(wanted));
+  // The name may be among the rows still being read.
+  if (view.Document()) view.Document()->ReadWholeList();
   const QModelIndex current = view.ListView()->currentIndex();
   const int selected =
       current.isValid() && view.ListView()->selectionModel()->isRowSelected(current.row()) ? current.row() : -1;

@@ -152,12 +152,12 @@ bool WriteNamesFile(const QStringList& names, const QString& path, QString& erro
 
 void RunExportSelectedRows(CMainFrame& frame) { ExportRows(frame, frame.SelectedNames()); }
 
-void RunExportFullTable(CMainFrame& frame) { ExportRows(frame, AllListNames()); }
+void RunExportFullTable(CMainFrame& frame) { ExportRows(frame, AllListNames(frame)); }
 
 void RunExportAvailableNames(CMainFrame& frame) {
   if (!frame.Document().IsOpen()) return;
   bool cancelled = false;
-  const QStringList names = AvailableNames(frame.Document().Database(), AllListNames(), &frame, cancelled);
+  const QStringList names = AvailableNames(frame.Document().Database(), AllListNames(frame), &frame, cancelled);
   if (cancelled) return;
   const QString path = AskTarget(frame, "Export All Available Names", kTextFilesFilter, ".txt");
   if (path.isEmpty()) return;
@@ -170,7 +170,7 @@ void RunExportRawWhois(CMainFrame& frame) {
   const QString path = AskTarget(frame, "Export the Entire Raw Whois Data", kTextFilesFilter, ".txt");
   if (path.isEmpty()) return;
   QString error;
-  if (!WriteRawWhoisExport(AllListNames(), path, &frame, error)) frame.UserPrompts().tell(&frame, error);
+  if (!WriteRawWhoisExport(AllListNames(frame), path, &frame, error)) frame.UserPrompts().tell(&frame, error);
 }
 
 }  // namespace qv

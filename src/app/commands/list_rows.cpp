@@ -1,5 +1,6 @@
 #include "app/commands/list_rows.h"
 
+#include "app/corvane_doc.h"
 #include "app/main_frame.h"
 #include "app/progress.h"
 #include "app/view/corvane_view.h"
@@ -19,7 +20,8 @@ QStringList ShownColumns(CMainFrame& frame) {
   return ColumnsOfMode(frame.View() ? frame.View()->DisplayMode() : StoredDisplayMode());
 }
 
-QStringList AllListNames() {
+QStringList AllListNames(CMainFrame& frame) {
+  frame.Document().ReadWholeList();
   DomainList& list = ShownList();
   const int count = list.Count();
   QStringList names;

@@ -18,8 +18,8 @@ class DomainDatabase;
 // The columns the list shows now, "#" and "Domain" first.
 QStringList ShownColumns(CMainFrame& frame);
 // Every name of the shown list, in order (a copy: the list may be run again
-// while a command works through it).
-QStringList AllListNames();
+// while a command works through it). Rows still being read are waited for.
+QStringList AllListNames(CMainFrame& frame);
 
 // The table of `names` in `columns`: each row's record is read by name from
 // the document when its line is made; a name no longer stored is left out.

@@ -72,6 +72,7 @@ CCorvaneView::CCorvaneView(CCorvaneDoc* doc, QWidget* parent) : QWidget(parent),
           [this] { OnCurrentChanged(); });
   if (doc_) {
     connect(doc_, &CCorvaneDoc::listChanged, this, [this] { OnListChanged(); });
+    connect(doc_, &CCorvaneDoc::listGrew, this, [this] { model_->ListGrew(); });
     connect(doc_, &CCorvaneDoc::documentChanged, this, [this] { OnListChanged(); });
     connect(doc_, &CCorvaneDoc::recordChanged, this, [this](const QString& name) { RefreshRow(name); });
   }
@@ -123,6 +124,7 @@ QStringList CCorvaneView::SelectedNames() const {
 }
 
 QStringList CCorvaneView::AllShownNames() const {
+  if (doc_) doc_->ReadWholeList();
   QStringList names;
   const int count = qv::GetListCount();
   names.reserve(count);

@@ -34,7 +34,8 @@ class CCorvaneView : public QWidget {
 
   // Names of the selected rows, in row order.
   QStringList SelectedNames() const;
-  // Every name of the shown list, in row order.
+  // Every name of the shown list, in row order (once the rows still being
+  // read are in).
   QStringList AllShownNames() const;
   // The name of the current row ("" when there is none).
   QString CurrentName() const;

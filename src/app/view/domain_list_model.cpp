@@ -1,15 +1,18 @@
 #include "app/view/domain_list_model.h"
 
+#include <algorithm>
+
 #include "app/view/markup.h"
 #include "platform/text.h"
 #include "store/domain_list.h"
 
 namespace qv {
 
-DomainListModel::DomainListModel(QObject* parent) : QAbstractTableModel(parent) {}
+DomainListModel::DomainListModel(QObject* parent) : QAbstractTableModel(parent), rows_(GetListCount()) {}
 
 int DomainListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : GetListCount();
+  // A list emptied behind the model's back (its document closed) shows no rows.
+  return parent.isValid() ? 0 : std::min(rows_, GetListCount());
 }
 
 int DomainListModel::columnCount(const QModelIndex& parent) const {
@@ -67,7 +70,16 @@ void DomainListModel::SetContext(CellTextContext context) {
 void DomainListModel::ListReloaded() {
   beginResetModel();
   cachedRow_ = -1;
+  rows_ = GetListCount();
   endResetModel();
+}
+
+void DomainListModel::ListGrew() {
+  const int count = GetListCount();
+  if (count <= rows_) return;
+  beginInsertRows({}, rows_, count - 1);
+  rows_ = count;
+  endInsertRows();
 }
 
 void DomainListModel::RowChanged(int row) {

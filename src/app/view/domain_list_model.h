@@ -45,6 +45,8 @@ class DomainListModel : public QAbstractTableModel {
 
   // After the list was run again: every row and the row count change.
   void ListReloaded();
+  // After rows were added at the end of the list (it is still being read).
+  void ListGrew();
   // After one record was written: the list forgets its cached rows and the
   // row is drawn again.
   void RowChanged(int row);
@@ -54,6 +56,8 @@ class DomainListModel : public QAbstractTableModel {
 
   std::vector<ListColumn> columns_;
   CellTextContext context_;
+  // The rows the views know of: the list's count when last told.
+  int rows_ = 0;
   // The record of the row asked for last, so a row's cells share one read.
   mutable int cachedRow_ = -1;
   mutable DomainRecord cachedRecord_;
