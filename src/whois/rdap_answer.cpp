@@ -5,7 +5,9 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <QLocale>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ascii.h"
 #include "platform/host_name.h"
@@ -33,9 +35,15 @@ std::string HostName(const QJsonObject& o) {
   return ToLowerAscii(ace.empty() ? Utf8(name) : ace);
 }
 
-// An identifier the services send as text or as a number.
+// An identifier the services send as text or as a number. A whole number
+// is written without a fraction; any other (1.5, 1e300) as JSON wrote it,
+// never cut to a different whole number.
 std::string IdText(const QJsonValue& v) {
-  if (v.isDouble()) return std::to_string(static_cast<long long>(v.toDouble()));
+  if (v.isDouble()) {
+    const double d = v.toDouble();
+    if (std::trunc(d) == d && std::fabs(d) < 9.0e18) return std::to_string(static_cast<long long>(d));
+    return Utf8(QString::number(d, 'g', QLocale::FloatingPointShortest));
+  }
   return Utf8(v.toString().trimmed());
 }
 
