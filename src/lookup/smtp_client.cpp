@@ -12,7 +12,6 @@
 namespace qv {
 namespace {
 
-
 // One SMTP dialogue over one socket.
 class SmtpSession {
  public:
