@@ -13,7 +13,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
-# What `make test` gives each fuzz target after its seeds (seven targets).
+# What `make test` gives each fuzz target after its seeds (twelve targets).
 FUZZ_CHECK_SECONDS ?= 10
 DESTDIR ?=
 

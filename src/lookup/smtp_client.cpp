@@ -6,13 +6,11 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
-#include <cctype>
+
+#include "lookup/smtp_reply.h"
 
 namespace qv {
 namespace {
-
-constexpr qsizetype kMaxReplyBytes = 64 * 1024;
-constexpr const char* kMasked = "********";
 
 // One SMTP dialogue over one socket.
 class SmtpSession {
@@ -30,8 +28,6 @@ class SmtpSession {
   bool Authenticate();
   bool Envelope();
   bool Data();
-  // The EHLO reply's lines after the code, upper-cased, one per line.
-  void KeepCapabilities();
 
   // Sends a command; `logged` is what the transcript gets instead (masking).
   bool Send(const std::string& text, const char* logged = nullptr);
@@ -50,8 +46,7 @@ class SmtpSession {
   int timeoutMs_;
   QSslSocket socket_;
   QByteArray buffer_;
-  std::string replyCode_;
-  std::vector<std::string> replyLines_;
+  SmtpReply reply_;
   std::string capabilities_;  // the EHLO reply, upper-cased
   std::string localHost_;
   SmtpResult result_;
@@ -96,10 +91,10 @@ bool SmtpSession::Greet() { return ReadReply() && Expect("220"); }
 
 bool SmtpSession::Hello() {
   if (Command("EHLO " + localHost_ + "\r\n", "250")) {
-    KeepCapabilities();
+    capabilities_ = SmtpCapabilities(reply_.lines);
     return true;
   }
-  if (result_.code > 0 || replyCode_.empty()) return false;  // the connection failed
+  if (result_.code > 0 || reply_.code.empty()) return false;  // the connection failed
   capabilities_.clear();
   return Command("HELO " + localHost_ + "\r\n", "250");
 }
@@ -115,37 +110,22 @@ bool SmtpSession::StartTls() {
   // The capabilities told in clear are forgotten; they are asked again.
   capabilities_.clear();
   if (!Command("EHLO " + localHost_ + "\r\n", "250")) return false;
-  KeepCapabilities();
+  capabilities_ = SmtpCapabilities(reply_.lines);
   return true;
-}
-
-void SmtpSession::KeepCapabilities() {
-  capabilities_.clear();
-  for (const std::string& line : replyLines_) {
-    for (char c : line.size() > 4 ? line.substr(4) : std::string())
-      capabilities_ += char(std::toupper(static_cast<unsigned char>(c)));
-    capabilities_ += "\n";
-  }
 }
 
 bool SmtpSession::Authenticate() {
   const SmtpServer& s = record_.server;
   if (s.user.empty()) return true;
-  std::string methods;
-  std::size_t at = 0;
-  while ((at = capabilities_.find("AUTH", at)) != std::string::npos) {
-    const auto end = capabilities_.find('\n', at);
-    methods += " " + capabilities_.substr(at + 4, end - at - 4) + " ";
-    at += 4;
-  }
+  const SmtpLogin login = ChooseSmtpLogin(capabilities_);
   const auto b64 = [](const std::string& text) {
     return QByteArray::fromStdString(text).toBase64().toStdString();
   };
-  if (methods.find(" PLAIN ") != std::string::npos || methods.find("=PLAIN") != std::string::npos) {
+  if (login == SmtpLogin::Plain) {
     const std::string token = b64(std::string("\0", 1) + s.user + std::string("\0", 1) + s.password);
     return Command("AUTH PLAIN " + token + "\r\n", "235", "AUTH PLAIN ********\r\n");
   }
-  if (methods.find(" LOGIN") != std::string::npos || methods.find("=LOGIN") != std::string::npos) {
+  if (login == SmtpLogin::Login) {
     return Command("AUTH LOGIN\r\n", "334") && Command(b64(s.user) + "\r\n", "334", "********\r\n") &&
            Command(b64(s.password) + "\r\n", "235", "********\r\n");
   }
@@ -178,27 +158,22 @@ bool SmtpSession::Send(const std::string& text, const char* logged) {
 }
 
 bool SmtpSession::ReadReply() {
-  replyLines_.clear();
-  replyCode_.clear();
   for (;;) {
-    qsizetype newline;
-    while ((newline = buffer_.indexOf('\n')) >= 0) {
-      std::string line = buffer_.left(newline).toStdString();
-      buffer_.remove(0, newline + 1);
-      Log(line + "\n");
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      replyLines_.push_back(line);
-      if (line.size() < 3 || !std::isdigit(static_cast<unsigned char>(line[0])) ||
-          !std::isdigit(static_cast<unsigned char>(line[1])) ||
-          !std::isdigit(static_cast<unsigned char>(line[2])))
-        return Fail(-1, "The server's reply is not SMTP: " + line);
-      if (line.size() == 3 || line[3] == ' ') {
-        replyCode_ = line.substr(0, 3);
-        result_.reply = line;
+    reply_ = ReadSmtpReply(std::string_view(buffer_.constData(), std::size_t(buffer_.size())));
+    switch (reply_.state) {
+      case SmtpReplyState::Complete:
+        for (const std::string& line : reply_.lines) Log(line + "\r\n");
+        buffer_.remove(0, qsizetype(reply_.used));
+        result_.reply = reply_.lines.back();
         return true;
-      }
+      case SmtpReplyState::NotSmtp:
+        for (const std::string& line : reply_.lines) Log(line + "\r\n");
+        return Fail(-1, "The server's reply is not SMTP: " + reply_.lines.back());
+      case SmtpReplyState::TooLong:
+        return Fail(-1, "The server's reply has no end.");
+      case SmtpReplyState::Incomplete:
+        break;
     }
-    if (buffer_.size() > kMaxReplyBytes) return Fail(-1, "The server's reply has no end.");
     if (socket_.bytesAvailable() == 0 && !socket_.waitForReadyRead(timeoutMs_)) return SocketFailure();
     buffer_ += socket_.readAll();
   }
@@ -209,8 +184,8 @@ bool SmtpSession::Command(const std::string& text, const char* expected, const c
 }
 
 bool SmtpSession::Expect(const char* expected) {
-  if (replyCode_.rfind(expected, 0) == 0) return true;
-  return Fail(-std::stoi(replyCode_), "The server refused: " + result_.reply);
+  if (reply_.code.rfind(expected, 0) == 0) return true;
+  return Fail(-std::stoi(reply_.code), "The server refused: " + result_.reply);
 }
 
 bool SmtpSession::SocketFailure() {

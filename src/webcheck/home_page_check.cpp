@@ -2,6 +2,7 @@
 
 #include "platform/ascii.h"
 #include "store/database_connection.h"
+#include "store/domain_fields.h"
 #include "store/domain_record.h"
 
 namespace qv {
@@ -59,8 +60,10 @@ std::string PageTitle(std::string_view page) {
   if (start == std::string::npos) return {};
   const std::size_t end = marked.find("</title>", start + 1);
   std::string title = marked.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
-  if (title.size() > kHomePageTitleMax) title = title.substr(0, kHomePageTitleMax) + "...";
-  return title;
+  // Counted in characters, so a UTF-8 title is never cut inside one.
+  std::string cut = CutToFieldSize(title, int(kHomePageTitleMax));
+  if (cut.size() < title.size()) cut += "...";
+  return cut;
 }
 
 HomePageFields ComputeHomePageFields(std::string_view page, std::string_view headers,
@@ -71,13 +74,13 @@ HomePageFields ComputeHomePageFields(std::string_view page, std::string_view hea
   f.bytes = std::int64_t(page.size());
   f.size = std::to_string(f.bytes) + " bytes";
   f.status = FirstLine(headers);
-  if (f.status.size() >= kHomePageStatusMax) f.status.resize(kHomePageStatusMax);
+  f.status = CutToFieldSize(f.status, int(kHomePageStatusMax));
   if (f.redirectUrl.size() > kRedirectUrlMax) {
     // A target cut to fit would be a broken address: none is stored, and the
     // status says why.
     f.redirectUrl.clear();
     const std::string note = kRedirectTooLongNote;
-    if (f.status.size() + note.size() > kHomePageStatusMax) f.status.resize(kHomePageStatusMax - note.size());
+    f.status = CutToFieldSize(f.status, int(kHomePageStatusMax - note.size()));
     f.status += note;
   }
   f.modified = lastModified;

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ascii.h"
 #include "platform/host_name.h"
@@ -30,12 +31,13 @@ std::string HostName(const JsonValue& o) {
   return ToLowerAscii(ace.empty() ? name : ace);
 }
 
-// An identifier the services send as text or as a number. A number too large
-// for an integer keeps its shortest decimal form.
+// An identifier the services send as text or as a number. A whole number
+// is written without a fraction; any other (1.5, 1e300) in its shortest
+// decimal form, never cut to a different whole number.
 std::string IdText(const JsonValue* v) {
   if (v && v->IsNumber()) {
     const double d = v->GetDouble();
-    if (d > -9.2e18 && d < 9.2e18) return std::to_string(static_cast<long long>(d));
+    if (std::trunc(d) == d && std::fabs(d) < 9.0e18) return std::to_string(static_cast<long long>(d));
     return QString::number(d, 'g', QLocale::FloatingPointShortest).toStdString();
   }
   return Trimmed(StringOf(v));

@@ -68,6 +68,13 @@ class WebChecksTest : public QObject {
                                  << QByteArray("0 bytes") << QByteArray() << QByteArray();
     QTest::newRow("status cut to 120") << QByteArray() << QByteArray(130, 's') << QByteArray(120, 's')
                                        << QByteArray("0 bytes") << QByteArray() << QByteArray();
+    // UTF-8 texts are cut at whole characters, never inside one.
+    const QByteArray de = "\xD0\x94", e = "\xC3\xA9";
+    QTest::newRow("UTF-8 title") << "<title>" + de.repeated(200) + "</title>" << ok
+                                 << QByteArray("HTTP/1.1 200 OK") << QByteArray("415 bytes") << QByteArray()
+                                 << de.repeated(175) + "...";
+    QTest::newRow("UTF-8 status") << QByteArray() << e.repeated(130) << e.repeated(120) << QByteArray("0 bytes")
+                                  << QByteArray() << QByteArray();
   }
   void homePageFields() {
     QFETCH(QByteArray, page);

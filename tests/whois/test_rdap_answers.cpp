@@ -75,6 +75,9 @@ class RdapAnswers : public QObject {
     QTest::addColumn<QString>("error");  // a part of the failure text; empty: not registered
     QTest::newRow("404 object") << QByteArray(R"({"errorCode":404,"title":"Not Found"})") << QString();
     QTest::newRow("other error") << QByteArray(R"({"errorCode":500,"title":"Oops"})") << "error 500 (Oops)";
+    QTest::newRow("404 as 404.0") << QByteArray(R"({"errorCode":404.0})") << QString();
+    QTest::newRow("code not a whole number") << QByteArray(R"({"errorCode":404.5})") << "error 404.5.";
+    QTest::newRow("code out of range") << QByteArray(R"({"errorCode":1e300})") << "error 1e+300.";
     QTest::newRow("malformed") << QByteArray("{\"ldhName\": ") << "not valid JSON";
     QTest::newRow("array") << QByteArray("[1,2]") << "not a JSON object";
     QTest::newRow("string") << QByteArray("\"domain\"") << "The RDAP answer is not";
