@@ -13,6 +13,8 @@ namespace {
 
 constexpr qsizetype kMaxReplyBytes = 64 * 1024;
 constexpr const char* kMasked = "********";
+constexpr const char* kNoAnswerInTimeText = "The server did not answer in time.";
+constexpr const char* kEndlessReplyText = "The server's reply has no end.";
 
 // One SMTP dialogue over one socket.
 class SmtpSession {
@@ -180,9 +182,15 @@ bool SmtpSession::Send(const std::string& text, const char* logged) {
 bool SmtpSession::ReadReply() {
   replyLines_.clear();
   replyCode_.clear();
+  // The whole reply must come within the time-out and within kMaxReplyBytes:
+  // a server that trickles bytes or continuation lines without end is cut off.
+  const QDeadlineTimer deadline(timeoutMs_ > 0 ? qint64(timeoutMs_) : -1);
+  qsizetype replyBytes = 0;
   for (;;) {
     qsizetype newline;
     while ((newline = buffer_.indexOf('\n')) >= 0) {
+      replyBytes += newline + 1;
+      if (replyBytes > kMaxReplyBytes) return Fail(-1, kEndlessReplyText);
       std::string line = buffer_.left(newline).toStdString();
       buffer_.remove(0, newline + 1);
       Log(line + "\n");
@@ -198,8 +206,11 @@ bool SmtpSession::ReadReply() {
         return true;
       }
     }
-    if (buffer_.size() > kMaxReplyBytes) return Fail(-1, "The server's reply has no end.");
-    if (socket_.bytesAvailable() == 0 && !socket_.waitForReadyRead(timeoutMs_)) return SocketFailure();
+    if (replyBytes + buffer_.size() > kMaxReplyBytes) return Fail(-1, kEndlessReplyText);
+    if (socket_.bytesAvailable() == 0) {
+      if (deadline.hasExpired()) return Fail(kSmtpTimedOut, kNoAnswerInTimeText);
+      if (!socket_.waitForReadyRead(int(deadline.remainingTime()))) return SocketFailure();
+    }
     buffer_ += socket_.readAll();
   }
 }
@@ -217,7 +228,7 @@ bool SmtpSession::SocketFailure() {
   const QAbstractSocket::SocketError e = socket_.error();
   const int code = e == QAbstractSocket::UnknownSocketError ? 100 : 1 + int(e);
   std::string text = socket_.errorString().toStdString();
-  if (e == QAbstractSocket::SocketTimeoutError) text = "The server did not answer in time.";
+  if (e == QAbstractSocket::SocketTimeoutError) text = kNoAnswerInTimeText;
   return Fail(code, text);
 }
 
