@@ -25,6 +25,8 @@ namespace {
 
 // How far the resident memory may rise while one hostile peer is served.
 constexpr long kMemoryBoundKiB = 64 * 1024;
+// What a busy machine (or a sanitizer) may add to a time-out before the end.
+constexpr int kSlackMs = 5000;
 
 std::string LongAnswer() {
   std::string text;
@@ -76,7 +78,7 @@ class HostilePeersTest : public QObject {
     QCOMPARE(code, kWhoisNoAnswerCode);
     QVERIFY(job.whoisText.empty());
     QVERIFY2(QString::fromStdString(job.failure).contains(failure), job.failure.c_str());
-    QVERIFY2(cost.ms < WhoisQueryDeadlineMs(1000) + 2000, QByteArray::number(cost.ms));
+    QVERIFY2(cost.ms < WhoisQueryDeadlineMs(1000) + kSlackMs, QByteArray::number(cost.ms));
     QVERIFY2(cost.grownKiB < kMemoryBoundKiB, QByteArray::number(qlonglong(cost.grownKiB)));
   }
 
@@ -125,7 +127,7 @@ class HostilePeersTest : public QObject {
     QVERIFY(!outcome.sent);
     QCOMPARE(outcome.result.code, code);
     QCOMPARE(QString::fromStdString(outcome.result.error), error);
-    QVERIFY2(cost.ms < 4 * kTimeoutMs + 1000, QByteArray::number(cost.ms));
+    QVERIFY2(cost.ms < 4 * kTimeoutMs + kSlackMs, QByteArray::number(cost.ms));
     QVERIFY2(cost.grownKiB < kMemoryBoundKiB, QByteArray::number(qlonglong(cost.grownKiB)));
   }
 };

@@ -37,7 +37,7 @@ class HostileWebPeersTest : public QObject {
     QVERIFY(f.completed);
     QCOMPARE(QString::fromStdString(f.error), error);
     QVERIFY(f.body.size() <= std::size_t(qv::kMaxMemoryBodyBytes));
-    QVERIFY2(cost.ms < kTimeoutMs + 1000, QByteArray::number(cost.ms));
+    QVERIFY2(cost.ms < kTimeoutMs + 5000, QByteArray::number(cost.ms));  // a busy machine's slack
     QVERIFY2(cost.grownKiB < kMemoryBoundKiB, QByteArray::number(qlonglong(cost.grownKiB)));
   }
 };
