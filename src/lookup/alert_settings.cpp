@@ -36,19 +36,22 @@ AlertSettings ReadAlertSettings() {
 }
 
 bool WriteAlertSettings(const AlertSettings& a) {
-  bool ok = WriteProfileString(S, "Alert From Email", a.fromEmail) &&
-            WriteProfileString(S, "Alert From Name", a.fromName) &&
-            WriteProfileString(S, "Alert To Email", a.toEmail) &&
-            WriteProfileString(S, "Alert To Name", a.toName) && WriteProfileString(S, "Alert SMTP", a.smtp) &&
-            WriteProfileString(S, "Alert Subject", a.subject) &&
-            WriteProfileString(S, "Alert Header", a.header) &&
-            WriteProfileString(S, "Alert Footer", a.footer) &&
-            WriteProfileInt(S, "Alert On Domain Status", a.onDomainStatus ? 1 : 0) &&
-            WriteProfileInt(S, "Alert On Ping Status", a.onPingStatus ? 1 : 0) &&
-            WriteProfileInt(S, "Alert SMTP Security", int(a.security)) &&
-            WriteProfileString(S, "Alert SMTP User", a.user) &&
-            WriteProfileString(S, "Alert SMTP Certificate", a.certificateFile);
-  return ok && WriteProfileString(S, "Alert SMTP Password", EncipherMailPassword(a.password));
+  return SettingsBatch::Profile()
+      .SetString(S, "Alert From Email", a.fromEmail)
+      .SetString(S, "Alert From Name", a.fromName)
+      .SetString(S, "Alert To Email", a.toEmail)
+      .SetString(S, "Alert To Name", a.toName)
+      .SetString(S, "Alert SMTP", a.smtp)
+      .SetString(S, "Alert Subject", a.subject)
+      .SetString(S, "Alert Header", a.header)
+      .SetString(S, "Alert Footer", a.footer)
+      .SetInt(S, "Alert On Domain Status", a.onDomainStatus ? 1 : 0)
+      .SetInt(S, "Alert On Ping Status", a.onPingStatus ? 1 : 0)
+      .SetInt(S, "Alert SMTP Security", int(a.security))
+      .SetString(S, "Alert SMTP User", a.user)
+      .SetString(S, "Alert SMTP Certificate", a.certificateFile)
+      .SetString(S, "Alert SMTP Password", EncipherMailPassword(a.password))
+      .Commit();
 }
 
 std::string EncipherMailPassword(std::string_view password) {

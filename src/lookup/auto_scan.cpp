@@ -59,14 +59,16 @@ AutoScanSettings AutoScanSettings::Load() {
 }
 
 void AutoScanSettings::Save() const {
-  WriteProfileInt(kSection, kEnableAutoWhoisKey, whois ? 1 : 0);
-  WriteProfileInt(kSection, kAutoWhoisIntervalKey, whoisInterval);
-  WriteProfileInt(kSection, kEnableAutoDnsKey, dns ? 1 : 0);
-  WriteProfileInt(kSection, kAutoDnsIntervalKey, dnsInterval);
-  WriteProfileInt(kSection, kEnableAutoPingKey, ping ? 1 : 0);
-  WriteProfileInt(kSection, kAutoPingIntervalKey, pingInterval);
-  WriteProfileInt(kSection, kEnableAutoHttpKey, http ? 1 : 0);
-  WriteProfileInt(kSection, kAutoHttpIntervalKey, httpInterval);
+  SettingsBatch::Profile()
+      .SetInt(kSection, kEnableAutoWhoisKey, whois ? 1 : 0)
+      .SetInt(kSection, kAutoWhoisIntervalKey, whoisInterval)
+      .SetInt(kSection, kEnableAutoDnsKey, dns ? 1 : 0)
+      .SetInt(kSection, kAutoDnsIntervalKey, dnsInterval)
+      .SetInt(kSection, kEnableAutoPingKey, ping ? 1 : 0)
+      .SetInt(kSection, kAutoPingIntervalKey, pingInterval)
+      .SetInt(kSection, kEnableAutoHttpKey, http ? 1 : 0)
+      .SetInt(kSection, kAutoHttpIntervalKey, httpInterval)
+      .Commit();
 }
 
 namespace {

@@ -28,12 +28,12 @@ InvalidIpList InvalidIpList::Load() {
 void InvalidIpList::Save() const {
   const int oldSize = StoredSize();
   const int size = int(entries_.size());
-  WriteDirectInt(kCompanyName, kWhoisProduct, kInvalidIpSection, kInvalidIpSizeKey, size);
+  SettingsBatch batch = SettingsBatch::Direct(kCompanyName, kWhoisProduct);
+  batch.SetInt(kInvalidIpSection, kInvalidIpSizeKey, size);
   for (int i = 1; i <= size; ++i)
-    WriteDirectString(kCompanyName, kWhoisProduct, kInvalidIpSection, std::to_string(i),
-                      entries_[std::size_t(i - 1)]);
-  for (int i = size + 1; i <= oldSize; ++i)
-    DeleteDirectValue(kCompanyName, kWhoisProduct, kInvalidIpSection, std::to_string(i));
+    batch.SetString(kInvalidIpSection, std::to_string(i), entries_[std::size_t(i - 1)]);
+  for (int i = size + 1; i <= oldSize; ++i) batch.Remove(kInvalidIpSection, std::to_string(i));
+  batch.Commit();
 }
 
 bool InvalidIpList::Contains(std::string_view address) const {

@@ -12,6 +12,8 @@
 namespace qv {
 namespace {
 
+constexpr const char* kNoAnswerInTimeText = "The server did not answer in time.";
+
 // One SMTP dialogue over one socket.
 class SmtpSession {
  public:
@@ -158,6 +160,10 @@ bool SmtpSession::Send(const std::string& text, const char* logged) {
 }
 
 bool SmtpSession::ReadReply() {
+  // The whole reply must come within the time-out: a server that trickles
+  // bytes or continuation lines without end is cut off (the reader caps
+  // its length).
+  const QDeadlineTimer deadline(timeoutMs_ > 0 ? qint64(timeoutMs_) : -1);
   for (;;) {
     reply_ = ReadSmtpReply(std::string_view(buffer_.constData(), std::size_t(buffer_.size())));
     switch (reply_.state) {
@@ -174,7 +180,10 @@ bool SmtpSession::ReadReply() {
       case SmtpReplyState::Incomplete:
         break;
     }
-    if (socket_.bytesAvailable() == 0 && !socket_.waitForReadyRead(timeoutMs_)) return SocketFailure();
+    if (socket_.bytesAvailable() == 0) {
+      if (deadline.hasExpired()) return Fail(kSmtpTimedOut, kNoAnswerInTimeText);
+      if (!socket_.waitForReadyRead(int(deadline.remainingTime()))) return SocketFailure();
+    }
     buffer_ += socket_.readAll();
   }
 }
@@ -192,7 +201,7 @@ bool SmtpSession::SocketFailure() {
   const QAbstractSocket::SocketError e = socket_.error();
   const int code = e == QAbstractSocket::UnknownSocketError ? 100 : 1 + int(e);
   std::string text = socket_.errorString().toStdString();
-  if (e == QAbstractSocket::SocketTimeoutError) text = "The server did not answer in time.";
+  if (e == QAbstractSocket::SocketTimeoutError) text = kNoAnswerInTimeText;
   return Fail(code, text);
 }
 

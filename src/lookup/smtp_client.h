@@ -17,7 +17,7 @@ struct MailRecord {
   MailMessage message;
 };
 
-// How long each connect, read and write may take before the send fails.
+// How long each connect, write and whole reply may take before the send fails.
 inline constexpr int kSmtpTimeoutMs = 30000;
 
 struct SmtpResult {

@@ -30,10 +30,11 @@ int PushKeyword(std::vector<std::string>& history, std::string_view keyword) {
 }
 
 void SaveKeywordHistory(const std::vector<std::string>& history) {
-  DeleteProfileSection(kKeywordHistorySection);
+  SettingsBatch batch = SettingsBatch::Profile();
+  batch.RemoveSection(kKeywordHistorySection);
   for (std::size_t i = 0; i < history.size(); ++i)
-    WriteProfileString(kKeywordHistorySection, std::to_string(i + 1), history[i]);
-  WriteProfileInt(kKeywordHistorySection, "Count", int(history.size()));
+    batch.SetString(kKeywordHistorySection, std::to_string(i + 1), history[i]);
+  batch.SetInt(kKeywordHistorySection, "Count", int(history.size())).Commit();
 }
 
 }  // namespace qv

@@ -179,6 +179,49 @@ void DeleteDirectValue(std::string_view company, std::string_view product,
   Finish(s);
 }
 
+// --- Batches ---------------------------------------------------------------
+
+SettingsBatch SettingsBatch::Profile() { return SettingsBatch(kCompanyName, kApplicationName); }
+
+SettingsBatch SettingsBatch::Direct(std::string_view company, std::string_view product) {
+  return SettingsBatch(std::string(company), std::string(product));
+}
+
+SettingsBatch& SettingsBatch::SetInt(std::string_view section, std::string_view name, int value) {
+  changes_.push_back({Change::Kind::Int, std::string(section), std::string(name), value, {}});
+  return *this;
+}
+
+SettingsBatch& SettingsBatch::SetString(std::string_view section, std::string_view name,
+                                        std::string_view text) {
+  changes_.push_back({Change::Kind::String, std::string(section), std::string(name), 0, std::string(text)});
+  return *this;
+}
+
+SettingsBatch& SettingsBatch::Remove(std::string_view section, std::string_view name) {
+  changes_.push_back({Change::Kind::Remove, std::string(section), std::string(name), 0, {}});
+  return *this;
+}
+
+SettingsBatch& SettingsBatch::RemoveSection(std::string_view section) {
+  changes_.push_back({Change::Kind::RemoveSection, std::string(section), {}, 0, {}});
+  return *this;
+}
+
+bool SettingsBatch::Commit() {
+  QSettings& s = Store(company_, product_);
+  for (const Change& c : changes_) {
+    switch (c.kind) {
+      case Change::Kind::Int: s.setValue(KeyPath(c.section, c.name), c.number); break;
+      case Change::Kind::String: s.setValue(KeyPath(c.section, c.name), Q(c.text)); break;
+      case Change::Kind::Remove: s.remove(KeyPath(c.section, c.name)); break;
+      case Change::Kind::RemoveSection: s.remove(Q(c.section)); break;
+    }
+  }
+  changes_.clear();
+  return Finish(s);
+}
+
 // --- Recent files ----------------------------------------------------------
 
 namespace {

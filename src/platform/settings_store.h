@@ -63,6 +63,41 @@ bool HasDirectValue(std::string_view company, std::string_view product, std::str
 void DeleteDirectValue(std::string_view company, std::string_view product,
                        std::string_view section, std::string_view name);
 
+// --- Several values at once ----------------------------------------------
+// Values that belong together (one record, one list) are collected here and
+// reach the settings file in a single rewrite on Commit. QSettings rewrites
+// the file through a temporary file renamed over the old one, so a process
+// killed at any moment leaves all of the values or none of them, never a
+// record half old and half new.
+class SettingsBatch {
+ public:
+  // The application profile, or the direct store company / product.
+  static SettingsBatch Profile();
+  static SettingsBatch Direct(std::string_view company, std::string_view product);
+
+  SettingsBatch& SetInt(std::string_view section, std::string_view name, int value);
+  SettingsBatch& SetString(std::string_view section, std::string_view name, std::string_view text);
+  SettingsBatch& Remove(std::string_view section, std::string_view name);
+  // Removes the whole section; values set after this in the same batch stay.
+  SettingsBatch& RemoveSection(std::string_view section);
+
+  // Applies everything in the order given and writes the file once. False
+  // when the file could not be written.
+  bool Commit();
+
+ private:
+  SettingsBatch(std::string company, std::string product)
+      : company_(std::move(company)), product_(std::move(product)) {}
+  struct Change {
+    enum class Kind { Int, String, Remove, RemoveSection } kind;
+    std::string section, name;
+    int number = 0;
+    std::string text;
+  };
+  std::string company_, product_;
+  std::vector<Change> changes_;
+};
+
 // --- Recent-file list ("Recent File List", File1 newest .. File4) ---------
 inline constexpr int kRecentFileCount = 4;
 std::vector<std::string> RecentFiles();

@@ -291,9 +291,11 @@ std::string UserGroupNamesProblem(const std::vector<std::string>& names) {
 }
 
 void StoreUserGroupNames(const std::vector<std::string>& names) {
-  WriteProfileInt(kSettingsSection, "User Groups", int(names.size()));
+  SettingsBatch batch = SettingsBatch::Profile();
+  batch.SetInt(kSettingsSection, "User Groups", int(names.size()));
   for (std::size_t i = 0; i < names.size(); ++i)
-    WriteProfileString(kSettingsSection, "User Group - " + std::to_string(i + 1), names[i]);
+    batch.SetString(kSettingsSection, "User Group - " + std::to_string(i + 1), names[i]);
+  batch.Commit();
 }
 
 bool EnsureStructure(DomainDatabase& db, std::string& log, bool groupsOnly,

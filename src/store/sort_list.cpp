@@ -18,8 +18,10 @@ ListSortChoice StoredSortChoice() {
 }
 
 void StoreSortChoice(const ListSortChoice& choice) {
-  WriteProfileString(kSettingsSection, "List Sort Field", choice.field);
-  WriteProfileInt(kSettingsSection, "List Sort Ascending", choice.ascending ? 1 : 0);
+  SettingsBatch::Profile()
+      .SetString(kSettingsSection, "List Sort Field", choice.field)
+      .SetInt(kSettingsSection, "List Sort Ascending", choice.ascending ? 1 : 0)
+      .Commit();
 }
 
 bool GetSortDirection() {

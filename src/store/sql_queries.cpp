@@ -126,14 +126,17 @@ std::vector<QueryEntry> LoadQueries(QueryKind kind) {
 
 void SaveQueries(QueryKind kind, const std::vector<QueryEntry>& entries) {
   const char* section = SectionOf(kind);
-  DeleteProfileSection(section);
-  WriteProfileInt(section, "Count", int(entries.size()));
+  // The old list goes and the new one comes in the same rewrite of the file,
+  // so the queries are never lost in between.
+  SettingsBatch batch = SettingsBatch::Profile();
+  batch.RemoveSection(section).SetInt(section, "Count", int(entries.size()));
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string n = std::to_string(i + 1);
-    WriteProfileString(section, n, entries[i].name);
-    WriteProfileString(section, "Comment-" + n, entries[i].comment);
-    WriteProfileString(section, "Query-" + n, entries[i].sql);
+    batch.SetString(section, n, entries[i].name)
+        .SetString(section, "Comment-" + n, entries[i].comment)
+        .SetString(section, "Query-" + n, entries[i].sql);
   }
+  batch.Commit();
 }
 
 const QueryEntry* FindQuery(const std::vector<QueryEntry>& entries, std::string_view name) {

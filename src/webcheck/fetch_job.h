@@ -27,6 +27,7 @@ inline constexpr const char* kTooManyRedirectsText = "Too many redirects";
 inline constexpr const char* kHttpErrorFormat = "Error: %d";
 inline constexpr const char* kDiskWriteErrorFormat = "Disk Write Error: %d";
 inline constexpr const char* kTimedOutText = "The operation timed out";
+inline constexpr const char* kPageTooLargeText = "The page is larger than 16 MiB";
 
 // The browser string sent as the User-Agent.
 inline constexpr const char* kBrowserString = "Mozilla/4.0 (compatible; MSIE 6.0; Windows 98; Win 9x 4.90)";
@@ -36,6 +37,9 @@ inline constexpr int kMaxRedirects = 10;
 inline constexpr int kWebCheckTimeoutMs = 180000;
 // Bytes read per block of body data.
 inline constexpr int kFetchBlockBytes = 2048;
+// A body kept in memory never grows beyond this, whatever `maxBytes` says: a
+// page still coming at this size ends the fetch with kPageTooLargeText.
+inline constexpr std::int64_t kMaxMemoryBodyBytes = 16 * 1024 * 1024;
 // The longest text kept of a network error message.
 inline constexpr std::size_t kMaxErrorTextLength = 1023;
 

@@ -193,8 +193,13 @@ class Fetch {
       if (status != 200 || stopped) return;
       while (reply.bytesAvailable() > 0) {
         if (job_.cancelled) return stop();
+        if (job_.filePath.empty() && received_ >= kMaxMemoryBodyBytes) {
+          tooLarge_ = true;
+          return stop();
+        }
         qint64 want = kFetchBlockBytes;
         if (job_.maxBytes != 0) want = std::min<qint64>(want, qint64(job_.maxBytes) - received_);
+        if (job_.filePath.empty()) want = std::min<qint64>(want, kMaxMemoryBodyBytes - received_);
         const QByteArray block = reply.read(want);
         if (block.isEmpty()) break;
         received_ += block.size();
@@ -244,6 +249,7 @@ class Fetch {
     if (status == 200) {
       if (!stopped && reply.error() != QNetworkReply::NoError) Fail(ErrorTextOf(reply));
       if (writeError_ != 0) Fail(WithNumber(kDiskWriteErrorFormat, writeError_));
+      if (tooLarge_) Fail(kPageTooLargeText);
       list_.NotifyProgress(job_, received_);
       return turn;
     }
@@ -313,6 +319,7 @@ class Fetch {
   QFile file_;
   qint64 received_ = 0;
   int writeError_ = 0;
+  bool tooLarge_ = false;
   int authTries_ = 0;
 };
 

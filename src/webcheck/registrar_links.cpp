@@ -137,11 +137,13 @@ RegistrarSettings LoadRegistrarSettings(std::string_view key) {
 
 void SaveRegistrarSettings(std::string_view key, const RegistrarSettings& s) {
   const std::string section = RegistrarSection(key);
-  WriteProfileInt(section, kUsePostKey, s.usePost ? 1 : 0);
-  WriteProfileString(section, kManageUrlKey, s.manageUrl);
-  WriteProfileString(section, kPostDataKey, s.postData);
-  WriteProfileString(section, kLoginKey, s.login);
-  WriteProfileString(section, kPasswordKey, EncipherPassword(s.password));
+  SettingsBatch::Profile()
+      .SetInt(section, kUsePostKey, s.usePost ? 1 : 0)
+      .SetString(section, kManageUrlKey, s.manageUrl)
+      .SetString(section, kPostDataKey, s.postData)
+      .SetString(section, kLoginKey, s.login)
+      .SetString(section, kPasswordKey, EncipherPassword(s.password))
+      .Commit();
 }
 
 std::string EncipherPassword(std::string_view password) {

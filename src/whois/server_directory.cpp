@@ -39,10 +39,6 @@ void WriteString(std::string_view section, std::string_view name, std::string_vi
   WriteDirectString(kCompanyName, kWhoisProduct, section, name, text);
 }
 
-void WriteInt(std::string_view section, std::string_view name, int value) {
-  WriteDirectInt(kCompanyName, kWhoisProduct, section, name, value);
-}
-
 // The longest entry of the TLD list that the (lower-case) name ends with,
 // after a dot; the first of equal length wins. Empty when none fits.
 std::string LongestListedSuffix(const std::string& name) {
@@ -136,20 +132,31 @@ WhoisServerRecord::~WhoisServerRecord() {
   if (!noSave) Save();
 }
 
+namespace {
+// Every stored field of a record, for one write of the whole record.
+void AddRecordValues(SettingsBatch& batch, const WhoisServerRecord& r) {
+  const std::string section = DirectorySection(r.server);
+  batch.SetString(section, "Query Prefix", r.queryPrefix)
+      .SetString(section, "Remove Left Of", r.removeLeftOf)
+      .SetString(section, "Remove Right Of", r.removeRightOf)
+      .SetString(section, "Token When Free", r.tokenWhenFree)
+      .SetString(section, "Web URL", r.webUrl)
+      .SetString(section, "Owner Name", r.ownerName)
+      .SetString(section, "Date Format", r.dateFormat)
+      .SetInt(section, "Max Connections", r.maxConnections)
+      .SetInt(section, "Connection Interval", r.connectionInterval)
+      .SetInt(section, "Manually Edited", r.manuallyEdited)
+      .SetInt(section, "Whois Port", r.port);
+}
+
+SettingsBatch WhoisStoreBatch() { return SettingsBatch::Direct(kCompanyName, kWhoisProduct); }
+}  // namespace
+
 void WhoisServerRecord::Save() const {
   if (server.empty()) return;
-  const std::string section = DirectorySection(server);
-  WriteString(section, "Query Prefix", queryPrefix);
-  WriteString(section, "Remove Left Of", removeLeftOf);
-  WriteString(section, "Remove Right Of", removeRightOf);
-  WriteString(section, "Token When Free", tokenWhenFree);
-  WriteString(section, "Web URL", webUrl);
-  WriteString(section, "Owner Name", ownerName);
-  WriteString(section, "Date Format", dateFormat);
-  WriteInt(section, "Max Connections", maxConnections);
-  WriteInt(section, "Connection Interval", connectionInterval);
-  WriteInt(section, "Manually Edited", manuallyEdited);
-  WriteInt(section, "Whois Port", port);
+  SettingsBatch batch = WhoisStoreBatch();
+  AddRecordValues(batch, *this);
+  batch.Commit();
 }
 
 void ApplyServerDefaults(WhoisServerRecord& record) {
@@ -230,11 +237,12 @@ std::vector<std::string> LoadTldList() {
 void SaveTldList(const std::vector<std::string>& list) {
   const int oldSize = std::min(ReadInt(kTldListSection, "Size", 0), kMaxTldListSize);
   const int size = int(list.size());
-  WriteInt(kTldListSection, "Size", size);
-  for (int i = 0; i < size; ++i) WriteString(kTldListSection, std::to_string(i + 1), list[std::size_t(i)]);
+  SettingsBatch batch = WhoisStoreBatch();
+  batch.SetInt(kTldListSection, "Size", size);
+  for (int i = 0; i < size; ++i) batch.SetString(kTldListSection, std::to_string(i + 1), list[std::size_t(i)]);
   // Entries past the new end would only confuse a reader of the store.
-  for (int i = size + 1; i <= oldSize; ++i)
-    DeleteDirectValue(kCompanyName, kWhoisProduct, kTldListSection, std::to_string(i));
+  for (int i = size + 1; i <= oldSize; ++i) batch.Remove(kTldListSection, std::to_string(i));
+  batch.Commit();
 }
 
 // --- Reset -------------------------------------------------------------------
@@ -245,11 +253,15 @@ std::string ResetWhoisServer(std::string_view domainName, std::string_view refer
   if (server.empty()) return {};
   tld.server = DefaultServerForKey(tld.key);
 
-  WhoisServerRecord record(server, false);
+  WhoisServerRecord record(server, true);
   ApplyServerDefaults(record);
-  const std::string section = DirectorySection(server);
-  for (const TokenKey& token : kTokenKeys) WriteString(section, token.settingsKey, "");
   record.manuallyEdited = 0;
+  // The record and its cleared token lists go to the store together.
+  SettingsBatch batch = WhoisStoreBatch();
+  AddRecordValues(batch, record);
+  const std::string section = DirectorySection(server);
+  for (const TokenKey& token : kTokenKeys) batch.SetString(section, token.settingsKey, "");
+  batch.Commit();
   return server;
 }
 

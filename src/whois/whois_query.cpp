@@ -51,8 +51,8 @@ std::string QueryText(std::string_view name, std::string_view prefix) {
   return text;
 }
 
-// Where the answer stands when the connection ends in an error or time-out,
-// or when it has grown to the size limit.
+// Where the answer stands when the connection ends in an error or a receive
+// time-out: what came counts when it is long enough.
 bool CutShortResult(const std::string& output) { return output.size() > kWhoisUsableLength; }
 
 // Maps a failed resolve or connect to the caller's result.
@@ -69,22 +69,34 @@ bool ConnectFailure(SocketError error, std::string& output) {
   return false;
 }
 
-// Reads the answer until the server closes, an error, or the size limit.
-// Returns true for an orderly close.
-bool ReceiveAnswer(TcpSocket& socket, std::string& output) {
+// How the reading of an answer ended.
+enum class AnswerEnd {
+  Closed,    // the server closed the connection in order
+  CutShort,  // a receive error, or the server fell silent for the receive time-out
+  Overrun,   // the server was still sending at the size limit or the deadline
+};
+
+// Reads the answer until the server closes, an error, the size limit or the
+// deadline.
+AnswerEnd ReceiveAnswer(TcpSocket& socket, std::string& output,
+                        std::chrono::steady_clock::time_point deadline) {
   std::array<char, kWhoisReceiveBuffer> buffer;
   std::size_t received = 0;
   while (received < kWhoisMaxAnswerBytes) {
     buffer.fill('\0');
     const std::size_t ask = std::min(kWhoisReceiveChunk, kWhoisMaxAnswerBytes - received);
     const long got = socket.Receive(buffer.data(), ask);
-    if (got == 0) return true;
-    if (got < 0) return false;
+    if (got == 0) return AnswerEnd::Closed;
+    if (got < 0) {
+      const bool pastDeadline = socket.lastError() == SocketError::TimedOut &&
+                                std::chrono::steady_clock::now() >= deadline;
+      return pastDeadline ? AnswerEnd::Overrun : AnswerEnd::CutShort;
+    }
     received += std::size_t(got);
     // The chunk counts as text: up to its first zero byte.
     output.append(buffer.data(), ::strnlen(buffer.data(), std::size_t(got)));
   }
-  return false;
+  return AnswerEnd::Overrun;
 }
 
 }  // namespace
@@ -145,10 +157,13 @@ bool WhoisQuery(std::string_view name, std::string_view server, std::string_view
     socket.Close();
     return false;
   }
-  const bool closedInOrder = ReceiveAnswer(socket, output);
+  const AnswerEnd end = ReceiveAnswer(socket, output, deadline);
   socket.ShutdownReceive();
   socket.Close();
-  if (!closedInOrder) return CutShortResult(output);
+  // A server that never stops sending has not given an answer, however much
+  // of one came.
+  if (end == AnswerEnd::Overrun) return false;
+  if (end == AnswerEnd::CutShort) return CutShortResult(output);
   // A server that closes without a word has not answered.
   return !output.empty() && !IsWhoisDatabaseDown(output);
 }

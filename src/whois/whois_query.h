@@ -26,8 +26,8 @@ inline constexpr std::size_t kWhoisReceiveChunk = 2095;
 inline constexpr std::size_t kWhoisReceiveBuffer = kWhoisReceiveChunk + 1;
 // An answer cut short by an error or time-out still counts when it is longer.
 inline constexpr std::size_t kWhoisUsableLength = 2500;
-// No answer is read beyond this many bytes; reaching it ends the answer the
-// way a time-out does.
+// No answer is read beyond this many bytes; a server still sending then has
+// not answered (the query fails).
 inline constexpr std::size_t kWhoisMaxAnswerBytes = 1024 * 1024;
 
 // However slowly a server sends, one query ends after its receive time-out
@@ -66,15 +66,16 @@ bool IsWhoisDatabaseDown(std::string_view text);
 // holds something to treat as the server's answer:
 //  - an orderly close: the answer, unless it says the database is down or
 //    the server closed without sending anything;
-//  - an error or time-out while receiving: what came, when longer than 2500
-//    characters (also when the answer reached kWhoisMaxAnswerBytes);
+//  - an error or receive time-out while receiving: what came, when longer
+//    than 2500 characters;
 //  - a name that has no address: kWhoisNotReachableText;
 //  - a refused connection: kWhoisRefusedText.
-// False otherwise; `output` is left untouched when `server` is empty, and is
-// empty when no connection was made or the query could not be formed.
+// False otherwise, also when the server was still sending at
+// kWhoisMaxAnswerBytes or at the query's deadline (`output` then holds what
+// came); `output` is left untouched when `server` is empty, and is empty when
+// no connection was made or the query could not be formed.
 // timeoutMs bounds the connect and each receive (0 or less: no bound);
-// WhoisQueryDeadlineMs(timeoutMs) bounds the whole query, which then ends as
-// a time-out does.
+// WhoisQueryDeadlineMs(timeoutMs) bounds the whole query.
 bool WhoisQuery(std::string_view name, std::string_view server, std::string_view prefix,
                 std::string& output, int port, int timeoutMs);
 

@@ -1,3 +1,4 @@
+#include <QSettings>
 #include <QTest>
 
 #include "platform/data_folder.h"
@@ -51,6 +52,23 @@ class SettingsStoreTest : public QObject {
     const std::string utf8 = "Nenalezeno \xc5\xbe\xc3\xa1" "dn\xc3\xa9";
     QVERIFY(WriteProfileString(kSettingsSection, "Utf8", utf8));
     QCOMPARE(GetProfileString(kSettingsSection, "Utf8", ""), utf8);
+  }
+
+  // A batch changes nothing until it is committed; then the file holds all
+  // of it, applied in the order given.
+  void batchWritesTogether() {
+    QVERIFY(WriteProfileString("History", "1", "old one"));
+    QVERIFY(WriteProfileString("History", "2", "old two"));
+    SettingsBatch batch = SettingsBatch::Profile();
+    batch.RemoveSection("History").SetString("History", "1", "new").SetInt("History", "Count", 1);
+    batch.SetInt(kSettingsSection, "Gone", 5).Remove(kSettingsSection, "Gone");
+    QCOMPARE(GetProfileString("History", "2", ""), std::string("old two"));
+    QVERIFY(batch.Commit());
+    QSettings file(qvtest::TempRoot() + QStringLiteral("/config/Tembrix/Quorvel.ini"), QSettings::IniFormat);
+    QCOMPARE(file.value("History/1").toString(), QStringLiteral("new"));
+    QCOMPARE(file.value("History/Count").toInt(), 1);
+    QVERIFY(!file.contains("History/2"));
+    QVERIFY(!file.contains("Settings/Gone"));
   }
 
   void recentFilesKeepFourNewestFirst() {

@@ -71,6 +71,9 @@ class Server : public QTcpServer {
  public:
   Server(RdapTestServer::Tls tls, RdapTestServer::Handler handler)
       : tls_(tls), handler_(std::move(handler)) {}
+  // The open connections go while this is still a Server: their
+  // "disconnected" handlers use its members.
+  ~Server() override { qDeleteAll(findChildren<QSslSocket*>(Qt::FindDirectChildrenOnly)); }
 
   QMutex mutex;
   QStringList paths;

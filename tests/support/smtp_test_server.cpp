@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QThread>
 #include <arpa/inet.h>
+#include <cerrno>
+#include <sys/time.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -72,8 +74,24 @@ void ScriptedSmtpServer::Reply(int fd, const std::string& text) {
   }
 }
 
+void ScriptedSmtpServer::GreetWithoutEnd(int fd) {
+  // Bounded waits, so that a client that stops reading does not hold the
+  // server past Finish.
+  timeval wait{0, 100000};
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+  const std::string line = "220-still greeting you\r\n";
+  const std::size_t step = script_.greetingDripMs > 0 ? 1 : line.size();
+  for (std::size_t at = 0; !stop_; at = (at + step) % line.size()) {
+    const ssize_t n = ::send(fd, line.data() + at, step, MSG_NOSIGNAL);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (n <= 0) return;
+    if (script_.greetingDripMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(script_.greetingDripMs));
+  }
+}
+
 void ScriptedSmtpServer::Serve(int fd) {
   Reply(fd, script_.greeting);
+  if (script_.endlessGreeting) return GreetWithoutEnd(fd);
   std::string buffer, message;
   bool inData = false;
   int authStep = 0;  // AUTH LOGIN: the user, then the password

@@ -28,8 +28,12 @@ namespace qvtest {
 class ScriptedSmtpServer {
  public:
   struct Script {
-    std::string greeting = "220 scripted ESMTP\r\n";
+    std::string greeting = "220 scripted ESMTP\r\n";  // empty: no greeting at all
     bool stallAfterGreeting = false;
+    // After the greeting, "220-" continuation lines without end, each byte
+    // `greetingDripMs` apart (0: as fast as the client reads).
+    bool endlessGreeting = false;
+    int greetingDripMs = 0;
     // Replies by command verb ("EHLO", "MAIL", "RCPT", "DATA", "QUIT", ...),
     // and "." for the end of DATA. Missing verbs get a plain success.
     std::map<std::string, std::string> replies;
@@ -51,6 +55,7 @@ class ScriptedSmtpServer {
  private:
   void Serve(int fd);
   void Reply(int fd, const std::string& text);
+  void GreetWithoutEnd(int fd);
   std::string ReplyTo(const std::string& verb) const;
 
   Script script_;

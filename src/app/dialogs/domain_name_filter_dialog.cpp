@@ -324,14 +324,17 @@ void CDomainNameFilterDialog::OnHelp() {
 }
 
 void CDomainNameFilterDialog::done(int result) {
-  WriteProfileString(kSettingsSection, kFilterStartWords, ToStdString(start_->text()));
-  WriteProfileString(kSettingsSection, kFilterEndWords, ToStdString(end_->text()));
-  WriteProfileString(kSettingsSection, kFilterMiddleWords, ToStdString(middle_->text()));
-  WriteProfileString(kSettingsSection, kFilterCharList, ToStdString(chars_->text()));
-  WriteProfileInt(kSettingsSection, kFilterMaxChars, maxChars_->value());
-  WriteProfileInt(kSettingsSection, kFilterMinChars, minChars_->value());
-  WriteProfileString(kSettingsSection, kFilterTld, ToStdString(tld_->text()));
-  WriteProfileInt(kSettingsSection, kFilterAutoUnselect, autoUnselect_->isChecked() ? 1 : 0);
+  const char* S = kSettingsSection;
+  SettingsBatch::Profile()
+      .SetString(S, kFilterStartWords, ToStdString(start_->text()))
+      .SetString(S, kFilterEndWords, ToStdString(end_->text()))
+      .SetString(S, kFilterMiddleWords, ToStdString(middle_->text()))
+      .SetString(S, kFilterCharList, ToStdString(chars_->text()))
+      .SetInt(S, kFilterMaxChars, maxChars_->value())
+      .SetInt(S, kFilterMinChars, minChars_->value())
+      .SetString(S, kFilterTld, ToStdString(tld_->text()))
+      .SetInt(S, kFilterAutoUnselect, autoUnselect_->isChecked() ? 1 : 0)
+      .Commit();
   QDialog::done(result);
 }
 

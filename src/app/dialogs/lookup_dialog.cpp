@@ -20,8 +20,6 @@ bool ReadSwitch(const char* key, bool defaultOn) {
   return GetProfileInt(kSettingsSection, key, defaultOn ? 1 : 0) != 0;
 }
 
-void WriteSwitch(const char* key, bool on) { WriteProfileInt(kSettingsSection, key, on ? 1 : 0); }
-
 }  // namespace
 
 LookupDialogValues LookupDialogValues::Load() {
@@ -39,14 +37,17 @@ LookupDialogValues LookupDialogValues::Load() {
 }
 
 void LookupDialogValues::Save() const {
-  WriteSwitch(kRunDnsKey, dns);
-  WriteSwitch(kRunWhoisKey, whois);
-  WriteSwitch(kRunPingKey, ping);
-  WriteSwitch(kRunHttpKey, http);
-  WriteSwitch(kRunLinkPopKey, linkPop);
-  WriteSwitch(kRunUsTmKey, usTm);
-  WriteProfileInt(kSettingsSection, kLookupGapKey, gapMinutes);
-  WriteProfileInt(kSettingsSection, kLookupModeKey, mode == LookupMode::AllDomains ? 1 : 0);
+  const char* S = kSettingsSection;
+  SettingsBatch::Profile()
+      .SetInt(S, kRunDnsKey, dns ? 1 : 0)
+      .SetInt(S, kRunWhoisKey, whois ? 1 : 0)
+      .SetInt(S, kRunPingKey, ping ? 1 : 0)
+      .SetInt(S, kRunHttpKey, http ? 1 : 0)
+      .SetInt(S, kRunLinkPopKey, linkPop ? 1 : 0)
+      .SetInt(S, kRunUsTmKey, usTm ? 1 : 0)
+      .SetInt(S, kLookupGapKey, gapMinutes)
+      .SetInt(S, kLookupModeKey, mode == LookupMode::AllDomains ? 1 : 0)
+      .Commit();
 }
 
 LookupRunOptions LookupDialogValues::RunOptions() const {

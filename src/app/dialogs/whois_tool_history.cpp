@@ -32,11 +32,11 @@ QStringList LoadHistory(std::string_view section, int max) {
 }
 
 void SaveHistory(std::string_view section, const QStringList& history, int max) {
-  DeleteProfileSection(section);
   const int count = int(std::min<qsizetype>(history.size(), max));
-  WriteProfileInt(section, "Count", count);
-  for (int i = 0; i < count; ++i)
-    WriteProfileString(section, std::to_string(i + 1), ToStdString(history[i]));
+  SettingsBatch batch = SettingsBatch::Profile();
+  batch.RemoveSection(section).SetInt(section, "Count", count);
+  for (int i = 0; i < count; ++i) batch.SetString(section, std::to_string(i + 1), ToStdString(history[i]));
+  batch.Commit();
 }
 
 }  // namespace qv

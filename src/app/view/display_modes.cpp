@@ -82,15 +82,16 @@ std::vector<ListColumn> UserColumns(std::string_view modeCode) {
 
 void WriteUserColumns(std::string_view modeCode, const std::vector<ListColumn>& columns) {
   const int oldSize = GetProfileInt(modeCode, "Size", 0);
+  SettingsBatch batch = SettingsBatch::Profile();
   int i = 0;
   for (const ListColumn& column : columns) {
     ++i;
-    WriteProfileString(modeCode, Key("Column-%d", i), ToStdString(column.name));
-    WriteProfileInt(modeCode, Key("Width-%d", i), column.width);
+    batch.SetString(modeCode, Key("Column-%d", i), ToStdString(column.name));
+    batch.SetInt(modeCode, Key("Width-%d", i), column.width);
   }
   // Entries beyond the new size would come back if "Size" grew again.
-  for (int j = i + 1; j <= oldSize; ++j) WriteProfileString(modeCode, Key("Column-%d", j), "");
-  WriteProfileInt(modeCode, "Size", i);
+  for (int j = i + 1; j <= oldSize; ++j) batch.SetString(modeCode, Key("Column-%d", j), "");
+  batch.SetInt(modeCode, "Size", i).Commit();
 }
 
 std::vector<ListColumn> ModeColumns(int commandId) {

@@ -92,14 +92,15 @@ ListLook ReadListLook(std::string_view section) {
 }
 
 void WriteListLook(std::string_view section, const ListLook& look) {
-  WriteProfileInt(section, "Row Color-1", ColorValue(look.rowColor1));
-  WriteProfileInt(section, "Row Color-2", ColorValue(look.rowColor2));
-  WriteProfileInt(section, "Row Color-3", ColorValue(look.rowColor3));
-  WriteProfileInt(section, "Row Height", look.rowHeightPercent);
-  WriteProfileInt(section, "Text Color-1", ColorValue(look.textColor1));
-  WriteProfileInt(section, "Text Color-2", ColorValue(look.textColor2));
-  for (const FontIntKey& k : kFontIntKeys) WriteProfileInt(section, k.key, look.font.*k.member);
-  WriteProfileString(section, "Font lfFaceName", look.font.faceName);
+  SettingsBatch batch = SettingsBatch::Profile();
+  batch.SetInt(section, "Row Color-1", ColorValue(look.rowColor1))
+      .SetInt(section, "Row Color-2", ColorValue(look.rowColor2))
+      .SetInt(section, "Row Color-3", ColorValue(look.rowColor3))
+      .SetInt(section, "Row Height", look.rowHeightPercent)
+      .SetInt(section, "Text Color-1", ColorValue(look.textColor1))
+      .SetInt(section, "Text Color-2", ColorValue(look.textColor2));
+  for (const FontIntKey& k : kFontIntKeys) batch.SetInt(section, k.key, look.font.*k.member);
+  batch.SetString(section, "Font lfFaceName", look.font.faceName).Commit();
 }
 
 QFont ToQFont(const StoredFont& stored) {

@@ -80,10 +80,11 @@ std::vector<std::string> TaggedEmailList() {
 }
 
 void StoreTaggedEmailList(const std::vector<std::string>& addresses) {
-  DeleteProfileSection(kTaggedEmailSection);
+  SettingsBatch batch = SettingsBatch::Profile();
+  batch.RemoveSection(kTaggedEmailSection);
   int i = 0;
-  for (const std::string& address : addresses) WriteProfileString(kTaggedEmailSection, EmailKey(++i), address);
-  WriteProfileInt(kTaggedEmailSection, "Size", i);
+  for (const std::string& address : addresses) batch.SetString(kTaggedEmailSection, EmailKey(++i), address);
+  batch.SetInt(kTaggedEmailSection, "Size", i).Commit();
 }
 
 std::vector<std::string> SplitTaggedEmailText(std::string_view text) {
