@@ -13,6 +13,7 @@
 #include "app/commands/namegen_commands.h"
 #include "app/commands/registrar_commands.h"
 #include "app/commands/sql_filter_commands.h"
+#include "app/commands/trademark_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -83,6 +84,7 @@ void WireOtherCommands(CMainFrame& frame) {
   WireSqlFilterCommands(frame);
   WireHelpCommands(frame);
   WireRegistrarCommands(frame);
+  WireTrademarkCommands(frame);
   WireGroupCommands(frame);
   CMainFrame* bar = &frame;
   QObject::connect(frame.DomainNamesBar(), &CDomainNamesBar::groupChosen, &frame,

@@ -23,9 +23,10 @@ std::atomic<bool> pingUnavailableTold{false};
 }  // namespace
 
 WebChecks::WebChecks(DatabaseGetter database, QObject* parent)
-    : QObject(parent), database_(std::move(database)) {
+    : QObject(parent), database_(std::move(database)), trademark_(database_) {
   connect(&FetchJobList::Instance(), &FetchJobList::done, this, &WebChecks::OnFetchDone,
           Qt::QueuedConnection);
+  connect(&trademark_, &TrademarkSearch::recordChanged, this, &WebChecks::recordChanged);
 }
 
 WebChecks::~WebChecks() = default;

@@ -1,5 +1,5 @@
-// The web checks the lookup engine starts: the home page check and the ping
-// check. Lives on the main thread; starts the workers, applies their results
+// The web checks the lookup engine starts: the home page check, the ping
+// check and the trademark search. Lives on the main thread; starts the workers, applies their results
 // to the open document's records and tells the window what changed.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "webcheck/ping_check.h"
+#include "webcheck/trademark_search.h"
 
 namespace qv {
 
@@ -29,6 +30,7 @@ class WebChecks : public QObject {
   // Start functions for the engine; false when the check could not start now.
   bool StartHomePage(const std::string& name);
   bool StartPing(const std::string& name);
+  TrademarkSearch& Trademark() { return trademark_; }
 
   // The counters P and H, and the tags of the running fetch jobs.
   int RunningPings() const { return running_->load(); }
@@ -69,6 +71,7 @@ class WebChecks : public QObject {
   std::map<std::uint64_t, std::string> fetchDocuments_;
   std::vector<std::uint64_t> pendingFetches_;
   bool applyScheduled_ = false;
+  TrademarkSearch trademark_;
 };
 
 }  // namespace qv
