@@ -14,6 +14,9 @@ void ConnectTrademarkSearch(LookupEngine& engine, TrademarkSearch& search, WebCh
   QObject::connect(s, &TrademarkSearch::retryLater, e,
                    [e](const QString& name) { e->AddToQueue(QueueKind::Trademark, ToStdString(name)); });
   QObject::connect(e, &LookupEngine::idle, s, &TrademarkSearch::EndSeries);
+  QObject::connect(s, &TrademarkSearch::queueAbandoned, e, [e, s] {
+    for (const std::string& name : e->TakeQueue(QueueKind::Trademark)) s->Start(name);
+  });
 }
 
 }  // namespace qv

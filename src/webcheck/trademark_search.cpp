@@ -51,9 +51,9 @@ bool TrademarkSearch::SiteBusy() const {
 }
 
 void TrademarkSearch::Skip(const QString& text) {
-  if (skipTold_) return;
+  if (!skipTold_) emit statusText(text);
   skipTold_ = true;
-  emit statusText(text);
+  emit queueAbandoned();
 }
 
 bool TrademarkSearch::Start(const std::string& name) {
@@ -66,6 +66,7 @@ bool TrademarkSearch::Start(const std::string& name) {
   }
   if (gaveUp_) {
     emit trademarkChecked(Q(name), false);
+    emit queueAbandoned();
     return true;
   }
   std::erase_if(requests_, [](const auto& entry) { return !FetchJobList::Instance().Find(entry.first); });
@@ -76,6 +77,7 @@ bool TrademarkSearch::Start(const std::string& name) {
       gaveUp_ = true;
       emit statusText(QString::fromLatin1(kTessGaveUpText).arg(Q(host)).arg(logins_).arg(Q(loginProblem_)));
       emit trademarkChecked(Q(name), false);
+      emit queueAbandoned();
       return true;
     }
     StartLogin(base);

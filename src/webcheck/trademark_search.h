@@ -74,6 +74,9 @@ class TrademarkSearch : public QObject {
   void retryLater(const QString& name);
   // A request to the site ended: none may start before `next`.
   void requestEnded(const qv::Date& next);
+  // No search can be made now: the names still queued are to be handed to
+  // Start at once, which lets them go.
+  void queueAbandoned();
 
  private:
   struct Request {
