@@ -73,17 +73,19 @@ bool TrademarkSearch::Start(const std::string& name) {
   if (SiteBusy()) return false;  // one request at a time
   if (base != base_) state_.clear();  // a token of another site
   if (state_.empty() || state_ == kErrorState) {
-    if (logins_ >= kTessLoginTries) {
-      gaveUp_ = true;
-      emit statusText(QString::fromLatin1(kTessGaveUpText).arg(Q(host)).arg(logins_).arg(Q(loginProblem_)));
-      emit trademarkChecked(Q(name), false);
-      emit queueAbandoned();
-      return true;
-    }
+    if (logins_ >= kTessLoginTries) return GiveUp(name, host);
     StartLogin(base);
     return false;
   }
   return StartSearch(base, name);
+}
+
+bool TrademarkSearch::GiveUp(const std::string& name, const std::string& host) {
+  gaveUp_ = true;
+  emit statusText(QString::fromLatin1(kTessGaveUpText).arg(Q(host)).arg(logins_).arg(Q(loginProblem_)));
+  emit trademarkChecked(Q(name), false);
+  emit queueAbandoned();
+  return true;
 }
 
 void TrademarkSearch::StartLogin(const std::string& base) {

@@ -87,6 +87,8 @@ class TrademarkSearch : public QObject {
   void StartLogin(const std::string& base);
   bool StartSearch(const std::string& base, const std::string& name);
   void Skip(const QString& text);
+  // The logins failed too often: the name and those still queued are let go.
+  bool GiveUp(const std::string& name, const std::string& host);
   void OnFetchDone(quint64 id, int message, int code);
   void ApplyLogin(const HttpFetchJob& job);
   void ApplySearch(const HttpFetchJob& job, const Request& request);
