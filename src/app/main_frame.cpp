@@ -286,6 +286,8 @@ void CMainFrame::BuildWebChecks() {
   });
   connect(checks, &qv::WebChecks::pingUnavailable, this,
           [this](const QString& text) { SetStatusText(kPaneMessage, text); });
+  connect(&checks->Trademark(), &qv::TrademarkSearch::statusText, this,
+          [this](const QString& text) { SetStatusText(kPaneMessage, text); });
   // A failed ping of one of the most important names becomes an alert.
   connect(checks, &qv::WebChecks::pingChecked, this, [this](const QString& name, bool replied) {
     qv::DomainRecord record;

@@ -14,6 +14,7 @@
 #include "app/commands/registrar_commands.h"
 #include "app/commands/sql_filter_commands.h"
 #include "app/commands/traffic_rank_commands.h"
+#include "app/commands/trademark_commands.h"
 #include "app/dialogs/colors_fonts_dialog.h"
 #include "app/dialogs/display_list_setup_dialog.h"
 #include "app/dialogs/domain_properties_dialog.h"
@@ -84,6 +85,7 @@ void WireOtherCommands(CMainFrame& frame) {
   WireSqlFilterCommands(frame);
   WireHelpCommands(frame);
   WireRegistrarCommands(frame);
+  WireTrademarkCommands(frame);
   WireGroupCommands(frame);
   WireSitePopCommands(frame);
   CMainFrame* bar = &frame;

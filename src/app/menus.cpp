@@ -247,7 +247,6 @@ const std::vector<CommandEntry>& CommandEntries() {
 
 const std::vector<int>& LaterCommands() {
   static const std::vector<int> ids = {
-      kCmdOpenTmSite,
       // No web site and no update service: these stay disabled for good.
       kCmdHelpWebSite, kCmdCheckForUpdates};
   return ids;

@@ -1,5 +1,6 @@
 #include "app/web_check_wiring.h"
 
+#include "app/trademark_wiring.h"
 #include "lookup/lookup_engine.h"
 #include "webcheck/web_checks.h"
 
@@ -16,6 +17,7 @@ void ConnectWebChecks(LookupEngine& engine, WebChecks& checks, std::function<voi
   hooks.cancelFetchJobs = [c] { c->CancelFetchJobs(); };
   hooks.cancelPings = [c] { c->CancelPings(); };
   hooks.runRescans = std::move(runRescans);
+  ConnectTrademarkSearch(engine, checks.Trademark(), hooks);
   engine.SetWebCheckHooks(std::move(hooks));
 }
 

@@ -152,6 +152,12 @@ bool LookupEngine::AddToQueue(QueueKind kind, const std::string& entry) {
   return Q(kind).Add(entry);
 }
 
+std::vector<std::string> LookupEngine::TakeQueue(QueueKind kind) {
+  std::vector<std::string> entries;
+  while (!Q(kind).Empty()) entries.push_back(Q(kind).Take());
+  return entries;
+}
+
 std::size_t LookupEngine::QueuedTotal() const {
   std::size_t total = 0;
   for (const LookupQueue& queue : queues_) total += queue.Size();

@@ -167,6 +167,8 @@ class LookupEngine : public QObject {
   // Adds straight to a queue, without the lock test; refused for a kind the
   // engine does not offer.
   bool AddToQueue(QueueKind kind, const std::string& entry);
+  // Empties one queue and gives back its entries in order.
+  std::vector<std::string> TakeQueue(QueueKind kind);
   // Whether checks of this kind can run: whois and DNS always, the others
   // once their start function is set.
   bool Offers(QueueKind kind) const;

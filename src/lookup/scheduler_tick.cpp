@@ -113,7 +113,8 @@ void LookupEngine::DispatchPing() {
 }
 
 bool LookupEngine::TrademarkSiteReady() const {
-  if (trademarkNextRequest_.IsValid() && trademarkNextRequest_.days() > Date::Now().days())
+  // To the millisecond: the gap is a matter of seconds.
+  if (trademarkNextRequest_.IsValid() && trademarkNextRequest_.days() > Date::NowExact().days())
     return false;
   if (!hooks_.fetchJobTags) return true;
   for (const std::string& tag : hooks_.fetchJobTags())

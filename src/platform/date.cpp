@@ -73,6 +73,14 @@ Date Date::Now() {
   return FromParts({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()});
 }
 
+Date Date::NowExact() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate d = now.date();
+  const QTime t = now.time();
+  const Date second = FromParts({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()});
+  return second.IsValid() ? FromDays(second.days() + t.msec() / 86400000.0) : second;
+}
+
 DateParts Date::Parts() const {
   DateParts p;
   if (!IsValid()) return p;

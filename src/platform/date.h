@@ -24,8 +24,10 @@ class Date {
   // Invalid when the parts break the calendar (31 February, month 13, ...).
   static Date FromParts(const DateParts& p);
   static Date FromYmd(int year, int month, int day) { return FromParts({year, month, day}); }
-  // The local time now.
+  // The local time now, in whole seconds (as dates are stored).
   static Date Now();
+  // The local time now to the millisecond, for waits shorter than a second.
+  static Date NowExact();
   // "YYYY-MM-DD HH:MM:SS" or "YYYY-MM-DD"; anything else gives an invalid date,
   // an empty text a null one.
   static Date FromIsoText(std::string_view text);

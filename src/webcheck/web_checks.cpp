@@ -23,11 +23,12 @@ std::atomic<bool> pingUnavailableTold{false};
 }  // namespace
 
 WebChecks::WebChecks(DatabaseGetter database, QObject* parent)
-    : QObject(parent), database_(std::move(database)) {
+    : QObject(parent), database_(std::move(database)), trademark_(database_) {
   connect(&FetchJobList::Instance(), &FetchJobList::done, this, &WebChecks::OnFetchDone,
           Qt::QueuedConnection);
   linkPopularity_ = std::make_unique<LinkPopularityCheck>(database_);
   connect(linkPopularity_.get(), &LinkPopularityCheck::recordChanged, this, &WebChecks::recordChanged);
+  connect(&trademark_, &TrademarkSearch::recordChanged, this, &WebChecks::recordChanged);
 }
 
 WebChecks::~WebChecks() = default;

@@ -1,5 +1,5 @@
 // The web checks the lookup engine starts: the home page, ping and link
-// popularity checks. Lives on the main thread; starts the workers, applies their results
+// popularity checks and the trademark search. Lives on the main thread; starts the workers, applies their results
 // to the open document's records and tells the window what changed.
 #pragma once
 
@@ -14,6 +14,7 @@
 
 #include "webcheck/link_popularity_check.h"
 #include "webcheck/ping_check.h"
+#include "webcheck/trademark_search.h"
 
 namespace qv {
 
@@ -32,6 +33,7 @@ class WebChecks : public QObject {
   bool StartPing(const std::string& name);
   // The link popularity check (its Start is the engine's start function).
   LinkPopularityCheck& LinkPopularity() { return *linkPopularity_; }
+  TrademarkSearch& Trademark() { return trademark_; }
 
   // The counters P and H, and the tags of the running fetch jobs.
   int RunningPings() const { return running_->load(); }
@@ -73,6 +75,7 @@ class WebChecks : public QObject {
   std::vector<std::uint64_t> pendingFetches_;
   bool applyScheduled_ = false;
   std::unique_ptr<LinkPopularityCheck> linkPopularity_;
+  TrademarkSearch trademark_;
 };
 
 }  // namespace qv

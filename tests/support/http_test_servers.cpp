@@ -137,6 +137,13 @@ QString NginxServer::CertificatePath() const { return dir_.path() + "/cert.pem";
 HttpScriptServer::HttpScriptServer(Mode mode, std::string text, int pauseMs)
     : mode_(mode), text_(std::move(text)), pauseMs_(pauseMs) {}
 
+HttpScriptServer::HttpScriptServer(Router answer) : mode_(Mode::Routed), router_(std::move(answer)), pauseMs_(0) {}
+
+std::vector<HttpScriptServer::Exchange> HttpScriptServer::Exchanges() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return exchanges_;
+}
+
 HttpScriptServer::~HttpScriptServer() = default;
 
 std::string HttpScriptServer::Url(const std::string& path) const {
@@ -158,6 +165,16 @@ void HttpScriptServer::Serve(int fd) {
     return ::send(fd, data, size, MSG_NOSIGNAL) == ssize_t(size);
   };
   switch (mode_) {
+    case Mode::Routed: {
+      Exchange exchange{request.substr(0, request.find("\r\n")), std::chrono::steady_clock::now(), {}};
+      const std::string answer = router_(exchange.requestLine);
+      send(answer.data(), answer.size());
+      ::shutdown(fd, SHUT_WR);
+      exchange.answered = std::chrono::steady_clock::now();
+      const std::lock_guard<std::mutex> lock(mutex_);
+      exchanges_.push_back(std::move(exchange));
+      return;
+    }
     case Mode::Answer:
       send(text_.data(), text_.size());
       break;

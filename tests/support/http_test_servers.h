@@ -7,15 +7,21 @@
 // loopback proxy through which "http://www.<name>/" reaches it).
 //
 // HttpScriptServer: what a web server won't do: an answer that drips, a body
-// without end, a garbage status line, a redirect without a Location.
+// without end, a garbage status line, a redirect without a Location; or a
+// site played by the test, which answers each request (Routed) and notes
+// when each request came and its answer ended.
 #pragma once
 
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/loopback_listener.h"
 
@@ -58,10 +64,20 @@ class NginxServer {
 
 class HttpScriptServer {
  public:
-  enum class Mode { Answer, Drip, Endless };
+  enum class Mode { Answer, Drip, Endless, Routed };
   // Answer: sends `text` and closes. Drip: sends `text` one byte every
   // `pauseMs`. Endless: sends `text`, then body bytes without end.
   HttpScriptServer(Mode mode, std::string text, int pauseMs = 0);
+  // Routed: sends what `answer` makes of the request line ("GET /path
+  // HTTP/1.1") and closes. `answer` runs on the server's thread.
+  using Router = std::function<std::string(const std::string& requestLine)>;
+  explicit HttpScriptServer(Router answer);
+
+  struct Exchange {
+    std::string requestLine;
+    std::chrono::steady_clock::time_point came, answered;
+  };
+  std::vector<Exchange> Exchanges() const;
   ~HttpScriptServer();
   HttpScriptServer(const HttpScriptServer&) = delete;
   HttpScriptServer& operator=(const HttpScriptServer&) = delete;
@@ -73,6 +89,9 @@ class HttpScriptServer {
   void Serve(int fd);
 
   Mode mode_;
+  Router router_;
+  mutable std::mutex mutex_;
+  std::vector<Exchange> exchanges_;
   std::string text_;
   int pauseMs_;
   LoopbackListener listener_{[this](int fd) { Serve(fd); }};

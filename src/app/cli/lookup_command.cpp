@@ -1,4 +1,4 @@
-// `quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tick MS] [--query NAME] [NAME...]`:
+// `quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tm] [--tick MS] [--query NAME] [NAME...]`:
 // runs the lookup engine without windows on a document: the named names (the
 // names a stored query selects with --query, all stored names when neither is
 // given) are queued as the "Selected Domains" commands queue
@@ -7,7 +7,9 @@
 // asked for count; a name fails when the last result of one of them was a
 // failure). Without any kind option whois and DNS run. Locked names and names
 // the document does not hold are skipped with a note. When the system allows
-// no ping, that is said once on stderr and no ping result is stored.
+// no ping, that is said once on stderr and no ping result is stored. --tm
+// counts the trademark records of each name at the site `Tess Host` names;
+// without one the check is skipped, which is said once on stderr.
 //
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one). A --query
@@ -49,7 +51,7 @@ constexpr const char* kTickVariable = "QUORVEL_TICK_MS";
 int LookupUsage(const char* message) {
   std::fprintf(stderr,
                "quorvel lookup: %s\n"
-               "usage: quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tick MS] [--query NAME] [NAME...]\n",
+               "usage: quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tm] [--tick MS] [--query NAME] [NAME...]\n",
                message);
   return kUsageError;
 }
@@ -60,6 +62,7 @@ struct LookupOptions {
   bool dns = false;
   bool ping = false;
   bool http = false;
+  bool tm = false;
   int tickMs = kSchedulerTickMs;
   QString query;
   std::vector<std::string> names;
@@ -87,6 +90,8 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
       o.ping = true;
     } else if (arg == QLatin1String("--http")) {
       o.http = true;
+    } else if (arg == QLatin1String("--tm")) {
+      o.tm = true;
     } else if (arg == QLatin1String("--tick")) {
       if (i + 1 >= args.size() || !ParseTick(args[++i], o.tickMs))
         return "--tick needs a number of milliseconds";
@@ -103,7 +108,7 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
   }
   if (o.doc.isEmpty()) return "a document is needed";
   if (!o.query.isEmpty() && !o.names.empty()) return "names and --query cannot be used together";
-  if (!o.whois && !o.dns && !o.ping && !o.http) o.whois = o.dns = true;
+  if (!o.whois && !o.dns && !o.ping && !o.http && !o.tm) o.whois = o.dns = true;
   return nullptr;
 }
 
@@ -156,6 +161,7 @@ int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
     if (o.dns) any = engine.QueueDns(record.Domain()) || any;
     if (o.ping) any = engine.QueuePing(record.Domain()) || any;
     if (o.http) any = engine.QueueHomePage(record.Domain()) || any;
+    if (o.tm) any = engine.QueueTrademark(record.Domain()) || any;
     if (any) ++queued;
   }
   return queued;
@@ -165,7 +171,7 @@ int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
 // failed when the last result of one of its kinds was a failure (a lookup
 // that failed and then succeeded on a retry is answered).
 struct Tally {
-  enum Kind { kWhois, kDns, kPing, kHttp };
+  enum Kind { kWhois, kDns, kPing, kHttp, kTm };
   std::map<std::string, std::map<Kind, bool>, NoCaseLess> last;
   void Note(Kind kind, const QString& name, bool answered) { last[ToStdString(name)][kind] = answered; }
   int LookedUp() const { return int(last.size()); }
@@ -229,9 +235,14 @@ int RunLookupCommand(const QStringList& args) {
   if (options.http)
     QObject::connect(&checks, &WebChecks::homePageChecked,
                      [&tally](const QString& name, bool ok) { tally.Note(Tally::kHttp, name, ok); });
-  QObject::connect(&checks, &WebChecks::pingUnavailable, [](const QString& text) {
+  if (options.tm)
+    QObject::connect(&checks.Trademark(), &TrademarkSearch::trademarkChecked,
+                     [&tally](const QString& name, bool counted) { tally.Note(Tally::kTm, name, counted); });
+  const auto say = [](const QString& text) {
     std::fprintf(stderr, "quorvel lookup: %s\n", text.toLocal8Bit().constData());
-  });
+  };
+  QObject::connect(&checks, &WebChecks::pingUnavailable, say);
+  QObject::connect(&checks.Trademark(), &TrademarkSearch::statusText, say);
 
   std::vector<std::string> names = options.names;
   if (!options.query.isEmpty()) {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/ok_cancel_buttons.h"
+#include "app/dialogs/trademark_settings_box.h"
 #include "lookup/lookup_settings.h"
 #include "whois/whois_query.h"
 
@@ -27,7 +28,8 @@ CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
       slider_(new QSlider(Qt::Horizontal, this)),
       countLabel_(new QLabel(this)),
       timeout_(new QSpinBox(this)),
-      protocol_(new QComboBox(this)) {
+      protocol_(new QComboBox(this)),
+      trademark_(new CTrademarkSettingsBox(this)) {
   setWindowTitle(tr("Lookup Settings"));
 
   slider_->setRange(kDnsLookupCountMin, kDnsLookupCountMax);
@@ -73,6 +75,7 @@ CLookupSettingsDialog::CLookupSettingsDialog(QWidget* parent)
   layout->addLayout(sliderRow);
   layout->addLayout(timeoutRow);
   layout->addLayout(protocolRow);
+  layout->addWidget(trademark_);
   layout->addWidget(note);
   layout->addWidget(buttons);
 }
@@ -87,6 +90,7 @@ void CLookupSettingsDialog::Save() const {
   SetLookupProtocolSetting(LookupProtocol(ProtocolIndex()));
   SetDnsLookupCountSetting(LookupCount());
   SetWhoisTimeoutSeconds(TimeoutSeconds());
+  trademark_->Save();
 }
 
 }  // namespace qv

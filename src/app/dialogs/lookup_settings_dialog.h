@@ -1,6 +1,6 @@
 // "Lookup Settings" (DNS & Whois Lookup Settings): how many lookups run at
 // once, how long a whois server is given to answer, and which protocol
-// looks names up (`Lookup Protocol`).
+// looks names up (`Lookup Protocol`), and the trademark search site.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +11,8 @@ class QSlider;
 class QSpinBox;
 
 namespace qv {
+
+class CTrademarkSettingsBox;
 
 class CLookupSettingsDialog : public QDialog {
   Q_OBJECT
@@ -30,12 +32,14 @@ class CLookupSettingsDialog : public QDialog {
   QLabel* CountLabel() const { return countLabel_; }
   QSpinBox* TimeoutBox() const { return timeout_; }
   QComboBox* ProtocolBox() const { return protocol_; }
+  CTrademarkSettingsBox* TrademarkBox() const { return trademark_; }
 
  private:
   QSlider* slider_;
   QLabel* countLabel_;
   QSpinBox* timeout_;
   QComboBox* protocol_;
+  CTrademarkSettingsBox* trademark_;
 };
 
 }  // namespace qv
