@@ -81,7 +81,7 @@ void ScriptedSmtpServer::GreetWithoutEnd(int fd) {
   ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
   const std::string line = "220-still greeting you\r\n";
   const std::size_t step = script_.greetingDripMs > 0 ? 1 : line.size();
-  for (std::size_t at = 0; !stop_; at = (at + step) % line.size()) {
+  for (std::size_t at = 0; !listener_.stopping(); at = (at + step) % line.size()) {
     const ssize_t n = ::send(fd, line.data() + at, step, MSG_NOSIGNAL);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n <= 0) return;
