@@ -208,17 +208,22 @@ class Fetch {
         if (job_.maxBytes != 0 && received_ >= qint64(job_.maxBytes)) return stop();
       }
     };
-    QObject::connect(&reply, &QNetworkReply::socketStartedConnecting, [this] {
+    // The reply outlives this turn until its deferred delete and may still
+    // signal (a late read, the abort queued by stop): every handler below
+    // uses this turn's locals, so each is tied to `turnScope` and dropped
+    // when the turn ends.
+    QObject turnScope;
+    QObject::connect(&reply, &QNetworkReply::socketStartedConnecting, &turnScope, [this] {
       list_.NotifyStatus(job_, "Server located");
       list_.NotifyStatus(job_, "Connecting to server");
     });
-    QObject::connect(&reply, &QNetworkReply::requestSent, [this] {
+    QObject::connect(&reply, &QNetworkReply::requestSent, &turnScope, [this] {
       list_.NotifyStatus(job_, "Connected to server");
       list_.NotifyStatus(job_, "Sending request to server");
       list_.NotifyStatus(job_, "Request sent to server");
     });
-    QObject::connect(&reply, &QNetworkReply::metaDataChanged, takeHeaders);
-    QObject::connect(&reply, &QNetworkReply::readyRead, readBody);
+    QObject::connect(&reply, &QNetworkReply::metaDataChanged, &turnScope, takeHeaders);
+    QObject::connect(&reply, &QNetworkReply::readyRead, &turnScope, readBody);
     QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&deadline, &QTimer::timeout, [&] {
       if (stopped || reply.isFinished()) return;

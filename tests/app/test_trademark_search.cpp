@@ -122,7 +122,7 @@ class TrademarkSearchTest : public QObject {
     QProcessEnvironment tick;
     tick.insert("QUORVEL_TICK_MS", "20");
     const qvtest::ProgramOutcome o = qvtest::RunProgram({"lookup", doc, "--tm"}, 60000, tick);
-    QCOMPARE(o.exitCode, 0);
+    QVERIFY2(o.exitCode == 0, o.err.constData());
     QCOMPARE(o.out, out);
     // Said once, if at all (Qt may add warnings of its own).
     QCOMPARE(o.err.count("quorvel lookup: "), err.isEmpty() ? 0 : 1);
