@@ -16,6 +16,8 @@ using rapidjson::SizeType;
 // Integers QJsonDocument keeps exactly, as RapidJSON does: fewer than 19 digits.
 constexpr std::int64_t kExactIntegerLimit = 1'000'000'000'000'000'000;
 
+constexpr std::size_t kUtf8TailPadding = 4;
+
 // Decoded strings hold UTF-8 as sent, except that an unpaired low surrogate
 // escape ("\udc00") comes out as the bytes of a surrogate (ED B0..BF ..),
 // which QJsonDocument reads differently.
@@ -25,6 +27,16 @@ bool HoldsSurrogate(const char* text, SizeType length) {
     if (++p < end && static_cast<unsigned char>(*p) >= 0xA0) return true;
   }
   return false;
+}
+
+// QJsonDocument drops a byte-order mark at the start of a text it decodes;
+// a text holding one anywhere is left to it.
+bool HoldsByteOrderMark(const char* text, SizeType length) {
+  return std::string_view(text, length).find("\xEF\xBB\xBF") != std::string_view::npos;
+}
+
+bool Unusual(const char* text, SizeType length) {
+  return HoldsSurrogate(text, length) || HoldsByteOrderMark(text, length);
 }
 
 // Builds the tree from the reader's events, refusing what QJsonDocument is to
@@ -41,8 +53,8 @@ class TreeBuilder {
   bool Uint64(std::uint64_t u) { return u < std::uint64_t(kExactIntegerLimit) && doc_.Uint64(u); }
   bool Double(double) { return false; }
   bool RawNumber(const char*, SizeType, bool) { return false; }
-  bool String(const char* s, SizeType n, bool copy) { return !HoldsSurrogate(s, n) && doc_.String(s, n, copy); }
-  bool Key(const char* s, SizeType n, bool copy) { return doc_.Key(s, n, copy); }
+  bool String(const char* s, SizeType n, bool copy) { return !Unusual(s, n) && doc_.String(s, n, copy); }
+  bool Key(const char* s, SizeType n, bool copy) { return !Unusual(s, n) && doc_.Key(s, n, copy); }
   bool StartObject() { return ++depth_ <= kJsonFastDepth && doc_.StartObject(); }
   bool EndObject(SizeType members) { --depth_; return doc_.EndObject(members); }
   bool StartArray() { return ++depth_ <= kJsonFastDepth && doc_.StartArray(); }
@@ -93,14 +105,18 @@ std::string JsonTree::Read(std::string_view json) {
 
 bool JsonTree::ReadFast(std::string_view json) {
   text_.assign(json);
-  const auto generate = [this](rapidjson::Document& doc) {
+  // The reader checks a multi-byte UTF-8 sequence whole before it looks at
+  // its bytes, so a sequence cut by the end of the text reads up to three
+  // bytes past the last: they must be there (and not continuation bytes).
+  text_.append(kUtf8TailPadding, '\0');
+  const auto generate = [this, &json](rapidjson::Document& doc) {
     TreeBuilder builder(doc);
     rapidjson::InsituStringStream stream(text_.data());
     rapidjson::Reader reader;
     constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseValidateEncodingFlag;
     if (reader.Parse<kFlags>(stream, builder).IsError()) return false;
     // The reader stops at a NUL; QJsonDocument reads on and refuses what follows.
-    return stream.Tell() == text_.size();
+    return stream.Tell() == json.size();
   };
   doc_.Populate(generate);
   return doc_.IsObject();
