@@ -9,11 +9,13 @@
 #                   folders and desktop caches it leaves unused
 #   make package    build Release and the Debian package quorvel_*.deb here
 #   make fuzz       build the libFuzzer targets (clang, ASan+UBSan) and run
-#                   each for FUZZ_SECONDS (default 60); one line per target
+#                   each for FUZZ_SECONDS (default 60); one line per target;
+#                   FUZZ_RUNS=N stops a target after N executions instead
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?=
 # What `make test` gives each fuzz target after its seeds (twelve targets).
 FUZZ_CHECK_SECONDS ?= 10
 DESTDIR ?=
@@ -50,7 +52,7 @@ fuzz-build: deps
 	cmake --build build/fuzz -j $(JOBS) --target fuzz_targets
 
 fuzz: fuzz-build
-	scripts/fuzz $(FUZZ_SECONDS)
+	scripts/fuzz $(if $(FUZZ_RUNS),--runs $(FUZZ_RUNS)) $(FUZZ_SECONDS)
 
 # After the tests, every fuzz target reads its seed corpus (the regression
 # inputs among them) and fuzzes briefly; a crash fails the build.
