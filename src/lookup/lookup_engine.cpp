@@ -3,6 +3,7 @@
 // engine_dns.cpp and the texts the window shows in engine_status.cpp.
 #include "lookup/lookup_engine.h"
 
+#include "lookup/answer_error_index.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_settings.h"
 #include "store/database_connection.h"
@@ -211,8 +212,13 @@ bool LookupEngine::NeedsWhoisLookup(const std::string& name, int gapMinutes) con
   const double gapDays = gap / 1440 + (gap % 1440 / 60) / 24.0 + (gap % 60) / 1440.0;
   const Date threshold = Date::Now().AddDays(-gapDays);
   if (!threshold.IsValid() || checked.days() <= threshold.days()) return true;
-  // Checked within the gap: due all the same when the kept answer is an error.
-  return LoadWhoisText(record.Domain()).find("Whois Lookup Error:") != std::string::npos;
+  // Checked within the gap: due all the same when the kept answer is an
+  // error, known from the index of the answer folder once it is read (a run
+  // over a whole list would otherwise open every recent name's file).
+  const std::filesystem::path answers = WhoisDataFolder();
+  AnswerErrorIndex& errorIndex = AnswerErrorIndex::Instance();
+  return errorIndex.Ready(answers) ? errorIndex.HasLookupError(record.Domain())
+                                   : KeptAnswerHasLookupError(answers, record.Domain());
 }
 
 // --- The run -------------------------------------------------------------------
