@@ -7,6 +7,8 @@
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
 #include "platform/date.h"
+#include "platform/settings_store.h"
+#include "support/http_test_servers.h"
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/loopback_directory.h"
@@ -169,6 +171,25 @@ class LookupCliTest : public QObject {
     QCOMPARE(o.out, QByteArray("1 names looked up, 0 answered, 1 failed\n"));
     QCOMPARE(Stored(doc, "nothing.invalid", "IP"), QStringLiteral("Error"));
     QCOMPARE(Stored(doc, "nothing.invalid", "Last Checked At"), QString());
+  }
+
+  // --pop asks the one service with an address (the others are named once
+  // on stderr); a name whose page failed counts as failed and keeps no count.
+  void linkPopularity() {
+    qvtest::HttpScriptServer alexa([](const std::string& request) {
+      const std::string page = "<html>Traffic Rank for alpha.com: <a href=\"/r\">1,234</a></html>";
+      const bool alpha = request.find("url=alpha.com") != std::string::npos;
+      return std::string(alpha ? "HTTP/1.1 200 OK" : "HTTP/1.1 500 Busy") + "\r\nContent-Length: " +
+             std::to_string(alpha ? page.size() : 0) + "\r\nConnection: close\r\n\r\n" + (alpha ? page : "");
+    });
+    qv::WriteProfileString(qv::kSettingsSection, "Site Pop Alexa URL", alexa.Url(""));
+    const QString doc = MakeDocument({"alpha.com", "beta.com"});
+    const Outcome o = RunLookup({doc, "--pop", "--tick", "20"});
+    QCOMPARE(o.exitCode, 0);
+    QCOMPARE(o.out, QByteArray("2 names looked up, 1 answered, 1 failed\n"));
+    QCOMPARE(o.err.count("Google, MSN, AltaVista skipped, not configured"), 1);
+    QCOMPARE(Stored(doc, "alpha.com", "Alexa Rank"), QStringLiteral("1234"));
+    QCOMPARE(Stored(doc, "beta.com", "Alexa Rank"), QString());
   }
 
   void refusesBadCommandLines_data() {

@@ -18,7 +18,8 @@ const std::vector<Command>& Commands() {
       {"ranks", "quorvel ranks DOC FILE", &RunRanksCommand},
       {"list", "quorvel list DOC [--mode LETTER|0-9|*] [--sql SQL] [--query NAME]", &RunListCommand},
       {"lookup",
-       "quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tm] [--tick MS] [--query NAME] [NAME...]\n"
+       "quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--pop] [--tm] [--tick MS] [--query NAME] "
+       "[NAME...]\n"
        "    (--tick or QUORVEL_TICK_MS: the tick period, 6000 ms unless set)",
        &RunLookupCommand},
       {"names",

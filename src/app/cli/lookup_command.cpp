@@ -1,4 +1,4 @@
-// `quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tm] [--tick MS] [--query NAME] [NAME...]`:
+// `quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--pop] [--tm] [--tick MS] [--query NAME] [NAME...]`:
 // runs the lookup engine without windows on a document: the named names (the
 // names a stored query selects with --query, all stored names when neither is
 // given) are queued as the "Selected Domains" commands queue
@@ -9,7 +9,10 @@
 // the document does not hold are skipped with a note. When the system allows
 // no ping, that is said once on stderr and no ping result is stored. --tm
 // counts the trademark records of each name at the site `Tess Host` names;
-// without one the check is skipped, which is said once on stderr.
+// without one the check is skipped, which is said once on stderr. --pop asks
+// each link popularity service that has an address in the settings; the
+// services without one are named once on stderr, and a name fails when a
+// service it was asked of gave no count.
 //
 // The tick period is the program's 6000 ms; --tick or the environment
 // variable QUORVEL_TICK_MS sets another (tests use a short one). A --query
@@ -41,6 +44,7 @@
 #include "store/list_query.h"
 #include "store/sql_queries.h"
 #include "webcheck/fetch_job_list.h"
+#include "webcheck/link_popularity_check.h"
 #include "webcheck/web_checks.h"
 
 namespace qv::cli {
@@ -51,7 +55,8 @@ constexpr const char* kTickVariable = "QUORVEL_TICK_MS";
 int LookupUsage(const char* message) {
   std::fprintf(stderr,
                "quorvel lookup: %s\n"
-               "usage: quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--tm] [--tick MS] [--query NAME] [NAME...]\n",
+               "usage: quorvel lookup DOC [--whois] [--dns] [--ping] [--http] [--pop] [--tm] [--tick MS] [--query NAME] "
+               "[NAME...]\n",
                message);
   return kUsageError;
 }
@@ -62,6 +67,7 @@ struct LookupOptions {
   bool dns = false;
   bool ping = false;
   bool http = false;
+  bool pop = false;
   bool tm = false;
   int tickMs = kSchedulerTickMs;
   QString query;
@@ -90,6 +96,8 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
       o.ping = true;
     } else if (arg == QLatin1String("--http")) {
       o.http = true;
+    } else if (arg == QLatin1String("--pop")) {
+      o.pop = true;
     } else if (arg == QLatin1String("--tm")) {
       o.tm = true;
     } else if (arg == QLatin1String("--tick")) {
@@ -108,7 +116,7 @@ const char* ParseArguments(const QStringList& args, LookupOptions& o) {
   }
   if (o.doc.isEmpty()) return "a document is needed";
   if (!o.query.isEmpty() && !o.names.empty()) return "names and --query cannot be used together";
-  if (!o.whois && !o.dns && !o.ping && !o.http && !o.tm) o.whois = o.dns = true;
+  if (!o.whois && !o.dns && !o.ping && !o.http && !o.pop && !o.tm) o.whois = o.dns = true;
   return nullptr;
 }
 
@@ -161,19 +169,20 @@ int QueueNames(LookupEngine& engine, DomainDatabase& db, const LookupOptions& o,
     if (o.dns) any = engine.QueueDns(record.Domain()) || any;
     if (o.ping) any = engine.QueuePing(record.Domain()) || any;
     if (o.http) any = engine.QueueHomePage(record.Domain()) || any;
+    if (o.pop) any = engine.QueueLinkPopularity(record.Domain()) || any;
     if (o.tm) any = engine.QueueTrademark(record.Domain()) || any;
     if (any) ++queued;
   }
   return queued;
 }
 
-// The last result of each kind of lookup for each name: a name counts as
-// failed when the last result of one of its kinds was a failure (a lookup
-// that failed and then succeeded on a retry is answered).
+// The last result of each kind of lookup for each name (each link
+// popularity service counts as a kind of its own): a name counts as failed
+// when the last result of one of its kinds was a failure (a lookup that
+// failed and then succeeded on a retry is answered).
 struct Tally {
-  enum Kind { kWhois, kDns, kPing, kHttp, kTm };
-  std::map<std::string, std::map<Kind, bool>, NoCaseLess> last;
-  void Note(Kind kind, const QString& name, bool answered) { last[ToStdString(name)][kind] = answered; }
+  std::map<std::string, std::map<QString, bool>, NoCaseLess> last;
+  void Note(const QString& kind, const QString& name, bool answered) { last[ToStdString(name)][kind] = answered; }
   int LookedUp() const { return int(last.size()); }
   int Failed() const {
     int failed = 0;
@@ -221,28 +230,34 @@ int RunLookupCommand(const QStringList& args) {
   // checks to a whois run).
   if (options.whois)
     QObject::connect(&engine, &LookupEngine::whoisCompleted,
-                     [&tally](const QString& name, bool answered) { tally.Note(Tally::kWhois, name, answered); });
+                     [&tally](const QString& name, bool answered) { tally.Note(QStringLiteral("whois"), name, answered); });
   if (options.dns)
     QObject::connect(&engine, &LookupEngine::dnsCompleted, [&tally](const QString& name, const QString& address) {
-      tally.Note(Tally::kDns, name, address != QLatin1String(kDnsErrorAddress));
+      tally.Note(QStringLiteral("dns"), name, address != QLatin1String(kDnsErrorAddress));
     });
 
   WebChecks checks([&db]() -> DomainDatabase* { return &db; });
   ConnectWebChecks(engine, checks);
   if (options.ping)
     QObject::connect(&checks, &WebChecks::pingChecked,
-                     [&tally](const QString& name, bool replied) { tally.Note(Tally::kPing, name, replied); });
+                     [&tally](const QString& name, bool replied) { tally.Note(QStringLiteral("ping"), name, replied); });
   if (options.http)
     QObject::connect(&checks, &WebChecks::homePageChecked,
-                     [&tally](const QString& name, bool ok) { tally.Note(Tally::kHttp, name, ok); });
+                     [&tally](const QString& name, bool ok) { tally.Note(QStringLiteral("http"), name, ok); });
   if (options.tm)
     QObject::connect(&checks.Trademark(), &TrademarkSearch::trademarkChecked,
-                     [&tally](const QString& name, bool counted) { tally.Note(Tally::kTm, name, counted); });
+                     [&tally](const QString& name, bool counted) { tally.Note(QStringLiteral("tm"), name, counted); });
   const auto say = [](const QString& text) {
     std::fprintf(stderr, "quorvel lookup: %s\n", text.toLocal8Bit().constData());
   };
   QObject::connect(&checks, &WebChecks::pingUnavailable, say);
+  if (options.pop)
+    QObject::connect(&checks.LinkPopularity(), &LinkPopularityCheck::sitePopChecked,
+                     [&tally](const QString& name, const QString& service, bool stored) {
+                       tally.Note(QStringLiteral("pop ") + service, name, stored);
+                     });
   QObject::connect(&checks.Trademark(), &TrademarkSearch::statusText, say);
+  QObject::connect(&checks.LinkPopularity(), &LinkPopularityCheck::servicesNotConfigured, say);
 
   std::vector<std::string> names = options.names;
   if (!options.query.isEmpty()) {
