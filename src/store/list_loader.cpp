@@ -1,13 +1,13 @@
 #include "store/list_loader.h"
 
-#include <chrono>
-
 namespace qv {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kInterruptedText = "Error: Creating Recordset\r\ninterrupted";
+// How often the waiting main thread asks whether the user cancelled.
+constexpr auto kCancelPoll = std::chrono::milliseconds(40);
 
 }  // namespace
 
@@ -16,57 +16,132 @@ ListLoader::~ListLoader() { Stop(); }
 bool ListLoader::Begin(const std::string& path, std::string_view jetSql, const std::function<bool()>& cancelled,
                        NameBatch& firstPage, bool& done) {
   Stop();
-  cancel_ = false;
   done = false;
   if (connection_.OpenDatabase(path, true) != kDbOk) return false;
   connection_.SetCancelCheck(cancelled);
-  const Clock::time_point started = Clock::now();
-  const auto fill = [&firstPage, started](std::string_view name) {
-    firstPage.Add(name);
-    return firstPage.Size() < kFirstPageRows && Clock::now() - started < std::chrono::milliseconds(kFirstPageMs);
-  };
-  const bool ok = OpenListNames(connection_, jetSql) && StepListNames(connection_, fill, &done);
-  connection_.SetCancelCheck({});
-  // Nothing is left to read: the connection goes (its error text stays).
-  if (!ok || done) connection_.Close();
+  const bool opened = OpenListNames(connection_, jetSql);
+  // The engine asks this every thousand steps, on the loader's thread.
+  connection_.SetCancelCheck([this] { return cancel_.load(); });
+  if (!opened) {
+    connection_.Close();
+    return false;
+  }
+  thread_ = std::thread([this] { Read(); });
+  if (!WaitForFirstPage(cancelled)) {
+    Stop();
+    return false;
+  }
+  bool ok = true;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    pageTaken_ = true;
+    changed_.notify_all();
+    firstPage = std::move(early_);
+    early_ = NameBatch();
+    done = finished_;
+    ok = !finished_ || readAll_;
+  }
+  if (done) {
+    thread_.join();
+    // Nothing is left to read: the connection goes (its error text stays).
+    connection_.Close();
+  }
   return ok;
 }
 
-void ListLoader::Continue(std::function<void(NameBatch)> batch, std::function<void(bool, std::string)> ended) {
-  // The engine asks this every thousand steps, on the loader's thread.
-  connection_.SetCancelCheck([this] { return cancel_.load(); });
-  thread_ = std::thread([this, batch = std::move(batch), ended = std::move(ended)] { ReadRest(batch, ended); });
+bool ListLoader::WaitForFirstPage(const std::function<bool()>& cancelled) {
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(kFirstPageMs);
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (!finished_ && early_.Size() < kFirstPageRows && Clock::now() < until) {
+    changed_.wait_for(lock, std::min<Clock::duration>(kCancelPoll, until - Clock::now()));
+    if (cancelled && !finished_) {
+      lock.unlock();
+      const bool stop = cancelled();
+      lock.lock();
+      if (stop) return false;
+    }
+  }
+  return true;
 }
 
-void ListLoader::ReadRest(const std::function<void(NameBatch)>& batch,
-                          const std::function<void(bool, std::string)>& ended) {
-  const auto every = std::chrono::milliseconds(kBatchEveryMs);
-  NameBatch names;
-  Clock::time_point handed = Clock::now();
+void ListLoader::Continue(std::function<void(NameBatch)> batch, std::function<void(bool, std::string)> ended) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  batch_ = std::move(batch);
+  ended_ = std::move(ended);
+  handedOver_ = true;
+  changed_.notify_all();
+}
+
+void ListLoader::Read() {
+  handed_ = Clock::now();
   bool done = false;
-  const bool ok = StepListNames(
-      connection_,
-      [&](std::string_view name) {
-        names.Add(name);
-        if (names.Size() >= kBatchRows || Clock::now() - handed >= every) {
-          batch(std::move(names));
-          names = NameBatch();
-          handed = Clock::now();
-        }
-        return !cancel_;
-      },
-      &done);
-  if (names.Size() > 0) batch(std::move(names));
-  if (ok && done)
-    ended(true, {});
+  const bool ok = StepListNames(connection_, [this](std::string_view name) { return Take(name); }, &done);
+  if (later_.Size() > 0) Hand(std::move(later_));
+  later_ = NameBatch();
+  std::unique_lock<std::mutex> lock(mutex_);
+  finished_ = true;
+  readAll_ = ok && done;
+  changed_.notify_all();
+  // Before the first page is taken Begin reports the end itself; after it,
+  // the end goes to Continue's `ended`.
+  if (!pageTaken_) return;
+  changed_.wait(lock, [this] { return handedOver_ || cancel_; });
+  if (!handedOver_) return;
+  lock.unlock();
+  if (readAll_)
+    ended_(true, {});
   else
-    ended(false, ok ? std::string(kInterruptedText) : connection_.GetLastError());
+    ended_(false, ok ? std::string(kInterruptedText) : connection_.GetLastError());
+}
+
+bool ListLoader::Take(std::string_view name) {
+  if (!pageTaken_) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!pageTaken_) {
+      early_.Add(name);
+      if (early_.Size() < kFirstPageRows) return !cancel_;
+      // A whole page: the next rows wait until Begin has taken it.
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return pageTaken_ || cancel_; });
+      return !cancel_;
+    }
+  }
+  later_.Add(name);
+  if (later_.Size() >= kBatchRows || Clock::now() - handed_ >= std::chrono::milliseconds(kBatchEveryMs)) {
+    Hand(std::move(later_));
+    later_ = NameBatch();
+    handed_ = Clock::now();
+  }
+  return !cancel_;
+}
+
+void ListLoader::Hand(NameBatch names) {
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return handedOver_ || cancel_; });
+    if (!handedOver_) return;
+  }
+  batch_(std::move(names));
+}
+
+void ListLoader::Cancel() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  cancel_ = true;
+  changed_.notify_all();
 }
 
 void ListLoader::Stop() {
-  cancel_ = true;
+  Cancel();
   if (thread_.joinable()) thread_.join();
   connection_.Close();
+  const std::lock_guard<std::mutex> lock(mutex_);
+  cancel_ = false;
+  early_ = NameBatch();
+  later_ = NameBatch();
+  pageTaken_ = false;
+  finished_ = readAll_ = handedOver_ = false;
+  batch_ = nullptr;
+  ended_ = nullptr;
 }
 
 }  // namespace qv

@@ -116,6 +116,18 @@ class ListReadingTest : public QObject {
     QCOMPARE(GetListCount(), 0);
   }
 
+  // A query that finds no row for a long time returns with an empty page and
+  // goes on reading; Cancel still stops it.
+  void noRowYetLeavesAnEmptyPage() {
+    QVERIFY2(RunListQuery(db_, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                               "SELECT 'name' & x & '.com' AS Domain FROM n WHERE x < 0"),
+             ListErrorText().c_str());
+    QCOMPARE(GetListCount(), 0);
+    QVERIFY(ListStillReading());
+    CancelListReading();
+    QCOMPARE(ended_, std::vector<bool>{false});
+  }
+
   // A new run while the last is still being read: only the new rows come.
   void newRunReplacesTheReading() {
     QVERIFY(RunListQuery(db_, kEndlessQuery));
