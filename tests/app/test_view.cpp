@@ -164,6 +164,23 @@ class ViewTest : public qvtest::WindowTest {
     QCOMPARE(view.AllShownNames().last(), QString::fromStdString(names.back()));
   }
 
+  // A query that finds no row for a while: the list and the pane do not say
+  // the document is empty while it reads; a cancelled reading says the
+  // filtered list is empty.
+  void queryWithoutRowsYet() {
+    auto doc = MakeViewDocument("slow.qvl", {"alpha.com"});
+    QVERIFY(doc);
+    CCorvaneView view(doc.get());
+    QVERIFY(RunListQuery(doc->Database(), "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                          "SELECT 'name' & x & '.com' AS Domain FROM n WHERE x < 0"));
+    QVERIFY(ListStillReading());
+    QCOMPARE(view.ListView()->EmptyText(), QStringLiteral("Reading the list..."));
+    QCOMPARE(view.WhoisPane()->BodyText(), QString::fromLatin1(kRawWhoisNoSelectionText));
+    CancelListReading();
+    QCOMPARE(view.ListView()->EmptyText(), QStringLiteral("No domains in filtered list"));
+    QCOMPARE(view.WhoisPane()->BodyText(), QString::fromLatin1(kRawWhoisEmptyListText).replace("\r\n", "\n"));
+  }
+
   void headerClickSortsThroughTheListQuery() {
     auto doc = MakeViewDocument("sort.qvl", {"a.com", "b.com", "c.com"},
                                 {{"a.com", "Registrar", std::string("Zeta")},

@@ -31,6 +31,8 @@ constexpr int kPaneBottomDefault = 200;
 
 const char* kEmptyListText = "No domains in list";
 const char* kEmptyFilteredText = "No domains in filtered list";
+// While the rows of a query that found none yet are still being read.
+const char* kReadingListText = "Reading the list...";
 
 // True when the document's table holds any row (the shown list may still be
 // empty because its query leaves them out).
@@ -72,7 +74,16 @@ CCorvaneView::CCorvaneView(CCorvaneDoc* doc, QWidget* parent) : QWidget(parent),
           [this] { OnCurrentChanged(); });
   if (doc_) {
     connect(doc_, &CCorvaneDoc::listChanged, this, [this] { OnListChanged(); });
-    connect(doc_, &CCorvaneDoc::listGrew, this, [this] { model_->ListGrew(); });
+    connect(doc_, &CCorvaneDoc::listGrew, this, [this] {
+      const bool wasEmpty = model_->rowCount() == 0;
+      model_->ListGrew();
+      if (wasEmpty) UpdateWhoisPane();
+    });
+    // A list whose first page came empty says what it is once it is whole.
+    connect(doc_, &CCorvaneDoc::listCompleted, this, [this] {
+      UpdateEmptyText();
+      if (model_->rowCount() == 0) UpdateWhoisPane();
+    });
     connect(doc_, &CCorvaneDoc::documentChanged, this, [this] { OnListChanged(); });
     connect(doc_, &CCorvaneDoc::recordChanged, this, [this](const QString& name) { RefreshRow(name); });
   }
@@ -258,6 +269,10 @@ void CCorvaneView::OnListChanged() {
 
 void CCorvaneView::UpdateEmptyText() {
   if (model_->rowCount() > 0) return;
+  if (qv::ListStillReading()) {
+    list_->SetEmptyText(QString::fromLatin1(kReadingListText));
+    return;
+  }
   const bool filtered = doc_ && TableHasRows(doc_->Database());
   list_->SetEmptyText(QString::fromLatin1(filtered ? kEmptyFilteredText : kEmptyListText));
 }
@@ -269,7 +284,11 @@ void CCorvaneView::OnCurrentChanged() {
 
 void CCorvaneView::UpdateWhoisPane() {
   if (model_->rowCount() == 0) {
-    pane_->ShowEmptyList();
+    // Rows may still come: nothing to say about the list yet.
+    if (qv::ListStillReading())
+      pane_->ShowNoSelection();
+    else
+      pane_->ShowEmptyList();
     return;
   }
   const QString name = CurrentName();
