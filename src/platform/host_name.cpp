@@ -35,6 +35,23 @@ std::string AceHostName(std::string_view name) {
   return std::string(ace.constData(), std::size_t(ace.size()));
 }
 
+std::string UnicodeHostName(std::string_view name) {
+  if (!IsAscii(name) || name.find("xn--") == std::string_view::npos) return {};
+  const QString unicode = QUrl::fromAce(QByteArray(name.data(), qsizetype(name.size())));
+  const QByteArray utf8 = unicode.toUtf8();
+  // Qt gives the name back unchanged when a label does not decode.
+  if (utf8.size() == qsizetype(name.size()) && std::string_view(utf8.constData(), name.size()) == name) return {};
+  return std::string(utf8.constData(), std::size_t(utf8.size()));
+}
+
+std::string OtherIdnForm(std::string_view name) {
+  if (!IsAscii(name)) {
+    const std::string ace = AceHostName(name);
+    return ace == name ? std::string() : ace;
+  }
+  return UnicodeHostName(name);
+}
+
 bool IsAsciiHostName(std::string_view name, int minLabels) {
   int labels = 0;
   std::size_t start = 0;

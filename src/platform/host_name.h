@@ -15,6 +15,15 @@ inline constexpr std::size_t kMaxHostLabelLength = 63;
 // that are not UTF-8, characters no label may hold) gives "".
 std::string AceHostName(std::string_view name);
 
+// The name with its A-labels ("xn--...") in Unicode ("xn--mnchen-3ya.de"
+// gives "münchen.de"), in UTF-8; "" when it has none or one is not a valid
+// A-label.
+std::string UnicodeHostName(std::string_view name);
+
+// The other form of an international name: the ASCII form of a name in
+// Unicode, the Unicode form of one with A-labels; "" for any other name.
+std::string OtherIdnForm(std::string_view name);
+
 // True when an ASCII name has at least `minLabels` labels, each 1 to 63 of
 // letters, digits and hyphens, none starting or ending with a hyphen.
 bool IsAsciiHostName(std::string_view name, int minLabels = 2);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ascii.h"
+#include "platform/host_name.h"
 #include "store/domain_fields.h"
 #include "store/name_text.h"
 
@@ -80,7 +81,7 @@ class RankWriter {
       const int order = a.key.compare(b.key);
       return order < 0 || (order == 0 && a.rank < b.rank);
     });
-    std::vector<std::size_t> bareLater;
+    std::vector<std::size_t> bareLater, otherFormLater;
     const std::size_t n = entries_.size();
     for (std::size_t i = 0, groups = 0; i < n; ++groups) {
       if ((groups & 0xFFF) == 0 && tick && !tick(i, n)) return false;
@@ -96,12 +97,18 @@ class RankWriter {
         ++report_.ranked;
       else if (e.key.starts_with("www.") && StorableDomainName(std::string_view(e.key).substr(4)))
         bareLater.push_back(i);
+      else if (!OtherIdnForm(e.key).empty())
+        otherFormLater.push_back(i);
       else
         ++report_.notInDocument;
       i = next;
     }
     for (std::size_t at : bareLater)
-      if (!StoreWithoutWww(entries_[at])) return false;
+      if (!StoreUnder(entries_[at], std::string_view(entries_[at].key).substr(4))) return false;
+    // An international name listed in one form (A-labels, say) and stored in
+    // the other.
+    for (std::size_t at : otherFormLater)
+      if (!StoreUnder(entries_[at], OtherIdnForm(entries_[at].key))) return false;
     return true;
   }
 
@@ -149,19 +156,19 @@ class RankWriter {
     return sqlite3_changes(db_.update().handle()) > 0;
   }
 
-  // A list may write a site's name with "www."; the document holds it
-  // without. When the list also names it without, the better rank stays.
-  bool StoreWithoutWww(const Entry& listed) {
-    const std::string_view bare = std::string_view(listed.key).substr(4);
-    const auto same = std::lower_bound(entries_.begin(), entries_.end(), bare,
+  // A listed name the document holds in another form (`other`): without
+  // "www.", or an international name in its other form. When the list also
+  // names it in that form, the better rank stays.
+  bool StoreUnder(const Entry& listed, std::string_view other) {
+    const auto same = std::lower_bound(entries_.begin(), entries_.end(), other,
                                        [](const Entry& e, std::string_view key) { return e.key < key; });
-    if (same != entries_.end() && same->key == bare && same->matched) {
+    if (same != entries_.end() && same->key == other && same->matched) {
       ++report_.duplicates;
       if (listed.rank >= same->rank) return true;
       same->rank = listed.rank;
-      return Update(listed.rank, bare).has_value();
+      return Update(listed.rank, other).has_value();
     }
-    const std::optional<bool> changed = Update(listed.rank, bare);
+    const std::optional<bool> changed = Update(listed.rank, other);
     if (!changed) return false;
     ++(*changed ? report_.ranked : report_.notInDocument);
     return true;

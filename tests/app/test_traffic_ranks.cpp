@@ -22,7 +22,8 @@
 
 namespace {
 
-const std::vector<std::string> kNames = {"alpha.com", "Beta.net", "gamma.org", "delta.io", "www.epsilon.de"};
+const std::vector<std::string> kNames = {"alpha.com", "Beta.net",   "gamma.org",       "delta.io",
+                                         "www.epsilon.de", "m\xC3\xBCnchen.de", "xn--bcher-kva.de"};
 
 // A document with the names; delta.io holds rank 42 from before.
 QString MakeDocument() {
@@ -68,16 +69,19 @@ class TrafficRanksTest : public QObject {
     const QString doc = MakeDocument();
     const QString list = WriteList(
         "\xEF\xBB\xBFrank,domain\r\n1,google.com\r\n2,ALPHA.COM\r\n\r\n3,www.beta.net\r\nseven,gamma.org\r\n"
-        "4,gamma.org.\r\n5,alpha.com\r\n6,not a name\r\n2147483648,delta.io\r\n7,\"www.epsilon.de\"");
+        "4,gamma.org.\r\n5,alpha.com\r\n6,not a name\r\n2147483648,delta.io\r\n7,\"www.epsilon.de\"\r\n"
+        // international names listed in the form the document does not hold
+        "8,xn--mnchen-3ya.de\r\n9,b\xC3\xBC" "cher.de\r\n10,m\xC3\xBCnchen.de");
     QVERIFY(!doc.isEmpty() && !list.isEmpty());
     const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, list});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QByteArray("Names given a traffic rank: 4\n"
+    QCOMPARE(run.out, QByteArray("Names given a traffic rank: 6\n"
                                  "Listed names not in the document: 1\n"
-                                 "Names listed more than once (the best rank kept): 1\n"
+                                 "Names listed more than once (the best rank kept): 2\n"
                                  "Lines skipped (not \"rank,domain\"): 3 (lines 6, 9, 10)\n"));
     QCOMPARE(Ranks(doc), (QStringList{"alpha.com=2 checked", "Beta.net=3 checked", "gamma.org=4 checked",
-                                      "delta.io=42", "www.epsilon.de=7 checked"}));
+                                      "delta.io=42", "www.epsilon.de=7 checked", "m\xC3\xBCnchen.de=8 checked",
+                                      "xn--bcher-kva.de=9 checked"}));
   }
 
   // Nothing usable in the file, or no such file: exit 1 and nothing stored.
@@ -91,7 +95,7 @@ class TrafficRanksTest : public QObject {
     const QString doc = MakeDocument();
     const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, WriteList(text)});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(Ranks(doc).join(' '), QStringLiteral("alpha.com= Beta.net= gamma.org= delta.io=42 www.epsilon.de="));
+    QCOMPARE(Ranks(doc).join(' '), QString::fromUtf8("alpha.com= Beta.net= gamma.org= delta.io=42 www.epsilon.de= m\xC3\xBCnchen.de= xn--bcher-kva.de="));
   }
 
   // One transaction: a cancel part way keeps the document as it was.
