@@ -80,24 +80,11 @@ class ChangeLogTest : public QObject {
   }
 
   // Fields outside the watched set never make an entry.
-  void unwatchedFieldsAreIgnored_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("registrar") << "Registrar" << "Another";
-    QTest::newRow("ns3") << "NS3" << "ns3.example.test";
-    QTest::newRow("tech") << "Tech Email" << "tech@example.test";
-    QTest::newRow("owner") << "Owner" << "Someone";
-    QTest::newRow("availability") << "Availability" << "FREE";
-    QTest::newRow("last checked") << "Last Checked At" << "2024-01-01";
-  }
   void unwatchedFieldsAreIgnored() {
-    QFETCH(QString, field);
-    QFETCH(QString, value);
     DomainRecord after = Watched();
-    if (field == "Last Checked At")
-      after.SetDate(field::kLastCheckedAt, Day(value));
-    else
-      after.SetText(field.toStdString(), value.toStdString());
+    for (const char* name : {field::kRegistrar, field::kNs3, field::kTechEmail, field::kOwner, field::kAvailability})
+      after.SetText(name, "changed");
+    after.SetDate(field::kLastCheckedAt, Day("2024-01-01"));
     QVERIFY(SameWatchedFields(Watched(), after));
     QCOMPARE(ChangeDifferenceText(Watched(), after), std::string());
   }
