@@ -60,6 +60,15 @@ QString Field(const qv::DomainRecord& record, const char* field) {
   return QString::fromStdString(record.Text(field));
 }
 
+QStringList FieldsAsIn(const qv::DomainRecord& record, const QStringList& expected) {
+  QStringList actual;
+  for (const QString& pair : expected) {
+    const QString name = pair.section('=', 0, 0);
+    actual << name + "=" + Field(record, name.toUtf8().constData());
+  }
+  return actual;
+}
+
 std::string FileText(const std::filesystem::path& path) {
   QFile file(QString::fromStdString(path.string()));
   return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -37,6 +38,9 @@ using qvtest::WaitingWebChecks;
 qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name);
 // A field as text for comparisons: dates as ISO text.
 QString Field(const qv::DomainRecord& record, const char* field);
+// "Field=value" of the record for each "Field=..." entry of `expected`, in
+// its order, so a record is compared with such a list in one go.
+QStringList FieldsAsIn(const qv::DomainRecord& record, const QStringList& expected);
 // A file's whole content; empty when it cannot be read.
 std::string FileText(const std::filesystem::path& path);
 

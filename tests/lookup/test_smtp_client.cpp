@@ -113,42 +113,38 @@ class SmtpClientTest : public QObject {
     QVERIFY(server.messages().empty());
   }
 
-  // What a real server will not do on request.
+  // What a real server will not do on request: a reply in place of its
+  // usual one ("VERB=reply"), or a twist in how it talks.
   void scriptedServer_data() {
-    QTest::addColumn<int>("caseNo");
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("twist");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("lastCommand");
-    QTest::newRow("stall after greeting") << 0 << kSmtpTimedOut << "EHLO";
-    QTest::newRow("550 to MAIL FROM") << 1 << -550 << "MAIL";
-    QTest::newRow("reply lines in separate reads, AUTH LOGIN") << 2 << 0 << "QUIT";
-    QTest::newRow("dropped in the middle of DATA") << 3 << 2 << "DATA";
-    QTest::newRow("EHLO refused, HELO taken") << 4 << 0 << "QUIT";
-    QTest::newRow("STARTTLS asked for, not offered") << 5 << -1 << "EHLO";
-    QTest::newRow("second recipient refused") << 6 << -553 << "RCPT";
+    QTest::newRow("550 to MAIL FROM") << "MAIL=550 sender refused" << "" << -550 << "MAIL";
+    QTest::newRow("reply lines in separate reads, AUTH LOGIN") << "" << "apart" << 0 << "QUIT";
+    QTest::newRow("dropped in the middle of DATA") << "" << "drop" << 2 << "DATA";
+    QTest::newRow("EHLO refused, HELO taken") << "EHLO=502 no" << "" << 0 << "QUIT";
+    QTest::newRow("STARTTLS asked for, not offered") << "" << "tls" << -1 << "EHLO";
+    QTest::newRow("recipient refused") << "RCPT=553 no such user" << "" << -553 << "RCPT";
   }
   void scriptedServer() {
-    QFETCH(int, caseNo);
+    QFETCH(QString, reply);
+    QFETCH(QString, twist);
     QFETCH(int, code);
     QFETCH(QString, lastCommand);
     ScriptedSmtpServer::Script script;
-    MailRecord r;
-    switch (caseNo) {
-      case 0: script.stallAfterGreeting = true; break;
-      case 1: script.replies["MAIL"] = "550 sender refused\r\n"; break;
-      case 2: script.linesApart = true; break;
-      case 3: script.dropInData = true; break;
-      case 4: script.replies["EHLO"] = "502 no\r\n"; break;
-      case 6: script.replies["RCPT"] = "553 no such user\r\n"; break;
-      default: break;
-    }
+    if (!reply.isEmpty())
+      script.replies[reply.section('=', 0, 0).toStdString()] = reply.section('=', 1).toStdString() + "\r\n";
+    script.linesApart = twist == "apart";
+    script.dropInData = twist == "drop";
     ScriptedSmtpServer server(script);
-    r = Record(server.port(), caseNo == 5 ? SmtpSecurity::StartTls : SmtpSecurity::None);
-    if (caseNo == 2) {
+    MailRecord r = Record(server.port(), twist == "tls" ? SmtpSecurity::StartTls : SmtpSecurity::None);
+    r.message.toAddresses = {"owner@beta.net", "nobody@beta.net"};
+    if (script.linesApart) {
       r.server.user = "alerts";
       r.server.password = "pw";
     }
-    if (caseNo == 6) r.message.toAddresses = {"owner@beta.net", "nobody@beta.net"};
-    if (caseNo == 3) r.message.body = std::string(200000, 'x');
+    if (script.dropInData) r.message.body = std::string(200000, 'x');
     QElapsedTimer clock;
     clock.start();
     const SmtpResult result = SendMail(r, nullptr, 400);
@@ -156,17 +152,13 @@ class SmtpClientTest : public QObject {
     QVERIFY(clock.elapsed() < 3000);
     server.Finish();
     const std::vector<std::string> commands = server.commands();
-    if (caseNo == 0) {
-      QVERIFY(result.error.find("in time") != std::string::npos);
-      return;
-    }
     QVERIFY(!commands.empty());
     QCOMPARE(QString::fromStdString(commands.back()).section(' ', 0, 0), lastCommand);
-    if (caseNo == 2) {
+    if (script.linesApart) {
       QVERIFY(std::find(commands.begin(), commands.end(), "AUTH LOGIN") != commands.end());
       QCOMPARE(server.messages().size(), std::size_t(1));
     }
-    if (caseNo == 4) QVERIFY(commands[1].rfind("HELO ", 0) == 0);
+    if (reply.startsWith("EHLO")) QVERIFY(commands[1].rfind("HELO ", 0) == 0);
   }
 };
 

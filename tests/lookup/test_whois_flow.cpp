@@ -1,7 +1,6 @@
 // End-to-end lookups through the engine against whois servers on loopback:
 // names under test suffixes whose servers are stored in the directory.
 #include <QTest>
-#include <QTimer>
 
 #include "engine_fixture.h"
 #include "lookup/answer_files.h"
@@ -10,7 +9,6 @@
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "whois/server_directory.h"
-#include "whois/whois_date.h"
 #include "whois/whois_query.h"
 
 using namespace qv;
@@ -22,8 +20,6 @@ namespace {
 constexpr int kTickMs = 50;
 constexpr const char* kRegistry = "127.0.0.1";
 constexpr const char* kRegistrar = "localhost";
-
-Date Day(int y, int m, int d) { return Date::FromYmd(y, m, d); }
 
 }  // namespace
 
@@ -47,72 +43,21 @@ class WhoisFlowTest : public EngineTest {
     NewEngine(kTickMs);
     LookUp({"alpha.qvtest", "free.qvfree"});
 
-    const DomainRecord alpha = Read(db_, "alpha.qvtest");
-    const std::pair<const char*, QString> filled[] = {
-        {field::kRegistrar, "Example Registrar LLC"},  {field::kCreatedOn, "1999-03-04 00:00:00"},
-        {field::kExpiryDate, "2030-08-13 00:00:00"},   {field::kRegistrarExpiry, "2030-08-13 00:00:00"},
-        {field::kLastUpdate, "2023-08-14 00:00:00"},   {field::kAvailability, "TAKEN"},
-        {field::kWhoisSource, kRegistry},              {field::kIp, "192.0.2.1"}};  // IP: Auto DNS Lookup
-    for (const auto& [name, value] : filled) QCOMPARE(Field(alpha, name), value);
-    QCOMPARE(Field(alpha, field::kNs1).toLower() + " " + Field(alpha, field::kNs2).toLower(),
-             QStringLiteral("ns1.example.net ns2.example.net"));
-    QVERIFY(alpha.DateValue(field::kLastCheckedAt).IsValid());
+    // Which field each value lands in is RecordUpdateTest's; here the
+    // answers reach the records, the address comes from Auto DNS Lookup and
+    // the free name is judged by its server's token from the directory.
+    const QStringList alpha = {"Registrar=Example Registrar LLC", "Expiry Date=2030-08-13 00:00:00",
+                               "Availability=TAKEN", "Whois Source=127.0.0.1", "IP=192.0.2.1"};
+    QCOMPARE(FieldsAsIn(Read(db_, "alpha.qvtest"), alpha), alpha);
+    QVERIFY(Read(db_, "alpha.qvtest").DateValue(field::kLastCheckedAt).IsValid());
     QVERIFY(LoadWhoisText("alpha.qvtest").ends_with("\n[Whois Source: 127.0.0.1]"));
     QVERIFY(LoadWhoisText("alpha.qvtest").starts_with("Domain Name: ALPHA.QVTEST"));
-
-    const DomainRecord free1 = Read(db_, "free.qvfree");
-    QCOMPARE(Field(free1, field::kAvailability), QStringLiteral("FREE"));
-    QCOMPARE(Field(free1, field::kRegistrar), QString());
-    QVERIFY(!free1.DateValue(field::kExpiryDate).IsValid());
+    const QStringList freeName = {"Availability=FREE", "Registrar=", "Expiry Date="};
+    QCOMPARE(FieldsAsIn(Read(db_, "free.qvfree"), freeName), freeName);
 
     taken.Finish();
     QCOMPARE(taken.queries(), std::vector<std::string>{"alpha.qvtest\r\n"});
     QVERIFY(!std::filesystem::exists(log_));  // a first lookup logs nothing
-  }
-
-  void referralFollowedAndLoggedAgainstFirstSnapshot() {
-    Registration registry = Reg("BETA.QVTEST");
-    registry.referral = kRegistrar;
-    WhoisTestServer registryServer(WhoisTestServer::Answer(RegisteredAnswer(registry)));
-    Registration registrar = Reg("BETA.QVTEST");
-    registrar.registrar = "Registrar Two LLC";
-    registrar.expiry = "2029-01-02T03:04:05Z";
-    auto registrarServer = std::make_unique<WhoisTestServer>(
-        WhoisTestServer::Answer(RegisteredAnswer(registrar)));
-    PointSuffixAt("qvtest", kRegistry, registryServer.port());
-    PointSuffixAt("qvregistrar", kRegistrar, registrarServer->port());
-    QVERIFY(MakeDocument(db_, {"beta.qvtest"}));
-    NewEngine(kTickMs);
-    LookUp({"beta.qvtest"});
-
-    DomainRecord beta = Read(db_, "beta.qvtest");
-    QCOMPARE(Field(beta, field::kMultiLookup).toLower(), QStringLiteral("yes"));
-    QCOMPARE(Field(beta, field::kWhoisServer), QString::fromLatin1(kRegistrar));
-    QCOMPARE(Field(beta, field::kWhoisSource), QString::fromLatin1(kRegistrar));
-    QCOMPARE(Field(beta, field::kExpiryDate), QStringLiteral("2030-08-13 00:00:00"));
-    QCOMPARE(Field(beta, field::kRegistrarExpiry), QStringLiteral("2029-01-02 00:00:00"));
-    QCOMPARE(registrarServer->queries(), std::vector<std::string>{"beta.qvtest\r\n"});
-    QVERIFY(!std::filesystem::exists(log_));
-
-    // Second run: the registry says the same, the registrar has renewed.
-    registrar.expiry = "2032-01-02T03:04:05Z";
-    registrarServer = std::make_unique<WhoisTestServer>(
-        WhoisTestServer::Answer(RegisteredAnswer(registrar)));
-    SetServerPort(kRegistrar, registrarServer->port());
-    const Date lookedUpAt = Date::FromParts({2024, 6, 7, 8, 9, 10});
-    engine_->Updater().SetClock([lookedUpAt] { return lookedUpAt; });
-    LookUp({"beta.qvtest"});
-
-    const std::string expected = "Domain: beta.qvtest, Lookup: " + DateTimeText(lookedUpAt) +
-                                 "\r\n"
-                                 "Registrar Expiry Date Different (Old:" + DateText(Day(2029, 1, 2)) +
-                                 " New:" + DateText(Day(2032, 1, 2)) + ")\r\n"
-                                 "\r\n";
-    QCOMPARE(FileText(log_), expected);
-    QCOMPARE(engine_->Alerts().size(), std::size_t(1));
-    QCOMPARE(engine_->Snapshots().size(), std::size_t(0));
-    registryServer.Finish();
-    QCOMPARE(registryServer.queries().size(), std::size_t(2));
   }
 
   // Two servers that name each other: each is asked once.
@@ -178,11 +123,9 @@ class WhoisFlowTest : public EngineTest {
     WhoisTestServer bad(WhoisTestServer::Script{WhoisTestServer::Mode(std::max(mode, 0)), {}});
     SetServerPort(kRegistry, mode < 0 ? WhoisTestServer::UnusedPort() : bad.port());
     LookUp({"keep.qvtest"});
-    const DomainRecord after = Read(db_, "keep.qvtest");
-    for (const char* name : {field::kRegistrar, field::kExpiryDate, field::kRegistrarExpiry,
-                             field::kCreatedOn, field::kNs1, field::kStatus, field::kAvailability,
-                             field::kLastCheckedAt})
-      QCOMPARE(Field(after, name), Field(before, name));
+    const QStringList kept = FieldsAsIn(before, {"Registrar", "Expiry Date", "Registrar Expiry", "Created On",
+                                                 "NS1", "Status", "Availability", "Last Checked At"});
+    QCOMPARE(FieldsAsIn(Read(db_, "keep.qvtest"), kept), kept);
   }
 
   // While a lookup runs nothing of the record is written, so a process
@@ -292,47 +235,6 @@ class WhoisFlowTest : public EngineTest {
 
     QCOMPARE(Field(Read(db_, "slow.qvtest"), field::kRegistrar), QStringLiteral("Example Registrar LLC"));
     QVERIFY(!Read(db_, "next.qvtest").DateValue(field::kLastCheckedAt).IsValid());
-    QVERIFY(engine_->IsIdle());
-  }
-
-  // Three hostile servers at once: one streams without end, one sends
-  // binary garbage, one never says a word. The tick returns with all three
-  // lookups running; the first two end on this thread (the endless one as a
-  // failure, nothing stored) while the silent one is still waiting for its
-  // time-out.
-  void hostileServersNeverBlock() {
-    SetWhoisTimeoutSeconds(5);
-    std::string garbage;
-    for (int i = 0; i < 6000; ++i) garbage += char((i * 7919) % 256);
-    WhoisTestServer endless(WhoisTestServer::Endless());
-    WhoisTestServer junk(WhoisTestServer::Answer(garbage));
-    WhoisTestServer silent(WhoisTestServer::StallAfter(""));
-    PointSuffixAt("qvendless", "127.0.0.1", endless.port());
-    PointSuffixAt("qvjunk", "127.1", junk.port());  // the same loopback address, another host text
-    PointSuffixAt("qvsilent", "127.0.1", silent.port());
-    QVERIFY(MakeDocument(db_, {"e.qvendless", "j.qvjunk", "s.qvsilent"}));
-    NewEngine(kTickMs);
-    std::set<QString> done, answered;
-    connect(engine_.get(), &LookupEngine::whoisCompleted, this,
-            [&done, &answered](const QString& name, bool ok) {
-              done.insert(name);
-              if (ok) answered.insert(name);
-            });
-    for (const char* name : {"e.qvendless", "j.qvjunk", "s.qvsilent"})
-      QVERIFY(engine_->QueueWhoisIfDue(name, 0));
-
-    engine_->SchedulerTick();
-    QCOMPARE(engine_->WhoisJobCount(), 3);
-    QVERIFY(WaitFor([&done] { return done.contains("e.qvendless") && done.contains("j.qvjunk"); }));
-    QVERIFY(!done.contains("s.qvsilent"));
-    QCOMPARE(engine_->WhoisJobCount(), 1);
-
-    QVERIFY(!answered.contains("e.qvendless"));
-    QVERIFY(LoadWhoisText("e.qvendless").empty());
-    QVERIFY(Read(db_, "j.qvjunk").DateValue(field::kLastCheckedAt).IsValid());
-
-    QVERIFY(WaitFor([&done] { return done.contains("s.qvsilent"); }));
-    engine_->StopLookups();  // drops the retry of the silent server
     QVERIFY(engine_->IsIdle());
   }
 };

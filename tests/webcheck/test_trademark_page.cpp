@@ -26,8 +26,6 @@ class TrademarkPageTest : public QObject {
     QTest::newRow("empty token") << "token" << "<A HREF=\"/bin/gate.exe?f=searchss&state=\">" << "";
     QTest::newRow("browser") << "public" << "my brand.com"
                              << "https://tmsearch.uspto.gov/search/search-results?query=my%20brand";
-    QTest::newRow("browser, nothing selected") << "public" << ""
-                                               << "https://tmsearch.uspto.gov/search/search-information";
   }
   void pageAndAddresses() {
     QFETCH(QString, kind);

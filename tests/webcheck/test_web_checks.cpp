@@ -45,36 +45,29 @@ class WebChecksTest : public QObject {
     QTest::addColumn<QByteArray>("size");
     QTest::addColumn<QByteArray>("redirect");
     QTest::addColumn<QByteArray>("title");
-    const QByteArray ok = "HTTP/1.1 200 OK\r\nServer: nginx\r\n\r\n";
-    const QByteArray moved = "HTTP/1.1 301 Moved Permanently\r\nLocation: http://www.beta.com/\r\n\r\n";
-    QTest::newRow("upper-case title") << QByteArray("<HTML><TITLE>Welcome</TITLE></HTML>") << ok
-                                      << QByteArray("HTTP/1.1 200 OK") << QByteArray("35 bytes") << QByteArray()
-                                      << QByteArray("Welcome");
-    QTest::newRow("title with attributes") << QByteArray("<title lang=\"en\">Hi &amp; all</title>") << ok
-                                           << QByteArray("HTTP/1.1 200 OK") << QByteArray("37 bytes")
-                                           << QByteArray() << QByteArray("Hi &amp; all");
-    QTest::newRow("title of 200") << "<title>" + QByteArray(200, 't') + "</title>" << ok
-                                  << QByteArray("HTTP/1.1 200 OK") << QByteArray("215 bytes") << QByteArray()
-                                  << QByteArray(175, 't') + "...";
-    QTest::newRow("5000 bytes") << QByteArray(5000, 'p') << ok << QByteArray("HTTP/1.1 200 OK")
-                                << QByteArray("5000 bytes") << QByteArray() << QByteArray();
-    QTest::newRow("301") << QByteArray() << moved << QByteArray("HTTP/1.1 301 Moved Permanently")
-                         << QByteArray("0 bytes") << QByteArray(" http://www.beta.com/") << QByteArray();
-    QTest::newRow("redirect too long to store")
-        << QByteArray() << "HTTP/1.1 302 Found\r\nLocation: http://www.beta.com/" + QByteArray(120, 'q') + "\r\n\r\n"
-        << QByteArray("HTTP/1.1 302 Found (redirect URL too long to store)") << QByteArray("0 bytes") << QByteArray()
-        << QByteArray();
-    QTest::newRow("unreachable") << QByteArray() << QByteArray("Connection refused") << QByteArray("Connection refused")
-                                 << QByteArray("0 bytes") << QByteArray() << QByteArray();
-    QTest::newRow("status cut to 120") << QByteArray() << QByteArray(130, 's') << QByteArray(120, 's')
-                                       << QByteArray("0 bytes") << QByteArray() << QByteArray();
+    const auto row = [](const char* tag, const QByteArray& page, const QByteArray& headers, const QByteArray& status,
+                        const char* size, const char* redirect = "", const QByteArray& title = {}) {
+      QTest::newRow(tag) << page << headers << status << QByteArray(size) << QByteArray(redirect) << title;
+    };
+    const QByteArray ok = "HTTP/1.1 200 OK\r\nServer: nginx\r\n\r\n", okLine = "HTTP/1.1 200 OK";
+    row("upper-case title", "<HTML><TITLE>Welcome</TITLE></HTML>", ok, okLine, "35 bytes", "", "Welcome");
+    row("title with attributes", "<title lang=\"en\">Hi &amp; all</title>", ok, okLine, "37 bytes", "",
+        "Hi &amp; all");
+    row("title of 200", "<title>" + QByteArray(200, 't') + "</title>", ok, okLine, "215 bytes", "",
+        QByteArray(175, 't') + "...");
+    row("5000 bytes", QByteArray(5000, 'p'), ok, okLine, "5000 bytes");
+    row("301", {}, "HTTP/1.1 301 Moved Permanently\r\nLocation: http://www.beta.com/\r\n\r\n",
+        "HTTP/1.1 301 Moved Permanently", "0 bytes", " http://www.beta.com/");
+    row("redirect too long to store", {},
+        "HTTP/1.1 302 Found\r\nLocation: http://www.beta.com/" + QByteArray(120, 'q') + "\r\n\r\n",
+        "HTTP/1.1 302 Found (redirect URL too long to store)", "0 bytes");
+    row("unreachable", {}, "Connection refused", "Connection refused", "0 bytes");
+    row("status cut to 120", {}, QByteArray(130, 's'), QByteArray(120, 's'), "0 bytes");
     // UTF-8 texts are cut at whole characters, never inside one.
     const QByteArray de = "\xD0\x94", e = "\xC3\xA9";
-    QTest::newRow("UTF-8 title") << "<title>" + de.repeated(200) + "</title>" << ok
-                                 << QByteArray("HTTP/1.1 200 OK") << QByteArray("415 bytes") << QByteArray()
-                                 << de.repeated(175) + "...";
-    QTest::newRow("UTF-8 status") << QByteArray() << e.repeated(130) << e.repeated(120) << QByteArray("0 bytes")
-                                  << QByteArray() << QByteArray();
+    row("UTF-8 title", "<title>" + de.repeated(200) + "</title>", ok, okLine, "415 bytes", "",
+        de.repeated(175) + "...");
+    row("UTF-8 status", {}, e.repeated(130), e.repeated(120), "0 bytes");
   }
   void homePageFields() {
     QFETCH(QByteArray, page);
