@@ -1,7 +1,6 @@
 #include <QSettings>
 #include <QTest>
 
-#include "platform/data_folder.h"
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
@@ -108,21 +107,6 @@ class SettingsStoreTest : public QObject {
       QCOMPARE(p->minX, -1);
       QCOMPARE(FormatWindowPlacement(*p), std::string("0,1,-1,-1,-1,-1,10,20,1010,720"));
     }
-  }
-
-  void windowPlacementRoundTrip() {
-    WindowPlacement p{2, 3, -32000, -32000, -1, -1, 100, 50, 900, 650};
-    WriteWindowPlacement(p);
-    QCOMPARE(GetProfileString(kSettingsSection, "WindowPosition", ""),
-             std::string("2,3,-32000,-32000,-1,-1,100,50,900,650"));
-    QCOMPARE(ReadWindowPlacement().value(), p);
-  }
-
-  void dataFolderIsCreatedOnFirstUse() {
-    const std::filesystem::path folder = DataFolder();
-    QVERIFY(!folder.empty());
-    QVERIFY(std::filesystem::is_directory(folder));
-    QVERIFY(folder.string().find(qvtest::TempRoot().toStdString()) == 0);
   }
 };
 
