@@ -127,12 +127,6 @@ class NameTemplateTest : public QObject {
     QCOMPARE(!TemplateRefusal(tmpl).empty(), refused);
   }
 
-  void refusalText() {
-    QCOMPARE(QString::fromStdString(TemplateRefusal(NameTemplate("??????"))),
-             QStringLiteral("This template makes 2,176,782,336 words.\r\nAt most 700,000,000 words "
-                            "can be generated at a time; please use fewer wildcards."));
-  }
-
   void exportRange_data() {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");

@@ -4,18 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTcpSocket>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <sys/time.h>
-
-#include "support/whois_test_server.h"
 
 namespace qvtest {
 namespace {
@@ -71,15 +64,15 @@ NginxServer::NginxServer() {
   QProcess::execute(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
                               "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
                               root + "/key.pem", "-out", root + "/cert.pem"});
-  port_ = WhoisTestServer::UnusedPort();
-  tlsPort_ = WhoisTestServer::UnusedPort();
+  port_ = UnusedLoopbackPort();
+  tlsPort_ = UnusedLoopbackPort();
   if (!WriteFiles() || !WriteText(root + "/nginx.conf", Config(root, port_, tlsPort_).toUtf8())) {
     problem_ = QStringLiteral("the nginx files could not be written");
     return;
   }
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process_.start(nginx, {"-c", root + "/nginx.conf", "-p", root, "-e", root + "/error.log"});
-  running_ = process_.waitForStarted(5000) && WaitForPort(port_) && WaitForPort(tlsPort_);
+  running_ = process_.waitForStarted(5000) && WaitForLoopbackPort(port_, 10000) && WaitForLoopbackPort(tlsPort_, 10000);
   if (!running_) problem_ = QStringLiteral("nginx did not start");
 }
 
@@ -109,17 +102,6 @@ bool NginxServer::WriteFiles() {
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
   }
   return true;
-}
-
-bool NginxServer::WaitForPort(int port) const {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < until) {
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
-    if (socket.waitForConnected(200)) return true;
-    usleep(50000);
-  }
-  return false;
 }
 
 std::string NginxServer::Url(const std::string& path) const {

@@ -39,7 +39,6 @@ class NginxServer {
   bool Running() const { return running_; }
   const QString& Problem() const { return problem_; }
   int Port() const { return port_; }
-  int TlsPort() const { return tlsPort_; }
   // "http://127.0.0.1:PORT" + path.
   std::string Url(const std::string& path) const;
   std::string TlsUrl(const std::string& path) const;
@@ -52,7 +51,6 @@ class NginxServer {
 
  private:
   bool WriteFiles();
-  bool WaitForPort(int port) const;
 
   QTemporaryDir dir_;
   QProcess process_;

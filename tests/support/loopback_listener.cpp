@@ -7,6 +7,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+
 namespace qvtest {
 namespace {
 
@@ -42,6 +44,22 @@ int UnusedLoopbackPort() {
   const int fd = BoundLoopbackSocket(port);
   if (fd >= 0) ::close(fd);
   return port;
+}
+
+bool WaitForLoopbackPort(int port, int timeoutMs, const std::function<bool()>& alive) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < until && (!alive || alive())) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    ::close(fd);
+    if (connected) return true;
+    ::usleep(50000);
+  }
+  return false;
 }
 
 LoopbackListener::LoopbackListener(std::function<void(int fd)> serve) : serve_(std::move(serve)) {

@@ -43,5 +43,8 @@ class LoopbackListener {
 bool Readable(int fd, int ms);
 // A loopback port on which nothing listens (a connection there is refused).
 int UnusedLoopbackPort();
+// Waits until a server of another process accepts connections on the loopback
+// `port`: false after `timeoutMs`, or as soon as `alive` says it is gone.
+bool WaitForLoopbackPort(int port, int timeoutMs, const std::function<bool()>& alive = {});
 
 }  // namespace qvtest

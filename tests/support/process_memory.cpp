@@ -6,38 +6,31 @@
 #include <string>
 
 namespace qvtest {
+namespace {
 
-ProcessMemory ReadProcessMemory() {
-  ProcessMemory m;
+// VmRSS (resident now) or VmHWM (the most resident since start or the last
+// reset) in KiB; -1 when it could not be read.
+long StatusKiB(const std::string& field) {
   std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string name;
-    long kib = -1;
-    fields >> name >> kib;
-    if (name == "VmRSS:") m.residentKiB = kib;
-    if (name == "VmHWM:") m.peakKiB = kib;
-  }
-  return m;
+  std::string line, name;
+  long kib = -1;
+  while (std::getline(in, line))
+    if (std::istringstream(line) >> name >> kib && name == field) return kib;
+  return -1;
 }
 
-bool ResetPeakMemory() {
-  // "5" clears the peak resident size (Linux 4.0 and later).
-  std::ofstream out("/proc/self/clear_refs");
-  out << "5";
-  out.flush();
-  return bool(out);
-}
+}  // namespace
 
 WorkCost MeasureWork(const std::function<void()>& work) {
-  ResetPeakMemory();
-  const long before = ReadProcessMemory().residentKiB;
+  // "5" sets the peak back to what is resident now (Linux 4.0 and later;
+  // elsewhere the peak counts from the start of the process).
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long before = StatusKiB("VmRSS:");
   const auto start = std::chrono::steady_clock::now();
   work();
   WorkCost cost;
   cost.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-  cost.grownKiB = ReadProcessMemory().peakKiB - before;
+  cost.grownKiB = StatusKiB("VmHWM:") - before;
   return cost;
 }
 

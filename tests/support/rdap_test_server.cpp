@@ -27,15 +27,10 @@ CertificatePair MakeCertificate() {
   static QTemporaryDir dir;
   static int serial = 0;
   const QString stem = dir.filePath(QString::number(++serial));
-  QProcess::execute(QStringLiteral("openssl"),
-                    {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                     QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-                     QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-                     QStringLiteral("-keyout"), stem + QStringLiteral(".key"), QStringLiteral("-out"),
-                     stem + QStringLiteral(".crt"), QStringLiteral("-days"), QStringLiteral("2"),
-                     QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-                     QStringLiteral("subjectAltName=IP:127.0.0.1")});
-  QFile key(stem + QStringLiteral(".key")), cert(stem + QStringLiteral(".crt"));
+  QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                                "-nodes", "-keyout", stem + ".key", "-out", stem + ".crt", "-days", "2", "-subj",
+                                "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+  QFile key(stem + ".key"), cert(stem + ".crt");
   key.open(QIODevice::ReadOnly);
   cert.open(QIODevice::ReadOnly);
   return {QSslCertificate(cert.readAll()), QSslKey(key.readAll(), QSsl::Ec)};

@@ -5,11 +5,8 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QThread>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <sys/time.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -149,25 +146,20 @@ Aiosmtpd::Aiosmtpd(const Options& options) {
   const QString root = TempRoot() + QStringLiteral("/aiosmtpd%1").arg(++serial);
   folder_ = root + QStringLiteral("/mail");
   QDir().mkpath(folder_);
-  port_ = FreeLoopbackPort();
-  QStringList args = {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
-                      QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(port_),
-                      QStringLiteral("-c"), QStringLiteral("smtp_recorder.Recorder")};
+  port_ = UnusedLoopbackPort();
+  QStringList args = {"-m", "aiosmtpd", "-n", "-l", QStringLiteral("127.0.0.1:%1").arg(port_),
+                      "-c", "smtp_recorder.Recorder"};
   if (options.startTls) {
     cert_ = root + QStringLiteral("/cert.pem");
     const QString key = root + QStringLiteral("/key.pem");
     QProcess openssl;
     openssl.setStandardOutputFile(QProcess::nullDevice());
     openssl.setStandardErrorFile(QProcess::nullDevice());
-    openssl.start(
-        QStringLiteral("openssl"),
-        {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-         QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
-         QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-         QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"), QStringLiteral("-keyout"), key,
-         QStringLiteral("-out"), cert_});
+    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                              "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1,DNS:localhost",
+                              "-keyout", key, "-out", cert_});
     if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) return;
-    args << QStringLiteral("--tlscert") << cert_ << QStringLiteral("--tlskey") << key;
+    args << "--tlscert" << cert_ << "--tlskey" << key;
   }
   args << folder_;
   if (!options.user.isEmpty()) args << options.user << options.password;
@@ -176,23 +168,9 @@ Aiosmtpd::Aiosmtpd(const Options& options) {
   process_.setProcessEnvironment(env);
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process_.start(QStringLiteral("/usr/bin/python3"), args);
-  if (!process_.waitForStarted(5000)) return;
   // Ready once it accepts a connection.
-  QDeadlineTimer deadline(15000);
-  while (!deadline.hasExpired() && process_.state() == QProcess::Running) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port_));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    ::close(fd);
-    if (connected) {
-      running_ = true;
-      return;
-    }
-    QThread::msleep(50);
-  }
+  running_ = process_.waitForStarted(5000) &&
+             WaitForLoopbackPort(port_, 15000, [this] { return process_.state() == QProcess::Running; });
 }
 
 Aiosmtpd::~Aiosmtpd() {

@@ -95,7 +95,4 @@ class Aiosmtpd {
   bool running_ = false;
 };
 
-// A loopback port nothing listens on.
-inline int FreeLoopbackPort() { return UnusedLoopbackPort(); }
-
 }  // namespace qvtest

@@ -24,18 +24,13 @@ class RdapAnswers : public QObject {
         R"("vcardArray":["vcard",[["email",{},"text","tech@reg.example"]]]}]}]})"
         "\n[Whois Source: rdap.example]";
     const qv::WhoisFields f = qv::ParseWhoisFields(stored);
-    QCOMPARE(f.source, std::string("rdap.example"));
-    QCOMPARE(f.availability, std::string("TAKEN"));
-    QCOMPARE(f.status, std::string("CLIENTTRANSFERPROHIBITED, OK"));
-    QCOMPARE(f.registrar, std::string("42"));
-    QCOMPARE(f.domainId, std::string("D1"));
-    QCOMPARE(f.ownerName, std::string("Ann"));
-    QCOMPARE(f.organization, std::string("Alpha Ltd"));
-    QCOMPARE(f.ownerEmail, std::string("owner@alpha.com"));
-    QCOMPARE(f.techEmail, std::string("tech@reg.example"));
-    QCOMPARE(f.nameServers, std::vector<std::string>{"ns1.alpha.com"});
+    const std::string got = f.source + " | " + f.availability + " | " + f.status + " | " + f.registrar + " | " +
+                            f.domainId + " | " + f.ownerName + " | " + f.organization + " | " + f.ownerEmail +
+                            " | " + f.techEmail + " | " + std::to_string(f.nameServers.size()) + " " +
+                            (f.nameServers.empty() ? "" : f.nameServers[0]) + " | " + std::to_string(f.createdFound);
+    QCOMPARE(got, std::string("rdap.example | TAKEN | CLIENTTRANSFERPROHIBITED, OK | 42 | D1 | Ann | Alpha Ltd | "
+                              "owner@alpha.com | tech@reg.example | 1 ns1.alpha.com | 0"));
     QVERIFY(f.expiryFound && f.expiryDate == qv::Date::FromYmd(2030, 1, 2));
-    QVERIFY(!f.createdFound);
   }
 
   // Answers read exactly as QJsonDocument reads them, also where a faster

@@ -286,23 +286,15 @@ class WhoisAdmissionTest : public QObject {
     QCOMPARE(d.server, server.toStdString());
   }
 
-  void serverFoundForNameWithoutServer() {
-    const WhoisServerStateTable states;
-    const WhoisStartDecision d = DecideWhoisStart("example.co.uk", {}, states);
-    QCOMPARE(int(d.action), int(WhoisStartAction::StartWorker));
-    QVERIFY(!d.server.empty());
-    QCOMPARE(d.server, ServerForName("example.co.uk").server);
-    // A busy server sends the entry back to the queue.
-    const WhoisStartDecision busy = DecideWhoisStart("example.co.uk", {d.server}, states);
-    QCOMPARE(int(busy.action), int(WhoisStartAction::Requeue));
-  }
-
-  // A server the user set for a suffix is still set after lookups used it.
+  // An entry without a server takes the one the user set for its suffix,
+  // which is still set after lookups used it; while that server is busy the
+  // entry goes back to the queue.
   void userServerStaysStored() {
     QVERIFY(WriteDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", "whois.own.test"));
     const WhoisServerStateTable states;
     for (int lookup = 0; lookup < 2; ++lookup)
       QCOMPARE(DecideWhoisStart("example.co.uk", {}, states).server, std::string("whois.own.test"));
+    QCOMPARE(int(DecideWhoisStart("example.co.uk", {"whois.own.test"}, states).action), int(WhoisStartAction::Requeue));
     QCOMPARE(WhoisServerFor("other.co.uk"), std::string("whois.own.test"));
     QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", ""),
              std::string("whois.own.test"));
