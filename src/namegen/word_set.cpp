@@ -13,7 +13,10 @@ namespace {
 
 constexpr std::string_view kLineSeparators = "\r\n\t";
 constexpr std::string_view kBlanks = " \t\r\n\v\f";
-constexpr std::string_view kWordMarks = "- ,:";
+// What saving trims from a word: the side markers and separators, and the
+// white space loading trims (or a word edged with a form feed would lose a
+// layer at each save and load).
+constexpr std::string_view kWordMarks = "- ,:\t\v\f";
 
 std::string_view Trim(std::string_view s, std::string_view chars) {
   const std::size_t first = s.find_first_not_of(chars);

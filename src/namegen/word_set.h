@@ -29,8 +29,8 @@ std::vector<std::string> SplitWordLines(std::string_view text);
 // ones skipped), sorted to their side, marker hyphens removed.
 WordBoxes WordBoxesFromSetText(std::string_view setText);
 
-// The set file text of two boxes: each start word trimmed of "-", blank, ","
-// and ":" and written as "word-", then each end word as "-word", CR LF after
+// The set file text of two boxes: each start word trimmed of "-", ",", ":"
+// and white space and written as "word-", then each end word as "-word", CR LF after
 // each. A word that trims to nothing is written as a bare marker.
 std::string SetTextFromWordBoxes(const WordBoxes& boxes);
 

@@ -72,6 +72,14 @@ class WordSetsTest : public QObject {
     QCOMPARE(WordBoxesFromSetText(SetTextFromWordBoxes(boxes)), boxes);
   }
 
+  // Saved once, a word stays as it is through later saves and loads, even
+  // one edged with form feeds or vertical tabs (loading trims them).
+  void savedWordsAreStable() {
+    const WordBoxes once = WordBoxesFromSetText(SetTextFromWordBoxes(WordBoxesFromSetText(",\f,x-\r\n-\v:y")));
+    QCOMPARE(once, (WordBoxes{"x\r\n", "y\r\n"}));
+    QCOMPARE(WordBoxesFromSetText(SetTextFromWordBoxes(once)), once);
+  }
+
   // A start word typed as "-web-" is kept as "web-"; box words are trimmed
   // of "-", blank, "," and ":"; one that trims to nothing stays a bare mark.
   void typedWordsSaved() {
