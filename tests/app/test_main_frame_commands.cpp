@@ -39,7 +39,6 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
     QTest::addColumn<QStringList>("left");
     QTest::newRow("yes") << int(QMessageBox::Yes) << QStringList{"b.com"};
     QTest::newRow("no") << int(QMessageBox::No) << QStringList{"a.com", "b.com", "c.com"};
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << QStringList{"a.com", "b.com", "c.com"};
   }
   void deleteAsksFirst() {
     QFETCH(int, answer);

@@ -52,10 +52,7 @@ class ViewTest : public qvtest::WindowTest {
   void modeSwitching_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("columns");
-    QTest::newRow("dates") << kModeImportantDates
-                           << QStringList{"Registry Expiry", "Registrar Expiry", "Created On", "Last Update", "Lookedup"};
     QTest::newRow("status") << kModeDomainStatus << QStringList{"Registrar", "Status", "Lookedup", "Auth Whois"};
-    QTest::newRow("custom") << kModeCustomColumns << QStringList{"Status", "IP", "Registry Expiry", "Lookedup"};
     QTest::newRow("records") << kModeDomainRecords << QStringList{};
     QTest::newRow("unknown command") << 12345 << QStringList{};
   }
