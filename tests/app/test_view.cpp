@@ -132,9 +132,14 @@ class ViewTest : public qvtest::WindowTest {
     QCOMPARE(view.SelectedNames(), QStringList{"beta.com"});
     QCOMPARE(view.WhoisPane()->HeadingText(), QStringLiteral("Raw Whois Data for beta.com"));
     QVERIFY(view.WhoisPane()->BodyText().contains("Registrar: Example Registrar"));
+    // A kept RDAP answer is shown indented, its footer kept.
+    QVERIFY(SaveWhoisText("alpha.com", R"({"objectClassName":"domain","ldhName":"ALPHA.COM"})"
+                                       "\n[Whois Source: 127.0.0.1:8443]"));
     view.SelectName("alpha.com");
     QCOMPARE(view.WhoisPane()->HeadingText(), QStringLiteral("Raw Whois Data for alpha.com"));
-    QVERIFY(!view.WhoisPane()->BodyText().contains("Example Registrar"));
+    QCOMPARE(view.WhoisPane()->BodyText(), QStringLiteral("{\n    \"ldhName\": \"ALPHA.COM\",\n"
+                                                          "    \"objectClassName\": \"domain\"\n}\n"
+                                                          "[Whois Source: 127.0.0.1:8443]"));
     QCOMPARE(view.AllShownNames(), (QStringList{"alpha.com", "beta.com"}));
   }
 
