@@ -38,11 +38,8 @@ class DialogCommandsTest : public qvtest::WindowTest {
     return std::make_unique<CMainFrame>(qvtest::TestOptions(log_, {qvtest::MakeDocument("cmd.qvl", names)}));
   }
 
-  void SetField(CMainFrame& frame, const char* name, const char* field, const char* value) {
-    DomainRecord record;
-    QVERIFY(frame.Document().Database().ReadRecord(name, record));
-    record.SetText(field, value);
-    QVERIFY(frame.Document().Database().WriteRecord(record));
+  static void SetField(CMainFrame& frame, const char* name, const char* field, const char* value) {
+    QVERIFY(qvtest::EditRecord(frame.Document().Database(), name, [=](DomainRecord& r) { r.SetText(field, value); }));
   }
 
  private slots:

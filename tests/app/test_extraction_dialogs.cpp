@@ -203,17 +203,11 @@ class ExtractionDialogsTest : public qvtest::WindowTest {
     const std::string dacAnswer = "example.co.uk,Y,N,N,06/11/2001,06/11/2030,2\n[Whois Source: dac.nic.uk]";
     const Date checkedAt = Date::FromYmd(2024, 3, 1);
     const QString doc = qvtest::MakeDocument("dac.qvl", {"example.co.uk"});
-    {
-      DomainDatabase db;
-      QVERIFY(OpenDocument(db, doc.toStdString()).ok);
-      DomainRecord record;
-      QVERIFY(db.ReadRecord("example.co.uk", record));
+    QVERIFY(qvtest::EditRecord(doc, "example.co.uk", [&](DomainRecord& record) {
       record.SetDate(field::kLastCheckedAt, checkedAt);
       if (serverFrom == "record") record.SetText(field::kWhoisServer, "DAC.nic.uk");
       record.SetLocked(locked);
-      QVERIFY(db.WriteRecord(record));
-      db.CloseAll();
-    }
+    }));
     if (serverFrom == "directory") TldRecord("co.uk").server = "dac.nic.uk";
     QVERIFY(SaveWhoisText("example.co.uk", dacAnswer));
     SetExpandNominetDac(!expand);

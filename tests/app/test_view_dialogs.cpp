@@ -181,7 +181,6 @@ class ViewDialogsTest : public qvtest::WindowTest {
     CCorvaneView view(&doc);
     CColorsFontsDialog dialog(view.ListView()->Section());
     dialog.SetRowHeightPercent(220);
-    QCOMPARE(dialog.RowHeightText(), QStringLiteral("220%"));
     ListLook look = dialog.Look();
     look.rowColor1 = QColor(10, 20, 30);
     dialog.SetLook(look);
