@@ -10,6 +10,7 @@
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "test_file_support.h"
+#include "test_main_frame_support.h"
 
 namespace {
 
@@ -99,10 +100,7 @@ class ImportListCommandsTest : public QObject {
   void listOptions() {
     QFETCH(QStringList, options);
     QFETCH(QByteArray, expected);
-    const QString doc = WorkPath("opts.qvl");
-    const QString file = WorkPath("opts.txt");
-    QVERIFY(WriteBytes(file, "b.net a.com 7a.com Ba.org"));
-    QCOMPARE(RunQuorvel({"import", doc, file}).exitCode, 0);
+    const QString doc = qvtest::MakeDocument("opts.qvl", {"b.net", "a.com", "7a.com", "Ba.org"});
     const Outcome o = RunQuorvel(QStringList{"list", doc} + options);
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, expected);
@@ -206,10 +204,7 @@ class ImportListCommandsTest : public QObject {
     QFETCH(QString, sql);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, text);
-    const QString doc = WorkPath("q.qvl");
-    const QString file = WorkPath("q.txt");
-    QVERIFY(WriteBytes(file, "a.com\n"));
-    QCOMPARE(RunQuorvel({"import", doc, file}).exitCode, 0);
+    const QString doc = qvtest::MakeDocument("q.qvl", {"a.com"});
     const QByteArray before = qvtest::FileBytes(doc);
     const Outcome o = RunQuorvel({"list", doc, "--sql", sql});
     QCOMPARE(o.exitCode, exitCode);
@@ -220,10 +215,7 @@ class ImportListCommandsTest : public QObject {
 
   // An endless query streams its rows as they come, and Ctrl-C ends it.
   void endlessQueryStreamsAndStopsOnInterrupt() {
-    const QString doc = WorkPath("e.qvl");
-    const QString file = WorkPath("e.txt");
-    QVERIFY(WriteBytes(file, "a.com\n"));
-    QCOMPARE(RunQuorvel({"import", doc, file}).exitCode, 0);
+    const QString doc = qvtest::MakeDocument("e.qvl", {"a.com"});
     QProcess process;
     UseTestFolders(process);
     process.start(qvtest::ProgramPath(),
