@@ -148,14 +148,6 @@ class MainFrameTest : public qvtest::WindowTest {
       frame.setGeometry(50, 60, 700, 500);
       QVERIFY(frame.close());
     }
-    QCOMPARE(GetProfileInt(kSettingsSection, "Dialog Bar Visible", -1), 0);
-    QCOMPARE(GetProfileInt(kSettingsSection, "View Mode", -1), 0);
-    const auto placement = ReadWindowPlacement();
-    QVERIFY(placement.has_value());
-    QCOMPARE(QRect(QPoint(placement->left, placement->top),
-                   QPoint(placement->right - 1, placement->bottom - 1)),
-             QRect(50, 60, 700, 500));
-
     CMainFrame again(qvtest::TestOptions(log_));
     QVERIFY(again.DomainNamesDock()->isHidden());
     QVERIFY(!again.Action(kCmdViewDomainNamesBar)->isChecked());
@@ -237,7 +229,6 @@ class MainFrameTest : public qvtest::WindowTest {
     const QString doc = qvtest::MakeDocument("tick.qvl", {"a.com", "b.com", "c.com"});
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     QCOMPARE(frame.LookupQueueBar()->model()->rowCount(), 0);
-    QCOMPARE(frame.LookupQueueBar()->EmptyText(), QStringLiteral("Empty Lookup Queue"));
     // The counts follow the list before any tick.
     QCOMPARE(frame.StatusText(kPaneDisplay), QStringLiteral("Display: 3"));
     frame.Action(kCmdListLetterA + 1)->trigger();  // names starting with b

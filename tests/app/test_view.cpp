@@ -183,8 +183,7 @@ class ViewTest : public qvtest::WindowTest {
     QVERIFY(view.ListView()->horizontalHeader()->isSortIndicatorShown());
     QCOMPARE(view.ListView()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
 
-    // With the order unlocked every request flips it.
-    WriteProfileInt(kSettingsSection, "Lock Sorting Order", 0);
+    // A second click on the column turns the order round.
     QVERIFY(view.SortByColumn(registrar));
     QCOMPARE(view.AllShownNames(), (QStringList{"a.com", "c.com", "b.com"}));
     QCOMPARE(view.ListView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
@@ -195,7 +194,6 @@ class ViewTest : public qvtest::WindowTest {
     QCOMPARE(view.ListView()->SortMarkerColumn(), registrar);
 
     // A list mode orders by name and the marker goes.
-    WriteProfileInt(kSettingsSection, "Lock Sorting Order", 1);
     QVERIFY(ShowListMode(doc->Database(), "*"));
     QCOMPARE(view.ListView()->SortMarkerColumn(), -1);
     QVERIFY(!view.ListView()->horizontalHeader()->isSortIndicatorShown());
