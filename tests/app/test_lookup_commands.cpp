@@ -253,8 +253,8 @@ class LookupCommandsTest : public qvtest::WindowTest {
   }
 
   // Checks that nothing can run yet are not offered: their commands are
-  // disabled, the dialog leaves them out and Lookup Domain does not queue
-  // them.
+  // disabled and the dialog leaves them out. (The queue refuses them too:
+  // lookup.LookupEngineTest::kindWithoutStartIsNotOffered.)
   void checksWithoutStartFunctionNotOffered() {
     frame_->Engine().SetWebCheckHooks({});
     engine_->SetWebCheckHooks({});
@@ -270,12 +270,6 @@ class LookupCommandsTest : public qvtest::WindowTest {
     });
     Trigger(kCmdLookupAll);
     QCOMPARE(Checks(engine_->Run().options), (QList<int>{CLookupDialog::kDns, CLookupDialog::kWhois}));
-    engine_->StopLookups();
-    frame_->QuickLookupBar()->DomainBox()->setEditText("new.test");
-    Trigger(kCmdLookupDomain);
-    QCOMPARE(Entries(*engine_, QueueKind::Whois), QStringList{"new.test"});
-    QCOMPARE(Entries(*engine_, QueueKind::Dns), QStringList{"new.test"});
-    QCOMPARE(engine_->QueuedTotal(), std::size_t(2));
   }
 
   void lookupDomainWithMinimumLookups() {
