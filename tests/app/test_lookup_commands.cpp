@@ -137,11 +137,7 @@ class LookupCommandsTest : public qvtest::WindowTest {
     Trigger(command);
     QCOMPARE(Entries(*engine_, QueueKind(queue)), queued);
     QCOMPARE(progressTitles_, QStringList{title});
-    // Nothing else was queued.
-    QCOMPARE(int(engine_->QueuedTotal()), queued.size());
-    // The same command again adds nothing twice.
-    Trigger(command);
-    QCOMPARE(Entries(*engine_, QueueKind(queue)), queued);
+    QCOMPARE(int(engine_->QueuedTotal()), queued.size());  // nothing else was queued
   }
 
   void lookupAllWhileBusy() {
@@ -301,9 +297,6 @@ class LookupCommandsTest : public qvtest::WindowTest {
     DomainRecord r;
     for (const char* name : {"a.test", "d.test"}) QVERIFY(Db().ReadRecord(name, r) && r.Locked());
     QVERIFY(Db().ReadRecord("b.test", r) && !r.Locked());
-    // A locked name is queued by no command.
-    Trigger(kCmdDnsAll);
-    QCOMPARE(Entries(*engine_, QueueKind::Dns), QStringList{"b.test"});
 
     frame_->View()->SelectNames({"a.test", "c.test"});
     Trigger(kCmdUnlockSelected);
