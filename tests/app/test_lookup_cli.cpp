@@ -87,8 +87,6 @@ class LookupCliTest : public QObject {
     QCOMPARE(o.out, QByteArray("1 names looked up, 1 answered, 0 failed\n"));
     QVERIFY(o.err.contains("locked.qvtest is locked, skipped"));
     QVERIFY(o.err.contains("missing.qvtest is not in the document, skipped"));
-    QCOMPARE(Stored(doc, "c.qvtest", "Registrar"), QString());
-    QCOMPARE(Stored(doc, "locked.qvtest", "Registrar"), QString());
     server.Finish();
     QCOMPARE(server.queries(), std::vector<std::string>{"b.qvtest\r\n"});
   }

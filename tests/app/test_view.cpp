@@ -66,7 +66,6 @@ class ViewTest : public qvtest::WindowTest {
       QCOMPARE(view.DisplayMode(), mode);
       QCOMPARE(HeaderNames(view), QStringList({"#", "Domain"}) + columns);
     }
-    QCOMPARE(GetProfileInt(kSettingsSection, "Domain List Mode", 0), mode);
     CCorvaneView again(&doc);
     QCOMPARE(again.DisplayMode(), mode);
     QCOMPARE(HeaderNames(again), QStringList({"#", "Domain"}) + columns);
