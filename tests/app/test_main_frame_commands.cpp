@@ -24,8 +24,6 @@ namespace {
 
 QStringList Shown(CMainFrame& frame) { return frame.View()->AllShownNames(); }
 
-QString Work(const QString& name) { return qvtest::TempRoot() + QStringLiteral("/work/") + name; }
-
 }  // namespace
 
 class MainFrameCommandsTest : public qvtest::WindowTest {
@@ -67,9 +65,9 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
 
   void newDocument() {
     CMainFrame frame(qvtest::TestOptions(log_));
-    log_->savePaths << Work(QStringLiteral("fresh"));
+    log_->savePaths << qvtest::WorkPath(QStringLiteral("fresh"));
     frame.Action(kCmdFileNew)->trigger();
-    const QString path = Work(QStringLiteral("fresh.qvl"));
+    const QString path = qvtest::WorkPath(QStringLiteral("fresh.qvl"));
     QCOMPARE(log_->saveTitles, QStringList{QStringLiteral("Database File Name")});
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(frame.Document().Path(), path);
@@ -82,7 +80,7 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
 
   void openRefusesAFileThatIsNoDatabase() {
     const QString doc = qvtest::MakeDocument("good.qvl", {"good.com"});
-    const QString text = Work(QStringLiteral("notes.txt"));
+    const QString text = qvtest::WorkPath(QStringLiteral("notes.txt"));
     QVERIFY(qvtest::WriteBytes(text, "just some words\n"));
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     log_->openPaths << text;
@@ -106,7 +104,7 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
     const QString existing = qvtest::MakeDocument("existing.qvl", {"there.com"});
     CMainFrame frame(qvtest::TestOptions(log_));
     log_->noDatabaseChoice = NoDatabaseChoice(choice);
-    log_->savePaths << Work(QStringLiteral("created.qvl"));
+    log_->savePaths << qvtest::WorkPath(QStringLiteral("created.qvl"));
     log_->openPaths << existing;
     frame.Action(kCmdNormalizeDatabase)->trigger();
     QCOMPARE(log_->noDatabaseCount, 1);
@@ -139,7 +137,7 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
     QCOMPARE(log_->told,
              QStringList{doc + QStringLiteral(
                                    " is currently open.\r\nPlease specify a different backup file name.")});
-    const QString backup = Work(QStringLiteral("backup.qvl"));
+    const QString backup = qvtest::WorkPath(QStringLiteral("backup.qvl"));
     log_->savePaths << backup;
     frame.Action(kCmdBackupCompact)->trigger();
     QCOMPARE(log_->saveTitles.back(), QStringLiteral("Save the backup file to"));
@@ -169,17 +167,17 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
     const QString doc = qvtest::MakeDocument("live.qvl", {"x.com"});
     const QString other = qvtest::MakeDocument("other.qvl", {"p.com"});
     CMainFrame frame(qvtest::TestOptions(log_, {doc}));
-    const QString kept = Work(QStringLiteral("mine") + extension);
+    const QString kept = qvtest::WorkPath(QStringLiteral("mine") + extension);
     QVERIFY(qvtest::WriteBytes(kept, "keep me"));
     for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
       log_->answer = answer;
       log_->openPaths = QStringList{other};
-      log_->savePaths = QStringList{Work(QStringLiteral("mine"))};
+      log_->savePaths = QStringList{qvtest::WorkPath(QStringLiteral("mine"))};
       frame.Action(command)->trigger();
       QCOMPARE(log_->asked.back(), kept + QStringLiteral(" already exists.\r\nDo you want to replace it?"));
       QCOMPARE(qvtest::FileBytes(kept) == "keep me", answer == QMessageBox::No);
     }
-    QVERIFY(!QFileInfo::exists(Work(QStringLiteral("mine"))));
+    QVERIFY(!QFileInfo::exists(qvtest::WorkPath(QStringLiteral("mine"))));
   }
 
   // A document this user cannot write says so in the title, and a command
@@ -209,7 +207,7 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
     QCOMPARE(log_->told, QStringList{doc + QStringLiteral(" is currently open.\r\nClose it first (File, Close).")});
     QVERIFY(log_->saveTitles.isEmpty());
 
-    const QString repaired = Work(QStringLiteral("repaired.qvl"));
+    const QString repaired = qvtest::WorkPath(QStringLiteral("repaired.qvl"));
     log_->openPaths << other;
     log_->savePaths << repaired;
     frame.Action(kCmdRepairDatabase)->trigger();
