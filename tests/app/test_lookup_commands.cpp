@@ -107,8 +107,8 @@ class LookupCommandsTest : public qvtest::WindowTest {
     frame_.reset();
   }
 
-  // A single-kind command fills its one queue through its filter (which
-  // names each kind takes is the engine's table).
+  // A single-kind command fills its kind's one queue through its filter:
+  // one row for each kind (which names a kind takes is the engine's table).
   void singleKindCommands_data() {
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("queue");
@@ -122,6 +122,10 @@ class LookupCommandsTest : public qvtest::WindowTest {
         << int(kCmdWhoisAll) << whois << kWhoisQueueTitle << QStringList{"a.test", "d.test"};
     QTest::newRow("dns all") << int(kCmdDnsAll) << int(QueueKind::Dns) << kDnsQueueTitle
                              << QStringList{"a.test", "b.test", "d.test"};
+    QTest::newRow("ping all") << int(kCmdPingAll) << int(QueueKind::Ping) << kPingQueueTitle
+                              << QStringList{"a.test", "b.test", "d.test"};
+    QTest::newRow("http selected") << int(kCmdHttpSelected) << int(QueueKind::HomePage)
+                                   << kHomePageQueueTitle << QStringList{"a.test", "b.test"};
     QTest::newRow("site pop all") << int(kCmdSitePopAll) << int(QueueKind::LinkPopularity)
                                   << kLinkPopQueueTitle << QStringList{"a.test", "b.test", "d.test"};
     QTest::newRow("us tm selected") << int(kCmdTmSelected) << int(QueueKind::Trademark)
