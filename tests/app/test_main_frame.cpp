@@ -195,6 +195,8 @@ class MainFrameTest : public qvtest::WindowTest {
     QTRY_VERIFY(frame.isMinimized() || frame.InTray());
     frame.RestoreFromTray();
     QVERIFY(!frame.isMinimized() && frame.isVisible());
+    frame.Action(kCmdOpenInTrayAtStartup)->trigger();
+    QCOMPARE(GetProfileInt(kSettingsSection, "Minimize At Startup", -1), 0);
   }
 
   // --- Furniture ------------------------------------------------------------
