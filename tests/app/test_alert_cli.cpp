@@ -3,16 +3,13 @@
 #include <QTest>
 
 #include "lookup/alert_settings.h"
-#include "store/database_maintenance.h"
-#include "store/add_names.h"
-#include "store/database_connection.h"
-#include "store/domain_record.h"
 #include "support/program_run.h"
 #include "support/smtp_test_server.h"
 #include "support/temp_folders.h"
 #include "support/loopback_directory.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
+#include "test_main_frame_support.h"
 #include "whois/server_directory.h"
 
 using namespace qv;
@@ -31,15 +28,6 @@ void StoreAlertSettings(int port, SmtpSecurity security, const std::string& cert
   }
   a.certificateFile = certificate;
   QVERIFY(WriteAlertSettings(a));
-}
-
-// As if looked up yesterday, when the name expired in 2030.
-void MarkLookedUpBefore(DomainDatabase& db, const std::string& name) {
-  DomainRecord r;
-  QVERIFY(db.ReadRecord(name, r));
-  r.SetDate(field::kLastCheckedAt, Date::FromDays(Date::Now().days() - 1));
-  r.SetDate(field::kExpiryDate, Date::FromYmd(2030, 4, 5));
-  QVERIFY(db.WriteRecord(r));
 }
 
 }  // namespace
@@ -74,16 +62,11 @@ class AlertCliTest : public QObject {
     qvtest::PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     qvtest::ScriptedSmtpServer smtp({});
     StoreAlertSettings(smtp.port(), SmtpSecurity::None, {});
-    const std::string doc = qvtest::TempPath("alerts.qvl").string();
-    {
-      DomainDatabase db;
-      QVERIFY(NewDocument(db, doc).ok);
-      QCOMPARE(AddDomainNames(db, {"alpha.qvtest", "beta.qvtest"}).added, std::size_t(2));
-      MarkLookedUpBefore(db, "alpha.qvtest");
-      MarkLookedUpBefore(db, "beta.qvtest");
-    }
+    const QString doc = qvtest::MakeDocument("alerts.qvl", {"alpha.qvtest", "beta.qvtest"});
+    for (const char* name : {"alpha.qvtest", "beta.qvtest"})
+      QVERIFY(qvtest::EditRecord(doc, name, qvtest::LookedUpYesterday));
     const qvtest::ProgramOutcome o =
-        qvtest::RunProgram({"lookup", QString::fromStdString(doc), "--whois", "--tick", "50"});
+        qvtest::RunProgram({"lookup", doc, "--whois", "--tick", "50"});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, QByteArray("2 names looked up, 2 answered, 0 failed\n2 alerts mailed\n"));
     smtp.Finish();

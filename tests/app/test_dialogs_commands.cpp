@@ -38,11 +38,8 @@ class DialogCommandsTest : public qvtest::WindowTest {
     return std::make_unique<CMainFrame>(qvtest::TestOptions(log_, {qvtest::MakeDocument("cmd.qvl", names)}));
   }
 
-  void SetField(CMainFrame& frame, const char* name, const char* field, const char* value) {
-    DomainRecord record;
-    QVERIFY(frame.Document().Database().ReadRecord(name, record));
-    record.SetText(field, value);
-    QVERIFY(frame.Document().Database().WriteRecord(record));
+  static void SetField(CMainFrame& frame, const char* name, const char* field, const char* value) {
+    QVERIFY(qvtest::EditRecord(frame.Document().Database(), name, [=](DomainRecord& r) { r.SetText(field, value); }));
   }
 
  private slots:
@@ -52,30 +49,18 @@ class DialogCommandsTest : public qvtest::WindowTest {
     Fresh();
   }
 
-  void findDomain_data() {
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");  // "" : nothing found, selection kept
-    QTest::newRow("whole name, any case") << "alphabet.net" << " BETA.COM " << "beta.com";
-    QTest::newRow("part, nothing selected") << "" << "alpha" << "alpha.com";
-    QTest::newRow("part, after the selected") << "alpha.com" << "alpha" << "alphabet.net";
-    QTest::newRow("part wraps to the top") << "alphabet.net" << "alpha" << "alpha.com";
-    QTest::newRow("part is case-sensitive") << "" << "ALPHA" << "ALPHA.org";
-    QTest::newRow("not found") << "beta.com" << "zeta" << "";
-  }
+  // Find selects what it finds in the shown list and keeps the text typed,
+  // trimmed; a miss leaves the selection alone. Which row a text finds is
+  // the store's table.
   void findDomain() {
-    QFETCH(QString, selected);
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    auto frame = FrameWith({"alpha.com", "beta.com", "alphabet.net", "ALPHA.org"});
+    auto frame = FrameWith({"alpha.com", "beta.com", "alphabet.net"});
     CCorvaneView& view = *frame->View();
-    QCOMPARE(view.AllShownNames(), (QStringList{"alpha.com", "beta.com", "alphabet.net", "ALPHA.org"}));
-    if (!selected.isEmpty()) view.SelectName(selected);
-    QCOMPARE(FindDomainInView(view, text), !expected.isEmpty());
-    QCOMPARE(frame->SelectedNames(), expected.isEmpty()
-                                         ? (selected.isEmpty() ? QStringList{} : QStringList{selected})
-                                         : QStringList{expected});
-    QCOMPARE(QString::fromStdString(LastFindDomainText()), text.trimmed());
+    view.SelectName("alpha.com");
+    QVERIFY(FindDomainInView(view, " BETA.COM "));
+    QCOMPARE(frame->SelectedNames(), QStringList{"beta.com"});
+    QCOMPARE(QString::fromStdString(LastFindDomainText()), QStringLiteral("BETA.COM"));
+    QVERIFY(!FindDomainInView(view, "zeta"));
+    QCOMPARE(frame->SelectedNames(), QStringList{"beta.com"});
   }
 
   void copyCommands() {
@@ -159,7 +144,6 @@ class DialogCommandsTest : public qvtest::WindowTest {
     QTest::addColumn<QString>("referral");
     QTest::newRow("yes") << int(QMessageBox::Yes) << "";
     QTest::newRow("no") << int(QMessageBox::No) << "";
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << "";
     QTest::newRow("yes, referral") << int(QMessageBox::Yes) << "whois.registrar.test";
   }
   void resetWhoisServer() {

@@ -42,16 +42,6 @@ class GroupsAlertsWindowTest : public qvtest::WindowTest {
 
   DomainDatabase& Db() { return frame_->Document().Database(); }
 
-  void Select(const QStringList& names) {
-    CCorvaneView* view = frame_->View();
-    view->ListView()->clearSelection();
-    const QStringList shown = view->AllShownNames();
-    for (int row = 0; row < shown.size(); ++row)
-      if (names.contains(shown[row]))
-        view->ListView()->selectionModel()->select(view->ListView()->model()->index(row, 0),
-                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  }
-
   // Runs a command whose dialog `act` fills in; `act` returns the result.
   void Run(int command, std::function<int(QDialog&)> act) {
     SetGroupDialogRunnerForTests(std::move(act));
@@ -62,7 +52,7 @@ class GroupsAlertsWindowTest : public qvtest::WindowTest {
   }
 
   void GroupSelected(const QStringList& names, const QString& group, bool add) {
-    Select(names);
+    frame_->View()->SelectNames(names);
     Run(add ? kCmdGroupSelected : kCmdUngroupSelected, [group](QDialog& d) {
       auto& dialog = static_cast<CDomainGroupDialog&>(d);
       for (QListWidgetItem* item : dialog.GroupList()->findItems(group, Qt::MatchExactly)) item->setSelected(true);
@@ -125,7 +115,7 @@ class GroupsAlertsWindowTest : public qvtest::WindowTest {
 
   // Switching notes keeps what was typed in each.
   void notesKeepEveryEdit() {
-    Select({"beta.qvtest"});
+    frame_->View()->SelectNames({"beta.qvtest"});
     Run(kCmdDomainNotes, [](QDialog& d) {
       auto& dialog = static_cast<CDomainNotesDialog&>(d);
       dialog.Selector()->setCurrentIndex(1);
@@ -202,11 +192,7 @@ class GroupsAlertsWindowTest : public qvtest::WindowTest {
 
     GroupSelected({"alpha.qvtest", "beta.qvtest"}, "Most Important Domains", true);
     for (const char* name : {"alpha.qvtest", "beta.qvtest"}) {
-      DomainRecord r;
-      QVERIFY(Db().ReadRecord(name, r));
-      r.SetDate(field::kLastCheckedAt, Date::FromDays(Date::Now().days() - 1));
-      r.SetDate(field::kExpiryDate, Date::FromYmd(2030, 4, 5));
-      QVERIFY(Db().WriteRecord(r));
+      QVERIFY(qvtest::EditRecord(Db(), name, qvtest::LookedUpYesterday));
       QVERIFY(frame_->Engine().AddToWhoisQueue(name));
     }
     LookupEngine& engine = frame_->Engine();

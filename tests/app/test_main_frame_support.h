@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +110,29 @@ inline QString MakeDocument(const QString& fileName, const std::vector<std::stri
   if (!names.empty() && qv::AddDomainNames(db, names).added != names.size()) return {};
   db.CloseAll();
   return qv::ToQString(path);
+}
+
+// Changes the stored record of `name` in `db`, or in the document at `path`;
+// false when it could not be read or written back.
+inline bool EditRecord(qv::DomainDatabase& db, const std::string& name,
+                       const std::function<void(qv::DomainRecord&)>& change) {
+  qv::DomainRecord record;
+  if (!db.ReadRecord(name, record)) return false;
+  change(record);
+  return db.WriteRecord(record);
+}
+inline bool EditRecord(const QString& path, const std::string& name,
+                       const std::function<void(qv::DomainRecord&)>& change) {
+  qv::DomainDatabase db;
+  db.SetPath(path.toStdString());
+  return EditRecord(db, name, change);
+}
+
+// As if looked up yesterday, when the name expired on 5 April 2030: a lookup
+// that finds another expiry is a change to report.
+inline void LookedUpYesterday(qv::DomainRecord& r) {
+  r.SetDate(qv::field::kLastCheckedAt, qv::Date::FromDays(qv::Date::Now().days() - 1));
+  r.SetDate(qv::field::kExpiryDate, qv::Date::FromYmd(2030, 4, 5));
 }
 
 // The base of the window tests: each test starts with fresh folders, no

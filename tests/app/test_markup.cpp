@@ -160,8 +160,6 @@ class MarkupTest : public QObject {
     QTest::newRow("unknown tag") << "ab<foo>cd" << false << kNormal << kNormal << kText1 << kText1;
     QTest::newRow("unclosed tag stops drawing") << "ab<#!1cd" << false << kNormal << none << kText1 << none;
     QTest::newRow("selected colour 1") << "ab<#!1>cd" << true << kHighlightText << cyan << cyan << kText1;
-    QTest::newRow("selected colour 2") << "<#!2>ab<#!0>cd" << true << cyan << kHighlightText << kHighlightText
-                                       << cyan;
     QTest::newRow("yellow background") << "ab<#!3>cd" << false << kNormal << kMarkBackground << kMarkBackground
                                        << none;
   }

@@ -147,12 +147,8 @@ class TrademarkSearchTest : public QObject {
       opened << url;
       return true;
     });
-    auto log = std::make_shared<qvtest::PromptLog>();
-    StartUpOptions options = qvtest::TestOptions(log, {qvtest::MakeDocument("window.qvl", {"alpha.com", "beta.net"})});
-    options.showWindow = false;
-    auto frame = std::make_unique<CMainFrame>(options);
-    QVERIFY(frame->Engine().Offers(QueueKind::Trademark));
-    for (int id : {kCmdTmSelected, kCmdTmAll, kCmdOpenTmSite}) QVERIFY(frame->Action(id)->isEnabled());
+    auto frame = qvtest::HiddenFrame(std::make_shared<qvtest::PromptLog>(), "window.qvl", {"alpha.com", "beta.net"});
+    QVERIFY(frame && frame->Engine().Offers(QueueKind::Trademark));
     frame->View()->SelectName("beta.net");
     frame->Action(kCmdOpenTmSite)->trigger();
     SetUrlOpenerForTests({});

@@ -27,15 +27,9 @@ const std::vector<std::string> kNames = {"alpha.com", "Beta.net",   "gamma.org",
 
 // A document with the names; delta.io holds rank 42 from before.
 QString MakeDocument() {
-  const std::string path = qvtest::TempPath(QStringLiteral("ranks.qvl")).string();
-  qv::DomainDatabase db;
-  if (!qv::NewDocument(db, path).ok || qv::AddDomainNames(db, kNames).added != kNames.size()) return {};
-  qv::DomainRecord record;
-  db.ReadRecord("delta.io", record);
-  record.SetLong(qv::field::kAlexaRank, 42);
-  db.WriteRecord(record);
-  db.CloseAll();
-  return QString::fromStdString(path);
+  const QString path = qvtest::MakeDocument("ranks.qvl", kNames);
+  const bool ranked = qvtest::EditRecord(path, "delta.io", [](qv::DomainRecord& r) { r.SetLong(qv::field::kAlexaRank, 42); });
+  return ranked ? path : QString();
 }
 
 QString WriteList(const QByteArray& text) {

@@ -14,6 +14,7 @@
 #include "store/add_names.h"
 #include "store/domain_record.h"
 #include "support/temp_folders.h"
+#include "test_main_frame_support.h"
 
 namespace qvtest {
 
@@ -32,12 +33,8 @@ inline std::unique_ptr<CCorvaneDoc> MakeViewDocument(const QString& fileName,
   auto doc = std::make_unique<CCorvaneDoc>();
   if (!doc->CreateNew(qv::ToQString(TempPath(fileName).string()), nullptr)) return nullptr;
   if (qv::AddDomainNames(doc->Database(), names).added != names.size()) return nullptr;
-  for (const StoredValue& v : values) {
-    qv::DomainRecord record;
-    if (!doc->Database().ReadRecord(v.name, record)) return nullptr;
-    record.Set(v.field, v.value);
-    if (!doc->Database().WriteRecord(record)) return nullptr;
-  }
+  for (const StoredValue& v : values)
+    if (!EditRecord(doc->Database(), v.name, [&v](qv::DomainRecord& r) { r.Set(v.field, v.value); })) return nullptr;
   doc->RefreshList();
   return doc;
 }

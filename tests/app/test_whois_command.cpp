@@ -29,22 +29,14 @@ class WhoisCommandTest : public QObject {
  private slots:
   void init() { qvtest::FreshFolders(); }
 
+  // The answer is printed byte for byte; --prefix goes before the name.
   void printsTheAnswer() {
     const QByteArray answer = "Domain Name: EXAMPLE.COM\r\nRegistrar: Example \xe9 Registrar\n";
     WhoisTestServer server(WhoisTestServer::Answer(answer.toStdString()));
-    const Outcome o = RunQuorvel({"--server", Loopback(server), "example.com"});
-    QCOMPARE(o.exitCode, 0);
-    QCOMPARE(o.out, answer);
-    server.Finish();
-    QCOMPARE(server.query(), std::string("example.com\r\n"));
-  }
-
-  void prefixAndTimeoutOptions() {
-    WhoisTestServer server(WhoisTestServer::Answer("ok\n"));
     const Outcome o = RunQuorvel(
         {"--timeout", "5", "--prefix", "domain", "--server", Loopback(server), "example.com"});
     QCOMPARE(o.exitCode, 0);
-    QCOMPARE(o.out, QByteArray("ok\n"));
+    QCOMPARE(o.out, answer);
     server.Finish();
     QCOMPARE(server.query(), std::string("domain example.com\r\n"));
   }
@@ -115,8 +107,6 @@ class WhoisCommandTest : public QObject {
     QTest::addColumn<QString>("server");  // "*": any non-empty host
     QTest::addColumn<QString>("rdap");
     QTest::addColumn<QString>("override");  // `RDAP URL` stored for the key first
-    QTest::newRow("co.uk") << "example.co.uk" << "co.uk" << "whois.nic.uk" << "" << "";
-    QTest::newRow("com.au") << "example.com.au" << "com.au" << "*" << "" << "";
     QTest::newRow("xyz") << "example.xyz" << "xyz" << "*" << "https://rdap.centralnic.com/xyz/domain/" << "";
     QTest::newRow("co.uk override")
         << "example.co.uk" << "co.uk" << "whois.nic.uk" << "https://rdap.example/uk/" << "https://rdap.example/uk/";
