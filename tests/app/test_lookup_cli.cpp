@@ -137,7 +137,7 @@ class LookupCliTest : public QObject {
              std::to_string(alpha ? page.size() : 0) + "\r\nConnection: close\r\n\r\n" + (alpha ? page : "");
     });
     qv::WriteProfileString(qv::kSettingsSection, "Site Pop Alexa URL", alexa.Url(""));
-    const QString doc = MakeDocument({"alpha.com", "beta.com"});
+    const QString doc = qvtest::MakeDocument("names.qvl", {"alpha.com", "beta.com"});
     const Outcome o = RunLookup({doc, "--pop", "--tick", "20"});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, QByteArray("2 names looked up, 1 answered, 1 failed\n"));
