@@ -16,6 +16,7 @@ ListLoader::~ListLoader() { Stop(); }
 bool ListLoader::Begin(const std::string& path, std::string_view jetSql, const std::function<bool()>& cancelled,
                        NameBatch& firstPage, bool& done) {
   Stop();
+  cancelledText_.clear();
   done = false;
   if (connection_.OpenDatabase(path, true) != kDbOk) return false;
   connection_.SetCancelCheck(cancelled);
@@ -29,6 +30,8 @@ bool ListLoader::Begin(const std::string& path, std::string_view jetSql, const s
   thread_ = std::thread([this] { Read(); });
   if (!WaitForFirstPage(cancelled)) {
     Stop();
+    // The thread may have stopped between rows, with no error of the engine.
+    cancelledText_ = kInterruptedText;
     return false;
   }
   bool ok = true;

@@ -57,7 +57,7 @@ class ListLoader {
   void Stop();
   bool Running() const { return thread_.joinable(); }
 
-  const std::string& ErrorText() const { return connection_.GetLastError(); }
+  const std::string& ErrorText() const { return cancelledText_.empty() ? connection_.GetLastError() : cancelledText_; }
 
  private:
   // The thread: steps the query to its end.
@@ -70,6 +70,7 @@ class ListLoader {
   bool WaitForFirstPage(const std::function<bool()>& cancelled);
 
   DatabaseConnection connection_;
+  std::string cancelledText_;  // set when Begin was cancelled
   std::thread thread_;
   std::atomic<bool> cancel_{false};
 

@@ -128,6 +128,19 @@ class ListReadingTest : public QObject {
     QCOMPARE(ended_, std::vector<bool>{false});
   }
 
+  // Cancelled from the progress window before the first page is in: the run
+  // fails, says why, and leaves nothing reading.
+  void cancelBeforeTheFirstPage() {
+    SetListCancelCheck([] { return true; });
+    const bool ran = RunListQuery(db_, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                       "SELECT 'name' & x & '.com' AS Domain FROM n WHERE x < 0");
+    SetListCancelCheck({});
+    QVERIFY(!ran);
+    QVERIFY2(ListErrorText().find("interrupted") != std::string::npos, ListErrorText().c_str());
+    QCOMPARE(GetListCount(), 0);
+    QVERIFY(!ListStillReading());
+  }
+
   // A new run while the last is still being read: only the new rows come.
   void newRunReplacesTheReading() {
     QVERIFY(RunListQuery(db_, kEndlessQuery));
