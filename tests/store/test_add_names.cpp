@@ -73,10 +73,17 @@ class AddNamesTest : public QObject {
     QCOMPARE(StoredNames(db_), expected);
   }
 
-  // A stream read byte by byte (a pipe may hand over even the byte-order
-  // mark so) gives the names of the whole text (every other piece size:
-  // fuzz_name_import); a failed read keeps what came before and says why.
+  // A stream read a few bytes at a time (a pipe may hand over even the
+  // byte-order mark in pieces) gives the names of the whole text (every
+  // other piece size: fuzz_name_import); a failed read keeps what came
+  // before and says why.
+  void streamInSmallChunks_data() {
+    QTest::addColumn<int>("chunk");
+    QTest::newRow("1 byte") << 1;
+    QTest::newRow("2 bytes") << 2;
+  }
   void streamInSmallChunks() {
+    QFETCH(int, chunk);
     const std::string text = "\xEF\xBB\xBFone.com\r\ntwo.net;three.org\tfour.io";
     std::size_t pos = 0;
     bool failAtEnd = false;
@@ -85,7 +92,7 @@ class AddNamesTest : public QObject {
         error = "Input/output error";
         return -1;
       }
-      const std::size_t n = std::min<std::size_t>({size, 1, text.size() - pos});
+      const std::size_t n = std::min<std::size_t>({size, std::size_t(chunk), text.size() - pos});
       text.copy(buffer, n, pos);
       pos += n;
       return (long long)n;
