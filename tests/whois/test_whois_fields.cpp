@@ -152,12 +152,15 @@ class WhoisFieldsTest : public QObject {
     QCOMPARE(values.join(" | "), value);
   }
 
-  // Answers far larger than fuzzing reaches (short junk is fuzz_whois_answer's)
-  // do not stall a parser; overflowing date tokens and separator-only dates
-  // find no date.
+  // Nothing a server may send crashes or stalls a parser: broken footers
+  // (which fuzz_whois_answer breaks up before parsing; other short junk is
+  // its), answers far larger than fuzzing reaches; overflowing date tokens
+  // and separator-only dates find no date.
   void badInput_data() {
     QTest::addColumn<QByteArray>("answer");
     const std::size_t mib = 1 << 20;
+    QTest::newRow("footer only") << QByteArray("[Whois Source: ");
+    QTest::newRow("footer without bracket") << QByteArray("Registrar: X\n[Whois Source: whois.example.test");
     QTest::newRow("separator dates")
         << QByteArray::fromStdString(Stored("Expiration Date: /-/ -,.T\nCreation Date: ::::\nUpdated Date: --"));
     QTest::newRow("1 MiB of name servers")
