@@ -169,10 +169,9 @@ class LookupEngineTest : public EngineTest {
     QCOMPARE(engine_->Queue(QueueKind::Trademark).Size(), std::size_t(2));
     engine_->SchedulerTick();
     QVERIFY(!engine_->RunBusy());
-    QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("Queue: 4"));
-    QCOMPARE(engine_->StatusPaneText(kTotalPane), QStringLiteral("Total: NA"));
-    QCOMPARE(engine_->StatusPaneText(kDisplayPane), QStringLiteral("Display: 4"));
-    QCOMPARE(engine_->StatusPaneText(kWorkPane), QStringLiteral("W:0 D:0 H:0 P:0"));
+    QCOMPARE((QStringList{engine_->StatusPaneText(kQueuePane), engine_->StatusPaneText(kTotalPane),
+                          engine_->StatusPaneText(kDisplayPane), engine_->StatusPaneText(kWorkPane)}),
+             (QStringList{"Queue: 4", "Total: NA", "Display: 4", "W:0 D:0 H:0 P:0"}));
     QCOMPARE(BarRows(*engine_),
              (QStringList{"a.com: TESS", "b.com: TESS", "c.com: TESS", "d.com: TESS"}));
     engine_->StopLookups();

@@ -97,10 +97,9 @@ class WebChecksTest : public QObject {
     QVERIFY(qv::StoreHomePageFields(db, "alpha.com", f));
     QVERIFY(!qv::StoreHomePageFields(db, "beta.com", f));
     record = Read(db, "alpha.com");
-    QCOMPARE(record.Text(qv::field::kRedirectUrl), std::string(" http://old.com/"));
-    QCOMPARE(record.Text(qv::field::kHomePageTitle), std::string("Old title"));
-    QCOMPARE(record.Text(qv::field::kHomePageStatus), std::string("Connection refused"));
-    QVERIFY(record.DateValue(qv::field::kHomePageModified).IsNull());
+    QCOMPARE(record.Text(qv::field::kRedirectUrl) + "|" + record.Text(qv::field::kHomePageTitle) + "|" +
+                 record.Text(qv::field::kHomePageStatus) + "|" + record.Text(qv::field::kHomePageModified),
+             std::string(" http://old.com/|Old title|Connection refused|"));
   }
 
   // "http://www.alpha.com/" reaches nginx through the system proxy.

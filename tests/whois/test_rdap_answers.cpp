@@ -33,33 +33,25 @@ class RdapAnswers : public QObject {
     QVERIFY(f.expiryFound && f.expiryDate == qv::Date::FromYmd(2030, 1, 2));
   }
 
-  // Answers read exactly as QJsonDocument reads them, also where a faster
-  // JSON reader would differ: the last of two equal keys, a byte-order mark,
-  // raw control characters, unpaired surrogates, numbers that are no exact
-  // integer, nesting too deep for the fast reader, Unicode blanks.
+  // The handle's text: numbers that are no exact integer written as Qt
+  // writes them, Unicode blanks trimmed, nesting too deep for the fast
+  // reader. (That the fast reader reads what QJsonDocument reads is checked
+  // on every input by fuzz_rdap_json.)
   void readAsQtReadsIt_data() {
     QTest::addColumn<QByteArray>("handle");  // the JSON of the handle's value
-    QTest::addColumn<QByteArray>("before");  // put before the answer
     QTest::addColumn<QString>("expected");
-    QTest::newRow("text") << QByteArray(R"("D1")") << QByteArray() << "D1";
-    QTest::newRow("two handles") << QByteArray(R"("D1","handle":"D2")") << QByteArray() << "D2";
-    QTest::newRow("byte-order mark") << QByteArray(R"("D1")") << QByteArray("\xEF\xBB\xBF") << "D1";
-    QTest::newRow("raw tab") << QByteArray("\"D\t1\"") << QByteArray() << "D\t1";
-    QTest::newRow("unpaired surrogate") << QByteArray(R"("D\udc001")") << QByteArray() << "D?1";
-    QTest::newRow("surrogate pair") << QByteArray(R"("D\ud83d\ude001")") << QByteArray() << "D\U0001F6001";
-    QTest::newRow("Unicode blanks") << QByteArray(R"("\u00a0D1\u2003")") << QByteArray() << "D1";
-    QTest::newRow("integer") << QByteArray("-42") << QByteArray() << "-42";
-    QTest::newRow("fraction") << QByteArray("42.9") << QByteArray() << "42.9";
-    QTest::newRow("exponent") << QByteArray("4.2e1") << QByteArray() << "42";
-    QTest::newRow("20 digits") << QByteArray("12345678901234567890") << QByteArray() << "12345678901234567000";
-    QTest::newRow("deep") << QByteArray(R"("D1","x":)") + QByteArray(200, '[') + QByteArray(200, ']')
-                          << QByteArray() << "D1";
+    QTest::newRow("text") << QByteArray(R"("D1")") << "D1";
+    QTest::newRow("Unicode blanks") << QByteArray(R"("\u00a0D1\u2003")") << "D1";
+    QTest::newRow("integer") << QByteArray("-42") << "-42";
+    QTest::newRow("fraction") << QByteArray("42.9") << "42.9";
+    QTest::newRow("exponent") << QByteArray("4.2e1") << "42";
+    QTest::newRow("20 digits") << QByteArray("12345678901234567890") << "12345678901234567000";
+    QTest::newRow("deep") << QByteArray(R"("D1","x":)") + QByteArray(200, '[') + QByteArray(200, ']') << "D1";
   }
   void readAsQtReadsIt() {
     QFETCH(QByteArray, handle);
-    QFETCH(QByteArray, before);
     QFETCH(QString, expected);
-    const QByteArray body = before + R"({"ldhName":"alpha.com","handle":)" + handle + "}";
+    const QByteArray body = R"({"ldhName":"alpha.com","handle":)" + handle + "}";
     const qv::RdapReading reading = qv::ReadRdapAnswer(body.toStdString());
     QCOMPARE(QString::fromStdString(reading.error), QString());
     QCOMPARE(QString::fromStdString(reading.answer.handle), expected);

@@ -152,17 +152,15 @@ class WhoisFieldsTest : public QObject {
     QCOMPARE(values.join(" | "), value);
   }
 
-  // Nothing a server may send crashes or stalls a parser.
+  // Nothing a server may send crashes or stalls a parser: broken footers
+  // (which fuzz_whois_answer breaks up before parsing; other short junk is
+  // its), answers far larger than fuzzing reaches; overflowing date tokens
+  // and separator-only dates find no date.
   void badInput_data() {
     QTest::addColumn<QByteArray>("answer");
     const std::size_t mib = 1 << 20;
-    QTest::newRow("empty") << QByteArray();
     QTest::newRow("footer only") << QByteArray("[Whois Source: ");
     QTest::newRow("footer without bracket") << QByteArray("Registrar: X\n[Whois Source: whois.example.test");
-    QTest::newRow("NUL bytes") << QByteArray("Registrar:\0\0X\nName Server: \0ns1.x.com\n[Whois Source: a]", 51);
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage += char((i * 131 + 7) % 256);
-    QTest::newRow("8-bit garbage") << QByteArray::fromStdString(Stored(garbage));
     QTest::newRow("separator dates")
         << QByteArray::fromStdString(Stored("Expiration Date: /-/ -,.T\nCreation Date: ::::\nUpdated Date: --"));
     QTest::newRow("1 MiB of name servers")
