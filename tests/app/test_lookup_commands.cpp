@@ -272,13 +272,6 @@ class LookupCommandsTest : public qvtest::WindowTest {
     QCOMPARE(Checks(engine_->Run().options), (QList<int>{CLookupDialog::kDns, CLookupDialog::kWhois}));
   }
 
-  void lookupDomainWithMinimumLookups() {
-    engine_->SetQuickWhoisLookup(true);
-    frame_->QuickLookupBar()->DomainBox()->setEditText("quick.test");
-    Trigger(kCmdLookupDomain);
-    QCOMPARE(Entries(*engine_, QueueKind::Whois), QStringList{"quick.test:DNS"});
-  }
-
   void quickLookupHistory() {
     QComboBox box;
     box.setEditable(true);
@@ -342,6 +335,10 @@ class LookupCommandsTest : public qvtest::WindowTest {
     QVERIFY(minimum->isChecked());
     QVERIFY(!authoritative->isChecked());  // off in memory while minimum lookups are on
     QCOMPARE(GetProfileInt(kSettingsSection, "Quick Whois Lookup", 0), 1);
+    // Lookup Domain now asks the whois queue for the minimum lookup.
+    frame_->QuickLookupBar()->DomainBox()->setEditText("quick.test");
+    Trigger(kCmdLookupDomain);
+    QCOMPARE(Entries(*engine_, QueueKind::Whois), QStringList{"quick.test:DNS"});
     Trigger(kCmdMinimumWhois);
     QVERIFY(!minimum->isChecked());
     QVERIFY(authoritative->isChecked());

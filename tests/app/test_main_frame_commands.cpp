@@ -244,8 +244,6 @@ class MainFrameCommandsTest : public qvtest::WindowTest {
       QVERIFY(!frame.Action(kCmdAlwaysSortAscending)->isChecked());
       QVERIFY(frame.View()->SortByColumn(1));
       QCOMPARE(Shown(frame), QStringList({"alpha.com", "beta.com", "gamma.com"}));
-      QVERIFY(frame.View()->SortByColumn(1));
-      QCOMPARE(Shown(frame), QStringList({"gamma.com", "beta.com", "alpha.com"}));
       frame.Action(kCmdAlwaysSortAscending)->trigger();
       QVERIFY(frame.View()->SortByColumn(1));
       QVERIFY(frame.View()->SortByColumn(1));

@@ -65,6 +65,21 @@ QImage Ink(const QImage& image) {
 
 int Advance(const QString& text) { return QFontMetrics(TestFont()).horizontalAdvance(text); }
 
+// The pieces drawn plainly one after the other in the normal colour.
+QImage Plain(const QStringList& pieces) {
+  QImage image(240, 32, QImage::Format_RGB32);
+  image.fill(kWhite);
+  QPainter painter(&image);
+  painter.setFont(TestFont());
+  painter.setPen(kNormal);
+  int left = 0;
+  for (const QString& piece : pieces) {
+    painter.drawText(QRect(left, 0, 240 - left, 32), Qt::AlignLeft | Qt::AlignVCenter, piece);
+    left += Advance(piece);
+  }
+  return image;
+}
+
 }  // namespace
 
 class MarkupTest : public QObject {
@@ -198,35 +213,13 @@ class MarkupTest : public QObject {
     QFETCH(QStringList, wrongPieces);
     const MarkupPalette black{kNormal, kNormal, kNormal, kNormal};
     const QImage drawn = Render(text, false, black);
-    auto plain = [](const QStringList& parts) {
-      QImage image(240, 32, QImage::Format_RGB32);
-      image.fill(kWhite);
-      QPainter painter(&image);
-      painter.setFont(TestFont());
-      painter.setPen(kNormal);
-      int left = 0;
-      for (const QString& part : parts) {
-        painter.drawText(QRect(left, 0, 240 - left, 32), Qt::AlignLeft | Qt::AlignVCenter, part);
-        left += Advance(part);
-      }
-      return image;
-    };
-    QCOMPARE(Ink(drawn), Ink(plain(pieces)));
-    QVERIFY(Ink(drawn) != Ink(plain(wrongPieces)));
+    QCOMPARE(Ink(drawn), Ink(Plain(pieces)));
+    QVERIFY(Ink(drawn) != Ink(Plain(wrongPieces)));
   }
 
   void longTextEndsInEllipsis() {
     const QString longText = QString(60, QLatin1Char('w'));
-    const QImage image = Render(longText, false);
-    QImage expected(240, 32, QImage::Format_RGB32);
-    expected.fill(kWhite);
-    QPainter painter(&expected);
-    painter.setFont(TestFont());
-    painter.setPen(kNormal);
-    painter.drawText(expected.rect(), Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetrics(TestFont()).elidedText(longText, Qt::ElideRight, 240));
-    painter.end();
-    QCOMPARE(image, expected);
+    QCOMPARE(Render(longText, false), Plain({QFontMetrics(TestFont()).elidedText(longText, Qt::ElideRight, 240)}));
   }
 
   // The symbol is drawn in the symbol font, and the text after it starts
