@@ -15,6 +15,27 @@
 
 namespace {
 
+bool Same(const qv::JsonValue& tree, const QJsonValue& qt);
+
+// Qt's reader drops a byte-order mark that starts a key after it has
+// checked the keys for repeats, so "href" and BOM+"href" leave an object
+// holding "href" twice. Such a text is read by Qt (the fast reader refuses
+// keys with a byte-order mark) and the tree is Qt's object copied in order.
+bool HoldsKeyTwice(const QJsonObject& object) {
+  const QStringList keys = object.keys();
+  return std::set<QString>(keys.begin(), keys.end()).size() != std::size_t(keys.size());
+}
+
+bool SameInOrder(const qv::JsonValue& tree, const QJsonObject& object) {
+  if (tree.MemberCount() != static_cast<decltype(tree.MemberCount())>(object.size())) return false;
+  auto member = tree.MemberBegin();
+  for (auto it = object.begin(); it != object.end(); ++it, ++member)
+    if (std::string(member->name.GetString(), member->name.GetStringLength()) != it.key().toStdString() ||
+        !Same(member->value, it.value()))
+      return false;
+  return true;
+}
+
 bool Same(const qv::JsonValue& tree, const QJsonValue& qt) {
   switch (qt.type()) {
     case QJsonValue::Null:
@@ -35,6 +56,7 @@ bool Same(const qv::JsonValue& tree, const QJsonValue& qt) {
     case QJsonValue::Object: {
       const QJsonObject object = qt.toObject();
       if (!tree.IsObject()) return false;
+      if (HoldsKeyTwice(object)) return SameInOrder(tree, object);
       std::set<std::string> keys;
       for (const auto& m : tree.GetObject()) keys.emplace(m.name.GetString(), m.name.GetStringLength());
       if (keys.size() != std::size_t(object.size())) return false;
