@@ -17,7 +17,7 @@ PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?=
 # What `make test` gives each fuzz target after its seeds (twelve targets).
-FUZZ_CHECK_SECONDS ?= 10
+FUZZ_CHECK_SECONDS ?= 20
 DESTDIR ?=
 # Tests the sanitizer pass leaves to the ordinary one: the kill trials test
 # what a killed process leaves on disk (the same under the sanitizers, at
