@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 #include <QThread>
+#include <fstream>
 
 #include "store/add_names.h"
 #include "store/database_maintenance.h"
@@ -74,22 +75,41 @@ std::string FileText(const std::filesystem::path& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
-void EngineTest::Close() {
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+QStringList Entries(const qv::LookupQueue& queue) {
+  QStringList out;
+  for (std::size_t i = 0; i < queue.Size(); ++i) out << QString::fromStdString(queue.At(i));
+  return out;
+}
+
+void SetFreeToken(const std::string& host) {
+  qv::WhoisServerRecord record(host, false);
+  record.tokenWhenFree = "No match for";
+  record.manuallyEdited = 1;
+}
+
+void EngineTest::cleanup() {
   engine_.reset();
   db_.CloseAll();
 }
 
-void EngineTest::Reset() {
-  Close();
+void EngineTest::init() {
+  cleanup();
   qvtest::FreshFolders();
   qv::SetWhoisTimeoutSeconds(2);
 }
 
-void EngineTest::NewEngine(int tickMs) {
+bool EngineTest::NewEngine(int tickMs, const std::vector<std::string>& names) {
+  if (!MakeDocument(db_, names)) return false;
   engine_ = std::make_unique<qv::LookupEngine>(&db_, tickMs);
   engine_->SetHostResolver([](const std::string&) { return std::string("192.0.2.1"); });
   log_ = qvtest::TempPath(QStringLiteral("changes.txt"));
   engine_->Updater().SetChangeLogPath(log_);
+  return true;
 }
 
 void EngineTest::LookUp(const std::vector<std::string>& names) {

@@ -43,20 +43,31 @@ QString Field(const qv::DomainRecord& record, const char* field);
 QStringList FieldsAsIn(const qv::DomainRecord& record, const QStringList& expected);
 // A file's whole content; empty when it cannot be read.
 std::string FileText(const std::filesystem::path& path);
+// Writes `text` as the whole file, making its folders first.
+void WriteFile(const std::filesystem::path& path, const std::string& text);
+// A queue's entries in order.
+QStringList Entries(const qv::LookupQueue& queue);
+// The whois server `host` judges a name free by "No match for".
+void SetFreeToken(const std::string& host);
 
 // The base of the engine test classes: a document, an engine on it and the
-// change log it writes. Reset() starts a test with fresh folders and nothing
-// open, Close() ends it; NewEngine() makes an engine whose DNS checks all resolve to one
-// documentation address, so they finish at once and the same way everywhere.
+// change log it writes. Each test starts with fresh folders and nothing open.
+// NewEngine() makes a document of `names` (false when it cannot) and an engine
+// on it whose DNS checks all resolve to one documentation address, so they
+// finish at once and the same way everywhere.
 class EngineTest : public QObject {
+  Q_OBJECT
+
+ protected slots:
+  void init();
+  void cleanup();
+
  protected:
   qv::DomainDatabase db_;
   std::unique_ptr<qv::LookupEngine> engine_;
   std::filesystem::path log_;
 
-  void Reset();
-  void Close();
-  void NewEngine(int tickMs);
+  bool NewEngine(int tickMs, const std::vector<std::string>& names);
   // Queues `names` for whois and ticks until the engine is idle.
   void LookUp(const std::vector<std::string>& names);
 };

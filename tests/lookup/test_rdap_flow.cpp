@@ -54,9 +54,6 @@ class RdapFlowTest : public EngineTest {
   Q_OBJECT
 
  private slots:
-  void init() { Reset(); }
-  void cleanup() { Close(); }
-
   // "RDAP first": RDAP where the suffix has a service, whois for the other
   // suffix and for the name whose RDAP query failed; a 404 is a free name.
   void rdapFirstFillsBothSuffixes() {
@@ -72,8 +69,7 @@ class RdapFlowTest : public EngineTest {
     PoliteAt(rdap);
     std::vector<std::string> names = {"beta.qvtest", "free.qvrdap", "down.qvrdap"};
     for (int i = 0; i < 12; ++i) names.push_back("alpha" + std::to_string(i) + ".qvrdap");
-    QVERIFY(MakeDocument(db_, names));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, names));
     LookUp(names);
 
     // What an RDAP answer gives each field is RdapAnswers' and
@@ -105,8 +101,7 @@ class RdapFlowTest : public EngineTest {
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
     PoliteAt(rdap, 1);
-    QVERIFY(MakeDocument(db_, {"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"}));
     LookUp({"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"});
     QCOMPARE(rdap.paths(), QStringList{"/domain/busy1.qvrdap"});
     whois.Finish();
@@ -129,8 +124,7 @@ class RdapFlowTest : public EngineTest {
     StoreRdapUrlOfSuffix("qvrdap", registry.stdUrl("/domain/"));
     PoliteAt(registry);
     PoliteAt(registrar);
-    QVERIFY(MakeDocument(db_, {"gamma.qvrdap"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"gamma.qvrdap"}));
     LookUp({"gamma.qvrdap"});
 
     const QString registrarKey = QStringLiteral("127.0.0.1:%1").arg(registrar.port());
@@ -166,8 +160,7 @@ class RdapFlowTest : public EngineTest {
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
     PoliteAt(rdap);
     SetLookupProtocolSetting(LookupProtocol::RdapOnly);
-    QVERIFY(MakeDocument(db_, {"beta.qvtest", "delta.qvrdap"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"beta.qvtest", "delta.qvrdap"}));
     LookUp({"beta.qvtest", "delta.qvrdap"});
 
     QVERIFY(LoadWhoisText("beta.qvtest").starts_with("Whois Lookup Error: I don't know the RDAP service"));

@@ -29,14 +29,6 @@ std::string Answer(std::initializer_list<std::string_view> lines, std::string_vi
   return text + "\n[Whois Source: " + std::string(source) + "]";
 }
 
-// A server record of our own, with the sentence its registry uses for a free
-// name.
-void SetUpServer(const char* host) {
-  WhoisServerRecord record(host, false);
-  record.tokenWhenFree = "No match for";
-  record.manuallyEdited = 1;
-}
-
 Date At(int y, int mo, int d, int h = 0, int mi = 0) { return Date::FromParts({y, mo, d, h, mi, 0}); }
 
 std::string ShortDate(int y, int m, int d) {
@@ -91,8 +83,8 @@ class RecordUpdateTest : public QObject {
     qvtest::FreshFolders();
     const MaintenanceResult made = NewDocument(db_, qvtest::TempPath("update.qvl").string());
     QVERIFY2(made.ok, made.message.c_str());
-    SetUpServer(kRegistry);
-    SetUpServer(kRegistrar);
+    enginetest::SetFreeToken(kRegistry);
+    enginetest::SetFreeToken(kRegistrar);
     snapshots_.Clear();
     alerts_.Clear();
     savedTexts_.clear();

@@ -27,20 +27,13 @@ class WhoisFlowTest : public EngineTest {
   Q_OBJECT
 
  private slots:
-  void init() { Reset(); }
-  void cleanup() { Close(); }
-
   void fullRunFillsRecords() {
     WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer(Reg("ALPHA.QVTEST"))));
     WhoisTestServer free(WhoisTestServer::Answer("No match for \"FREE.QVFREE\".\r\n"));
     PointSuffixAt("qvtest", kRegistry, taken.port());
     PointSuffixAt("qvfree", kRegistrar, free.port());
-    {
-      WhoisServerRecord record(kRegistrar, false);
-      record.tokenWhenFree = "No match for";
-    }
-    QVERIFY(MakeDocument(db_, {"alpha.qvtest", "free.qvfree"}));
-    NewEngine(kTickMs);
+    SetFreeToken(kRegistrar);
+    QVERIFY(NewEngine(kTickMs, {"alpha.qvtest", "free.qvfree"}));
     LookUp({"alpha.qvtest", "free.qvfree"});
 
     // Which field each value lands in is RecordUpdateTest's; here the
@@ -70,8 +63,7 @@ class WhoisFlowTest : public EngineTest {
     WhoisTestServer registrar(WhoisTestServer::Answer(RegisteredAnswer(second)));
     PointSuffixAt("qvtest", kRegistry, registry.port());
     PointSuffixAt("qvregistrar", kRegistrar, registrar.port());
-    QVERIFY(MakeDocument(db_, {"loop.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"loop.qvtest"}));
     LookUp({"loop.qvtest"});
     registry.Finish();
     registrar.Finish();
@@ -92,8 +84,7 @@ class WhoisFlowTest : public EngineTest {
       servers.push_back(std::make_unique<WhoisTestServer>(WhoisTestServer::Answer(RegisteredAnswer(hop))));
       PointSuffixAt(i == 0 ? "qvtest" : "qvhop" + std::to_string(i), hosts[i], servers[i]->port());
     }
-    QVERIFY(MakeDocument(db_, {"hop.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"hop.qvtest"}));
     LookUp({"hop.qvtest"});
     for (std::size_t i = 0; i < servers.size(); ++i) {
       servers[i]->Finish();
@@ -107,8 +98,7 @@ class WhoisFlowTest : public EngineTest {
   void failingServerKeepsRegistration() {
     WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("KEEP.QVTEST"))));
     PointSuffixAt("qvtest", kRegistry, good.port());
-    QVERIFY(MakeDocument(db_, {"keep.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"keep.qvtest"}));
     LookUp({"keep.qvtest"});
     const DomainRecord before = Read(db_, "keep.qvtest");
     QCOMPARE(Field(before, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
@@ -127,8 +117,7 @@ class WhoisFlowTest : public EngineTest {
   void lookupInFlight() {
     WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("SAME.QVTEST"))));
     PointSuffixAt("qvtest", kRegistry, good.port());
-    QVERIFY(MakeDocument(db_, {"same.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"same.qvtest"}));
     LookUp({"same.qvtest"});
     const QString registrar = Field(Read(db_, "same.qvtest"), field::kRegistrar);
     QVERIFY(!registrar.isEmpty());
@@ -152,8 +141,7 @@ class WhoisFlowTest : public EngineTest {
   void failuresThenDisabledThenFreshTry() {
     WhoisTestServer silent(WhoisTestServer::Reset());
     PointSuffixAt("qvtest", kRegistry, silent.port());
-    QVERIFY(MakeDocument(db_, {"gamma.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"gamma.qvtest"}));
 
     LookUp({"gamma.qvtest"});  // the first try and three retries
     QCOMPARE(silent.connections(), kWhoisFailuresBeforeSkip);
@@ -172,11 +160,10 @@ class WhoisFlowTest : public EngineTest {
   void minimumLookup() {
     WhoisTestServer server(WhoisTestServer::Answer(RegisteredAnswer(Reg("X.QVTEST"))));
     PointSuffixAt("qvtest", kRegistry, server.port());
-    QVERIFY(MakeDocument(db_, {"up.qvtest", "down.qvtest", "listed.qvtest"}));
     InvalidIpList wildcard;
     wildcard.Add("192.0.2.99");
     wildcard.Save();
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"up.qvtest", "down.qvtest", "listed.qvtest"}));
     engine_->SetHostResolver([](const std::string& host) -> std::string {
       if (host == "www.up.qvtest") return "192.0.2.7";
       if (host == "www.listed.qvtest") return "192.0.2.99";
@@ -201,8 +188,7 @@ class WhoisFlowTest : public EngineTest {
   }
 
   void unknownServerAnswersWithoutTraffic() {
-    QVERIFY(MakeDocument(db_, {"lost.qvnowhere"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"lost.qvnowhere"}));
     LookUp({"lost.qvnowhere"});
     QCOMPARE(LoadWhoisText("lost.qvnowhere"), std::string(kUnknownWhoisServerText));
   }
@@ -211,8 +197,7 @@ class WhoisFlowTest : public EngineTest {
     const std::string answer = RegisteredAnswer(Reg("SLOW.QVTEST"));
     WhoisTestServer slow(WhoisTestServer::InPieces(answer, 40, 60));
     PointSuffixAt("qvtest", kRegistry, slow.port(), 1);
-    QVERIFY(MakeDocument(db_, {"slow.qvtest", "next.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"slow.qvtest", "next.qvtest"}));
     QVERIFY(engine_->QueueWhoisIfDue("slow.qvtest", 0));
     QVERIFY(engine_->QueueWhoisIfDue("next.qvtest", 0));
     engine_->SchedulerTick();
