@@ -6,8 +6,6 @@
 #include <memory>
 
 #include "platform/settings_store.h"
-#include "store/add_names.h"
-#include "store/database_maintenance.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
 #include "support/temp_folders.h"
@@ -15,21 +13,16 @@
 #include "webcheck/fetch_job_list.h"
 #include "webcheck/link_popularity.h"
 #include "webcheck/link_popularity_check.h"
+#include "webcheck_fixture.h"
 
 namespace {
 
 using qvtest::HttpScriptServer;
-
-bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names) {
-  static int serial = 0;
-  const std::string path = qvtest::TempPath(QStringLiteral("pop%1.qvl").arg(++serial)).string();
-  return qv::NewDocument(db, path).ok && qv::AddDomainNames(db, names).added == names.size();
-}
+using namespace webtest;
 
 // "Field=value" for each count field, "Field=" for one left null.
 QStringList Counts(qv::DomainDatabase& db, const std::string& name) {
-  qv::DomainRecord record;
-  db.ReadRecord(name, record);
+  const qv::DomainRecord record = Read(db, name);
   QStringList out;
   for (const char* f : {qv::field::kAlexaRank, qv::field::kAlexaLinks, qv::field::kGoogleLinks,
                         qv::field::kMsnLinks, qv::field::kAltavistaLinks}) {
