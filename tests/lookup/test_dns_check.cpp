@@ -1,5 +1,4 @@
 #include <QTest>
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 

@@ -6,11 +6,9 @@
 #include "engine_fixture.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
-#include "lookup/lookup_settings.h"
 #include "store/domain_list.h"
 #include "store/list_query.h"
 #include "whois/whois_query.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 

@@ -9,13 +9,10 @@
 #include "lookup/lookup_engine.h"
 #include "lookup/lookup_settings.h"
 #include "support/rdap_test_server.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "whois/rdap_directory.h"
-#include "whois/server_directory.h"
 #include "whois/whois_date.h"
-#include "whois/whois_query.h"
 
 using namespace qv;
 using namespace enginetest;

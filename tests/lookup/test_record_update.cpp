@@ -12,7 +12,6 @@
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
-#include "whois/server_directory.h"
 
 using namespace qv;
 using enginetest::FieldsAsIn;

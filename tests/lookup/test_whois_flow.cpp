@@ -5,11 +5,8 @@
 #include "engine_fixture.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
-#include "whois/server_directory.h"
-#include "whois/whois_query.h"
 
 using namespace qv;
 using namespace enginetest;

@@ -3,7 +3,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-#include <memory>
 
 #include "platform/settings_store.h"
 #include "store/domain_record.h"

@@ -4,7 +4,6 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <thread>
 
 #include "store/domain_record.h"

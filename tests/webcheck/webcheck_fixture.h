@@ -2,7 +2,6 @@
 // job run to its end.
 #pragma once
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
