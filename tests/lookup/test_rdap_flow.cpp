@@ -35,8 +35,7 @@ QByteArray DomainJson(const std::string& name, const std::string& registrar, con
                      R"({"eventAction":"expiration","eventDate":")" + expiry + R"("}],)"
                      R"("entities":[{"roles":["registrar"],"vcardArray":["vcard",[["fn",{},"text",")" +
                      registrar + R"("]]]}])";
-  if (!link.empty())
-    json += R"(,"links":[{"rel":"related","type":"application/rdap+json","href":")" + link + R"("}])";
+  if (!link.empty()) json += R"(,"links":[{"rel":"related","type":"application/rdap+json","href":")" + link + R"("}])";
   return QByteArray::fromStdString(json + "}");
 }
 

@@ -163,8 +163,7 @@ class HttpFetcherTest : public QObject {
     QTest::newRow("tags and an entity") << QByteArray("a<b>c</b>&amp;d") << QByteArray("ac&d");
     QTest::newRow("nested brackets") << QByteArray("<<x>>y") << QByteArray("y");
     QTest::newRow("escaped entity stays escaped") << QByteArray("&amp;lt;b&amp;gt;") << QByteArray("&lt;b&gt;");
-    QTest::newRow("entities") << QByteArray("&lt;1&gt;&nbsp;&quot;&#39;&raquo;&#169;")
-                              << QByteArray("<1> \"' \xA9");
+    QTest::newRow("entities") << QByteArray("&lt;1&gt;&nbsp;&quot;&#39;&raquo;&#169;") << QByteArray("<1> \"' \xA9");
   }
   void htmlToText() {
     QFETCH(QByteArray, html);

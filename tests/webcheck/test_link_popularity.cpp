@@ -68,21 +68,17 @@ class LinkPopularityTest : public QObject {
     row("alexa rank and links", "ALEXA", kAlexaPage, "1234", "5678", "", "", "");
     row("alexa rank without links", "ALEXA", "Traffic Rank for alpha.com: <A HREF=\"/x\">1,234</A>", "1234", "0",
         "", "", "");
-    row("alexa rank unreadable", "ALEXA", "Traffic Rank for alpha.com: <a href=\"/x\">No Data</a>", "", "", "",
-        "", "");
+    row("alexa rank unreadable", "ALEXA", "Traffic Rank for alpha.com: <a href=\"/x\">No Data</a>", "", "", "", "", "");
     row("alexa links unreadable", "ALEXA",
-        "Traffic Rank for alpha.com: <a>#7</a><li>Other sites that link to this site: none</li>", "7", "", "", "",
-        "");
+        "Traffic Rank for alpha.com: <a>#7</a><li>Other sites that link to this site: none</li>", "7", "", "", "", "");
     row("alexa rank without end", "ALEXA", "Traffic Rank for alpha.com: 1,234", "", "", "", "", "");
-    row("google of about", "GOOGLELINK", "Results 1 - 10 of about <b>12,300</b> linking to", "", "", "12300", "",
-        "");
+    row("google of about", "GOOGLELINK", "Results 1 - 10 of about <b>12,300</b> linking to", "", "", "12300", "", "");
     row("google linking to", "GOOGLELINK", "Results 1 - 3 of <b>3</b> linking to <b>www.alpha.com</b>", "", "",
         "3", "", "");
     row("google number unreadable", "GOOGLELINK", "of about <b>many</b>", "", "", "", "", "");
     row("google count above 2^31", "GOOGLELINK", "of about <b>12,345,678,901</b>", "", "", "2147483647", "", "");
     row("msn page 1 of", "MSNLINK", kMsnPage, "", "", "", "2468", "");
-    row("msn nothing found", "MSNLINK", "We did not find any results containing link:alpha.com", "", "", "", "0",
-        "");
+    row("msn nothing found", "MSNLINK", "We did not find any results containing link:alpha.com", "", "", "", "0", "");
     row("msn number unreadable", "MSNLINK", "Page 1 of about results", "", "", "", "", "");
     row("altavista we found", "ALTAVISTALINK", "We found 56 results", "", "", "", "", "56");
     row("altavista no document", "ALTAVISTALINK",

@@ -34,8 +34,7 @@ class WebChecksTest : public QObject {
     };
     const QByteArray ok = "HTTP/1.1 200 OK\r\nServer: nginx\r\n\r\n", okLine = "HTTP/1.1 200 OK";
     row("upper-case title", "<HTML><TITLE>Welcome</TITLE></HTML>", ok, okLine, "35 bytes", "", "Welcome");
-    row("title with attributes", "<title lang=\"en\">Hi &amp; all</title>", ok, okLine, "37 bytes", "",
-        "Hi &amp; all");
+    row("title with attributes", "<title lang=\"en\">Hi &amp; all</title>", ok, okLine, "37 bytes", "", "Hi &amp; all");
     row("title of 200", "<title>" + QByteArray(200, 't') + "</title>", ok, okLine, "215 bytes", "",
         QByteArray(175, 't') + "...");
     row("5000 bytes", QByteArray(5000, 'p'), ok, okLine, "5000 bytes");
