@@ -117,24 +117,19 @@ void EngineTest::LookUp(const std::vector<std::string>& names) {
   QVERIFY(RunUntilIdle(*engine_));
 }
 
-Registration Reg(std::string name) {
-  Registration r;
-  r.name = std::move(name);
-  return r;
-}
-
-std::string RegisteredAnswer(const Registration& r) {
-  std::string text = "Domain Name: " + r.name + "\r\n";
+std::string RegisteredAnswer(const std::string& name, const std::string& referral) {
+  std::string text = "Domain Name: " + name + "\r\n";
   text += "Registry Domain ID: 2336799_DOMAIN_TEST-VRSN\r\n";
-  if (!r.referral.empty()) text += "Registrar WHOIS Server: " + r.referral + "\r\n";
-  text += "Updated Date: " + r.updated + "\r\n";
-  text += "Creation Date: " + r.created + "\r\n";
-  text += "Registry Expiry Date: " + r.expiry + "\r\n";
-  text += "Registrar: " + r.registrar + "\r\n";
-  text += "Domain Status: " + r.status + " https://icann.org/epp#" + r.status + "\r\n";
-  for (const std::string& ns : r.nameServers) text += "Name Server: " + ns + "\r\n";
-  text += ">>> Last update of whois database: 2024-01-01T00:00:00Z <<<\r\n";
-  return text;
+  if (!referral.empty()) text += "Registrar WHOIS Server: " + referral + "\r\n";
+  return text +
+         "Updated Date: 2023-08-14T07:01:38Z\r\n"
+         "Creation Date: 1999-03-04T05:06:07Z\r\n"
+         "Registry Expiry Date: 2030-08-13T04:00:00Z\r\n"
+         "Registrar: Example Registrar LLC\r\n"
+         "Domain Status: clientTransferProhibited https://icann.org/epp#clientTransferProhibited\r\n"
+         "Name Server: NS1.EXAMPLE.NET\r\n"
+         "Name Server: NS2.EXAMPLE.NET\r\n"
+         ">>> Last update of whois database: 2024-01-01T00:00:00Z <<<\r\n";
 }
 
 }  // namespace enginetest

@@ -72,19 +72,9 @@ class EngineTest : public QObject {
   void LookUp(const std::vector<std::string>& names);
 };
 
-// An answer of a registered name with the usual labels.
-struct Registration {
-  std::string name;
-  std::string registrar = "Example Registrar LLC";
-  std::string created = "1999-03-04T05:06:07Z";
-  std::string updated = "2023-08-14T07:01:38Z";
-  std::string expiry = "2030-08-13T04:00:00Z";
-  std::string status = "clientTransferProhibited";
-  std::vector<std::string> nameServers = {"NS1.EXAMPLE.NET", "NS2.EXAMPLE.NET"};
-  std::string referral;  // "Registrar WHOIS Server:" when not empty
-};
-std::string RegisteredAnswer(const Registration& r);
-// The usual registration of a name.
-Registration Reg(std::string name);
+// An answer of a registered name with the usual labels (registrar "Example
+// Registrar LLC", expiry 2030-08-13); it names `referral` as the registrar's
+// whois server when that is not empty.
+std::string RegisteredAnswer(const std::string& name, const std::string& referral = {});
 
 }  // namespace enginetest

@@ -58,7 +58,7 @@ class RdapFlowTest : public EngineTest {
       if (path == "/domain/down.qvrdap") return HttpReply{503, "", {{"Retry-After", "0"}}, true};
       return RdapTestServer::NotFound();
     });
-    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BETA.QVTEST"))));
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer("BETA.QVTEST")));
     PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain"));  // no trailing slash: one is added
@@ -93,7 +93,7 @@ class RdapFlowTest : public EngineTest {
   void busyServiceIsLeftAlone() {
     RdapTestServer rdap(RdapTestServer::Tls::Trusted,
                         [](const QByteArray&) { return HttpReply{429, "", {{"Retry-After", "120"}}, true}; });
-    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BUSY.QVRDAP"))));
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer("BUSY.QVRDAP")));
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
     PoliteAt(rdap, 1);
@@ -150,7 +150,7 @@ class RdapFlowTest : public EngineTest {
   // suffix without a service says so without any traffic.
   void rdapOnly() {
     RdapTestServer rdap(RdapTestServer::Tls::Untrusted, [](const QByteArray&) { return RdapTestServer::NotFound(); });
-    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BETA.QVTEST"))));
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer("BETA.QVTEST")));
     PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));

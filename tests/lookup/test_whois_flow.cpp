@@ -25,7 +25,7 @@ class WhoisFlowTest : public EngineTest {
 
  private slots:
   void fullRunFillsRecords() {
-    WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer(Reg("ALPHA.QVTEST"))));
+    WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer("ALPHA.QVTEST")));
     WhoisTestServer free(WhoisTestServer::Answer("No match for \"FREE.QVFREE\".\r\n"));
     PointSuffixAt("qvtest", kRegistry, taken.port());
     PointSuffixAt("qvfree", kRegistrar, free.port());
@@ -52,12 +52,8 @@ class WhoisFlowTest : public EngineTest {
 
   // Two servers that name each other: each is asked once.
   void referralsThatGoRoundStop() {
-    Registration first = Reg("LOOP.QVTEST");
-    first.referral = kRegistrar;
-    Registration second = Reg("LOOP.QVTEST");
-    second.referral = kRegistry;
-    WhoisTestServer registry(WhoisTestServer::Answer(RegisteredAnswer(first)));
-    WhoisTestServer registrar(WhoisTestServer::Answer(RegisteredAnswer(second)));
+    WhoisTestServer registry(WhoisTestServer::Answer(RegisteredAnswer("LOOP.QVTEST", kRegistrar)));
+    WhoisTestServer registrar(WhoisTestServer::Answer(RegisteredAnswer("LOOP.QVTEST", kRegistry)));
     PointSuffixAt("qvtest", kRegistry, registry.port());
     PointSuffixAt("qvregistrar", kRegistrar, registrar.port());
     QVERIFY(NewEngine(kTickMs, {"loop.qvtest"}));
@@ -76,9 +72,8 @@ class WhoisFlowTest : public EngineTest {
     const char* hosts[] = {"127.0.0.1", "127.1", "127.0.1", "localhost", "2130706433", "0x7f000001"};
     std::vector<std::unique_ptr<WhoisTestServer>> servers;
     for (std::size_t i = 0; i < std::size(hosts); ++i) {
-      Registration hop = Reg("HOP.QVTEST");
-      if (i + 1 < std::size(hosts)) hop.referral = hosts[i + 1];
-      servers.push_back(std::make_unique<WhoisTestServer>(WhoisTestServer::Answer(RegisteredAnswer(hop))));
+      const std::string answer = RegisteredAnswer("HOP.QVTEST", i + 1 < std::size(hosts) ? hosts[i + 1] : "");
+      servers.push_back(std::make_unique<WhoisTestServer>(WhoisTestServer::Answer(answer)));
       PointSuffixAt(i == 0 ? "qvtest" : "qvhop" + std::to_string(i), hosts[i], servers[i]->port());
     }
     QVERIFY(NewEngine(kTickMs, {"hop.qvtest"}));
@@ -93,7 +88,7 @@ class WhoisFlowTest : public EngineTest {
   // A server that fails leaves what the last answer brought in place (each
   // kind of failure: RecordUpdateTest::failedLookupKeepsTheRecord).
   void failingServerKeepsRegistration() {
-    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("KEEP.QVTEST"))));
+    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer("KEEP.QVTEST")));
     PointSuffixAt("qvtest", kRegistry, good.port());
     QVERIFY(NewEngine(kTickMs, {"keep.qvtest"}));
     LookUp({"keep.qvtest"});
@@ -112,14 +107,14 @@ class WhoisFlowTest : public EngineTest {
   // killed then loses nothing; and a result for a document that is no longer
   // open is dropped.
   void lookupInFlight() {
-    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("SAME.QVTEST"))));
+    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer("SAME.QVTEST")));
     PointSuffixAt("qvtest", kRegistry, good.port());
     QVERIFY(NewEngine(kTickMs, {"same.qvtest"}));
     LookUp({"same.qvtest"});
     const QString registrar = Field(Read(db_, "same.qvtest"), field::kRegistrar);
     QVERIFY(!registrar.isEmpty());
 
-    WhoisTestServer slow(WhoisTestServer::InPieces(RegisteredAnswer(Reg("SAME.QVTEST")), 40, 60));
+    WhoisTestServer slow(WhoisTestServer::InPieces(RegisteredAnswer("SAME.QVTEST"), 40, 60));
     SetServerPort(kRegistry, slow.port());
     QVERIFY(engine_->QueueWhoisIfDue("same.qvtest", 0));
     engine_->SchedulerTick();  // the job runs; the tick's writes are committed
@@ -155,7 +150,7 @@ class WhoisFlowTest : public EngineTest {
   }
 
   void minimumLookup() {
-    WhoisTestServer server(WhoisTestServer::Answer(RegisteredAnswer(Reg("X.QVTEST"))));
+    WhoisTestServer server(WhoisTestServer::Answer(RegisteredAnswer("X.QVTEST")));
     PointSuffixAt("qvtest", kRegistry, server.port());
     InvalidIpList wildcard;
     wildcard.Add("192.0.2.99");
@@ -191,7 +186,7 @@ class WhoisFlowTest : public EngineTest {
   }
 
   void stopWhileJobsRun() {
-    const std::string answer = RegisteredAnswer(Reg("SLOW.QVTEST"));
+    const std::string answer = RegisteredAnswer("SLOW.QVTEST");
     WhoisTestServer slow(WhoisTestServer::InPieces(answer, 40, 60));
     PointSuffixAt("qvtest", kRegistry, slow.port(), 1);
     QVERIFY(NewEngine(kTickMs, {"slow.qvtest", "next.qvtest"}));
