@@ -23,11 +23,6 @@ bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names)
   return report.error.empty() && report.added == names.size();
 }
 
-void SetServerPort(const std::string& host, int port) {
-  qv::WhoisServerRecord record(host, false);
-  record.port = port;
-}
-
 bool WaitFor(const std::function<bool()>& done, int limitMs) {
   QDeadlineTimer deadline(limitMs);
   while (!done()) {

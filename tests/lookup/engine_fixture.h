@@ -24,8 +24,6 @@ bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names)
 
 using qvtest::PointSuffixAt;
 using qvtest::PoliteServer;
-// The server's port only (a new loopback server for the next run).
-void SetServerPort(const std::string& host, int port);
 
 // Ticks the engine, letting posted results arrive, until nothing is queued
 // or running; false when that does not happen within `limitMs`.

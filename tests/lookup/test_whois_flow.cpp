@@ -96,7 +96,7 @@ class WhoisFlowTest : public EngineTest {
     QCOMPARE(Field(before, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
 
     WhoisTestServer bad(WhoisTestServer::Reset());
-    SetServerPort(kRegistry, bad.port());
+    PoliteServer(kRegistry, bad.port());
     LookUp({"keep.qvtest"});
     const QStringList kept = FieldsAsIn(before, {"Registrar", "Expiry Date", "Registrar Expiry", "Created On",
                                                  "NS1", "Status", "Availability", "Last Checked At"});
@@ -115,7 +115,7 @@ class WhoisFlowTest : public EngineTest {
     QVERIFY(!registrar.isEmpty());
 
     WhoisTestServer slow(WhoisTestServer::InPieces(RegisteredAnswer("SAME.QVTEST"), 40, 60));
-    SetServerPort(kRegistry, slow.port());
+    PoliteServer(kRegistry, slow.port());
     QVERIFY(engine_->QueueWhoisIfDue("same.qvtest", 0));
     engine_->SchedulerTick();  // the job runs; the tick's writes are committed
     QCOMPARE(engine_->WhoisJobCount(), 1);
