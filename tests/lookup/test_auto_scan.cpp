@@ -67,16 +67,14 @@ class AutoScanTest : public QObject {
     QTest::addColumn<QStringList>("http");
     const QStringList none;
     const QStringList alpha{"alpha.com"};
-    QTest::newRow("all four") << "1111" << 1440 << false << alpha << alpha
-                              << QStringList{"delta.com", "gamma.com", "alpha.com"}
+    const QStringList pinged{"delta.com", "gamma.com", "alpha.com"};
+    QTest::newRow("all four") << "1111" << 1440 << false << alpha << alpha << pinged
                               << QStringList{"gamma.com", "alpha.com"};
     QTest::newRow("all four, list reversed") << "1111" << 1440 << true << alpha << alpha
                                              << QStringList{"alpha.com", "gamma.com", "delta.com"}
                                              << QStringList{"alpha.com", "gamma.com"};
-    QTest::newRow("ping only") << "0010" << 1440 << false << none << none
-                               << QStringList{"delta.com", "gamma.com", "alpha.com"} << none;
-    QTest::newRow("interval 0 is the smallest, not always")
-        << "0010" << 0 << false << none << none << QStringList{"delta.com", "gamma.com", "alpha.com"} << none;
+    QTest::newRow("ping only") << "0010" << 1440 << false << none << none << pinged << none;
+    QTest::newRow("interval 0 is the smallest, not always") << "0010" << 0 << false << none << none << pinged << none;
     QTest::newRow("all off") << "0000" << 1440 << false << none << none << none << none;
   }
   void queuesDueNames() {

@@ -24,10 +24,8 @@ class Gate {
     };
   }
   void Open() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      isOpen_ = true;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    isOpen_ = true;
     open_.notify_all();
   }
   int finished() {
