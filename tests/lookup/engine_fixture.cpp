@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 #include <QThread>
+#include <fstream>
 
 #include "store/add_names.h"
 #include "store/database_maintenance.h"
@@ -20,11 +21,6 @@ bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names)
   if (!qv::NewDocument(db, path).ok) return false;
   const qv::AddNamesReport report = qv::AddDomainNames(db, names);
   return report.error.empty() && report.added == names.size();
-}
-
-void SetServerPort(const std::string& host, int port) {
-  qv::WhoisServerRecord record(host, false);
-  record.port = port;
 }
 
 bool WaitFor(const std::function<bool()>& done, int limitMs) {
@@ -74,22 +70,41 @@ std::string FileText(const std::filesystem::path& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
-void EngineTest::Close() {
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+QStringList Entries(const qv::LookupQueue& queue) {
+  QStringList out;
+  for (std::size_t i = 0; i < queue.Size(); ++i) out << QString::fromStdString(queue.At(i));
+  return out;
+}
+
+void SetFreeToken(const std::string& host) {
+  qv::WhoisServerRecord record(host, false);
+  record.tokenWhenFree = "No match for";
+  record.manuallyEdited = 1;
+}
+
+void EngineTest::cleanup() {
   engine_.reset();
   db_.CloseAll();
 }
 
-void EngineTest::Reset() {
-  Close();
+void EngineTest::init() {
+  cleanup();
   qvtest::FreshFolders();
   qv::SetWhoisTimeoutSeconds(2);
 }
 
-void EngineTest::NewEngine(int tickMs) {
+bool EngineTest::NewEngine(int tickMs, const std::vector<std::string>& names) {
+  if (!MakeDocument(db_, names)) return false;
   engine_ = std::make_unique<qv::LookupEngine>(&db_, tickMs);
   engine_->SetHostResolver([](const std::string&) { return std::string("192.0.2.1"); });
   log_ = qvtest::TempPath(QStringLiteral("changes.txt"));
   engine_->Updater().SetChangeLogPath(log_);
+  return true;
 }
 
 void EngineTest::LookUp(const std::vector<std::string>& names) {
@@ -97,24 +112,19 @@ void EngineTest::LookUp(const std::vector<std::string>& names) {
   QVERIFY(RunUntilIdle(*engine_));
 }
 
-Registration Reg(std::string name) {
-  Registration r;
-  r.name = std::move(name);
-  return r;
-}
-
-std::string RegisteredAnswer(const Registration& r) {
-  std::string text = "Domain Name: " + r.name + "\r\n";
+std::string RegisteredAnswer(const std::string& name, const std::string& referral) {
+  std::string text = "Domain Name: " + name + "\r\n";
   text += "Registry Domain ID: 2336799_DOMAIN_TEST-VRSN\r\n";
-  if (!r.referral.empty()) text += "Registrar WHOIS Server: " + r.referral + "\r\n";
-  text += "Updated Date: " + r.updated + "\r\n";
-  text += "Creation Date: " + r.created + "\r\n";
-  text += "Registry Expiry Date: " + r.expiry + "\r\n";
-  text += "Registrar: " + r.registrar + "\r\n";
-  text += "Domain Status: " + r.status + " https://icann.org/epp#" + r.status + "\r\n";
-  for (const std::string& ns : r.nameServers) text += "Name Server: " + ns + "\r\n";
-  text += ">>> Last update of whois database: 2024-01-01T00:00:00Z <<<\r\n";
-  return text;
+  if (!referral.empty()) text += "Registrar WHOIS Server: " + referral + "\r\n";
+  return text +
+         "Updated Date: 2023-08-14T07:01:38Z\r\n"
+         "Creation Date: 1999-03-04T05:06:07Z\r\n"
+         "Registry Expiry Date: 2030-08-13T04:00:00Z\r\n"
+         "Registrar: Example Registrar LLC\r\n"
+         "Domain Status: clientTransferProhibited https://icann.org/epp#clientTransferProhibited\r\n"
+         "Name Server: NS1.EXAMPLE.NET\r\n"
+         "Name Server: NS2.EXAMPLE.NET\r\n"
+         ">>> Last update of whois database: 2024-01-01T00:00:00Z <<<\r\n";
 }
 
 }  // namespace enginetest

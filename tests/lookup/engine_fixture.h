@@ -24,8 +24,6 @@ bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names)
 
 using qvtest::PointSuffixAt;
 using qvtest::PoliteServer;
-// The server's port only (a new loopback server for the next run).
-void SetServerPort(const std::string& host, int port);
 
 // Ticks the engine, letting posted results arrive, until nothing is queued
 // or running; false when that does not happen within `limitMs`.
@@ -43,37 +41,38 @@ QString Field(const qv::DomainRecord& record, const char* field);
 QStringList FieldsAsIn(const qv::DomainRecord& record, const QStringList& expected);
 // A file's whole content; empty when it cannot be read.
 std::string FileText(const std::filesystem::path& path);
+// Writes `text` as the whole file, making its folders first.
+void WriteFile(const std::filesystem::path& path, const std::string& text);
+// A queue's entries in order.
+QStringList Entries(const qv::LookupQueue& queue);
+// The whois server `host` judges a name free by "No match for".
+void SetFreeToken(const std::string& host);
 
 // The base of the engine test classes: a document, an engine on it and the
-// change log it writes. Reset() starts a test with fresh folders and nothing
-// open, Close() ends it; NewEngine() makes an engine whose DNS checks all resolve to one
-// documentation address, so they finish at once and the same way everywhere.
+// change log it writes. Each test starts with fresh folders and nothing open.
+// NewEngine() makes a document of `names` (false when it cannot) and an engine
+// on it whose DNS checks all resolve to one documentation address, so they
+// finish at once and the same way everywhere.
 class EngineTest : public QObject {
+  Q_OBJECT
+
+ protected slots:
+  void init();
+  void cleanup();
+
  protected:
   qv::DomainDatabase db_;
   std::unique_ptr<qv::LookupEngine> engine_;
   std::filesystem::path log_;
 
-  void Reset();
-  void Close();
-  void NewEngine(int tickMs);
+  bool NewEngine(int tickMs, const std::vector<std::string>& names);
   // Queues `names` for whois and ticks until the engine is idle.
   void LookUp(const std::vector<std::string>& names);
 };
 
-// An answer of a registered name with the usual labels.
-struct Registration {
-  std::string name;
-  std::string registrar = "Example Registrar LLC";
-  std::string created = "1999-03-04T05:06:07Z";
-  std::string updated = "2023-08-14T07:01:38Z";
-  std::string expiry = "2030-08-13T04:00:00Z";
-  std::string status = "clientTransferProhibited";
-  std::vector<std::string> nameServers = {"NS1.EXAMPLE.NET", "NS2.EXAMPLE.NET"};
-  std::string referral;  // "Registrar WHOIS Server:" when not empty
-};
-std::string RegisteredAnswer(const Registration& r);
-// The usual registration of a name.
-Registration Reg(std::string name);
+// An answer of a registered name with the usual labels (registrar "Example
+// Registrar LLC", expiry 2030-08-13); it names `referral` as the registrar's
+// whois server when that is not empty.
+std::string RegisteredAnswer(const std::string& name, const std::string& referral = {});
 
 }  // namespace enginetest

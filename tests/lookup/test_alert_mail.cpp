@@ -1,6 +1,6 @@
-#include <QFile>
 #include <QTest>
 
+#include "engine_fixture.h"
 #include "lookup/alert_mailer.h"
 #include "lookup/alert_settings.h"
 #include "lookup/mail_text.h"
@@ -28,11 +28,6 @@ void StoreSettings(int port, const std::string& password = {}) {
   a.header = "Changes:";
   a.onPingStatus = true;
   QVERIFY(WriteAlertSettings(a));
-}
-
-QString Transcript() {
-  QFile f(QString::fromStdString(MailTranscriptPath().string()));
-  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 }  // namespace
@@ -148,7 +143,7 @@ class AlertMailTest : public QObject {
     QCOMPARE(received.size(), std::size_t(1));
     QVERIFY(received[0].find("\r\n\r\nChanges:\r\nDomain: alpha.com , changed\r\nDomain: beta.net\r\n") !=
             std::string::npos);
-    const QString log = Transcript();
+    const QString log = QString::fromStdString(enginetest::FileText(MailTranscriptPath()));
     QVERIFY(log.contains("SMTP error -451 in SendMail"));
     QVERIFY(log.contains("\r\n********\r\n") && !log.contains(QByteArray("pw-9Zq").toBase64()));
   }

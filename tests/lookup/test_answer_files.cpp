@@ -1,7 +1,6 @@
 #include <QTest>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 
 #include "engine_fixture.h"
 #include "lookup/answer_error_index.h"
@@ -11,16 +10,8 @@
 #include "support/test_registry.h"
 
 using namespace qv;
+using enginetest::WriteFile;
 namespace fs = std::filesystem;
-
-namespace {
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-}  // namespace
 
 class AnswerFilesTest : public QObject {
   Q_OBJECT

@@ -1,5 +1,4 @@
 #include <QTest>
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -25,10 +24,8 @@ class Gate {
     };
   }
   void Open() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      isOpen_ = true;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    isOpen_ = true;
     open_.notify_all();
   }
   int finished() {

@@ -6,11 +6,9 @@
 #include "engine_fixture.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
-#include "lookup/lookup_settings.h"
 #include "store/domain_list.h"
 #include "store/list_query.h"
 #include "whois/whois_query.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 
@@ -18,12 +16,6 @@ using namespace qv;
 using namespace enginetest;
 
 namespace {
-
-std::vector<std::string> Entries(const LookupQueue& queue) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < queue.Size(); ++i) out.push_back(queue.At(i));
-  return out;
-}
 
 QStringList BarRows(const LookupEngine& engine) {
   QStringList rows;
@@ -51,9 +43,6 @@ class LookupEngineTest : public EngineTest {
   }
 
  private slots:
-  void init() { Reset(); }
-  void cleanup() { Close(); }
-
   void queueRefusesCaseBlindDuplicates_data() {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
@@ -90,7 +79,7 @@ class LookupEngineTest : public EngineTest {
     QCOMPARE(queue.Take(), std::string("a.com"));
     QVERIFY(!queue.Contains("A.COM") && queue.Contains("B.com"));
     QVERIFY(queue.Add("A.COM"));
-    QCOMPARE(Entries(queue), (std::vector<std::string>{"b.com", "A.COM"}));
+    QCOMPARE(Entries(queue), (QStringList{"b.com", "A.COM"}));
     queue.Clear();
     QVERIFY(queue.Add("b.com"));
     QCOMPARE(queue.Take(), std::string("b.com"));
@@ -134,8 +123,7 @@ class LookupEngineTest : public EngineTest {
     QTest::newRow("ten minutes ago") << 10.0 << 1440 << false << "" << false;
     QTest::newRow("ten minutes ago, gap 5") << 10.0 << 5 << false << "" << true;
     QTest::newRow("gap of 1 day 2 h 3 min, 1 day 2 h ago") << 1560.0 << 1563 << false << "" << false;
-    QTest::newRow("gap of 1 day 2 h 3 min, 1 day 2 h 4 min ago")
-        << 1564.0 << 1563 << false << "" << true;
+    QTest::newRow("gap of 1 day 2 h 3 min, 1 day 2 h 4 min ago") << 1564.0 << 1563 << false << "" << true;
     QTest::newRow("gap 0, just now") << 0.01 << 0 << false << "" << true;
     QTest::newRow("recent but an error answer")
         << 10.0 << 1440 << false << "Whois Lookup Error: Whois server refused connection.\n" << true;
@@ -148,8 +136,7 @@ class LookupEngineTest : public EngineTest {
     QFETCH(QString, answer);
     QFETCH(bool, due);
     NewEngine({"d.com"});
-    const Date checked =
-        checkedMinutesAgo < 0 ? Date::Null() : Date::Now().AddDays(-checkedMinutesAgo / 1440.0);
+    const Date checked = checkedMinutesAgo < 0 ? Date::Null() : Date::Now().AddDays(-checkedMinutesAgo / 1440.0);
     SetChecked(db_, "d.com", checked, locked);
     if (!answer.isEmpty()) QVERIFY(SaveWhoisText("d.com", answer.toStdString()));
     QCOMPARE(engine_->NeedsWhoisLookup("d.com", gap), due);
@@ -172,8 +159,7 @@ class LookupEngineTest : public EngineTest {
     QCOMPARE((QStringList{engine_->StatusPaneText(kQueuePane), engine_->StatusPaneText(kTotalPane),
                           engine_->StatusPaneText(kDisplayPane), engine_->StatusPaneText(kWorkPane)}),
              (QStringList{"Queue: 4", "Total: NA", "Display: 4", "W:0 D:0 H:0 P:0"}));
-    QCOMPARE(BarRows(*engine_),
-             (QStringList{"a.com: TESS", "b.com: TESS", "c.com: TESS", "d.com: TESS"}));
+    QCOMPARE(BarRows(*engine_), (QStringList{"a.com: TESS", "b.com: TESS", "c.com: TESS", "d.com: TESS"}));
     engine_->StopLookups();
     engine_->SchedulerTick();
     QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("Queue: 0"));
@@ -188,8 +174,7 @@ class LookupEngineTest : public EngineTest {
     engine_->SetTrademarkNextRequestTime(Date::Now().AddDays(1));
     engine_->StartQueryRun(options, FilterList().Count());
     engine_->SchedulerTick();
-    QCOMPARE(Entries(engine_->Queue(QueueKind::Trademark)),
-             (std::vector<std::string>{"a.com", "b.com", "c.com"}));
+    QCOMPARE(Entries(engine_->Queue(QueueKind::Trademark)), (QStringList{"a.com", "b.com", "c.com"}));
     QCOMPARE(engine_->StatusPaneText(kQueuePane), QStringLiteral("60% Queued"));
     engine_->SchedulerTick();
     QCOMPARE(engine_->Queue(QueueKind::Trademark).Size(), std::size_t(5));
@@ -232,8 +217,7 @@ class LookupEngineTest : public EngineTest {
     for (const char* name : {"busy.com", "x.com", "y.com"}) QVERIFY(engine_->QueueHomePage(name));
     engine_->SchedulerTick();
     QCOMPARE(calls, 2);  // two entries a tick
-    QCOMPARE(Entries(engine_->Queue(QueueKind::HomePage)),
-             (std::vector<std::string>{"y.com", "busy.com"}));
+    QCOMPARE(Entries(engine_->Queue(QueueKind::HomePage)), (QStringList{"y.com", "busy.com"}));
   }
 
   void trademarkWaitsForTheSite_data() {
@@ -256,8 +240,7 @@ class LookupEngineTest : public EngineTest {
     WebCheckHooks hooks = WaitingWebChecks();
     hooks.startTrademark = [&calls](const std::string&) { return ++calls > 0; };
     hooks.fetchJobTags = [runningTag] {
-      return runningTag.isEmpty() ? std::vector<std::string>{}
-                                  : std::vector<std::string>{runningTag.toStdString()};
+      return runningTag.isEmpty() ? std::vector<std::string>{} : std::vector<std::string>{runningTag.toStdString()};
     };
     engine_->SetWebCheckHooks(hooks);
     if (!qIsNaN(nextInMinutes))
@@ -372,8 +355,7 @@ class LookupEngineTest : public EngineTest {
   void kindWithoutStartIsNotOffered() {
     NewEngine({"a.com"});
     engine_->SetWebCheckHooks({});
-    for (QueueKind kind : {QueueKind::Ping, QueueKind::HomePage, QueueKind::LinkPopularity,
-                           QueueKind::Trademark}) {
+    for (QueueKind kind : {QueueKind::Ping, QueueKind::HomePage, QueueKind::LinkPopularity, QueueKind::Trademark}) {
       QVERIFY(!engine_->Offers(kind));
       QVERIFY(!engine_->AddToQueue(kind, "a.com"));
     }

@@ -9,13 +9,10 @@
 #include "lookup/lookup_engine.h"
 #include "lookup/lookup_settings.h"
 #include "support/rdap_test_server.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "whois/rdap_directory.h"
-#include "whois/server_directory.h"
 #include "whois/whois_date.h"
-#include "whois/whois_query.h"
 
 using namespace qv;
 using namespace enginetest;
@@ -38,8 +35,7 @@ QByteArray DomainJson(const std::string& name, const std::string& registrar, con
                      R"({"eventAction":"expiration","eventDate":")" + expiry + R"("}],)"
                      R"("entities":[{"roles":["registrar"],"vcardArray":["vcard",[["fn",{},"text",")" +
                      registrar + R"("]]]}])";
-  if (!link.empty())
-    json += R"(,"links":[{"rel":"related","type":"application/rdap+json","href":")" + link + R"("}])";
+  if (!link.empty()) json += R"(,"links":[{"rel":"related","type":"application/rdap+json","href":")" + link + R"("}])";
   return QByteArray::fromStdString(json + "}");
 }
 
@@ -54,9 +50,6 @@ class RdapFlowTest : public EngineTest {
   Q_OBJECT
 
  private slots:
-  void init() { Reset(); }
-  void cleanup() { Close(); }
-
   // "RDAP first": RDAP where the suffix has a service, whois for the other
   // suffix and for the name whose RDAP query failed; a 404 is a free name.
   void rdapFirstFillsBothSuffixes() {
@@ -65,15 +58,14 @@ class RdapFlowTest : public EngineTest {
       if (path == "/domain/down.qvrdap") return HttpReply{503, "", {{"Retry-After", "0"}}, true};
       return RdapTestServer::NotFound();
     });
-    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BETA.QVTEST"))));
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer("BETA.QVTEST")));
     PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain"));  // no trailing slash: one is added
     PoliteAt(rdap);
     std::vector<std::string> names = {"beta.qvtest", "free.qvrdap", "down.qvrdap"};
     for (int i = 0; i < 12; ++i) names.push_back("alpha" + std::to_string(i) + ".qvrdap");
-    QVERIFY(MakeDocument(db_, names));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, names));
     LookUp(names);
 
     // What an RDAP answer gives each field is RdapAnswers' and
@@ -101,12 +93,11 @@ class RdapFlowTest : public EngineTest {
   void busyServiceIsLeftAlone() {
     RdapTestServer rdap(RdapTestServer::Tls::Trusted,
                         [](const QByteArray&) { return HttpReply{429, "", {{"Retry-After", "120"}}, true}; });
-    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BUSY.QVRDAP"))));
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer("BUSY.QVRDAP")));
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
     PoliteAt(rdap, 1);
-    QVERIFY(MakeDocument(db_, {"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"}));
     LookUp({"busy1.qvrdap", "busy2.qvrdap", "busy3.qvrdap"});
     QCOMPARE(rdap.paths(), QStringList{"/domain/busy1.qvrdap"});
     whois.Finish();
@@ -129,8 +120,7 @@ class RdapFlowTest : public EngineTest {
     StoreRdapUrlOfSuffix("qvrdap", registry.stdUrl("/domain/"));
     PoliteAt(registry);
     PoliteAt(registrar);
-    QVERIFY(MakeDocument(db_, {"gamma.qvrdap"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"gamma.qvrdap"}));
     LookUp({"gamma.qvrdap"});
 
     const QString registrarKey = QStringLiteral("127.0.0.1:%1").arg(registrar.port());
@@ -160,14 +150,13 @@ class RdapFlowTest : public EngineTest {
   // suffix without a service says so without any traffic.
   void rdapOnly() {
     RdapTestServer rdap(RdapTestServer::Tls::Untrusted, [](const QByteArray&) { return RdapTestServer::NotFound(); });
-    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer(Reg("BETA.QVTEST"))));
+    WhoisTestServer whois(WhoisTestServer::Answer(RegisteredAnswer("BETA.QVTEST")));
     PointSuffixAt("qvtest", "127.0.0.1", whois.port());
     PointSuffixAt("qvrdap", "127.0.0.1", whois.port());
     StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
     PoliteAt(rdap);
     SetLookupProtocolSetting(LookupProtocol::RdapOnly);
-    QVERIFY(MakeDocument(db_, {"beta.qvtest", "delta.qvrdap"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"beta.qvtest", "delta.qvrdap"}));
     LookUp({"beta.qvtest", "delta.qvrdap"});
 
     QVERIFY(LoadWhoisText("beta.qvtest").starts_with("Whois Lookup Error: I don't know the RDAP service"));

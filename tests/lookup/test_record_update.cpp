@@ -12,7 +12,6 @@
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
-#include "whois/server_directory.h"
 
 using namespace qv;
 using enginetest::FieldsAsIn;
@@ -27,14 +26,6 @@ std::string Answer(std::initializer_list<std::string_view> lines, std::string_vi
   std::string text;
   for (std::string_view line : lines) (text += line) += "\r\n";
   return text + "\n[Whois Source: " + std::string(source) + "]";
-}
-
-// A server record of our own, with the sentence its registry uses for a free
-// name.
-void SetUpServer(const char* host) {
-  WhoisServerRecord record(host, false);
-  record.tokenWhenFree = "No match for";
-  record.manuallyEdited = 1;
 }
 
 Date At(int y, int mo, int d, int h = 0, int mi = 0) { return Date::FromParts({y, mo, d, h, mi, 0}); }
@@ -67,18 +58,15 @@ class RecordUpdateTest : public QObject {
     DomainRecord r = Read(name);
     const std::pair<const char*, Date> dates[] = {
         {field::kLastCheckedAt, At(2024, 1, 1, 8)}, {field::kExpiryDate, At(2025, 5, 6)},
-        {field::kRegistrarExpiry, At(2025, 5, 6)},  {field::kCreatedOn, At(1999, 3, 4)},
-        {field::kLastUpdate, At(2020, 1, 2)},       {field::kIpCheckedAt, At(2024, 1, 1, 9)}};
+        {field::kRegistrarExpiry, At(2025, 5, 6)}, {field::kCreatedOn, At(1999, 3, 4)},
+        {field::kLastUpdate, At(2020, 1, 2)}, {field::kIpCheckedAt, At(2024, 1, 1, 9)}};
     for (const auto& [name, date] : dates) r.SetDate(name, date);
     const std::pair<const char*, const char*> texts[] = {
-        {field::kRegistrar, "Old Registrar"},  {field::kStatus, "ACTIVE"},
-        {field::kId, "OLD-ID"},                {field::kWhoisServer, kRegistrar},
-        {field::kWhoisSource, kRegistry},      {field::kIp, "192.0.2.7"},
-        {field::kNs1, "ns1.old.test"},         {field::kNs2, "ns2.example.test"},
-        {field::kNs3, "ns3.old.test"},         {field::kAdminEmail, "old@example.test"},
-        {field::kOwner, "Old Owner"},          {field::kAvailability, "TAKEN"},
-        {field::kNotes, "keep this note"},     {field::kEdited, "YES"},
-        {field::kMultiLookup, "yes"}};
+        {field::kRegistrar, "Old Registrar"}, {field::kStatus, "ACTIVE"}, {field::kId, "OLD-ID"},
+        {field::kWhoisServer, kRegistrar}, {field::kWhoisSource, kRegistry}, {field::kIp, "192.0.2.7"},
+        {field::kNs1, "ns1.old.test"}, {field::kNs2, "ns2.example.test"}, {field::kNs3, "ns3.old.test"},
+        {field::kAdminEmail, "old@example.test"}, {field::kOwner, "Old Owner"}, {field::kAvailability, "TAKEN"},
+        {field::kNotes, "keep this note"}, {field::kEdited, "YES"}, {field::kMultiLookup, "yes"}};
     for (const auto& [name, text] : texts) r.SetText(name, text);
     r.SetGroupMember("*BIZDOMAINS", true);
     QVERIFY(db_.WriteRecord(r));
@@ -91,8 +79,8 @@ class RecordUpdateTest : public QObject {
     qvtest::FreshFolders();
     const MaintenanceResult made = NewDocument(db_, qvtest::TempPath("update.qvl").string());
     QVERIFY2(made.ok, made.message.c_str());
-    SetUpServer(kRegistry);
-    SetUpServer(kRegistrar);
+    enginetest::SetFreeToken(kRegistry);
+    enginetest::SetFreeToken(kRegistrar);
     snapshots_.Clear();
     alerts_.Clear();
     savedTexts_.clear();
@@ -143,8 +131,7 @@ class RecordUpdateTest : public QObject {
     QTest::newRow("server disabled")
         << "Unable to obtain response from the whois server for this domain.\n\nLookups using this "
            "whois server has been temporarily disabled.";
-    QTest::newRow("not reachable")
-        << QString::fromStdString(Answer({kNotReachableText}, kRegistrar));
+    QTest::newRow("not reachable") << QString::fromStdString(Answer({kNotReachableText}, kRegistrar));
   }
   void failedLookupKeepsTheRecord() {
     QFETCH(QString, failure);
@@ -171,69 +158,52 @@ class RecordUpdateTest : public QObject {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QStringList>("expected");  // "Field=value"; dates as ISO text
 
-    const std::string thick = Answer({"Domain Name: %1", "Domain ID: D123", "Registrar: Example Registrar",
-                                      "Creation Date: 1999-03-04", "Updated Date: 2020-01-02",
-                                      "Expiration Date: 2030-05-06", "Status: ok",
-                                      "Admin Email: admin@example.test", "Tech Email: tech@example.test",
-                                      "Name Server: ns1.example.test", "Name Server: ns2.example.test",
-                                      "Name Server: ns3.example.test", "Name Server: ns4.example.test",
-                                      "Name Server: ns5.example.test"},
-                                     kRegistry);
+    const QString thick = QString::fromStdString(Answer(
+        {"Domain Name: %1", "Domain ID: D123", "Registrar: Example Registrar", "Creation Date: 1999-03-04",
+         "Updated Date: 2020-01-02", "Expiration Date: 2030-05-06", "Status: ok", "Admin Email: admin@example.test",
+         "Tech Email: tech@example.test", "Name Server: ns1.example.test", "Name Server: ns2.example.test",
+         "Name Server: ns3.example.test", "Name Server: ns4.example.test", "Name Server: ns5.example.test"},
+        kRegistry));
     const QStringList thickFields = {
         "Registrar=Example Registrar", "ID=D123", "Status=OK", "Availability=TAKEN",
-        "Whois Source=whois.registry.test", "Whois Server=", "MultiLookup=no",
-        "Created On=1999-03-04 00:00:00", "Last Update=2020-01-02 00:00:00",
-        "Expiry Date=2030-05-06 00:00:00", "Admin Email=admin@example.test",
-        "Tech Email=tech@example.test", "NS1=ns1.example.test", "NS2=ns2.example.test",
-        "NS3=ns3.example.test", "NS4=ns4.example.test", "Last Checked At=2024-03-01 12:00:00"};
-    QTest::newRow("com: both expiry dates")
-        << "example.com" << QString::fromStdString(thick).arg("example.com")
-        << (thickFields + QStringList{"Registrar Expiry=2030-05-06 00:00:00"});
-    QTest::newRow("info: registry expiry only")
-        << "example.info" << QString::fromStdString(thick).arg("example.info")
-        << (thickFields + QStringList{"Registrar Expiry="});
-    QTest::newRow("INFO in capitals")
-        << "Example.INFO" << QString::fromStdString(thick).arg("example.info")
-        << QStringList{"Expiry Date=2030-05-06 00:00:00", "Registrar Expiry="};
+        "Whois Source=whois.registry.test", "Whois Server=", "MultiLookup=no", "Created On=1999-03-04 00:00:00",
+        "Last Update=2020-01-02 00:00:00", "Expiry Date=2030-05-06 00:00:00", "Admin Email=admin@example.test",
+        "Tech Email=tech@example.test", "NS1=ns1.example.test", "NS2=ns2.example.test", "NS3=ns3.example.test",
+        "NS4=ns4.example.test", "Last Checked At=2024-03-01 12:00:00"};
+    QTest::newRow("com: both expiry dates") << "example.com" << thick.arg("example.com")
+                                            << (thickFields + QStringList{"Registrar Expiry=2030-05-06 00:00:00"});
+    QTest::newRow("info: registry expiry only") << "example.info" << thick.arg("example.info")
+                                                << (thickFields + QStringList{"Registrar Expiry="});
+    QTest::newRow("INFO in capitals") << "Example.INFO" << thick.arg("example.info")
+                                      << QStringList{"Expiry Date=2030-05-06 00:00:00", "Registrar Expiry="};
     QTest::newRow("info.example.com is not info")
-        << "info.example.com" << QString::fromStdString(thick).arg("info.example.com")
+        << "info.example.com" << thick.arg("info.example.com")
         << QStringList{"Expiry Date=2030-05-06 00:00:00", "Registrar Expiry=2030-05-06 00:00:00"};
 
-    QTest::newRow("no status: the verdict stands in")
-        << "plain.test"
-        << QString::fromStdString(Answer({"Domain Name: plain.test", "Registrar: R",
-                                          "Expiration Date: 2031-01-01"},
-                                         kRegistry))
-        << QStringList{"Status=TAKEN", "Availability=TAKEN", "Registrar=R",
-                       "Expiry Date=2031-01-01 00:00:00"};
-    QTest::newRow("free: no dates, contacts or servers")
-        << "free.test"
-        << QString::fromStdString(Answer({"No match for \"FREE.TEST\".", "Expiration Date: 2031-01-01",
-                                          "Name Server: ns1.example.test",
-                                          "Admin Email: admin@example.test"},
-                                         kRegistry))
-        << QStringList{"Status=FREE", "Availability=FREE", "Expiry Date=", "Registrar Expiry=",
-                       "NS1=", "Admin Email=", "Last Checked At=2024-03-01 12:00:00"};
-    QTest::newRow("registered, with a not-found notice")
-        << "note.test"
-        << QString::fromStdString(Answer({"Domain Name: note.test", "Registrar: R", "Creation Date: 2001-02-03",
-                                          "Name Server: ns1.example.test",
-                                          "Domain not found in reserved names list."},
-                                         kRegistry))
-        << QStringList{"Availability=TAKEN", "Created On=2001-02-03 00:00:00", "NS1=ns1.example.test"};
-    QTest::newRow("referral names the answering server itself")
-        << "self.test"
-        << QString::fromStdString(Answer({"Whois Server: WHOIS.Registry.test", "Expiration Date: 2031-01-01"},
-                                         kRegistry))
-        << QStringList{"Whois Server=WHOIS.Registry.test", "MultiLookup=no",
-                       "Expiry Date=2031-01-01 00:00:00", "Registrar Expiry=2031-01-01 00:00:00"};
-    QTest::newRow("referral to another server")
-        << "thin.test"
-        << QString::fromStdString(Answer({"Whois Server: whois.registrar.test", "Registrar: R",
-                                          "Expiration Date: 2031-01-01"},
-                                         kRegistry))
-        << QStringList{"Whois Server=whois.registrar.test", "MultiLookup=yes",
-                       "Expiry Date=2031-01-01 00:00:00", "Registrar Expiry="};
+    const auto row = [](const char* tag, const char* name, std::initializer_list<std::string_view> lines,
+                        const QStringList& expected) {
+      QTest::newRow(tag) << name << QString::fromStdString(Answer(lines, kRegistry)) << expected;
+    };
+    row("no status: the verdict stands in", "plain.test",
+        {"Domain Name: plain.test", "Registrar: R", "Expiration Date: 2031-01-01"},
+        {"Status=TAKEN", "Availability=TAKEN", "Registrar=R", "Expiry Date=2031-01-01 00:00:00"});
+    row("free: no dates, contacts or servers", "free.test",
+        {"No match for \"FREE.TEST\".", "Expiration Date: 2031-01-01", "Name Server: ns1.example.test",
+         "Admin Email: admin@example.test"},
+        {"Status=FREE", "Availability=FREE", "Expiry Date=", "Registrar Expiry=", "NS1=", "Admin Email=",
+         "Last Checked At=2024-03-01 12:00:00"});
+    row("registered, with a not-found notice", "note.test",
+        {"Domain Name: note.test", "Registrar: R", "Creation Date: 2001-02-03", "Name Server: ns1.example.test",
+         "Domain not found in reserved names list."},
+        {"Availability=TAKEN", "Created On=2001-02-03 00:00:00", "NS1=ns1.example.test"});
+    row("referral names the answering server itself", "self.test",
+        {"Whois Server: WHOIS.Registry.test", "Expiration Date: 2031-01-01"},
+        {"Whois Server=WHOIS.Registry.test", "MultiLookup=no", "Expiry Date=2031-01-01 00:00:00",
+         "Registrar Expiry=2031-01-01 00:00:00"});
+    row("referral to another server", "thin.test",
+        {"Whois Server: whois.registrar.test", "Registrar: R", "Expiration Date: 2031-01-01"},
+        {"Whois Server=whois.registrar.test", "MultiLookup=yes", "Expiry Date=2031-01-01 00:00:00",
+         "Registrar Expiry="});
   }
   void singleAnswer() {
     QFETCH(QString, name);
@@ -269,14 +239,12 @@ class RecordUpdateTest : public QObject {
     QVERIFY(updater_->PrepareFullLookup("example.test"));
 
     AnswerOutcome first;
-    QVERIFY(updater_->ApplyWhoisAnswer(
-        "example.test",
-        Answer({"Domain Name: EXAMPLE.TEST", "Whois Server: whois.registrar.test",
-                "Registrar: Registry's Idea Of The Registrar", "Creation Date: 1999-03-04",
-                "Updated Date: 2020-01-02", "Expiration Date: 2030-05-06", "Status: active",
-                "Name Server: ns1.example.test", "Name Server: ns2.example.test"},
-               kRegistry),
-        &first));
+    const std::string registry = Answer(
+        {"Domain Name: EXAMPLE.TEST", "Whois Server: whois.registrar.test",
+         "Registrar: Registry's Idea Of The Registrar", "Creation Date: 1999-03-04", "Updated Date: 2020-01-02",
+         "Expiration Date: 2030-05-06", "Status: active", "Name Server: ns1.example.test",
+         "Name Server: ns2.example.test"}, kRegistry);
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", registry, &first));
     QVERIFY(first.FollowUpDue());
     QCOMPARE(first.whoisServer, std::string(kRegistrar));
     QVERIFY(!first.logged);
@@ -288,8 +256,7 @@ class RecordUpdateTest : public QObject {
     now_ = At(2024, 3, 1, 12, 5);
     std::string second = Answer({"Domain Name: example.test", "Registrar: Example Registrar, LLC",
                                  "Expiration Date: 2030-05-07", "Status: clientTransferProhibited",
-                                 "Admin Email: admin@example.test"},
-                                kRegistrar);
+                                 "Admin Email: admin@example.test"}, kRegistrar);
     if (!registrarServerLine.isEmpty()) second = registrarServerLine.toStdString() + "\r\n" + second;
     AnswerOutcome outcome;
     QVERIFY(updater_->ApplyWhoisAnswer("example.test", second, &outcome));
@@ -327,18 +294,16 @@ class RecordUpdateTest : public QObject {
   void nothingToLog_data() {
     QTest::addColumn<bool>("lookedUpBefore");
     QTest::addColumn<QString>("answer");
-    const std::string same = Answer({"Registrar: Another Registrar", "Creation Date: 1999-03-04",
-                                     "Updated Date: 2020-01-02", "Expiration Date: 2025-05-06",
-                                     "Status: active", "Admin Email: old@example.test",
-                                     "Tech Email: new-tech@example.test", "Name Server: ns1.old.test",
-                                     "Name Server: ns2.example.test", "Name Server: ns3.new.test"},
-                                    kRegistry);
+    const std::string same = Answer(
+        {"Registrar: Another Registrar", "Creation Date: 1999-03-04", "Updated Date: 2020-01-02",
+         "Expiration Date: 2025-05-06", "Status: active", "Admin Email: old@example.test",
+         "Tech Email: new-tech@example.test", "Name Server: ns1.old.test", "Name Server: ns2.example.test",
+         "Name Server: ns3.new.test"},
+        kRegistry);
     QTest::addColumn<bool>("compared");  // the answer was the last one: the snapshot goes
     QTest::newRow("only unwatched fields differ") << true << QString::fromStdString(same) << true;
     QTest::newRow("first lookup")
-        << false
-        << QString::fromStdString(Answer({"Registrar: R", "Expiration Date: 2030-01-01"}, kRegistry))
-        << true;
+        << false << QString::fromStdString(Answer({"Registrar: R", "Expiration Date: 2030-01-01"}, kRegistry)) << true;
     // Answers that report a failure say nothing about the registration.
     QTest::newRow("no server known")
         << true
@@ -383,11 +348,9 @@ class RecordUpdateTest : public QObject {
     QVERIFY(updater_->PrepareFullLookup("example.test"));
     if (afterReferral)
       QVERIFY(updater_->ApplyWhoisAnswer(
-          "example.test",
-          Answer({"Whois Server: whois.registrar.test", "Expiration Date: 2030-05-06",
-                  "Creation Date: 1999-03-04", "Updated Date: 2020-01-02", "Status: active",
-                  "Name Server: ns1.old.test", "Name Server: ns2.example.test"},
-                 kRegistry)));
+          "example.test", Answer({"Whois Server: whois.registrar.test", "Expiration Date: 2030-05-06",
+                                  "Creation Date: 1999-03-04", "Updated Date: 2020-01-02", "Status: active",
+                                  "Name Server: ns1.old.test", "Name Server: ns2.example.test"}, kRegistry)));
     updater_->SetLookupInProgress("example.test", true);
     updater_->ApplyWhoisFailure("example.test");
     QVERIFY(!snapshots_.InProgress("example.test"));
@@ -415,8 +378,7 @@ class RecordUpdateTest : public QObject {
     now_ = At(2024, 3, 1, 12, 10);
     StoreLookedUp("example.test");
     QVERIFY(updater_->PrepareFullLookup("example.test"));
-    QVERIFY(updater_->ApplyWhoisAnswer("example.test",
-                                       Answer({"Expiration Date: 2040-01-01"}, kRegistry)));
+    QVERIFY(updater_->ApplyWhoisAnswer("example.test", Answer({"Expiration Date: 2040-01-01"}, kRegistry)));
     QCOMPARE(alerts_.size(), std::size_t(2));
     QCOMPARE(sends, 1);
   }

@@ -5,11 +5,8 @@
 #include "engine_fixture.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
-#include "whois/server_directory.h"
-#include "whois/whois_query.h"
 
 using namespace qv;
 using namespace enginetest;
@@ -27,20 +24,13 @@ class WhoisFlowTest : public EngineTest {
   Q_OBJECT
 
  private slots:
-  void init() { Reset(); }
-  void cleanup() { Close(); }
-
   void fullRunFillsRecords() {
-    WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer(Reg("ALPHA.QVTEST"))));
+    WhoisTestServer taken(WhoisTestServer::Answer(RegisteredAnswer("ALPHA.QVTEST")));
     WhoisTestServer free(WhoisTestServer::Answer("No match for \"FREE.QVFREE\".\r\n"));
     PointSuffixAt("qvtest", kRegistry, taken.port());
     PointSuffixAt("qvfree", kRegistrar, free.port());
-    {
-      WhoisServerRecord record(kRegistrar, false);
-      record.tokenWhenFree = "No match for";
-    }
-    QVERIFY(MakeDocument(db_, {"alpha.qvtest", "free.qvfree"}));
-    NewEngine(kTickMs);
+    SetFreeToken(kRegistrar);
+    QVERIFY(NewEngine(kTickMs, {"alpha.qvtest", "free.qvfree"}));
     LookUp({"alpha.qvtest", "free.qvfree"});
 
     // Which field each value lands in is RecordUpdateTest's; here the
@@ -62,16 +52,11 @@ class WhoisFlowTest : public EngineTest {
 
   // Two servers that name each other: each is asked once.
   void referralsThatGoRoundStop() {
-    Registration first = Reg("LOOP.QVTEST");
-    first.referral = kRegistrar;
-    Registration second = Reg("LOOP.QVTEST");
-    second.referral = kRegistry;
-    WhoisTestServer registry(WhoisTestServer::Answer(RegisteredAnswer(first)));
-    WhoisTestServer registrar(WhoisTestServer::Answer(RegisteredAnswer(second)));
+    WhoisTestServer registry(WhoisTestServer::Answer(RegisteredAnswer("LOOP.QVTEST", kRegistrar)));
+    WhoisTestServer registrar(WhoisTestServer::Answer(RegisteredAnswer("LOOP.QVTEST", kRegistry)));
     PointSuffixAt("qvtest", kRegistry, registry.port());
     PointSuffixAt("qvregistrar", kRegistrar, registrar.port());
-    QVERIFY(MakeDocument(db_, {"loop.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"loop.qvtest"}));
     LookUp({"loop.qvtest"});
     registry.Finish();
     registrar.Finish();
@@ -87,13 +72,11 @@ class WhoisFlowTest : public EngineTest {
     const char* hosts[] = {"127.0.0.1", "127.1", "127.0.1", "localhost", "2130706433", "0x7f000001"};
     std::vector<std::unique_ptr<WhoisTestServer>> servers;
     for (std::size_t i = 0; i < std::size(hosts); ++i) {
-      Registration hop = Reg("HOP.QVTEST");
-      if (i + 1 < std::size(hosts)) hop.referral = hosts[i + 1];
-      servers.push_back(std::make_unique<WhoisTestServer>(WhoisTestServer::Answer(RegisteredAnswer(hop))));
+      const std::string answer = RegisteredAnswer("HOP.QVTEST", i + 1 < std::size(hosts) ? hosts[i + 1] : "");
+      servers.push_back(std::make_unique<WhoisTestServer>(WhoisTestServer::Answer(answer)));
       PointSuffixAt(i == 0 ? "qvtest" : "qvhop" + std::to_string(i), hosts[i], servers[i]->port());
     }
-    QVERIFY(MakeDocument(db_, {"hop.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"hop.qvtest"}));
     LookUp({"hop.qvtest"});
     for (std::size_t i = 0; i < servers.size(); ++i) {
       servers[i]->Finish();
@@ -105,16 +88,15 @@ class WhoisFlowTest : public EngineTest {
   // A server that fails leaves what the last answer brought in place (each
   // kind of failure: RecordUpdateTest::failedLookupKeepsTheRecord).
   void failingServerKeepsRegistration() {
-    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("KEEP.QVTEST"))));
+    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer("KEEP.QVTEST")));
     PointSuffixAt("qvtest", kRegistry, good.port());
-    QVERIFY(MakeDocument(db_, {"keep.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"keep.qvtest"}));
     LookUp({"keep.qvtest"});
     const DomainRecord before = Read(db_, "keep.qvtest");
     QCOMPARE(Field(before, field::kRegistrar), QStringLiteral("Example Registrar LLC"));
 
     WhoisTestServer bad(WhoisTestServer::Reset());
-    SetServerPort(kRegistry, bad.port());
+    PoliteServer(kRegistry, bad.port());
     LookUp({"keep.qvtest"});
     const QStringList kept = FieldsAsIn(before, {"Registrar", "Expiry Date", "Registrar Expiry", "Created On",
                                                  "NS1", "Status", "Availability", "Last Checked At"});
@@ -125,16 +107,15 @@ class WhoisFlowTest : public EngineTest {
   // killed then loses nothing; and a result for a document that is no longer
   // open is dropped.
   void lookupInFlight() {
-    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer(Reg("SAME.QVTEST"))));
+    WhoisTestServer good(WhoisTestServer::Answer(RegisteredAnswer("SAME.QVTEST")));
     PointSuffixAt("qvtest", kRegistry, good.port());
-    QVERIFY(MakeDocument(db_, {"same.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"same.qvtest"}));
     LookUp({"same.qvtest"});
     const QString registrar = Field(Read(db_, "same.qvtest"), field::kRegistrar);
     QVERIFY(!registrar.isEmpty());
 
-    WhoisTestServer slow(WhoisTestServer::InPieces(RegisteredAnswer(Reg("SAME.QVTEST")), 40, 60));
-    SetServerPort(kRegistry, slow.port());
+    WhoisTestServer slow(WhoisTestServer::InPieces(RegisteredAnswer("SAME.QVTEST"), 40, 60));
+    PoliteServer(kRegistry, slow.port());
     QVERIFY(engine_->QueueWhoisIfDue("same.qvtest", 0));
     engine_->SchedulerTick();  // the job runs; the tick's writes are committed
     QCOMPARE(engine_->WhoisJobCount(), 1);
@@ -152,8 +133,7 @@ class WhoisFlowTest : public EngineTest {
   void failuresThenDisabledThenFreshTry() {
     WhoisTestServer silent(WhoisTestServer::Reset());
     PointSuffixAt("qvtest", kRegistry, silent.port());
-    QVERIFY(MakeDocument(db_, {"gamma.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"gamma.qvtest"}));
 
     LookUp({"gamma.qvtest"});  // the first try and three retries
     QCOMPARE(silent.connections(), kWhoisFailuresBeforeSkip);
@@ -170,13 +150,12 @@ class WhoisFlowTest : public EngineTest {
   }
 
   void minimumLookup() {
-    WhoisTestServer server(WhoisTestServer::Answer(RegisteredAnswer(Reg("X.QVTEST"))));
+    WhoisTestServer server(WhoisTestServer::Answer(RegisteredAnswer("X.QVTEST")));
     PointSuffixAt("qvtest", kRegistry, server.port());
-    QVERIFY(MakeDocument(db_, {"up.qvtest", "down.qvtest", "listed.qvtest"}));
     InvalidIpList wildcard;
     wildcard.Add("192.0.2.99");
     wildcard.Save();
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"up.qvtest", "down.qvtest", "listed.qvtest"}));
     engine_->SetHostResolver([](const std::string& host) -> std::string {
       if (host == "www.up.qvtest") return "192.0.2.7";
       if (host == "www.listed.qvtest") return "192.0.2.99";
@@ -201,18 +180,16 @@ class WhoisFlowTest : public EngineTest {
   }
 
   void unknownServerAnswersWithoutTraffic() {
-    QVERIFY(MakeDocument(db_, {"lost.qvnowhere"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"lost.qvnowhere"}));
     LookUp({"lost.qvnowhere"});
     QCOMPARE(LoadWhoisText("lost.qvnowhere"), std::string(kUnknownWhoisServerText));
   }
 
   void stopWhileJobsRun() {
-    const std::string answer = RegisteredAnswer(Reg("SLOW.QVTEST"));
+    const std::string answer = RegisteredAnswer("SLOW.QVTEST");
     WhoisTestServer slow(WhoisTestServer::InPieces(answer, 40, 60));
     PointSuffixAt("qvtest", kRegistry, slow.port(), 1);
-    QVERIFY(MakeDocument(db_, {"slow.qvtest", "next.qvtest"}));
-    NewEngine(kTickMs);
+    QVERIFY(NewEngine(kTickMs, {"slow.qvtest", "next.qvtest"}));
     QVERIFY(engine_->QueueWhoisIfDue("slow.qvtest", 0));
     QVERIFY(engine_->QueueWhoisIfDue("next.qvtest", 0));
     engine_->SchedulerTick();

@@ -3,10 +3,10 @@
 // the memory the process holds stays within a bound while it runs.
 #include <QTest>
 
-#include "fetch_helper.h"
 #include "support/http_test_servers.h"
 #include "support/process_memory.h"
 #include "support/test_registry.h"
+#include "webcheck_fixture.h"
 
 using qvtest::HttpScriptServer;
 
@@ -31,8 +31,8 @@ class HostileWebPeersTest : public QObject {
     const std::string text = drip ? "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(100000, 'd')
                                   : "HTTP/1.1 200 OK\r\n\r\n";
     HttpScriptServer server(HttpScriptServer::Mode(mode), text, 1000);
-    fetchtest::Fetched f;
-    const qvtest::WorkCost cost = qvtest::MeasureWork([&] { f = fetchtest::Fetch(server.Url(), kTimeoutMs); });
+    webtest::Fetched f;
+    const qvtest::WorkCost cost = qvtest::MeasureWork([&] { f = webtest::Fetch(server.Url(), kTimeoutMs); });
     qInfo("%s: %lld ms, resident memory rose %ld KiB", QTest::currentDataTag(), cost.ms, cost.grownKiB);
     QVERIFY(f.completed);
     QCOMPARE(QString::fromStdString(f.error), error);

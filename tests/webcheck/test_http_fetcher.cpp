@@ -3,12 +3,12 @@
 #include <QTest>
 #include <memory>
 
-#include "fetch_helper.h"
 #include "support/http_test_servers.h"
 #include "support/test_registry.h"
 #include "webcheck/fetch_job_list.h"
+#include "webcheck_fixture.h"
 
-using fetchtest::Fetch;
+using namespace webtest;
 using qvtest::HttpScriptServer;
 
 class HttpFetcherTest : public QObject {
@@ -61,7 +61,7 @@ class HttpFetcherTest : public QObject {
     QFETCH(QString, redirect);
     QFETCH(QString, finalPath);
     QFETCH(bool, hasPage);
-    const fetchtest::Fetched f = Fetch(url.toStdString(), 10000, [&](qv::HttpFetchJob& job) {
+    const Fetched f = Fetch(url.toStdString(), 10000, [&](qv::HttpFetchJob& job) {
       job.stopAtRedirect = stopAtRedirect;
     });
     QVERIFY(f.completed);
@@ -84,7 +84,7 @@ class HttpFetcherTest : public QObject {
   void lastModified() {
     QFETCH(QString, path);
     QFETCH(QString, expected);
-    const fetchtest::Fetched f = Fetch(nginx_->Url(path.toStdString()));
+    const Fetched f = Fetch(nginx_->Url(path.toStdString()));
     QVERIFY(f.completed);
     QCOMPARE(QString::fromStdString(f.lastModified.ToIsoText()), expected);
     QCOMPARE(f.lastModified.IsNull(), expected.isEmpty());
@@ -122,7 +122,7 @@ class HttpFetcherTest : public QObject {
     QFETCH(int, bodySize);
     QFETCH(QString, redirect);
     HttpScriptServer server(HttpScriptServer::Mode(mode), text.toStdString(), 200);
-    const fetchtest::Fetched f = Fetch(server.Url(), timeoutMs, [&](qv::HttpFetchJob& job) {
+    const Fetched f = Fetch(server.Url(), timeoutMs, [&](qv::HttpFetchJob& job) {
       job.maxBytes = std::uint32_t(maxBytes);
       job.stopAtRedirect = stopAtRedirect;
     });
@@ -163,8 +163,7 @@ class HttpFetcherTest : public QObject {
     QTest::newRow("tags and an entity") << QByteArray("a<b>c</b>&amp;d") << QByteArray("ac&d");
     QTest::newRow("nested brackets") << QByteArray("<<x>>y") << QByteArray("y");
     QTest::newRow("escaped entity stays escaped") << QByteArray("&amp;lt;b&amp;gt;") << QByteArray("&lt;b&gt;");
-    QTest::newRow("entities") << QByteArray("&lt;1&gt;&nbsp;&quot;&#39;&raquo;&#169;")
-                              << QByteArray("<1> \"' \xA9");
+    QTest::newRow("entities") << QByteArray("&lt;1&gt;&nbsp;&quot;&#39;&raquo;&#169;") << QByteArray("<1> \"' \xA9");
   }
   void htmlToText() {
     QFETCH(QByteArray, html);

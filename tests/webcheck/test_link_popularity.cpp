@@ -3,11 +3,8 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-#include <memory>
 
 #include "platform/settings_store.h"
-#include "store/add_names.h"
-#include "store/database_maintenance.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
 #include "support/temp_folders.h"
@@ -15,21 +12,16 @@
 #include "webcheck/fetch_job_list.h"
 #include "webcheck/link_popularity.h"
 #include "webcheck/link_popularity_check.h"
+#include "webcheck_fixture.h"
 
 namespace {
 
 using qvtest::HttpScriptServer;
-
-bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names) {
-  static int serial = 0;
-  const std::string path = qvtest::TempPath(QStringLiteral("pop%1.qvl").arg(++serial)).string();
-  return qv::NewDocument(db, path).ok && qv::AddDomainNames(db, names).added == names.size();
-}
+using namespace webtest;
 
 // "Field=value" for each count field, "Field=" for one left null.
 QStringList Counts(qv::DomainDatabase& db, const std::string& name) {
-  qv::DomainRecord record;
-  db.ReadRecord(name, record);
+  const qv::DomainRecord record = Read(db, name);
   QStringList out;
   for (const char* f : {qv::field::kAlexaRank, qv::field::kAlexaLinks, qv::field::kGoogleLinks,
                         qv::field::kMsnLinks, qv::field::kAltavistaLinks}) {
@@ -76,21 +68,17 @@ class LinkPopularityTest : public QObject {
     row("alexa rank and links", "ALEXA", kAlexaPage, "1234", "5678", "", "", "");
     row("alexa rank without links", "ALEXA", "Traffic Rank for alpha.com: <A HREF=\"/x\">1,234</A>", "1234", "0",
         "", "", "");
-    row("alexa rank unreadable", "ALEXA", "Traffic Rank for alpha.com: <a href=\"/x\">No Data</a>", "", "", "",
-        "", "");
+    row("alexa rank unreadable", "ALEXA", "Traffic Rank for alpha.com: <a href=\"/x\">No Data</a>", "", "", "", "", "");
     row("alexa links unreadable", "ALEXA",
-        "Traffic Rank for alpha.com: <a>#7</a><li>Other sites that link to this site: none</li>", "7", "", "", "",
-        "");
+        "Traffic Rank for alpha.com: <a>#7</a><li>Other sites that link to this site: none</li>", "7", "", "", "", "");
     row("alexa rank without end", "ALEXA", "Traffic Rank for alpha.com: 1,234", "", "", "", "", "");
-    row("google of about", "GOOGLELINK", "Results 1 - 10 of about <b>12,300</b> linking to", "", "", "12300", "",
-        "");
+    row("google of about", "GOOGLELINK", "Results 1 - 10 of about <b>12,300</b> linking to", "", "", "12300", "", "");
     row("google linking to", "GOOGLELINK", "Results 1 - 3 of <b>3</b> linking to <b>www.alpha.com</b>", "", "",
         "3", "", "");
     row("google number unreadable", "GOOGLELINK", "of about <b>many</b>", "", "", "", "", "");
     row("google count above 2^31", "GOOGLELINK", "of about <b>12,345,678,901</b>", "", "", "2147483647", "", "");
     row("msn page 1 of", "MSNLINK", kMsnPage, "", "", "", "2468", "");
-    row("msn nothing found", "MSNLINK", "We did not find any results containing link:alpha.com", "", "", "", "0",
-        "");
+    row("msn nothing found", "MSNLINK", "We did not find any results containing link:alpha.com", "", "", "", "0", "");
     row("msn number unreadable", "MSNLINK", "Page 1 of about results", "", "", "", "", "");
     row("altavista we found", "ALTAVISTALINK", "We found 56 results", "", "", "", "", "56");
     row("altavista no document", "ALTAVISTALINK",

@@ -4,35 +4,18 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <thread>
 
-#include "store/add_names.h"
-#include "store/database_maintenance.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "webcheck/fetch_job_list.h"
 #include "webcheck/home_page_check.h"
 #include "webcheck/ping_check.h"
 #include "webcheck/web_checks.h"
+#include "webcheck_fixture.h"
 
-namespace {
-
-bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names) {
-  static int serial = 0;
-  const std::string path = qvtest::TempPath(QStringLiteral("web%1.qvl").arg(++serial)).string();
-  return qv::NewDocument(db, path).ok && qv::AddDomainNames(db, names).added == names.size();
-}
-
-qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name) {
-  qv::DomainRecord record;
-  db.ReadRecord(name, record);
-  return record;
-}
-
-}  // namespace
+using namespace webtest;
 
 class WebChecksTest : public QObject {
   Q_OBJECT
@@ -51,8 +34,7 @@ class WebChecksTest : public QObject {
     };
     const QByteArray ok = "HTTP/1.1 200 OK\r\nServer: nginx\r\n\r\n", okLine = "HTTP/1.1 200 OK";
     row("upper-case title", "<HTML><TITLE>Welcome</TITLE></HTML>", ok, okLine, "35 bytes", "", "Welcome");
-    row("title with attributes", "<title lang=\"en\">Hi &amp; all</title>", ok, okLine, "37 bytes", "",
-        "Hi &amp; all");
+    row("title with attributes", "<title lang=\"en\">Hi &amp; all</title>", ok, okLine, "37 bytes", "", "Hi &amp; all");
     row("title of 200", "<title>" + QByteArray(200, 't') + "</title>", ok, okLine, "215 bytes", "",
         QByteArray(175, 't') + "...");
     row("5000 bytes", QByteArray(5000, 'p'), ok, okLine, "5000 bytes");

@@ -1,7 +1,7 @@
-// Runs one fetch job to its end for a test and hands back what it found.
+// Helpers shared by the web-check tests: a document of names, and one fetch
+// job run to its end.
 #pragma once
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -9,9 +9,25 @@
 #include <memory>
 #include <string>
 
+#include "store/add_names.h"
+#include "store/database_maintenance.h"
+#include "support/temp_folders.h"
 #include "webcheck/fetch_job_list.h"
 
-namespace fetchtest {
+namespace webtest {
+
+// Creates a new document in the temporary folder holding `names`.
+inline bool MakeDocument(qv::DomainDatabase& db, const std::vector<std::string>& names) {
+  static int serial = 0;
+  const std::string path = qvtest::TempPath(QStringLiteral("web%1.qvl").arg(++serial)).string();
+  return qv::NewDocument(db, path).ok && qv::AddDomainNames(db, names).added == names.size();
+}
+
+inline qv::DomainRecord Read(qv::DomainDatabase& db, const std::string& name) {
+  qv::DomainRecord record;
+  db.ReadRecord(name, record);
+  return record;
+}
 
 struct Fetched {
   bool completed = false;  // the completion came
@@ -21,6 +37,7 @@ struct Fetched {
   long long ms = 0;
 };
 
+// Runs one fetch job of `url` to its end and hands back what it found.
 inline Fetched Fetch(const std::string& url, int timeoutMs = 10000,
                      const std::function<void(qv::HttpFetchJob&)>& configure = {}) {
   qv::FetchJobList& list = qv::FetchJobList::Instance();
@@ -48,4 +65,4 @@ inline Fetched Fetch(const std::string& url, int timeoutMs = 10000,
   return f;
 }
 
-}  // namespace fetchtest
+}  // namespace webtest
