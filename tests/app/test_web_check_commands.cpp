@@ -41,29 +41,12 @@ QStringList Shown(DomainDatabase& db, const std::string& name) {
   return out;
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
-
 }  // namespace
 
 class WebCheckCommandsTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<qvtest::NginxServer> nginx_;
-
-  QProcessEnvironment ProxyEnvironment() const {
-    QProcessEnvironment env;
-    env.insert("http_proxy", QString::fromStdString(nginx_->Url("")));
-    env.insert("QUORVEL_TICK_MS", "50");
-    return env;
-  }
 
  private slots:
   void initTestCase() {
@@ -77,8 +60,10 @@ class WebCheckCommandsTest : public QObject {
   void commandLineLookup() {
     const QString path = qvtest::MakeDocument("web.qvl", {"alpha.com", "beta.org"});
     QVERIFY(!path.isEmpty());
+    QProcessEnvironment proxy;
+    proxy.insert("http_proxy", QString::fromStdString(nginx_->Url("")));
     const qvtest::ProgramOutcome o =
-        qvtest::RunProgram({"lookup", path, "--http", "--ping"}, 60000, ProxyEnvironment());
+        qvtest::RunProgram({"lookup", path, "--http", "--ping", "--tick", "50"}, 60000, proxy);
     QCOMPARE(o.exitCode, 0);
     QVERIFY2(o.out.contains("2 names looked up"), o.out.constData());
     DomainDatabase db;
@@ -167,7 +152,7 @@ class WebCheckCommandsTest : public QObject {
       frame->OnTimerTick();
       return !engine.RunBusy() && engine.IsIdle() && frame->WebCheckers().RunningPings() == 0;
     };
-    QVERIFY(WaitFor(done, 30000));
+    QTRY_VERIFY_WITH_TIMEOUT(done(), 30000);
     QTest::qWait(50);
     DomainDatabase& db = frame->Document().Database();
     QCOMPARE(Shown(db, "alpha.com").value(0), QStringLiteral("HTTP/1.1 200 OK"));
