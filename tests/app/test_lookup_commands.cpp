@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
@@ -17,7 +16,6 @@
 #include "app/docks/quick_lookup_bar.h"
 #include "app/main_frame.h"
 #include "app/progress.h"
-#include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 #include "lookup/change_log.h"
 #include "lookup/lookup_engine.h"
@@ -80,8 +78,7 @@ class LookupCommandsTest : public qvtest::WindowTest {
     Fresh();
     frame_ = qvtest::HiddenFrame(log_, "lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
     QVERIFY(frame_);
-    engine_ = std::make_unique<LookupEngine>(
-        [f = frame_.get()] { return &f->Document().Database(); }, 600000);
+    engine_ = std::make_unique<LookupEngine>([f = frame_.get()] { return &f->Document().Database(); }, 600000);
     // The window's own engine updates the command states too.
     frame_->Engine().SetWebCheckHooks(WaitingWebChecks());
     engine_->SetWebCheckHooks(WaitingWebChecks());

@@ -1,4 +1,3 @@
-#include <QProcess>
 #include <QTest>
 
 #include "support/program_run.h"
@@ -33,8 +32,7 @@ class WhoisCommandTest : public QObject {
   void printsTheAnswer() {
     const QByteArray answer = "Domain Name: EXAMPLE.COM\r\nRegistrar: Example \xe9 Registrar\n";
     WhoisTestServer server(WhoisTestServer::Answer(answer.toStdString()));
-    const Outcome o = RunQuorvel(
-        {"--timeout", "5", "--prefix", "domain", "--server", Loopback(server), "example.com"});
+    const Outcome o = RunQuorvel({"--timeout", "5", "--prefix", "domain", "--server", Loopback(server), "example.com"});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, answer);
     server.Finish();
@@ -126,12 +124,10 @@ class WhoisCommandTest : public QObject {
     QCOMPARE(fields.size(), 3);
     QCOMPARE(QString::fromUtf8(fields[0]), key);
     QCOMPARE(QString::fromUtf8(fields[2]), rdap);
-    if (server == QLatin1String("*")) {
-      QVERIFY(!fields[1].isEmpty());
+    if (server == QLatin1String("*"))
       QVERIFY(fields[1].contains('.'));
-    } else {
+    else
       QCOMPARE(QString::fromUtf8(fields[1]), server);
-    }
   }
 };
 
