@@ -20,7 +20,6 @@
 #include "lookup/change_log.h"
 #include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
-#include "store/domain_list.h"
 #include "support/test_registry.h"
 #include "support/waiting_web_checks.h"
 #include "test_main_frame_support.h"

@@ -42,15 +42,6 @@ QString FileText(const std::filesystem::path& p) {
   return QString::fromLatin1(qvtest::FileBytes(QString::fromStdString(p.string())));
 }
 
-// Generates and waits for the worker to end.
-void GenerateAndWait(CTemplateNamesDialog& d, const QString& text) {
-  d.Template()->setText(text);
-  QSignalSpy ended(&d, &CTemplateNamesDialog::generationEnded);
-  d.OnGenerate();
-  QVERIFY(d.Busy());
-  QVERIFY(ended.wait(60000));
-}
-
 }  // namespace
 
 class NamegenDialogsTest : public qvtest::WindowTest {
@@ -112,7 +103,11 @@ class NamegenDialogsTest : public qvtest::WindowTest {
   void templateNamesReachTheList() {
     CMainFrame frame(qvtest::TestOptions(log_, {qvtest::MakeDocument("tp.qvl")}));
     qvtest::AnswerNextDialog<CTemplateNamesDialog>([](CTemplateNamesDialog& d) {
-      GenerateAndWait(d, QStringLiteral("#x"));
+      d.Template()->setText(QStringLiteral("#x"));
+      QSignalSpy ended(&d, &CTemplateNamesDialog::generationEnded);
+      d.OnGenerate();
+      QVERIFY(d.Busy());
+      QVERIFY(ended.wait(60000));
       QCOMPARE(d.Status()->text(), QStringLiteral("10 words generated."));
       QCOMPARE(d.Progress()->value(), 100);
       d.ExportFrom()->setText(QStringLiteral("3"));
