@@ -1,5 +1,5 @@
-// Helpers of the command and command-line tests: input files written in the
-// work folder, and the pages of the web sites these tests play.
+// Helpers of the command and command-line tests: input files in the work
+// folder, refused command lines and the pages of the sites the tests play.
 #pragma once
 
 #include <QByteArray>
@@ -7,6 +7,7 @@
 #include <QTest>
 #include <string>
 
+#include "support/program_run.h"
 #include "test_file_support.h"
 
 namespace qvtest {
@@ -24,6 +25,14 @@ inline QByteArray NumberedNames(int count, const QByteArray& suffix = ".com") {
   QByteArray text;
   for (int i = 0; i < count; ++i) text += "name" + QByteArray::number(i) + suffix + '\n';
   return text;
+}
+
+// A command line the program refused: it exited with `exitCode`, printed
+// nothing and said why on stderr.
+inline void VerifyRefused(const ProgramOutcome& o, int exitCode = 2) {
+  QCOMPARE(o.exitCode, exitCode);
+  QVERIFY2(o.out.isEmpty(), o.out.constData());
+  QVERIFY(!o.err.isEmpty());
 }
 
 // An HTTP answer with the HTML page `body`; the connection closes after it.

@@ -156,10 +156,7 @@ class LookupCliTest : public QObject {
     QFETCH(QStringList, args);
     QFETCH(QString, tickVariable);
     QFETCH(int, exitCode);
-    const Outcome o = RunLookup(args, tickVariable);
-    QCOMPARE(o.exitCode, exitCode);
-    QVERIFY(o.out.isEmpty());
-    QVERIFY(!o.err.isEmpty());
+    qvtest::VerifyRefused(RunLookup(args, tickVariable), exitCode);
   }
 };
 
