@@ -62,9 +62,8 @@ class ImportTest : public QObject {
     QVERIFY(!titles.isEmpty());
     QCOMPARE(titles.first(), QStringLiteral("Adding Domain Names"));
     QCOMPARE(lastDone, QFile(path).size());
-    QCOMPARE(AddNamesReportText(report),
-             QStringLiteral("Domain names added: 3\r\nAlready in the list: 1\r\n"
-                            "Refused (not usable as domain names): 1"));
+    QCOMPARE(AddNamesReportText(report), QStringLiteral("Domain names added: 3\r\nAlready in the list: 1\r\n"
+                                                        "Refused (not usable as domain names): 1"));
   }
 
   void unreadableFile() {

@@ -164,12 +164,10 @@ class LookupCommandsTest : public qvtest::WindowTest {
     QTest::addColumn<QStringList>("pending");
     QTest::addColumn<QString>("told");
     using D = CLookupDialog;
-    QTest::newRow("all domains, whois and ping")
-        << QList<int>{D::kWhois, D::kPing} << true << QStringList{}
-        << QStringList{"a.test", "b.test", "c.test", "d.test"} << "";
-    QTest::newRow("selected domains")
-        << QList<int>{D::kDns} << false << QStringList{"b.test", "d.test"}
-        << QStringList{"b.test", "d.test"} << "";
+    QTest::newRow("all domains, whois and ping") << QList<int>{D::kWhois, D::kPing} << true << QStringList{}
+                                                 << QStringList{"a.test", "b.test", "c.test", "d.test"} << "";
+    QTest::newRow("selected domains") << QList<int>{D::kDns} << false << QStringList{"b.test", "d.test"}
+                                      << QStringList{"b.test", "d.test"} << "";
     QTest::newRow("selected, none selected")
         << QList<int>{D::kDns} << false << QStringList{} << QStringList{} << kNoEntriesSelectedText;
     QTest::newRow("no check: no run") << QList<int>{} << true << QStringList{} << QStringList{} << "";
