@@ -13,7 +13,6 @@
 #include "app/view/corvane_view.h"
 #include "lookup/lookup_engine.h"
 #include "store/database_connection.h"
-#include "store/domain_list.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
 #include "support/program_run.h"
@@ -75,11 +74,12 @@ QString Stored(const QString& doc, const std::string& name) {
 
 }  // namespace
 
-class TrademarkSearchTest : public QObject {
+class TrademarkSearchTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() { qvtest::FreshFolders(); }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   void commandLine_data() {
     QTest::addColumn<int>("login");
@@ -144,7 +144,7 @@ class TrademarkSearchTest : public QObject {
       opened << url;
       return true;
     });
-    auto frame = qvtest::HiddenFrame(std::make_shared<qvtest::PromptLog>(), "window.qvl", {"alpha.com", "beta.net"});
+    auto frame = qvtest::HiddenFrame(log_, "window.qvl", {"alpha.com", "beta.net"});
     QVERIFY(frame && frame->Engine().Offers(QueueKind::Trademark));
     frame->View()->SelectName("beta.net");
     frame->Action(kCmdOpenTmSite)->trigger();
@@ -154,8 +154,6 @@ class TrademarkSearchTest : public QObject {
     frame->OnTimerTick();
     QCOMPARE(frame->Engine().Queue(QueueKind::Trademark).Size(), std::size_t(0));
     QCOMPARE(frame->StatusText(kPaneMessage), QString(kTessNoHostText));
-    ShownList().Clear();
-    frame.reset();
   }
 };
 

@@ -15,7 +15,6 @@
 #include "store/database_maintenance.h"
 #include "store/traffic_ranks.h"
 #include "support/program_run.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "test_command_support.h"
 #include "test_main_frame_support.h"
@@ -46,11 +45,11 @@ QStringList Ranks(const QString& doc) {
 
 }  // namespace
 
-class TrafficRanksTest : public QObject {
+class TrafficRanksTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() { qvtest::FreshFolders(); }
+  void init() { Fresh(); }
 
   void ranksFromList() {
     const QString doc = MakeDocument();
@@ -107,17 +106,16 @@ class TrafficRanksTest : public QObject {
   // run the import is refused, so that a cancel could not undo their results.
   void windowCommand() {
     const QString doc = MakeDocument();
-    auto log = std::make_shared<qvtest::PromptLog>();
-    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     QVERIFY(frame.Document().IsOpen());
-    log->openPaths = QStringList{qvtest::WorkFile("list.csv", "9,gamma.org\n")};
+    log_->openPaths = QStringList{qvtest::WorkFile("list.csv", "9,gamma.org\n")};
     QVERIFY(frame.Engine().QueueDns("alpha.com"));
     frame.Action(qv::kCmdImportTrafficRanks)->trigger();
-    QCOMPARE(log->told.value(0), QString::fromLatin1(qv::kRanksWhileLookingUpText));
-    QCOMPARE(log->openPaths.size(), 1);
+    QCOMPARE(log_->told.value(0), QString::fromLatin1(qv::kRanksWhileLookingUpText));
+    QCOMPARE(log_->openPaths.size(), 1);
     frame.Engine().StopLookups();
     frame.Action(qv::kCmdImportTrafficRanks)->trigger();
-    QCOMPARE(log->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
+    QCOMPARE(log_->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
     CCorvaneView* view = frame.View();
     view->SetDisplayMode(qv::kCmdModeWebVisibility);
     QStringList shown;

@@ -18,7 +18,6 @@
 #include "app/view/cell_text.h"
 #include "lookup/lookup_engine.h"
 #include "store/database_connection.h"
-#include "store/domain_list.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
 #include "support/program_run.h"
@@ -43,7 +42,7 @@ QStringList Shown(DomainDatabase& db, const std::string& name) {
 
 }  // namespace
 
-class WebCheckCommandsTest : public QObject {
+class WebCheckCommandsTest : public qvtest::WindowTest {
   Q_OBJECT
 
   std::unique_ptr<qvtest::NginxServer> nginx_;
@@ -54,7 +53,8 @@ class WebCheckCommandsTest : public QObject {
     if (!nginx_->Running()) QSKIP(qPrintable(nginx_->Problem()));
   }
   void cleanupTestCase() { nginx_.reset(); }
-  void init() { qvtest::FreshFolders(); }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   // `quorvel lookup DOC --http --ping` fills the fields the window shows.
   void commandLineLookup() {
@@ -131,8 +131,7 @@ class WebCheckCommandsTest : public QObject {
   // Lookup with Home Page and Ping ticked fills those columns; Stop cancels
   // the fetches still running.
   void windowLookupAndStop() {
-    auto log = std::make_shared<qvtest::PromptLog>();
-    auto frame = qvtest::HiddenFrame(log, "window.qvl", {"alpha.com", "beta.org"});
+    auto frame = qvtest::HiddenFrame(log_, "window.qvl", {"alpha.com", "beta.org"});
     QVERIFY(frame);
     LookupEngine& engine = frame->Engine();
     QVERIFY(engine.Offers(QueueKind::HomePage) && engine.Offers(QueueKind::Ping));
@@ -177,8 +176,6 @@ class WebCheckCommandsTest : public QObject {
     QCOMPARE(after.Text(field::kHomePageCheckedAt), before.Text(field::kHomePageCheckedAt));
     FetchJobList::Instance().PurgeAtExit(20, 100);
     QCOMPARE(FetchJobList::Instance().CancelledCount(), 0);
-    ShownList().Clear();
-    frame.reset();
   }
 };
 
