@@ -70,7 +70,7 @@ class TrafficRanksTest : public qvtest::WindowTest {
                                       "xn--bcher-kva.de=9 checked"}));
   }
 
-  // Nothing usable in the file, or no such file: exit 1 and nothing stored.
+  // Nothing usable in the file: exit 1 and nothing stored.
   void listWithoutRanks_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("names only") << QByteArray("alpha.com\nbeta.net\n");
