@@ -10,7 +10,6 @@
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "test_main_frame_support.h"
-#include "whois/server_directory.h"
 
 using namespace qv;
 
@@ -65,8 +64,7 @@ class AlertCliTest : public QObject {
     const QString doc = qvtest::MakeDocument("alerts.qvl", {"alpha.qvtest", "beta.qvtest"});
     for (const char* name : {"alpha.qvtest", "beta.qvtest"})
       QVERIFY(qvtest::EditRecord(doc, name, qvtest::LookedUpYesterday));
-    const qvtest::ProgramOutcome o =
-        qvtest::RunProgram({"lookup", doc, "--whois", "--tick", "50"});
+    const qvtest::ProgramOutcome o = qvtest::RunProgram({"lookup", doc, "--whois", "--tick", "50"});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, QByteArray("2 names looked up, 2 answered, 0 failed\n2 alerts mailed\n"));
     smtp.Finish();

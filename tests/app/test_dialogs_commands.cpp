@@ -15,7 +15,6 @@
 #include "lookup/answer_files.h"
 #include "store/domain_list.h"
 #include "store/find_domain.h"
-#include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_file_support.h"
 #include "test_main_frame_support.h"
@@ -150,8 +149,7 @@ class DialogCommandsTest : public qvtest::WindowTest {
     QFETCH(int, answer);
     QFETCH(QString, referral);
     auto frame = FrameWith({"example.com"});
-    const std::string server =
-        referral.isEmpty() ? WhoisServerFor("example.com") : referral.toStdString();
+    const std::string server = referral.isEmpty() ? WhoisServerFor("example.com") : referral.toStdString();
     QVERIFY(!server.empty());
     {
       WhoisServerRecord record(server, false);

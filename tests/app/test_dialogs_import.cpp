@@ -10,7 +10,8 @@
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
-#include "test_file_support.h"
+#include "test_command_support.h"
+#include "test_main_frame_support.h"
 #include "whois/server_directory.h"
 
 using namespace qv;
@@ -22,17 +23,6 @@ int StoredCount(DomainDatabase& db) {
   if (!db.OpenDomainsTable()) return -1;
   Statement st = db.update().PrepareNative("SELECT COUNT(*) FROM [Domains]");
   return st.Next() == Statement::Step::Row ? int(st.ColumnInt(0)) : -1;
-}
-
-QString WriteTemp(const char* name, const QByteArray& bytes) {
-  const QString path = qvtest::WorkPath(name);
-  return qvtest::WriteBytes(path, bytes) ? path : QString();
-}
-
-QByteArray ManyNames(int count) {
-  QByteArray text;
-  for (int i = 0; i < count; ++i) text += "name" + QByteArray::number(i) + ".com\r\n";
-  return text;
 }
 
 }  // namespace
@@ -58,8 +48,7 @@ class ImportTest : public QObject {
   // refused, all in one report; the progress window saw the work.
   void importFile() {
     QVERIFY(AddNamesWithProgress(db_, {"known.com"}, nullptr).added == 1);
-    const QString path = WriteTemp("names.txt", "alpha.com beta.com;KNOWN.com\r\n\tbad/name.com\ngamma.org");
-    QVERIFY(!path.isEmpty());
+    const QString path = qvtest::WorkFile("names.txt", "alpha.com beta.com;KNOWN.com\r\n\tbad/name.com\ngamma.org");
     QStringList titles;
     long long lastDone = -1;
     SetProgressObserverForTests([&](ProgressWindow& window, long long done, long long) {
@@ -73,15 +62,14 @@ class ImportTest : public QObject {
     QVERIFY(!titles.isEmpty());
     QCOMPARE(titles.first(), QStringLiteral("Adding Domain Names"));
     QCOMPARE(lastDone, QFile(path).size());
-    QCOMPARE(AddNamesReportText(report),
-             QStringLiteral("Domain names added: 3\r\nAlready in the list: 1\r\n"
-                            "Refused (not usable as domain names): 1"));
+    QCOMPARE(AddNamesReportText(report), QStringLiteral("Domain names added: 3\r\nAlready in the list: 1\r\n"
+                                                        "Refused (not usable as domain names): 1"));
   }
 
   void unreadableFile() {
     AddNamesReport report;
     QString error;
-    const QString path = QString::fromStdString(qvtest::TempPath("missing.txt").string());
+    const QString path = qvtest::WorkPath("missing.txt");
     QVERIFY(!ImportNamesFromFile(db_, path, nullptr, report, error));
     QVERIFY(error.contains(path));
     QCOMPARE(StoredCount(db_), 0);
@@ -90,7 +78,7 @@ class ImportTest : public QObject {
   // Cancel stops after the batch in hand; every name counted as added is
   // stored and nothing more.
   void cancelKeepsWhatWasAdded() {
-    const QString path = WriteTemp("many.txt", ManyNames(3000));
+    const QString path = qvtest::WorkFile("many.txt", qvtest::NumberedNames(3000));
     int reports = 0;
     SetProgressObserverForTests([&reports](ProgressWindow& window, long long, long long) {
       if (++reports == 2) window.Cancel();
@@ -99,8 +87,7 @@ class ImportTest : public QObject {
     QString error;
     QVERIFY(ImportNamesFromFile(db_, path, nullptr, report, error, 0ms));
     QVERIFY(report.cancelled);
-    QVERIFY(report.added > 0);
-    QVERIFY(report.added < 3000);
+    QVERIFY(report.added > 0 && report.added < 3000);
     QCOMPARE(StoredCount(db_), int(report.added));
     QVERIFY(AddNamesReportText(report).contains("Cancelled"));
   }
@@ -137,12 +124,10 @@ class ImportTest : public QObject {
   void insertFromTextFile() {
     CCreateDomainNamesDialog dialog;
     dialog.TextBox()->setPlainText("typed");
-    const QString path = WriteTemp("small.txt", "one.com\ntwo");
-    Prompts prompts;
-    prompts.openFile = [&path](QWidget*, const QString&, const QString&) { return path; };
+    const QString path = qvtest::WorkFile("small.txt", "one.com\ntwo");
     QStringList told;
-    prompts.tell = [&told](QWidget*, const QString& text) { told << text; };
-    dialog.prompts = prompts;
+    dialog.prompts = qvtest::TellRecorder(told);
+    dialog.prompts.openFile = [&path](QWidget*, const QString&, const QString&) { return path; };
     dialog.OnInsertFromFile();
     QCOMPARE(dialog.TextBox()->toPlainText(), QStringLiteral("typed\none.com\ntwo"));
     QVERIFY(told.isEmpty());

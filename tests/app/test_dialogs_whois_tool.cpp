@@ -35,16 +35,14 @@ class WhoisToolTest : public QObject {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("into empty") << QStringList{} << "a.com" << QStringList{"a.com"};
-    QTest::newRow("newest first") << QStringList{"a.com", "b.com"} << "c.com"
-                                  << QStringList{"c.com", "a.com", "b.com"};
+    QTest::newRow("newest first") << QStringList{"a.com", "b.com"} << "c.com" << QStringList{"c.com", "a.com", "b.com"};
     QTest::newRow("repeat moves up") << QStringList{"a.com", "b.com", "c.com"} << "c.com"
                                      << QStringList{"c.com", "a.com", "b.com"};
     QTest::newRow("repeat in other case, newest spelling")
         << QStringList{"a.com", "Whois.Test"} << "WHOIS.test" << QStringList{"WHOIS.test", "a.com"};
     QTest::newRow("trimmed") << QStringList{"a.com"} << "  a.com \r\n" << QStringList{"a.com"};
     QTest::newRow("empty ignored") << QStringList{"a.com"} << "   " << QStringList{"a.com"};
-    QTest::newRow("full: oldest drops") << Numbered(1, 100) << "new.com"
-                                        << (QStringList{"new.com"} + Numbered(1, 99));
+    QTest::newRow("full: oldest drops") << Numbered(1, 100) << "new.com" << (QStringList{"new.com"} + Numbered(1, 99));
     QTest::newRow("full: repeat keeps 100") << Numbered(1, 100) << "e100.com"
                                             << (QStringList{"e100.com"} + Numbered(1, 99));
   }
@@ -96,8 +94,7 @@ class WhoisToolTest : public QObject {
     QVERIFY(dialog.GoButton()->isEnabled());
     server.Finish();
     QCOMPARE(server.queries(), std::vector<std::string>{"example.com\r\n"});
-    QCOMPARE(dialog.AnswerBox()->toPlainText(),
-             QStringLiteral("Domain Name: EXAMPLE.COM\nRegistrar: Test\n"));
+    QCOMPARE(dialog.AnswerBox()->toPlainText(), QStringLiteral("Domain Name: EXAMPLE.COM\nRegistrar: Test\n"));
     QCOMPARE(LoadHistory(kWhoisToolQueryListSection), QStringList{"example.com"});
     QCOMPARE(LoadHistory(kWhoisToolServerListSection), QStringList{"127.0.0.1"});
     QCOMPARE(dialog.QueryBox()->count(), 1);

@@ -1,15 +1,12 @@
 // The data-extraction dialogs: the token lists of a server, its date order
 // and the expansion of the .uk availability checker's answers.
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include "app/command_ids.h"
 #include "app/dialogs/date_format_dialog.h"
@@ -20,10 +17,7 @@
 #include "lookup/answer_files.h"
 #include "lookup/change_log.h"
 #include "platform/settings_store.h"
-#include "store/database_maintenance.h"
-#include "store/domain_list.h"
 #include "store/domain_record.h"
-#include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_main_frame_support.h"
 #include "whois/field_extraction.h"

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include "store/database_connection.h"
-#include "store/database_maintenance.h"
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_command_support.h"
 #include "test_file_support.h"
 #include "test_main_frame_support.h"
 
@@ -44,10 +44,9 @@ bool MakeForeignDatabase(const QString& path) {
 
 // A document whose middle table page is overwritten with noise.
 bool MakeDamagedDocument(const QString& path) {
-  QByteArray names;
-  for (int i = 0; i < 3000; ++i) names += "name" + QByteArray::number(i) + ".com\n";
   const QString file = path + ".txt";
-  if (!WriteBytes(file, names) || qvtest::RunProgram({"import", path, file}).exitCode != 0) return false;
+  if (!WriteBytes(file, qvtest::NumberedNames(3000))) return false;
+  if (qvtest::RunProgram({"import", path, file}).exitCode != 0) return false;
   QByteArray bytes = qvtest::FileBytes(path);
   const int pageSize = (uchar(bytes[16]) << 8) | uchar(bytes[17]);
   for (int p = int(bytes.size() / pageSize) / 2; p < bytes.size() / pageSize; ++p) {
@@ -75,9 +74,8 @@ class ImportListCommandsTest : public QObject {
 
   void importThenListRoundTrips() {
     const QString doc = WorkPath("names.qvl");
-    const QString file = WorkPath("names.txt");
-    QVERIFY(WriteBytes(file, "\xEF\xBB\xBFzeta.io\r\nalpha.com;Beta.net\tgamma.org \n\nALPHA.com\n"
-                            "bad/name.com\n1st.de\n"));
+    const QString file = qvtest::WorkFile(
+        "names.txt", "\xEF\xBB\xBFzeta.io\r\nalpha.com;Beta.net\tgamma.org \n\nALPHA.com\nbad/name.com\n1st.de\n");
     Outcome o = RunQuorvel({"import", doc, file});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, QByteArray("5 names added\n1 names refused (not usable as domain names)\n"));
@@ -108,8 +106,7 @@ class ImportListCommandsTest : public QObject {
 
   void failures() {
     const QString doc = WorkPath("f.qvl");
-    const QString file = WorkPath("f.txt");
-    QVERIFY(WriteBytes(file, "a.com\n"));
+    const QString file = qvtest::WorkFile("f.txt", "a.com\n");
     QCOMPARE(RunQuorvel({"import", doc, file}).exitCode, 0);
 
     Outcome o = RunQuorvel({"list", doc, "--sql", "SELECT * FROM [Domains] WHERE [Nothing] = 1"});
@@ -121,16 +118,7 @@ class ImportListCommandsTest : public QObject {
     QCOMPARE(o.exitCode, 1);
     QVERIFY(o.err.startsWith("Error: Opening Database."));
 
-    // A file that is not a document is neither imported into nor changed.
-    const QString notes = WorkPath("notes.txt");
-    QVERIFY(WriteBytes(notes, "my own notes, not a database\n"));
-    o = RunQuorvel({"import", notes, file});
-    QCOMPARE(o.exitCode, 1);
-    QVERIFY(!o.err.isEmpty());
-    QCOMPARE(qvtest::FileBytes(notes), QByteArray("my own notes, not a database\n"));
-
-    o = RunQuorvel({"import", doc, WorkPath("no-such-file.txt")});
-    QCOMPARE(o.exitCode, 1);
+    QCOMPARE(RunQuorvel({"import", doc, WorkPath("no-such-file.txt")}).exitCode, 1);
     QCOMPARE(RunQuorvel({"import", doc}).exitCode, 2);
     QCOMPARE(RunQuorvel({"list", doc, "--mode"}).exitCode, 2);
     QCOMPARE(RunQuorvel({"list", doc, "--mode", "a", "--sql", "x"}).exitCode, 2);
@@ -141,6 +129,7 @@ class ImportListCommandsTest : public QObject {
   void refusedImports_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("reason");
+    QTest::newRow("a file that is no database") << "text" << QByteArray("file is not a database");
     QTest::newRow("another program's database") << "foreign" << QByteArray("made by another program");
     QTest::newRow("damaged document") << "damaged" << QByteArray("Repair it first");
     QTest::newRow("read-only document") << "read-only" << QByteArray("is read-only");
@@ -150,8 +139,8 @@ class ImportListCommandsTest : public QObject {
     QFETCH(QString, kind);
     QFETCH(QByteArray, reason);
     const QString doc = WorkPath("target.qvl");
-    QString names = WorkPath("names.txt");
-    QVERIFY(WriteBytes(names, "new.com\n"));
+    QString names = qvtest::WorkFile("names.txt", "new.com\n");
+    if (kind == "text") QVERIFY(WriteBytes(doc, "my own notes, not a database\n"));
     if (kind == "foreign") QVERIFY(MakeForeignDatabase(doc));
     if (kind == "damaged") QVERIFY(MakeDamagedDocument(doc));
     if (kind == "itself") {
@@ -183,8 +172,7 @@ class ImportListCommandsTest : public QObject {
   // A name file of any size is read in pieces: a run of 40 MB without a
   // separator is one refusal, and the names around it are added.
   void hugeRunIsOneRefusal() {
-    const QString file = WorkPath("run.txt");
-    QVERIFY(WriteBytes(file, "before.com\n" + QByteArray(40 << 20, 'x') + "\nafter.com\n"));
+    const QString file = qvtest::WorkFile("run.txt", "before.com\n" + QByteArray(40 << 20, 'x') + "\nafter.com\n");
     const Outcome o = RunQuorvel({"import", WorkPath("r.qvl"), file});
     QCOMPARE(o.exitCode, 0);
     QVERIFY2(o.out.endsWith("2 names added\n1 names refused (not usable as domain names)\n"), o.out.constData());
@@ -197,8 +185,7 @@ class ImportListCommandsTest : public QObject {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("vacuum into a file") << "VACUUM INTO '" + WorkPath("copy.qvl") + "'" << 1
                                         << QByteArray("only queries that read");
-    QTest::newRow("trailing semicolon and comment") << "SELECT * FROM [Domains]; -- all" << 0
-                                                    << QByteArray("a.com\n");
+    QTest::newRow("trailing semicolon and comment") << "SELECT * FROM [Domains]; -- all" << 0 << QByteArray("a.com\n");
   }
   void userSqlIsOneReadingStatement() {
     QFETCH(QString, sql);
@@ -236,12 +223,7 @@ class ImportListCommandsTest : public QObject {
   // holds every name that had been reported as added.
   void killedImportKeepsReportedNames() {
     const QString doc = WorkPath("big.qvl");
-    const QString file = WorkPath("big.txt");
-    QByteArray text;
-    const int total = 600000;
-    text.reserve(total * 20);
-    for (int i = 0; i < total; ++i) text += "name" + QByteArray::number(i) + ".example\n";
-    QVERIFY(WriteBytes(file, text));
+    const QString file = qvtest::WorkFile("big.txt", qvtest::NumberedNames(600000, ".example"));
 
     QProcess process;
     UseTestFolders(process);
@@ -267,8 +249,7 @@ class ImportListCommandsTest : public QObject {
     const QList<QByteArray> stored = StoredNames(doc, opened);
     QVERIFY(opened);
     QVERIFY(stored.size() >= reported);
-    for (int i = 0; i < reported; ++i)
-      QCOMPARE(stored[i], "name" + QByteArray::number(i) + ".example");
+    for (int i = 0; i < reported; ++i) QCOMPARE(stored[i], "name" + QByteArray::number(i) + ".example");
   }
 };
 

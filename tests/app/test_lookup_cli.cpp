@@ -13,9 +13,9 @@
 #include "support/test_registry.h"
 #include "support/rdap_test_server.h"
 #include "support/whois_test_server.h"
+#include "test_command_support.h"
 #include "test_main_frame_support.h"
 #include "whois/rdap_directory.h"
-#include "whois/server_directory.h"
 
 using qvtest::WhoisTestServer;
 
@@ -56,9 +56,7 @@ class LookupCliTest : public QObject {
   void rdapFirstAndWhoisInOneRun() {
     WhoisTestServer whois(WhoisTestServer::Answer(Answer()));
     PointSuffixAt(whois.port());
-    QFile real(QStringLiteral(QV_TEST_DATA_DIR "/rdap-answers/whoisit-1/answer.json"));
-    QVERIFY(real.open(QIODevice::ReadOnly));
-    const QByteArray answer = real.readAll();
+    const QByteArray answer = qvtest::FileBytes(QV_TEST_DATA_DIR "/rdap-answers/whoisit-1/answer.json");
     qvtest::RdapTestServer rdap(qvtest::RdapTestServer::Tls::None,
                                 [&](const QByteArray&) { return qvtest::RdapTestServer::Json(answer); });
     qv::StoreRdapUrlOfSuffix("qvrdap", rdap.stdUrl("/domain/"));
@@ -83,8 +81,7 @@ class LookupCliTest : public QObject {
     PointSuffixAt(server.port());
     const QString doc = qvtest::MakeDocument("names.qvl", {"locked.qvtest", "b.qvtest", "c.qvtest"});
     QVERIFY(qvtest::EditRecord(doc, "locked.qvtest", [](qv::DomainRecord& r) { r.SetLocked(true); }));
-    const Outcome o = RunLookup({doc, "--whois", "b.qvtest", "locked.qvtest", "missing.qvtest"},
-                                QStringLiteral("50"));
+    const Outcome o = RunLookup({doc, "--whois", "b.qvtest", "locked.qvtest", "missing.qvtest"}, QStringLiteral("50"));
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, QByteArray("1 names looked up, 1 answered, 0 failed\n"));
     QVERIFY(o.err.contains("locked.qvtest is locked, skipped"));
@@ -131,10 +128,8 @@ class LookupCliTest : public QObject {
   // on stderr); a name whose page failed counts as failed and keeps no count.
   void linkPopularity() {
     qvtest::HttpScriptServer alexa([](const std::string& request) {
-      const std::string page = "<html>Traffic Rank for alpha.com: <a href=\"/r\">1,234</a></html>";
-      const bool alpha = request.find("url=alpha.com") != std::string::npos;
-      return std::string(alpha ? "HTTP/1.1 200 OK" : "HTTP/1.1 500 Busy") + "\r\nContent-Length: " +
-             std::to_string(alpha ? page.size() : 0) + "\r\nConnection: close\r\n\r\n" + (alpha ? page : "");
+      if (request.find("url=alpha.com") == std::string::npos) return qvtest::HttpPage("", "500 Busy");
+      return qvtest::HttpPage("<html>Traffic Rank for alpha.com: <a href=\"/r\">1,234</a></html>");
     });
     qv::WriteProfileString(qv::kSettingsSection, "Site Pop Alexa URL", alexa.Url(""));
     const QString doc = qvtest::MakeDocument("names.qvl", {"alpha.com", "beta.com"});
@@ -161,10 +156,7 @@ class LookupCliTest : public QObject {
     QFETCH(QStringList, args);
     QFETCH(QString, tickVariable);
     QFETCH(int, exitCode);
-    const Outcome o = RunLookup(args, tickVariable);
-    QCOMPARE(o.exitCode, exitCode);
-    QVERIFY(o.out.isEmpty());
-    QVERIFY(!o.err.isEmpty());
+    qvtest::VerifyRefused(RunLookup(args, tickVariable), exitCode);
   }
 };
 

@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
@@ -17,12 +16,10 @@
 #include "app/docks/quick_lookup_bar.h"
 #include "app/main_frame.h"
 #include "app/progress.h"
-#include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 #include "lookup/change_log.h"
 #include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
-#include "store/domain_list.h"
 #include "support/test_registry.h"
 #include "support/waiting_web_checks.h"
 #include "test_main_frame_support.h"
@@ -80,8 +77,7 @@ class LookupCommandsTest : public qvtest::WindowTest {
     Fresh();
     frame_ = qvtest::HiddenFrame(log_, "lookups.qvl", {"a.test", "b.test", "c.test", "d.test"});
     QVERIFY(frame_);
-    engine_ = std::make_unique<LookupEngine>(
-        [f = frame_.get()] { return &f->Document().Database(); }, 600000);
+    engine_ = std::make_unique<LookupEngine>([f = frame_.get()] { return &f->Document().Database(); }, 600000);
     // The window's own engine updates the command states too.
     frame_->Engine().SetWebCheckHooks(WaitingWebChecks());
     engine_->SetWebCheckHooks(WaitingWebChecks());
@@ -168,12 +164,10 @@ class LookupCommandsTest : public qvtest::WindowTest {
     QTest::addColumn<QStringList>("pending");
     QTest::addColumn<QString>("told");
     using D = CLookupDialog;
-    QTest::newRow("all domains, whois and ping")
-        << QList<int>{D::kWhois, D::kPing} << true << QStringList{}
-        << QStringList{"a.test", "b.test", "c.test", "d.test"} << "";
-    QTest::newRow("selected domains")
-        << QList<int>{D::kDns} << false << QStringList{"b.test", "d.test"}
-        << QStringList{"b.test", "d.test"} << "";
+    QTest::newRow("all domains, whois and ping") << QList<int>{D::kWhois, D::kPing} << true << QStringList{}
+                                                 << QStringList{"a.test", "b.test", "c.test", "d.test"} << "";
+    QTest::newRow("selected domains") << QList<int>{D::kDns} << false << QStringList{"b.test", "d.test"}
+                                      << QStringList{"b.test", "d.test"} << "";
     QTest::newRow("selected, none selected")
         << QList<int>{D::kDns} << false << QStringList{} << QStringList{} << kNoEntriesSelectedText;
     QTest::newRow("no check: no run") << QList<int>{} << true << QStringList{} << QStringList{} << "";

@@ -3,6 +3,7 @@
 
 #include "support/program_run.h"
 #include "support/test_registry.h"
+#include "test_command_support.h"
 #include "test_file_support.h"
 
 class NamegenCliTest : public QObject {
@@ -58,10 +59,7 @@ class NamegenCliTest : public QObject {
   }
   void usageErrors() {
     QFETCH(QStringList, args);
-    const qvtest::ProgramOutcome o = qvtest::RunProgram(args);
-    QCOMPARE(o.exitCode, 2);
-    QVERIFY(o.out.isEmpty());
-    QVERIFY(!o.err.isEmpty());
+    qvtest::VerifyRefused(qvtest::RunProgram(args));
   }
 
   // The generator's output goes straight into a document.

@@ -1,7 +1,6 @@
 // The name generation dialogs, driven as a user would, up to the names
 // arriving in the document.
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -13,7 +12,6 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 #include "app/command_ids.h"
 #include "app/dialogs/create_domain_names_dialog.h"
@@ -25,9 +23,8 @@
 #include "namegen/keyword_history.h"
 #include "namegen/word_set.h"
 #include "platform/settings_store.h"
-#include "store/domain_list.h"
-#include "store/list_query.h"
 #include "support/test_registry.h"
+#include "test_command_support.h"
 #include "test_file_support.h"
 #include "test_main_frame_support.h"
 #include "whois/server_directory.h"
@@ -43,15 +40,6 @@ QStringList Sorted(QStringList l) {
 
 QString FileText(const std::filesystem::path& p) {
   return QString::fromLatin1(qvtest::FileBytes(QString::fromStdString(p.string())));
-}
-
-// Generates and waits for the worker to end.
-void GenerateAndWait(CTemplateNamesDialog& d, const QString& text) {
-  d.Template()->setText(text);
-  QSignalSpy ended(&d, &CTemplateNamesDialog::generationEnded);
-  d.OnGenerate();
-  QVERIFY(d.Busy());
-  QVERIFY(ended.wait(60000));
 }
 
 }  // namespace
@@ -70,8 +58,7 @@ class NamegenDialogsTest : public qvtest::WindowTest {
   // A keyword padded with the edited words of a set reaches the list; the
   // set, the options, the keyword and its history are kept for next time.
   void keywordNamesReachTheList() {
-    const QString doc = qvtest::MakeDocument("kw.qvl");
-    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {qvtest::MakeDocument("kw.qvl")}));
     qvtest::AnswerNextDialog<CKeywordNamesDialog>([](CKeywordNamesDialog& d) {
       QCOMPARE(d.WordSet()->currentText(), QStringLiteral("business"));  // a set with words, at first use
       d.WordSet()->setCurrentText(QStringLiteral("shop"));
@@ -84,8 +71,7 @@ class NamegenDialogsTest : public qvtest::WindowTest {
     });
     frame.Action(kCmdNamesFromKeywords)->trigger();
     QCOMPARE(Sorted(frame.View()->AllShownNames()),
-             Sorted({"myshop.com", "myshop.net", "shopzone.com", "shopzone.net", "myshopzone.com",
-                     "myshopzone.net"}));
+             Sorted({"myshop.com", "myshop.net", "shopzone.com", "shopzone.net", "myshopzone.com", "myshopzone.net"}));
     QCOMPARE(FileText(WordSetFile(WordListFolder(), "shop")), QStringLiteral("my-\r\n-zone\r\n"));
     QCOMPARE(LoadKeywordHistory(), std::vector<std::string>{"shop"});
 
@@ -115,10 +101,13 @@ class NamegenDialogsTest : public qvtest::WindowTest {
   // Generate on the worker, then a range of the words with the ticked
   // domains goes to the list.
   void templateNamesReachTheList() {
-    const QString doc = qvtest::MakeDocument("tp.qvl");
-    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {qvtest::MakeDocument("tp.qvl")}));
     qvtest::AnswerNextDialog<CTemplateNamesDialog>([](CTemplateNamesDialog& d) {
-      GenerateAndWait(d, QStringLiteral("#x"));
+      d.Template()->setText(QStringLiteral("#x"));
+      QSignalSpy ended(&d, &CTemplateNamesDialog::generationEnded);
+      d.OnGenerate();
+      QVERIFY(d.Busy());
+      QVERIFY(ended.wait(60000));
       QCOMPARE(d.Status()->text(), QStringLiteral("10 words generated."));
       QCOMPARE(d.Progress()->value(), 100);
       d.ExportFrom()->setText(QStringLiteral("3"));
@@ -180,8 +169,7 @@ class NamegenDialogsTest : public qvtest::WindowTest {
   // Filters select, Invert, Group and Delete act on the selection, and the
   // status line counts; the fields are kept when the tool closes.
   void filterTool() {
-    const QString file = qvtest::WorkPath("names.txt");
-    QVERIFY(qvtest::WriteBytes(file, "Alpha.com beta.net\r\ngamma-x.org;shop.co.uk"));
+    const QString file = qvtest::WorkFile("names.txt", "Alpha.com beta.net\r\ngamma-x.org;shop.co.uk");
     CDomainNameFilterDialog d;
     d.prompts = qvtest::RecordingPrompts(log_);
     QVERIFY(d.AddFile(file));
@@ -218,10 +206,8 @@ class NamegenDialogsTest : public qvtest::WindowTest {
   // Transfer adds the full names and offers the other words to the
   // "Create Domain Names" dialog, whose names are added too.
   void filterTransfersToTheList() {
-    const QString doc = qvtest::MakeDocument("ft.qvl");
-    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
-    const QString file = qvtest::WorkPath("mixed.txt");
-    QVERIFY(qvtest::WriteBytes(file, "a.com bare b.net"));
+    CMainFrame frame(qvtest::TestOptions(log_, {qvtest::MakeDocument("ft.qvl")}));
+    const QString file = qvtest::WorkFile("mixed.txt", "a.com bare b.net");
     qvtest::AnswerNextDialog<CDomainNameFilterDialog>([file](CDomainNameFilterDialog& d) {
       QVERIFY(d.AddFile(file));
       qvtest::AnswerNextDialog<CCreateDomainNamesDialog>([](CCreateDomainNamesDialog& create) {

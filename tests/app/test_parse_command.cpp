@@ -1,11 +1,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 #include "support/program_run.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "test_file_support.h"
 

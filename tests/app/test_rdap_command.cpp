@@ -1,6 +1,5 @@
 // `quorvel parse --rdap` on the real RDAP answers and `quorvel rdap` against
 // a loopback RDAP server.
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +10,7 @@
 #include "support/rdap_test_server.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_command_support.h"
 
 namespace {
 
@@ -25,11 +25,6 @@ QJsonArray Sorted(const QJsonArray& list) {
   return QJsonArray::fromStringList(texts);
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class RdapCommandTest : public QObject {
@@ -40,16 +35,15 @@ class RdapCommandTest : public QObject {
   // What the printed object says, field by field, against expected.json.
   void parseRealAnswers_data() {
     QTest::addColumn<QString>("name");
-    for (const qvtest::RdapCase& c : qvtest::LoadRdapCases(Answers()))
-      QTest::newRow(qPrintable(c.name)) << c.name;
+    for (const qvtest::RdapCase& c : qvtest::LoadRdapCases(Answers())) QTest::newRow(qPrintable(c.name)) << c.name;
   }
   void parseRealAnswers() {
     QFETCH(QString, name);
-    const qvtest::ProgramOutcome run =
-        qvtest::RunProgram({"parse", "--rdap", Answers() + "/" + name + "/answer.json"}, 60000);
+    const QString folder = Answers() + "/" + name;
+    const qvtest::ProgramOutcome run = qvtest::RunProgram({"parse", "--rdap", folder + "/answer.json"}, 60000);
     QCOMPARE(run.exitCode, 0);
     const QJsonObject j = JsonOf(run.out);
-    const QJsonObject e = QJsonDocument::fromJson(ReadAll(Answers() + "/" + name + "/expected.json")).object();
+    const QJsonObject e = JsonOf(qvtest::FileBytes(folder + "/expected.json"));
     for (const char* key : {"domain", "registrar", "registrar_iana_id", "created", "expires", "updated", "emails"})
       QVERIFY2(j[key] == e[key], key);
     QCOMPARE(j["status_list"], e["status"]);
@@ -58,18 +52,13 @@ class RdapCommandTest : public QObject {
   }
 
   void parseStoredAndBadFiles() {
-    const QString stored = qvtest::TempRoot() + "/stored.txt";
-    QFile file(stored);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(ReadAll(Answers() + "/whoisit-4/answer.json") + "\n[Whois Source: rdap.verisign.com]");
-    file.close();
+    const QString stored = qvtest::WorkFile(
+        "stored.txt", qvtest::FileBytes(Answers() + "/whoisit-4/answer.json") + "\n[Whois Source: rdap.verisign.com]");
     qvtest::ProgramOutcome run = qvtest::RunProgram({"parse", "--rdap", stored}, 60000);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(JsonOf(run.out)["source"].toString(), QStringLiteral("rdap.verisign.com"));
 
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[\"not\", \"an object\"]");
-    file.close();
+    QVERIFY(qvtest::WriteBytes(stored, "[\"not\", \"an object\"]"));
     run = qvtest::RunProgram({"parse", "--rdap", stored}, 60000);
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("not a JSON object"));
@@ -91,7 +80,7 @@ class RdapCommandTest : public QObject {
     QFETCH(QStringList, args);
     QFETCH(int, exitCode);
     QFETCH(QString, availability);
-    const QByteArray answer = ReadAll(Answers() + "/whoisit-5/answer.json");
+    const QByteArray answer = qvtest::FileBytes(Answers() + "/whoisit-5/answer.json");
     qvtest::RdapTestServer server(qvtest::RdapTestServer::Tls::None, [&](const QByteArray& path) {
       if (path == "/domain/google.com") return qvtest::RdapTestServer::Json(answer);
       if (path == "/domain/busy.com") return qvtest::HttpReply{429, "", {{"Retry-After", "3"}}, true};
@@ -107,8 +96,7 @@ class RdapCommandTest : public QObject {
       QCOMPARE(j["availability"].toString(), availability);
       QCOMPARE(j["source"].toString(), QStringLiteral("127.0.0.1"));
     } else {
-      QVERIFY(run.out.isEmpty());
-      QVERIFY(!run.err.isEmpty());
+      qvtest::VerifyRefused(run, exitCode);
     }
   }
 };

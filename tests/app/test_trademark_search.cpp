@@ -13,11 +13,11 @@
 #include "app/view/corvane_view.h"
 #include "lookup/lookup_engine.h"
 #include "store/database_connection.h"
-#include "store/domain_list.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
 #include "support/program_run.h"
 #include "support/test_registry.h"
+#include "test_command_support.h"
 #include "test_main_frame_support.h"
 #include "webcheck/trademark_search.h"
 #include "webcheck/trademark_settings.h"
@@ -26,12 +26,9 @@ using namespace qv;
 
 namespace {
 
-enum LoginKind { kToken, kServerError, kNoStateMark };
+using qvtest::HttpPage;
 
-std::string Page(const std::string& body, const char* status = "200 OK") {
-  return std::string("HTTP/1.1 ") + status + "\r\nContent-Type: text/html\r\nContent-Length: " +
-         std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-}
+enum LoginKind { kToken, kServerError, kNoStateMark };
 
 std::string Between(const std::string& text, const std::string& from, char to) {
   const std::size_t at = text.find(from);
@@ -47,21 +44,22 @@ qvtest::HttpScriptServer::Router TessSite(LoginKind login, int searchesPerToken)
   auto used = std::make_shared<int>(0);
   return [=](const std::string& line) {
     if (line.find("f=login&p_lang=english&p_d=trmk") != std::string::npos) {
-      if (login == kServerError) return Page("", "500 Internal Server Error");
-      if (login == kNoStateMark) return Page("<HTML>Too many users, try later</HTML>");
+      if (login == kServerError) return HttpPage("", "500 Internal Server Error");
+      if (login == kNoStateMark) return HttpPage("<HTML>Too many users, try later</HTML>");
       *used = 0;
-      return Page("<A HREF=\"/bin/gate.exe?f=searchss&state=4801:t" + std::to_string(++*logins) + ".1.1\">New User</A>");
+      const std::string state = "4801:t" + std::to_string(++*logins) + ".1.1";
+      return HttpPage("<A HREF=\"/bin/gate.exe?f=searchss&state=" + state + "\">New User</A>");
     }
     const std::string state = Between(line, "&state=", ' ');
     if (line.find("GET /bin/gate.exe?p_plural=yes&p_L=100&p_s_ALL=") != 0 ||
         state != "4801:t" + std::to_string(*logins) + ".1.1" || (searchesPerToken && *used >= searchesPerToken))
-      return Page("<HTML>This search session has expired. Please start a search session again.</HTML>");
+      return HttpPage("<HTML>This search session has expired. Please start a search session again.</HTML>");
     ++*used;
     const std::string term = Between(line, "p_s_ALL=", '&');
-    if (term == "alpha") return Page("<P>Sorry, No results were found for your query.</P>");
-    if (term == "beta") return Page("<B>Record 1 out of 1</B>");
-    if (term == "gamma") return Page("<TD><B>1,234 <B>Records(s) found</B><TR><TD>1</TD><TD>GAMMA</TD></TR>");
-    return Page("<HTML>Server busy</HTML>");
+    if (term == "alpha") return HttpPage("<P>Sorry, No results were found for your query.</P>");
+    if (term == "beta") return HttpPage("<B>Record 1 out of 1</B>");
+    if (term == "gamma") return HttpPage("<TD><B>1,234 <B>Records(s) found</B><TR><TD>1</TD><TD>GAMMA</TD></TR>");
+    return HttpPage("<HTML>Server busy</HTML>");
   };
 }
 
@@ -76,11 +74,12 @@ QString Stored(const QString& doc, const std::string& name) {
 
 }  // namespace
 
-class TrademarkSearchTest : public QObject {
+class TrademarkSearchTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() { qvtest::FreshFolders(); }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   void commandLine_data() {
     QTest::addColumn<int>("login");
@@ -119,9 +118,7 @@ class TrademarkSearchTest : public QObject {
     SetTessConnectionGapSetting(1);
     const std::vector<std::string> names = {"alpha.com", "beta.com", "gamma.com", "delta.com"};
     const QString doc = qvtest::MakeDocument("tm.qvl", names);
-    QProcessEnvironment tick;
-    tick.insert("QUORVEL_TICK_MS", "20");
-    const qvtest::ProgramOutcome o = qvtest::RunProgram({"lookup", doc, "--tm"}, 60000, tick);
+    const qvtest::ProgramOutcome o = qvtest::RunProgram({"lookup", doc, "--tm", "--tick", "20"}, 60000);
     QVERIFY2(o.exitCode == 0, o.err.constData());
     QCOMPARE(o.out, out);
     // Said once, if at all (Qt may add warnings of its own).
@@ -147,7 +144,7 @@ class TrademarkSearchTest : public QObject {
       opened << url;
       return true;
     });
-    auto frame = qvtest::HiddenFrame(std::make_shared<qvtest::PromptLog>(), "window.qvl", {"alpha.com", "beta.net"});
+    auto frame = qvtest::HiddenFrame(log_, "window.qvl", {"alpha.com", "beta.net"});
     QVERIFY(frame && frame->Engine().Offers(QueueKind::Trademark));
     frame->View()->SelectName("beta.net");
     frame->Action(kCmdOpenTmSite)->trigger();
@@ -157,8 +154,6 @@ class TrademarkSearchTest : public QObject {
     frame->OnTimerTick();
     QCOMPARE(frame->Engine().Queue(QueueKind::Trademark).Size(), std::size_t(0));
     QCOMPARE(frame->StatusText(kPaneMessage), QString(kTessNoHostText));
-    ShownList().Clear();
-    frame.reset();
   }
 };
 

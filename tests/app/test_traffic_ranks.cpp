@@ -11,13 +11,12 @@
 #include "app/main_frame.h"
 #include "app/view/corvane_view.h"
 #include "lookup/lookup_engine.h"
-#include "store/add_names.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
 #include "store/traffic_ranks.h"
 #include "support/program_run.h"
-#include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "test_command_support.h"
 #include "test_main_frame_support.h"
 
 namespace {
@@ -30,13 +29,6 @@ QString MakeDocument() {
   const QString path = qvtest::MakeDocument("ranks.qvl", kNames);
   const bool ranked = qvtest::EditRecord(path, "delta.io", [](qv::DomainRecord& r) { r.SetLong(qv::field::kAlexaRank, 42); });
   return ranked ? path : QString();
-}
-
-QString WriteList(const QByteArray& text) {
-  const QString path = QString::fromStdString(qvtest::TempPath(QStringLiteral("list.csv")).string());
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return {};
-  return path;
 }
 
 // "name=rank" for every name ("name=" when it has none), then whether each
@@ -53,20 +45,20 @@ QStringList Ranks(const QString& doc) {
 
 }  // namespace
 
-class TrafficRanksTest : public QObject {
+class TrafficRanksTest : public qvtest::WindowTest {
   Q_OBJECT
 
  private slots:
-  void init() { qvtest::FreshFolders(); }
+  void init() { Fresh(); }
 
   void ranksFromList() {
     const QString doc = MakeDocument();
-    const QString list = WriteList(
+    const QString list = qvtest::WorkFile("list.csv",
         "\xEF\xBB\xBFrank,domain\r\n1,google.com\r\n2,ALPHA.COM\r\n\r\n3,www.beta.net\r\nseven,gamma.org\r\n"
         "4,gamma.org.\r\n5,alpha.com\r\n6,not a name\r\n2147483648,delta.io\r\n7,\"www.epsilon.de\"\r\n"
         // international names listed in the form the document does not hold
         "8,xn--mnchen-3ya.de\r\n9,b\xC3\xBC" "cher.de\r\n10,m\xC3\xBCnchen.de");
-    QVERIFY(!doc.isEmpty() && !list.isEmpty());
+    QVERIFY(!doc.isEmpty());
     const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, list});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QByteArray("Names given a traffic rank: 6\n"
@@ -78,7 +70,7 @@ class TrafficRanksTest : public QObject {
                                       "xn--bcher-kva.de=9 checked"}));
   }
 
-  // Nothing usable in the file, or no such file: exit 1 and nothing stored.
+  // Nothing usable in the file: exit 1 and nothing stored.
   void listWithoutRanks_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("names only") << QByteArray("alpha.com\nbeta.net\n");
@@ -87,7 +79,7 @@ class TrafficRanksTest : public QObject {
   void listWithoutRanks() {
     QFETCH(QByteArray, text);
     const QString doc = MakeDocument();
-    const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, WriteList(text)});
+    const qvtest::ProgramOutcome run = qvtest::RunProgram({"ranks", doc, qvtest::WorkFile("list.csv", text)});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(Ranks(doc).join(' '), QString::fromUtf8("alpha.com= Beta.net= gamma.org= delta.io=42 www.epsilon.de= m\xC3\xBCnchen.de= xn--bcher-kva.de="));
   }
@@ -97,7 +89,7 @@ class TrafficRanksTest : public QObject {
     const QString doc = MakeDocument();
     QByteArray text = "1,alpha.com\n";
     for (int i = 0; i < 20000; ++i) text += QByteArray::number(i + 10) + ",filler" + QByteArray::number(i) + ".com\n";
-    QFile file(WriteList(text));
+    QFile file(qvtest::WorkFile("list.csv", text));
     QVERIFY(file.open(QIODevice::ReadOnly));
     qv::DomainDatabase db;
     QVERIFY(qv::OpenDocument(db, doc.toStdString()).ok);
@@ -114,17 +106,16 @@ class TrafficRanksTest : public QObject {
   // run the import is refused, so that a cancel could not undo their results.
   void windowCommand() {
     const QString doc = MakeDocument();
-    auto log = std::make_shared<qvtest::PromptLog>();
-    CMainFrame frame(qvtest::TestOptions(log, {doc}));
+    CMainFrame frame(qvtest::TestOptions(log_, {doc}));
     QVERIFY(frame.Document().IsOpen());
-    log->openPaths = QStringList{WriteList("9,gamma.org\n")};
+    log_->openPaths = QStringList{qvtest::WorkFile("list.csv", "9,gamma.org\n")};
     QVERIFY(frame.Engine().QueueDns("alpha.com"));
     frame.Action(qv::kCmdImportTrafficRanks)->trigger();
-    QCOMPARE(log->told.value(0), QString::fromLatin1(qv::kRanksWhileLookingUpText));
-    QCOMPARE(log->openPaths.size(), 1);
+    QCOMPARE(log_->told.value(0), QString::fromLatin1(qv::kRanksWhileLookingUpText));
+    QCOMPARE(log_->openPaths.size(), 1);
     frame.Engine().StopLookups();
     frame.Action(qv::kCmdImportTrafficRanks)->trigger();
-    QCOMPARE(log->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
+    QCOMPARE(log_->told.value(1), QStringLiteral("Names given a traffic rank: 1\r\nListed names not in the document: 0"));
     CCorvaneView* view = frame.View();
     view->SetDisplayMode(qv::kCmdModeWebVisibility);
     QStringList shown;

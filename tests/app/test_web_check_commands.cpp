@@ -18,7 +18,6 @@
 #include "app/view/cell_text.h"
 #include "lookup/lookup_engine.h"
 #include "store/database_connection.h"
-#include "store/domain_list.h"
 #include "store/domain_record.h"
 #include "support/http_test_servers.h"
 #include "support/program_run.h"
@@ -41,29 +40,12 @@ QStringList Shown(DomainDatabase& db, const std::string& name) {
   return out;
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
-
 }  // namespace
 
-class WebCheckCommandsTest : public QObject {
+class WebCheckCommandsTest : public qvtest::WindowTest {
   Q_OBJECT
 
   std::unique_ptr<qvtest::NginxServer> nginx_;
-
-  QProcessEnvironment ProxyEnvironment() const {
-    QProcessEnvironment env;
-    env.insert("http_proxy", QString::fromStdString(nginx_->Url("")));
-    env.insert("QUORVEL_TICK_MS", "50");
-    return env;
-  }
 
  private slots:
   void initTestCase() {
@@ -71,14 +53,17 @@ class WebCheckCommandsTest : public QObject {
     if (!nginx_->Running()) QSKIP(qPrintable(nginx_->Problem()));
   }
   void cleanupTestCase() { nginx_.reset(); }
-  void init() { qvtest::FreshFolders(); }
+  void init() { Fresh(); }
+  void cleanup() { LetGoOfList(); }
 
   // `quorvel lookup DOC --http --ping` fills the fields the window shows.
   void commandLineLookup() {
     const QString path = qvtest::MakeDocument("web.qvl", {"alpha.com", "beta.org"});
     QVERIFY(!path.isEmpty());
+    QProcessEnvironment proxy;
+    proxy.insert("http_proxy", QString::fromStdString(nginx_->Url("")));
     const qvtest::ProgramOutcome o =
-        qvtest::RunProgram({"lookup", path, "--http", "--ping"}, 60000, ProxyEnvironment());
+        qvtest::RunProgram({"lookup", path, "--http", "--ping", "--tick", "50"}, 60000, proxy);
     QCOMPARE(o.exitCode, 0);
     QVERIFY2(o.out.contains("2 names looked up"), o.out.constData());
     DomainDatabase db;
@@ -146,8 +131,7 @@ class WebCheckCommandsTest : public QObject {
   // Lookup with Home Page and Ping ticked fills those columns; Stop cancels
   // the fetches still running.
   void windowLookupAndStop() {
-    auto log = std::make_shared<qvtest::PromptLog>();
-    auto frame = qvtest::HiddenFrame(log, "window.qvl", {"alpha.com", "beta.org"});
+    auto frame = qvtest::HiddenFrame(log_, "window.qvl", {"alpha.com", "beta.org"});
     QVERIFY(frame);
     LookupEngine& engine = frame->Engine();
     QVERIFY(engine.Offers(QueueKind::HomePage) && engine.Offers(QueueKind::Ping));
@@ -167,7 +151,7 @@ class WebCheckCommandsTest : public QObject {
       frame->OnTimerTick();
       return !engine.RunBusy() && engine.IsIdle() && frame->WebCheckers().RunningPings() == 0;
     };
-    QVERIFY(WaitFor(done, 30000));
+    QTRY_VERIFY_WITH_TIMEOUT(done(), 30000);
     QTest::qWait(50);
     DomainDatabase& db = frame->Document().Database();
     QCOMPARE(Shown(db, "alpha.com").value(0), QStringLiteral("HTTP/1.1 200 OK"));
@@ -192,8 +176,6 @@ class WebCheckCommandsTest : public QObject {
     QCOMPARE(after.Text(field::kHomePageCheckedAt), before.Text(field::kHomePageCheckedAt));
     FetchJobList::Instance().PurgeAtExit(20, 100);
     QCOMPARE(FetchJobList::Instance().CancelledCount(), 0);
-    ShownList().Clear();
-    frame.reset();
   }
 };
 

@@ -1,10 +1,10 @@
-#include <QProcess>
 #include <QTest>
 
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
+#include "test_command_support.h"
 #include "whois/rdap_directory.h"
 #include "whois/server_directory.h"
 
@@ -18,9 +18,7 @@ Outcome RunQuorvel(const QStringList& args) {
   return qvtest::RunProgram(QStringList{"whois"} + args, 60000);
 }
 
-QString Loopback(const WhoisTestServer& server) {
-  return QStringLiteral("127.0.0.1:%1").arg(server.port());
-}
+QString Loopback(int port) { return QStringLiteral("127.0.0.1:%1").arg(port); }
 
 }  // namespace
 
@@ -33,8 +31,8 @@ class WhoisCommandTest : public QObject {
   void printsTheAnswer() {
     const QByteArray answer = "Domain Name: EXAMPLE.COM\r\nRegistrar: Example \xe9 Registrar\n";
     WhoisTestServer server(WhoisTestServer::Answer(answer.toStdString()));
-    const Outcome o = RunQuorvel(
-        {"--timeout", "5", "--prefix", "domain", "--server", Loopback(server), "example.com"});
+    const Outcome o =
+        RunQuorvel({"--timeout", "5", "--prefix", "domain", "--server", Loopback(server.port()), "example.com"});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, answer);
     server.Finish();
@@ -59,24 +57,18 @@ class WhoisCommandTest : public QObject {
 
   void failedQueryExitsWithOne() {
     WhoisTestServer server(WhoisTestServer::StallAfter(std::string(2000, 'x')));
-    const Outcome o = RunQuorvel({"--timeout", "1", "--server", Loopback(server), "example.com"});
+    const Outcome o = RunQuorvel({"--timeout", "1", "--server", Loopback(server.port()), "example.com"});
     QCOMPARE(o.exitCode, 1);
     QCOMPARE(o.out, QByteArray(2000, 'x'));
   }
 
   void refusedConnectionIsAnAnswer() {
-    const QString server = QStringLiteral("127.0.0.1:%1").arg(WhoisTestServer::UnusedPort());
-    const Outcome o = RunQuorvel({"--server", server, "example.com"});
+    const Outcome o = RunQuorvel({"--server", Loopback(WhoisTestServer::UnusedPort()), "example.com"});
     QCOMPARE(o.exitCode, 0);
     QCOMPARE(o.out, QByteArray("Whois Lookup Error: Whois server refused connection.\n"));
   }
 
-  void unknownServerExitsWithOne() {
-    const Outcome o = RunQuorvel({"example.invalidtld"});
-    QCOMPARE(o.exitCode, 1);
-    QVERIFY(o.out.isEmpty());
-    QVERIFY(!o.err.isEmpty());
-  }
+  void unknownServerExitsWithOne() { qvtest::VerifyRefused(RunQuorvel({"example.invalidtld"}), 1); }
 
   void usageErrors_data() {
     QTest::addColumn<QStringList>("args");
@@ -95,10 +87,7 @@ class WhoisCommandTest : public QObject {
   }
   void usageErrors() {
     QFETCH(QStringList, args);
-    const Outcome o = RunQuorvel(args);
-    QCOMPARE(o.exitCode, 2);
-    QVERIFY(o.out.isEmpty());
-    QVERIFY(!o.err.isEmpty());
+    qvtest::VerifyRefused(RunQuorvel(args));
   }
 
   void whichServer_data() {
@@ -126,12 +115,10 @@ class WhoisCommandTest : public QObject {
     QCOMPARE(fields.size(), 3);
     QCOMPARE(QString::fromUtf8(fields[0]), key);
     QCOMPARE(QString::fromUtf8(fields[2]), rdap);
-    if (server == QLatin1String("*")) {
-      QVERIFY(!fields[1].isEmpty());
+    if (server == QLatin1String("*"))
       QVERIFY(fields[1].contains('.'));
-    } else {
+    else
       QCOMPARE(QString::fromUtf8(fields[1]), server);
-    }
   }
 };
 
