@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>

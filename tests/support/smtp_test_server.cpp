@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <sys/time.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include "support/temp_folders.h"
 

@@ -14,7 +14,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace qvtest {
 namespace {

@@ -3,7 +3,6 @@
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
-#include "whois/dac_codes.h"
 #include "whois/normalise.h"
 
 using namespace qv;

@@ -6,7 +6,6 @@
 #include "support/test_registry.h"
 #include "whois/builtin_tables.h"
 #include "whois/server_directory.h"
-#include "whois/shipped_tables.h"
 #include "whois/token_keys.h"
 
 using namespace qv;
