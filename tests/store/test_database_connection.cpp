@@ -2,12 +2,11 @@
 #include <QTest>
 #include <sqlite3.h>
 
-#include <fstream>
-
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "support/whole_files.h"
 
 using namespace qv;
 
@@ -26,16 +25,6 @@ std::string OpenNew(DatabaseConnection& c, const char* name, bool readOnly = fal
   const std::string path = NewDocument(name);
   if (c.OpenDatabase(path, readOnly) != kDbOk) qFatal("opening %s", path.c_str());
   return path;
-}
-
-QByteArray FileBytes(const std::string& path) {
-  QFile f(QString::fromStdString(path));
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.constData(), bytes.size());
 }
 
 }  // namespace
@@ -168,7 +157,7 @@ class DatabaseConnectionTest : public QObject {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
     const std::string path = qvtest::TempPath("bad.qvl").string();
-    WriteFile(path, content);
+    QVERIFY(qvtest::WriteFileBytes(path, content));
     DatabaseConnection c;
     QCOMPARE(c.OpenDatabase(path, false), kDbOpenFailed);
     QCOMPARE(QString::fromStdString(c.GetLastError()), message);
@@ -187,7 +176,7 @@ class DatabaseConnectionTest : public QObject {
     QVERIFY(!EnsureStructure(bad, log, false, {}));
     QVERIFY(!bad.WriteRecord(DomainRecord("x.com")));
     bad.CloseAll();
-    QCOMPARE(FileBytes(path), content);
+    QCOMPARE(qvtest::ReadFileBytes(path), content);
     QVERIFY(!QFile::exists(QString::fromStdString(path + "-wal")));
   }
 
@@ -198,7 +187,7 @@ class DatabaseConnectionTest : public QObject {
     QCOMPARE(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     QCOMPARE(sqlite3_exec(raw, "CREATE TABLE t(a); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(raw);
-    const QByteArray before = FileBytes(path);
+    const QByteArray before = qvtest::ReadFileBytes(path);
 
     DomainDatabase db;
     const MaintenanceResult r = OpenDocument(db, path);
@@ -213,7 +202,7 @@ class DatabaseConnectionTest : public QObject {
     QVERIFY(!db.ReadRecord("a.com", record));
     QCOMPARE(db.GetFieldText("a.com", "Domain"), std::string());
     db.CloseAll();
-    QCOMPARE(FileBytes(path), before);
+    QCOMPARE(qvtest::ReadFileBytes(path), before);
   }
 
   void errorTexts() {

@@ -1,20 +1,12 @@
 #include <QTest>
 
 #include "store/simple_names.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 
 using namespace qv;
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
-
-namespace {
-std::vector<std::string> Split(const QString& joined) {
-  std::vector<std::string> out;
-  if (joined.isEmpty()) return out;
-  for (const QString& s : joined.split('|')) out.push_back(s.toStdString());
-  return out;
-}
-}  // namespace
 
 class SimpleNamesTest : public QObject {
   Q_OBJECT
@@ -41,7 +33,7 @@ class SimpleNamesTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, tlds);
     QFETCH(QString, expected);
-    QCOMPARE(MakeSimpleDomainNames(text.toStdString(), Split(tlds)), Split(expected));
+    QCOMPARE(MakeSimpleDomainNames(text.toStdString(), qvtest::SplitAtBars(tlds)), qvtest::SplitAtBars(expected));
   }
 
   // A name is qualified when a dot follows its first character; the split

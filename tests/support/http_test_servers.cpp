@@ -10,13 +10,10 @@
 #include <chrono>
 #include <sys/time.h>
 
+#include "support/whole_files.h"
+
 namespace qvtest {
 namespace {
-
-bool WriteText(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
 
 QString Config(const QString& root, int port, int tlsPort) {
   return QStringLiteral(R"(worker_processes 1;
@@ -66,7 +63,7 @@ NginxServer::NginxServer() {
                               root + "/key.pem", "-out", root + "/cert.pem"});
   port_ = UnusedLoopbackPort();
   tlsPort_ = UnusedLoopbackPort();
-  if (!WriteFiles() || !WriteText(root + "/nginx.conf", Config(root, port_, tlsPort_).toUtf8())) {
+  if (!WriteFiles() || !WriteFileBytes((root + "/nginx.conf").toStdString(), Config(root, port_, tlsPort_).toUtf8())) {
     problem_ = QStringLiteral("the nginx files could not be written");
     return;
   }
@@ -92,7 +89,9 @@ bool NginxServer::WriteFiles() {
   if (!QFile::setPermissions(dir_.path(), open) || !QFile::setPermissions(html, open)) return false;
   const QByteArray index = QByteArray("<html><HEAD><TITLE>") + kIndexTitle + "</TITLE></HEAD><body>hello</body></html>";
   const QByteArray big = "<html><title lang=\"en\">Big &amp; long</title>" + QByteArray(5000 - 45 - 7, 'x') + "</html>";
-  if (!WriteText(html + "/index.html", index) || !WriteText(html + "/big.html", big)) return false;
+  if (!WriteFileBytes((html + "/index.html").toStdString(), index) ||
+      !WriteFileBytes((html + "/big.html").toStdString(), big))
+    return false;
   const QDateTime when = QDateTime::fromString(QString::fromLatin1(kPageModified), "yyyy-MM-dd HH:mm:ss");
   QDateTime utc = when;
   utc.setTimeSpec(Qt::UTC);

@@ -4,6 +4,7 @@
 
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 #include "whois/field_extraction.h"
 #include "whois/server_directory.h"
@@ -133,8 +134,6 @@ class WhoisFieldsTest : public QObject {
       const DateParts p = d.Parts();
       return found ? QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day) : QString("-");
     };
-    QStringList servers;
-    for (const std::string& host : f.nameServers) servers << QString::fromStdString(host);
     const std::map<QString, QString> got = {
         {"availability", QString::fromStdString(f.availability)},
         {"id", QString::fromStdString(f.domainId)},
@@ -145,7 +144,7 @@ class WhoisFieldsTest : public QObject {
         {"registrar", QString::fromStdString(f.registrar)},
         {"referral", QString::fromStdString(f.referralServer)},
         {"status", QString::fromStdString(f.status)},
-        {"servers", servers.join(' ')},
+        {"servers", qvtest::QtList(f.nameServers).join(' ')},
     };
     QStringList values;
     for (const QString& name : field.split(' ')) values << got.at(name);

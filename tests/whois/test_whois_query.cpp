@@ -4,6 +4,7 @@
 #include "platform/settings_store.h"
 #include "platform/tcp_socket.h"
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "whois/server_directory.h"
@@ -219,10 +220,8 @@ class WhoisAdmissionTest : public QObject {
     QFETCH(QStringList, inFlight);
     QFETCH(bool, admitted);
     StoreLimits(maxConnections, 10);
-    std::vector<std::string> running;
-    for (const QString& s : inFlight) running.push_back(s.toStdString());
     const WhoisServerStateTable states;
-    QCOMPARE(MayStartWhois(kServer, running, states), admitted);
+    QCOMPARE(MayStartWhois(kServer, qvtest::StdList(inFlight), states), admitted);
   }
 
   void intervalSinceLastAnswer_data() {
