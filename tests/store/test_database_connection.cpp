@@ -139,8 +139,7 @@ class DatabaseConnectionTest : public QObject {
                                 << "Error: Opening Database.\r\nIs DAO installed?\r\n(or the database file is probably empty)";
     QTest::newRow("text file") << QByteArray("example.com\nexample.net\n").repeated(100)
                                << "Error: Opening Database.\r\nfile is not a database";
-    QTest::newRow("short file") << QByteArray("SQLite")
-                                << "Error: Opening Database.\r\nfile is not a database";
+    QTest::newRow("short file") << QByteArray("SQLite") << "Error: Opening Database.\r\nfile is not a database";
   }
   void badFilesAreRefusedUntouched() {
     QFETCH(QByteArray, content);

@@ -94,10 +94,8 @@ class DomainListTest : public QObject {
     QTest::addColumn<QString>("expected");
     QTest::newRow("order by") << "SELECT * FROM [Domains] WHERE [IP] IS NULL ORDER BY [Registrar] DESC"
                               << "SELECT * FROM [Domains] WHERE [IP] IS NULL";
-    QTest::newRow("lower case") << "select * from [Domains]\r\norder by [Domain]"
-                                << "select * from [Domains]";
-    QTest::newRow("order with two blanks") << "SELECT * FROM [Domains] ORDER  BY [x]\t"
-                                           << "SELECT * FROM [Domains]";
+    QTest::newRow("lower case") << "select * from [Domains]\r\norder by [Domain]" << "select * from [Domains]";
+    QTest::newRow("order with two blanks") << "SELECT * FROM [Domains] ORDER  BY [x]\t" << "SELECT * FROM [Domains]";
     QTest::newRow("none") << " \tSELECT * FROM [Domains]\r\n" << "SELECT * FROM [Domains]";
   }
   void removeOrderBy() {
@@ -145,8 +143,7 @@ class DomainListTest : public QObject {
     WriteField("b2b.com", "Expiry Date", today.AddDays(40));
     WriteField("zeta.io", "Expiry Date", today.AddDays(-3));
     QVERIFY2(RunListQuery(db_, "SELECT%20*%20FROM%20[Domains]%20WHERE%20[Expiry Date] < #[TODAY+30]#"
-                               "\r\nAND [Expiry Date] > #[TODAY]#"),
-             ListErrorText().c_str());
+                               "\r\nAND [Expiry Date] > #[TODAY]#"), ListErrorText().c_str());
     QCOMPARE(ShownNames(), SplitAtBars("apple.com"));
   }
 

@@ -97,14 +97,12 @@ class JetSqlTest : public QObject {
     QTest::newRow("brackets pass")
         << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC"
         << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC";
-    QTest::newRow("date literal")
-        << "[Expiry Date] < #01/04/2027#" << "[Expiry Date] < '2027-01-04 00:00:00'";
+    QTest::newRow("date literal") << "[Expiry Date] < #01/04/2027#" << "[Expiry Date] < '2027-01-04 00:00:00'";
     QTest::newRow("hash in string untouched") << "[Notes] = '#01/04/2027#'" << "[Notes] = '#01/04/2027#'";
     QTest::newRow("hash in brackets untouched") << "[a #01/04/2027# b]" << "[a #01/04/2027# b]";
     QTest::newRow("quote inside brackets") << "[it's & #1/1/2000#] = 'x'" << "[it's & #1/1/2000#] = 'x'";
     QTest::newRow("not a date stays") << "[x] = #abc#" << "[x] = #abc#";
-    QTest::newRow("double quotes become single")
-        << "[Domain] Like \"a*\" AND [Owner] = \"O'Brien\""
+    QTest::newRow("double quotes become single") << "[Domain] Like \"a*\" AND [Owner] = \"O'Brien\""
         << "[Domain] Like 'a*' AND [Owner] = 'O''Brien'";
     QTest::newRow("doubled single quote kept") << "'it''s & #1/1/2000#'" << "'it''s & #1/1/2000#'";
     QTest::newRow("ampersand joins") << "[NS1] & [NS2]" << "[NS1] || [NS2]";
@@ -143,8 +141,7 @@ class JetSqlTest : public QObject {
                                       "WHERE [Domain] = '9.org'"
                                    << "1none";
     QTest::newRow("equality ignores case") << select + "WHERE [Domain] = 'BETA.ORG'" << "Beta.org";
-    QTest::newRow("bad pattern is an error") << select + "WHERE [Domain] Like '[a*'"
-                                             << "step: Invalid pattern string.";
+    QTest::newRow("bad pattern is an error") << select + "WHERE [Domain] Like '[a*'" << "step: Invalid pattern string.";
   }
   void queriesOverADocument() {
     QFETCH(QString, sql);

@@ -120,8 +120,7 @@ class ListReadingTest : public QObject {
   // goes on reading; Cancel still stops it.
   void noRowYetLeavesAnEmptyPage() {
     QVERIFY2(RunListQuery(db_, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
-                               "SELECT 'name' & x & '.com' AS Domain FROM n WHERE x < 0"),
-             ListErrorText().c_str());
+                               "SELECT 'name' & x & '.com' AS Domain FROM n WHERE x < 0"), ListErrorText().c_str());
     QCOMPARE(GetListCount(), 0);
     QVERIFY(ListStillReading());
     CancelListReading();

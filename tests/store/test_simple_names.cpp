@@ -19,11 +19,9 @@ class SimpleNamesTest : public QObject {
     QTest::newRow("full name as it is") << "Shoes.co.uk" << "com|net" << "Shoes.co.uk";
     QTest::newRow("end dots dropped first") << ".shoes." << "com" << "shoes.com";
     QTest::newRow("end dots of a full name") << "..a.b.." << "com" << "a.b";
-    QTest::newRow("separators") << "a,b c\r\nd\te/f;g:h<i>j(k)l{m}n|o+p=q_r*s&t^u%v$w#x@y!z"
-                                << "io"
-                                << "a.io|b.io|c.io|d.io|e.io|f.io|g.io|h.io|i.io|j.io|k.io|l.io|"
-                                   "m.io|n.io|o.io|p.io|q.io|r.io|s.io|t.io|u.io|v.io|w.io|x.io|"
-                                   "y.io|z.io";
+    QTest::newRow("separators") << "a,b c\r\nd\te/f;g:h<i>j(k)l{m}n|o+p=q_r*s&t^u%v$w#x@y!z" << "io"
+                                << "a.io|b.io|c.io|d.io|e.io|f.io|g.io|h.io|i.io|j.io|k.io|l.io|m.io|"
+                                   "n.io|o.io|p.io|q.io|r.io|s.io|t.io|u.io|v.io|w.io|x.io|y.io|z.io";
     QTest::newRow("hyphens and backslashes trimmed") << "-best-\\ \\-" << "org" << "best.org";
     QTest::newRow("inner hyphen kept") << "my-shop" << "com" << "my-shop.com";
     QTest::newRow("nothing ticked") << "shoes other.com" << "" << "other.com";

@@ -22,8 +22,7 @@ namespace {
 
 std::vector<QueryEntry> OwnQueries(int count, const QString& extraName = {}) {
   std::vector<QueryEntry> entries;
-  for (int i = 0; i < count; ++i)
-    entries.push_back({"Mine " + std::to_string(i), "c", "SELECT * FROM [Domains]"});
+  for (int i = 0; i < count; ++i) entries.push_back({"Mine " + std::to_string(i), "c", "SELECT * FROM [Domains]"});
   if (!extraName.isEmpty()) entries.push_back({extraName.toStdString(), "mine", "SELECT 1"});
   return entries;
 }
@@ -89,8 +88,7 @@ class SqlQueriesTest : public QObject {
     // The user's own come first, unchanged, and a default keeps the user's
     // version of its name.
     QVERIFY(std::equal(stored.begin(), stored.end(), loaded.begin()));
-    if (!ownDefaultName.isEmpty())
-      QCOMPARE(FindQuery(loaded, "Hyphen Domains")->sql, std::string("SELECT 1"));
+    if (!ownDefaultName.isEmpty()) QCOMPARE(FindQuery(loaded, "Hyphen Domains")->sql, std::string("SELECT 1"));
   }
 
   // Every default runs on a document as it stands.
@@ -137,8 +135,7 @@ class SqlQueriesTest : public QObject {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("message");
     QTest::newRow("delete") << "DELETE FROM [Domains]" << kStatementWritesText;
-    QTest::newRow("two statements") << "SELECT * FROM [Domains]; DELETE FROM [Domains]"
-                                    << kMoreThanOneStatementText;
+    QTest::newRow("two statements") << "SELECT * FROM [Domains]; DELETE FROM [Domains]" << kMoreThanOneStatementText;
     QTest::newRow("a second select") << "SELECT * FROM [Domains]; SELECT 1" << kMoreThanOneStatementText;
     QTest::newRow("update") << "UPDATE [Domains] SET [Status] = 'x'" << kStatementWritesText;
   }

@@ -70,8 +70,7 @@ inline QJsonObject RdapActualFields(const qv::RdapAnswer& a) {
 }
 
 // The names of the compared fields whose value differs from the expected one.
-inline QStringList RdapFieldMismatches(const qv::RdapAnswer& a, const QJsonObject& expected,
-                                       int* compared = nullptr) {
+inline QStringList RdapFieldMismatches(const qv::RdapAnswer& a, const QJsonObject& expected, int* compared = nullptr) {
   const QJsonObject actual = RdapActualFields(a);
   QStringList wrong;
   for (auto it = actual.begin(); it != actual.end(); ++it)

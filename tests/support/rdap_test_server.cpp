@@ -61,8 +61,7 @@ QByteArray ReasonOf(int status) {
 
 class Server : public QTcpServer {
  public:
-  Server(RdapTestServer::Tls tls, RdapTestServer::Handler handler)
-      : tls_(tls), handler_(std::move(handler)) {}
+  Server(RdapTestServer::Tls tls, RdapTestServer::Handler handler) : tls_(tls), handler_(std::move(handler)) {}
   // The open connections go while this is still a Server: their
   // "disconnected" handlers use its members.
   ~Server() override { qDeleteAll(findChildren<QSslSocket*>(Qt::FindDirectChildrenOnly)); }

@@ -55,8 +55,7 @@ class WhoisFieldsTest : public QObject {
     QFETCH(QDate, expiry);
     QFETCH(QString, learned);
     SetUpServer(serverOrder.toLatin1().constData());
-    const WhoisFields f =
-        ParseWhoisFields(Stored("Expiration Date: 05/04/2008\nCreation Date: 15/01/2007\n"));
+    const WhoisFields f = ParseWhoisFields(Stored("Expiration Date: 05/04/2008\nCreation Date: 15/01/2007\n"));
     QVERIFY(f.expiryFound);
     QCOMPARE(f.expiryDate, Date::FromYmd(expiry.year(), expiry.month(), expiry.day()));
     QCOMPARE(f.createdDate, Date::FromYmd(2007, 1, 15));
@@ -109,8 +108,7 @@ class WhoisFieldsTest : public QObject {
         "status", "CLIENTHOLD");
     row("status only a link", name + "Domain Status: https://icann.org/epp#ok\n", "status",
         "HTTPS://ICANN.ORG/EPP#OK");
-    row("registrar block sub-label", "Registrar:\n        Name: Example Registrar\n", "registrar",
-        "Example Registrar");
+    row("registrar block sub-label", "Registrar:\n        Name: Example Registrar\n", "registrar", "Example Registrar");
     const QString afnic = "domain: x.fr\nlast-update: 2025-12-03T10:12:00Z\n\n"
                           "nic-hdl: X1-FRNIC\nchanged: 2024-06-11T20:04:33Z\n";
     row("AFNIC's last-update", afnic, "updated", "2025-12-03", "whois.nic.fr");
@@ -174,8 +172,7 @@ class WhoisFieldsTest : public QObject {
     QTest::newRow("1 MiB one line") << QByteArray::fromStdString(Stored("Name Server: " + Repeat("a ", mib)));
     QTest::newRow("1 MiB of a registrar handle")
         << QByteArray::fromStdString(Stored("Registrar: A1\n" + Repeat("A1", mib) + "\nName: X\n"));
-    QTest::newRow("1 MiB of blank lines")
-        << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
+    QTest::newRow("1 MiB of blank lines") << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
   }
   void badInput() {
     QFETCH(QByteArray, answer);

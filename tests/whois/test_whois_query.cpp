@@ -102,8 +102,7 @@ class WhoisQueryTest : public QObject {
     QTest::newRow("2500 then stall") << int(M::StallAfter) << Text(2500) << false;
     QTest::newRow("nothing then stall") << int(M::StallAfter) << std::string() << false;
     QTest::newRow("database down")
-        << int(M::Answer) << std::string("% Sorry, the Whois database is currently down.\n% Try later.\n")
-        << false;
+        << int(M::Answer) << std::string("% Sorry, the Whois database is currently down.\n% Try later.\n") << false;
     QTest::newRow("closed without answer") << int(M::CloseWithoutAnswer) << std::string() << false;
     QTest::newRow("reset") << int(M::Reset) << std::string() << false;
   }
@@ -267,8 +266,7 @@ class WhoisAdmissionTest : public QObject {
       QTest::newRow(entry) << QString(entry) << int(action) << QString(name) << QString(server);
     };
     row("example.com:whois.example.test", WhoisStartAction::StartWorker, "example.com", "whois.example.test");
-    row("example.com:whois.example.test:4343", WhoisStartAction::StartWorker, "example.com",
-        "whois.example.test:4343");
+    row("example.com:whois.example.test:4343", WhoisStartAction::StartWorker, "example.com", "whois.example.test:4343");
     row("example.com:DNS", WhoisStartAction::StartWorker, "example.com", "DNS");
     row("example.invalidtld", WhoisStartAction::StartWorker, "example.invalidtld", "");
     row(":whois.example.test", WhoisStartAction::Discard, "", "whois.example.test");
@@ -295,8 +293,7 @@ class WhoisAdmissionTest : public QObject {
       QCOMPARE(DecideWhoisStart("example.co.uk", {}, states).server, std::string("whois.own.test"));
     QCOMPARE(int(DecideWhoisStart("example.co.uk", {"whois.own.test"}, states).action), int(WhoisStartAction::Requeue));
     QCOMPARE(WhoisServerFor("other.co.uk"), std::string("whois.own.test"));
-    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", ""),
-             std::string("whois.own.test"));
+    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", ""), std::string("whois.own.test"));
   }
 
   // Four failures in a row: the fifth lookup is answered without contacting
@@ -311,9 +308,8 @@ class WhoisAdmissionTest : public QObject {
       const WhoisStartDecision d = DecideWhoisStart("example.com:127.0.0.1", {}, states, now);
       actions.push_back(d.action);
       if (d.action == WhoisStartAction::AnswerDisabled) {
-        QCOMPARE(d.answer, std::string("Unable to obtain response from the whois server for this "
-                                       "domain.\n\nLookups using this whois server has been "
-                                       "temporarily disabled."));
+        QCOMPARE(d.answer, std::string("Unable to obtain response from the whois server for this domain.\n\n"
+                                       "Lookups using this whois server has been temporarily disabled."));
         states.RecordSuccess(d.server, now);
       } else if (d.action == WhoisStartAction::StartWorker) {
         states.RecordFailure(d.server, now);
