@@ -125,8 +125,6 @@ std::vector<HttpScriptServer::Exchange> HttpScriptServer::Exchanges() const {
   return exchanges_;
 }
 
-HttpScriptServer::~HttpScriptServer() = default;
-
 std::string HttpScriptServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }

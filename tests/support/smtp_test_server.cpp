@@ -31,8 +31,6 @@ std::string Verb(const std::string& line) {
 
 ScriptedSmtpServer::ScriptedSmtpServer(Script script) : script_(std::move(script)) {}
 
-ScriptedSmtpServer::~ScriptedSmtpServer() { Finish(); }
-
 void ScriptedSmtpServer::Finish() { listener_.Stop(); }
 
 std::vector<std::string> ScriptedSmtpServer::commands() const {

@@ -42,7 +42,6 @@ class ScriptedSmtpServer {
   };
 
   explicit ScriptedSmtpServer(Script script);
-  ~ScriptedSmtpServer();
   ScriptedSmtpServer(const ScriptedSmtpServer&) = delete;
   ScriptedSmtpServer& operator=(const ScriptedSmtpServer&) = delete;
 

@@ -19,8 +19,6 @@ constexpr std::size_t kEndlessLimit = 64u * 1024 * 1024;
 
 WhoisTestServer::WhoisTestServer(Script script) : script_(std::move(script)) {}
 
-WhoisTestServer::~WhoisTestServer() { Finish(); }
-
 void WhoisTestServer::Finish() { listener_.Stop(); }
 
 std::vector<std::string> WhoisTestServer::queries() const {
