@@ -37,7 +37,6 @@ class AddNamesTest : public QObject {
   }
   void cleanup() { db_.SetPath({}); }
 
-  // One name after another into the same document.
   void insertOutcomes() {
     const std::string name67 = std::string(63, 'a') + ".com";
     const std::string name70 = std::string(66, 'b') + ".com";

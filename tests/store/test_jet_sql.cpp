@@ -148,8 +148,9 @@ class JetSqlTest : public QObject {
     QFETCH(QString, names);
     const std::string path = qvtest::TempPath("jet.qvl").string();
     std::string error;
-    QVERIFY2(CreateNewDatabase(*connection_, path, error), error.c_str());
-    QCOMPARE(connection_->OpenDatabase(path, false), kDbOk);
+    DatabaseConnection connection;
+    QVERIFY2(CreateNewDatabase(connection, path, error), error.c_str());
+    QCOMPARE(connection.OpenDatabase(path, false), kDbOk);
     const struct {
       const char* name;
       const char* expiry;
@@ -158,16 +159,10 @@ class JetSqlTest : public QObject {
     for (const auto& row : rows) {
       DomainRecord r(row.name);
       if (row.expiry) r.SetDate(field::kExpiryDate, Date::FromIsoText(row.expiry));
-      QCOMPARE(connection_->AddDomainRecord(r), kDbOk);
+      QCOMPARE(connection.AddDomainRecord(r), kDbOk);
     }
-    QCOMPARE(NamesOf(*connection_, sql.toStdString()), names);
+    QCOMPARE(NamesOf(connection, sql.toStdString()), names);
   }
-
-  void init() { connection_ = std::make_unique<DatabaseConnection>(); }
-  void cleanup() { connection_.reset(); }
-
- private:
-  std::unique_ptr<DatabaseConnection> connection_;
 };
 
 QV_TEST(JetSqlTest)

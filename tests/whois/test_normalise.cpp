@@ -163,7 +163,6 @@ class NormaliseTest : public QObject {
   }
 
   void hugeAnswers() {
-    // 1 MiB of blank-line runs and text, with a footer.
     std::string big;
     while (big.size() < (1u << 20)) big += "Domain: x\n\n\n\n\n\n\n";
     big += "[Whois Source: whois.big.example]";
@@ -174,7 +173,6 @@ class NormaliseTest : public QObject {
     std::string commas(1u << 20, ',');
     commas += "\n[Whois Source: dac.nic.uk]";
     QCOMPARE(CleanWhoisText(commas).size(), commas.size());
-    // Seven fields, one of them huge.
     std::string wide = "x.uk,Y,N,N," + std::string(1u << 20, '7') + ",1/1/2001,2\n[Whois Source: dac.nic.uk]";
     QVERIFY(CleanWhoisText(wide).find("Registration status: Registered until expiry date") != std::string::npos);
   }
