@@ -44,8 +44,7 @@ class WordSetsTest : public QObject {
     QTest::addColumn<QByteArray>("start");
     QTest::addColumn<QByteArray>("end");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("sides and separators")
-        << QByteArray("farm\r-digest\npet-\t  \r\n -net \r\n-net")
+    QTest::newRow("sides and separators") << QByteArray("farm\r-digest\npet-\t  \r\n -net \r\n-net")
         << QByteArray("farm\r\npet\r\n") << QByteArray("farm\r\ndigest\r\nnet\r\nnet\r\n")
         << QByteArray("farm-\r\npet-\r\n-farm\r\n-digest\r\n-net\r\n-net\r\n");
     QTest::newRow("marked both ends") << QByteArray("-web-") << QByteArray("web\r\n") << QByteArray("web\r\n")

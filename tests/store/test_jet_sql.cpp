@@ -94,8 +94,7 @@ class JetSqlTest : public QObject {
   void translation_data() {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("sqlite");
-    QTest::newRow("brackets pass")
-        << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC"
+    QTest::newRow("brackets pass") << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC"
         << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC";
     QTest::newRow("date literal") << "[Expiry Date] < #01/04/2027#" << "[Expiry Date] < '2027-01-04 00:00:00'";
     QTest::newRow("hash in string untouched") << "[Notes] = '#01/04/2027#'" << "[Notes] = '#01/04/2027#'";
@@ -135,11 +134,9 @@ class JetSqlTest : public QObject {
     QTest::newRow("year") << select + "WHERE Year([Expiry Date]) = 2027" << "Beta.org";
     QTest::newRow("jet functions") << "SELECT Left([Domain], 3) & '|' & Mid([Domain], 2, 2) & '|' & "
                                       "Right([Domain], 3) & '|' & Len([Domain]) FROM [Domains] "
-                                      "WHERE [Domain] = 'alpha.com'"
-                                   << "alp|lp|com|9";
+                                      "WHERE [Domain] = 'alpha.com'" << "alp|lp|com|9";
     QTest::newRow("isnull and nz") << "SELECT IsNull([Registrar]) & Nz([Registrar], 'none') FROM [Domains] "
-                                      "WHERE [Domain] = '9.org'"
-                                   << "1none";
+                                      "WHERE [Domain] = '9.org'" << "1none";
     QTest::newRow("equality ignores case") << select + "WHERE [Domain] = 'BETA.ORG'" << "Beta.org";
     QTest::newRow("bad pattern is an error") << select + "WHERE [Domain] Like '[a*'" << "step: Invalid pattern string.";
   }

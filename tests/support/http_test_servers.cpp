@@ -89,9 +89,8 @@ bool NginxServer::WriteFiles() {
   if (!QFile::setPermissions(dir_.path(), open) || !QFile::setPermissions(html, open)) return false;
   const QByteArray index = QByteArray("<html><HEAD><TITLE>") + kIndexTitle + "</TITLE></HEAD><body>hello</body></html>";
   const QByteArray big = "<html><title lang=\"en\">Big &amp; long</title>" + QByteArray(5000 - 45 - 7, 'x') + "</html>";
-  if (!WriteFileBytes((html + "/index.html").toStdString(), index) ||
-      !WriteFileBytes((html + "/big.html").toStdString(), big))
-    return false;
+  const std::string folder = html.toStdString();
+  if (!WriteFileBytes(folder + "/index.html", index) || !WriteFileBytes(folder + "/big.html", big)) return false;
   const QDateTime when = QDateTime::fromString(QString::fromLatin1(kPageModified), "yyyy-MM-dd HH:mm:ss");
   QDateTime utc = when;
   utc.setTimeSpec(Qt::UTC);

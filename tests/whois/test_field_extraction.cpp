@@ -35,9 +35,8 @@ class FieldExtractionTest : public QObject {
     QTest::newRow("empty token") << QByteArray("a: b\n") << QByteArray() << QByteArray();
     QTest::newRow("last line") << QByteArray("Expires: 2007-01-01") << QByteArray("Expires:") << QByteArray("2007-01-01");
     QTest::newRow("nothing after") << QByteArray("Expires:\n--\n") << QByteArray("Expires:") << QByteArray();
-    QTest::newRow("line label inside a line")
-        << QByteArray("\nOld Sponsoring Registrar: X\nRegistrar: Y\n") << QByteArray("\nSponsoring Registrar:")
-        << QByteArray();
+    QTest::newRow("line label inside a line") << QByteArray("\nOld Sponsoring Registrar: X\nRegistrar: Y\n")
+                                              << QByteArray("\nSponsoring Registrar:") << QByteArray();
   }
   void valueAfterToken() {
     QFETCH(QByteArray, text);

@@ -38,9 +38,7 @@ struct Tally {
 };
 
 QString IsoDate(bool found, const Date& d) {
-  if (!found || !d.IsValid()) return QStringLiteral("(none)");
-  const DateParts p = d.Parts();
-  return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
+  return found && d.IsValid() ? ToQString(d.ToIsoText().substr(0, 10)) : QStringLiteral("(none)");
 }
 
 // A value is compared as the program keeps it: the label's trim set ("- :.")

@@ -85,9 +85,8 @@ class WhoisFieldsTest : public QObject {
       QTest::newRow(tag) << QString(server) << QString(storedUpdated) << answer << QString(field) << QString(value);
     };
     const QString name = "Domain Name: EXAMPLE.COM\n", referral = "Registrar WHOIS Server:";
-    row("taken",
-        name + "Registry Domain ID: 123_DOMAIN\nCreation Date: 1997-09-15T04:00:00Z\n"
-               "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n",
+    row("taken", name + "Registry Domain ID: 123_DOMAIN\nCreation Date: 1997-09-15T04:00:00Z\n"
+                        "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n",
         "availability id registrar created", "TAKEN | 123_DOMAIN | Example Registrar, Inc | 1997-09-15");
     row("free", "No match for \"X.COM\".\nNOTICE: Creation Date: 2001-01-01\nName Server: ns1.x.com\n",
         "availability status created servers", "FREE | FREE | - | ", "whois.verisign-grs.com");
@@ -129,8 +128,7 @@ class WhoisFieldsTest : public QObject {
     WriteServerTokens(server.toStdString(), "Updated Date Tokens", storedUpdated.toStdString());
     const WhoisFields f = ParseWhoisFields(Stored(answer.toStdString(), server.toStdString()));
     const auto iso = [](bool found, const Date& d) {
-      const DateParts p = d.Parts();
-      return found ? QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day) : QString("-");
+      return found ? QString::fromStdString(d.ToIsoText()).left(10) : QString("-");
     };
     const std::map<QString, QString> got = {
         {"availability", QString::fromStdString(f.availability)},
