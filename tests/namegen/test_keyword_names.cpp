@@ -2,19 +2,12 @@
 
 #include "namegen/keyword_history.h"
 #include "namegen/keyword_names.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 
 using namespace qv;
-
-namespace {
-
-QStringList ToList(const std::vector<std::string>& v) {
-  QStringList l;
-  for (const std::string& s : v) l << QString::fromStdString(s);
-  return l;
-}
-
-}  // namespace
+using qvtest::QtList;
+using qvtest::StdList;
 
 class KeywordNamesTest : public QObject {
   Q_OBJECT
@@ -32,12 +25,9 @@ class KeywordNamesTest : public QObject {
                                           "myshopzone.com", "myshopzone.net"};
     QTest::newRow("hyphens") << "shop" << my << zone << 1 << com
                              << QStringList{"myshop.com", "my-shop.com", "shopzone.com", "shop-zone.com",
-                                            "myshopzone.com", "my-shopzone.com", "my-shop-zone.com",
-                                            "myshop-zone.com"};
-    QTest::newRow("single padding") << "shop" << my << zone << 2 << com
-                                    << QStringList{"myshop.com", "shopzone.com"};
-    QTest::newRow("no prefix, no suffix") << "shop" << my << zone << 12 << com
-                                          << QStringList{"myshopzone.com"};
+                                            "myshopzone.com", "my-shopzone.com", "my-shop-zone.com", "myshop-zone.com"};
+    QTest::newRow("single padding") << "shop" << my << zone << 2 << com << QStringList{"myshop.com", "shopzone.com"};
+    QTest::newRow("no prefix, no suffix") << "shop" << my << zone << 12 << com << QStringList{"myshopzone.com"};
     QTest::newRow("no tld") << "shop" << my << zone << 0 << QStringList{} << QStringList{};
     // Candidates are trimmed of "- \r\n\t:,;/\\" at both ends; case stays.
     QTest::newRow("trimmed candidates") << "-Shop" << QStringList{"/"} << QStringList{"; "} << 0 << com
@@ -52,14 +42,9 @@ class KeywordNamesTest : public QObject {
     QFETCH(int, flags);
     QFETCH(QStringList, tlds);
     QFETCH(QStringList, names);
-    auto words = [](const QStringList& l) {
-      std::vector<std::string> v;
-      for (const QString& s : l) v.push_back(s.toStdString());
-      return v;
-    };
     const KeywordOptions options{bool(flags & 1), bool(flags & 2), bool(flags & 4), bool(flags & 8)};
-    const KeywordNames made = GenerateKeywordNames(keyword.toStdString(), words(start), words(end), options, words(tlds));
-    QCOMPARE(ToList(made.names), names);
+    const auto made = GenerateKeywordNames(keyword.toStdString(), StdList(start), StdList(end), options, StdList(tlds));
+    QCOMPARE(QtList(made.names), names);
     QCOMPARE(made.tooLong, std::size_t(0));
   }
 
@@ -68,7 +53,7 @@ class KeywordNamesTest : public QObject {
   void tooLongNamesSkipped() {
     const std::string keyword(60, 'k');
     const KeywordNames made = GenerateKeywordNames(keyword, {"ab", "abcd"}, {}, {}, {"com", "info"});
-    QCOMPARE(ToList(made.names), QStringList({QString::fromStdString("ab" + keyword + ".com"),
+    QCOMPARE(QtList(made.names), QStringList({QString::fromStdString("ab" + keyword + ".com"),
                                               QString::fromStdString("ab" + keyword + ".info")}));
     QCOMPARE(made.tooLong, std::size_t(2));
   }

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "namegen/name_filter.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 
 using namespace qv;
@@ -14,12 +15,6 @@ const std::vector<std::string> kNames = {"Alpha.com", "beta.net", "gamma-x.org",
 QList<int> Rows(const std::vector<std::size_t>& rows) {
   QList<int> l;
   for (std::size_t r : rows) l << int(r);
-  return l;
-}
-
-QStringList ToList(const std::vector<std::string>& v) {
-  QStringList l;
-  for (const std::string& s : v) l << QString::fromStdString(s);
   return l;
 }
 
@@ -75,15 +70,15 @@ class NameFilterTest : public QObject {
     const std::vector<bool> selected = {false, true, false, false, true, false};
     std::vector<std::string> grouped = names;
     QCOMPARE(GroupRows(grouped, selected), std::size_t(2));
-    QCOMPARE(ToList(grouped), QStringList({"n5", "n2", "n1", "n3", "n4", "n6"}));
+    QCOMPARE(qvtest::QtList(grouped), QStringList({"n5", "n2", "n1", "n3", "n4", "n6"}));
     DeleteRows(names, selected);
-    QCOMPARE(ToList(names), QStringList({"n1", "n3", "n4", "n6"}));
+    QCOMPARE(qvtest::QtList(names), QStringList({"n1", "n3", "n4", "n6"}));
   }
 
   void stripTlds() {
     std::vector<std::string> names = kNames;
     StripTlds(names);
-    QCOMPARE(ToList(names), QStringList({"Alpha", "beta", "gamma-x", "shop", "", "noDot"}));
+    QCOMPARE(qvtest::QtList(names), QStringList({"Alpha", "beta", "gamma-x", "shop", "", "noDot"}));
   }
 
   // A long text is read in pieces; every name comes in exactly once, in

@@ -1,21 +1,12 @@
 #include <QTest>
-#include <fstream>
 
 #include "namegen/builtin_word_lists.h"
 #include "namegen/word_set.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "support/whole_files.h"
 
 using namespace qv;
-
-namespace {
-
-std::string ReadFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-}  // namespace
 
 class WordSetsTest : public QObject {
   Q_OBJECT
@@ -53,8 +44,7 @@ class WordSetsTest : public QObject {
     QTest::addColumn<QByteArray>("start");
     QTest::addColumn<QByteArray>("end");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("sides and separators")
-        << QByteArray("farm\r-digest\npet-\t  \r\n -net \r\n-net")
+    QTest::newRow("sides and separators") << QByteArray("farm\r-digest\npet-\t  \r\n -net \r\n-net")
         << QByteArray("farm\r\npet\r\n") << QByteArray("farm\r\ndigest\r\nnet\r\nnet\r\n")
         << QByteArray("farm-\r\npet-\r\n-farm\r\n-digest\r\n-net\r\n-net\r\n");
     QTest::newRow("marked both ends") << QByteArray("-web-") << QByteArray("web\r\n") << QByteArray("web\r\n")
@@ -84,7 +74,7 @@ class WordSetsTest : public QObject {
   // of "-", blank, "," and ":"; one that trims to nothing stays a bare mark.
   void typedWordsSaved() {
     QVERIFY(SaveWordSet(folder_, "custom", {"-web-\r\n, my :\r\n", "\t-zone\r\n - "}));
-    QCOMPARE(ReadFile(WordSetFile(folder_, "custom")), std::string("web-\r\nmy-\r\n-zone\r\n-\r\n"));
+    QCOMPARE(qvtest::ReadFileBytes(WordSetFile(folder_, "custom")), QByteArray("web-\r\nmy-\r\n-zone\r\n-\r\n"));
     const WordBoxes back = WordBoxesFromSetText(LoadWordSetText(folder_, "custom"));
     QCOMPARE(back.startWords, std::string("web\r\nmy\r\n\r\n"));
     QCOMPARE(back.endWords, std::string("zone\r\n\r\n"));
@@ -96,14 +86,14 @@ class WordSetsTest : public QObject {
     const std::filesystem::path file = WordSetFile(folder_, "agriculture");
     std::filesystem::remove(file);
     const WordBoxes boxes = WordBoxesFromSetText(LoadWordSetText(folder_, "agriculture"));
-    QCOMPARE(ReadFile(file), *BuiltinWordList("agriculture"));
+    QCOMPARE(qvtest::ReadFileBytes(file).toStdString(), *BuiltinWordList("agriculture"));
     QVERIFY(boxes.startWords.starts_with("farm\r\n"));
     QVERIFY(boxes.endWords.starts_with("farm\r\n"));
     QVERIFY(boxes.endWords.find("digest\r\n") != std::string::npos);
     QVERIFY(boxes.startWords.find("digest") == std::string::npos);
 
     QVERIFY(SaveWordSet(folder_, "agriculture", {}));
-    QCOMPARE(ReadFile(file), std::string());
+    QCOMPARE(qvtest::ReadFileBytes(file), QByteArray());
     QCOMPARE(LoadWordSetText(folder_, "agriculture"), *BuiltinWordList("agriculture"));
     QCOMPARE(LoadWordSetText(folder_, "adult"), std::string());
   }

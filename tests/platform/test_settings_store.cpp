@@ -71,13 +71,11 @@ class SettingsStoreTest : public QObject {
   void recentFilesKeepFourNewestFirst() {
     QVERIFY(RecentFiles().empty());
     for (int i = 1; i <= 6; ++i) AddRecentFile("/docs/d" + std::to_string(i) + ".qvl");
-    const std::vector<std::string> expected{"/docs/d6.qvl", "/docs/d5.qvl", "/docs/d4.qvl",
-                                            "/docs/d3.qvl"};
+    const std::vector<std::string> expected{"/docs/d6.qvl", "/docs/d5.qvl", "/docs/d4.qvl", "/docs/d3.qvl"};
     QCOMPARE(RecentFiles(), expected);
     // Opening a listed file again moves it to the front without a duplicate.
     AddRecentFile("/docs/d4.qvl");
-    const std::vector<std::string> moved{"/docs/d4.qvl", "/docs/d6.qvl", "/docs/d5.qvl",
-                                         "/docs/d3.qvl"};
+    const std::vector<std::string> moved{"/docs/d4.qvl", "/docs/d6.qvl", "/docs/d5.qvl", "/docs/d3.qvl"};
     QCOMPARE(RecentFiles(), moved);
     QCOMPARE(GetProfileString("Recent File List", "File1", ""), std::string("/docs/d4.qvl"));
     RemoveRecentFile("/docs/d6.qvl");

@@ -37,7 +37,6 @@ class AddNamesTest : public QObject {
   }
   void cleanup() { db_.SetPath({}); }
 
-  // One name after another into the same document.
   void insertOutcomes() {
     const std::string name67 = std::string(63, 'a') + ".com";
     const std::string name70 = std::string(66, 'b') + ".com";
@@ -54,15 +53,13 @@ class AddNamesTest : public QObject {
         {name67, InsertOutcome::Added},
         {name70, InsertOutcome::Refused},
     };
-    for (const auto& step : steps)
-      QCOMPARE(InsertDomainRecord(db_, step.name), step.outcome);
+    for (const auto& step : steps) QCOMPARE(InsertDomainRecord(db_, step.name), step.outcome);
     const std::vector<std::string> expected = {"example.com", "m\xc3\xbcnchen.de", name67};
     QCOMPARE(StoredNames(db_), expected);
   }
 
   void textIsSplitAndCounted() {
-    const std::string text =
-        "one.com\r\ntwo.net;three.org\tONE.com  four.io\n\n;bad/name.com\x01odd.com five.de";
+    const std::string text = "one.com\r\ntwo.net;three.org\tONE.com  four.io\n\n;bad/name.com\x01odd.com five.de";
     const AddNamesReport report = AddNamesFromText(db_, text);
     QCOMPARE(report.added, std::size_t(5));
     QCOMPARE(report.alreadyStored, std::size_t(1));
@@ -129,13 +126,11 @@ class AddNamesTest : public QObject {
     std::vector<std::string> names;
     for (int i = 0; i < 2000; ++i) names.push_back("n" + std::to_string(i) + ".com");
     std::vector<std::size_t> calls;  // added so far, done, total of each call
-    const AddNamesReport report = AddDomainNames(
-        db_, names,
-        [&](const AddNamesReport& soFar, std::size_t done, std::size_t total) {
-          calls.insert(calls.end(), {soFar.added, done, total});
-          return false;
-        },
-        std::chrono::milliseconds(0));
+    const auto cancelAtOnce = [&](const AddNamesReport& soFar, std::size_t done, std::size_t total) {
+      calls.insert(calls.end(), {soFar.added, done, total});
+      return false;
+    };
+    const AddNamesReport report = AddDomainNames(db_, names, cancelAtOnce, std::chrono::milliseconds(0));
     QVERIFY(report.cancelled);
     QVERIFY(report.added > 0 && report.added < names.size());
     QCOMPARE(calls, (std::vector<std::size_t>{report.added, report.added, names.size()}));

@@ -2,52 +2,34 @@
 #include <QTest>
 #include <sqlite3.h>
 
-#include <fstream>
-
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "support/whole_files.h"
 
 using namespace qv;
 
-namespace {
-
-std::string NewDocument(const char* name) {
-  const std::string path = qvtest::TempPath(name).string();
-  DatabaseConnection c;
-  std::string error;
-  if (!CreateNewDatabase(c, path, error)) qFatal("creating %s: %s", path.c_str(), error.c_str());
-  return path;
-}
-
-// A new document at `name`, opened on `c`.
-std::string OpenNew(DatabaseConnection& c, const char* name, bool readOnly = false) {
-  const std::string path = NewDocument(name);
-  if (c.OpenDatabase(path, readOnly) != kDbOk) qFatal("opening %s", path.c_str());
-  return path;
-}
-
-QByteArray FileBytes(const std::string& path) {
-  QFile f(QString::fromStdString(path));
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.constData(), bytes.size());
-}
-
-}  // namespace
-
 class DatabaseConnectionTest : public QObject {
   Q_OBJECT
+
+  // A new document, open for writing.
+  DatabaseConnection c_;
+  std::string path_;
+
  private slots:
-  void init() { qvtest::FreshFolders(); }
+  void init() {
+    qvtest::FreshFolders();
+    path_ = qvtest::TempPath("doc.qvl").string();
+    std::string error;
+    QVERIFY2(CreateNewDatabase(c_, path_, error), error.c_str());
+    QCOMPARE(c_.OpenDatabase(path_, false), kDbOk);
+  }
+  void cleanup() { c_.Close(); }
 
   void newDocumentHasTheSchema() {
     DatabaseConnection c;
-    OpenNew(c, "new.qvl", true);
+    QCOMPARE(c.OpenDatabase(path_, true), kDbOk);
     QVERIFY(c.TableExists("_Connections"));
     const std::vector<FieldInfo>& fields = c.TableFields(kDomainsTable);
     const auto schema = DomainSchema();
@@ -70,28 +52,24 @@ class DatabaseConnectionTest : public QObject {
   }
 
   void namesDifferingInCaseAreOneName() {
-    DatabaseConnection c;
-    OpenNew(c, "case.qvl");
-    QCOMPARE(c.AddDomainRecord(DomainRecord("Example.com")), kDbOk);
-    QVERIFY(c.AddDomainRecord(DomainRecord("EXAMPLE.COM")) != kDbOk);
-    QVERIFY(QString::fromStdString(c.GetLastError()).startsWith("Error: Adding Record\r\n"));
-    QVERIFY(c.HasDomain("example.COM"));
+    QCOMPARE(c_.AddDomainRecord(DomainRecord("Example.com")), kDbOk);
+    QVERIFY(c_.AddDomainRecord(DomainRecord("EXAMPLE.COM")) != kDbOk);
+    QVERIFY(QString::fromStdString(c_.GetLastError()).startsWith("Error: Adding Record\r\n"));
+    QVERIFY(c_.HasDomain("example.COM"));
     DomainRecord r;
-    QVERIFY(c.ReadDomainRecord("eXample.com", r));
+    QVERIFY(c_.ReadDomainRecord("eXample.com", r));
     QCOMPARE(QString::fromStdString(r.Domain()), QString("Example.com"));
-    QCOMPARE(c.DeleteDomainRecord("EXAMPLE.com"), kDbOk);
-    QVERIFY(!c.HasDomain("Example.com"));
-    QVERIFY(!c.ReadDomainRecord("Example.com", r));
-    QCOMPARE(c.GetLastErrorCode(), kDbOk);
+    QCOMPARE(c_.DeleteDomainRecord("EXAMPLE.com"), kDbOk);
+    QVERIFY(!c_.HasDomain("Example.com"));
+    QVERIFY(!c_.ReadDomainRecord("Example.com", r));
+    QCOMPARE(c_.GetLastErrorCode(), kDbOk);
   }
 
   void recordRoundTrip() {
-    DatabaseConnection c;
-    OpenNew(c, "record.qvl");
-    QCOMPARE(c.AddDomainRecord(DomainRecord("round.com")), kDbOk);
+    QCOMPARE(c_.AddDomainRecord(DomainRecord("round.com")), kDbOk);
 
     DomainRecord r;
-    QVERIFY(c.ReadDomainRecord("round.com", r));
+    QVERIFY(c_.ReadDomainRecord("round.com", r));
     const Date expiry = Date::FromParts({2027, 1, 4, 13, 14, 15});
     r.SetDate(field::kExpiryDate, expiry);
     r.SetText(field::kRegistrar, std::string(100, 'r'));          // Text 64
@@ -106,10 +84,10 @@ class DatabaseConnectionTest : public QObject {
     QVERIFY(r.SetGroupMember("*BIZDOMAINS", true));
     QVERIFY(!r.SetGroupMember("*bizdomains", true));
     r.whoisText = "not stored";
-    QCOMPARE(c.WriteDomainRecord(r), kDbOk);
+    QCOMPARE(c_.WriteDomainRecord(r), kDbOk);
 
     DomainRecord back;
-    QVERIFY(c.ReadDomainRecord("ROUND.COM", back));
+    QVERIFY(c_.ReadDomainRecord("ROUND.COM", back));
     QVERIFY(back.DateValue(field::kExpiryDate) == expiry);
     QVERIFY(back.DateValue(field::kCreatedOn).IsNull());
     QCOMPARE(back.Text(field::kRegistrar), std::string(64, 'r'));
@@ -117,8 +95,8 @@ class DatabaseConnectionTest : public QObject {
     // Text 16 keeps whole characters; a byte field reads as a number; the
     // field text is found by a field's alias in any capitals, and is empty
     // for a field never written, a field not there and a name not stored.
-    const auto text = [&c](const char* name, const char* field) {
-      return QString::fromStdString(c.GetFieldText(name, field));
+    const auto text = [this](const char* name, const char* field) {
+      return QString::fromStdString(c_.GetFieldText(name, field));
     };
     const QStringList got = {QString::fromStdString(back.Text(field::kOwner)),
                              QString::number(QString::fromStdString(back.Text(field::kEdited)).size()),
@@ -141,14 +119,14 @@ class DatabaseConnectionTest : public QObject {
     // hold is left as stored.
     DomainRecord partial("round.com");
     partial.SetText(field::kNotes, "note");
-    QCOMPARE(c.WriteDomainRecord(partial), kDbOk);
-    QVERIFY(c.ReadDomainRecord("round.com", back));
+    QCOMPARE(c_.WriteDomainRecord(partial), kDbOk);
+    QVERIFY(c_.ReadDomainRecord("round.com", back));
     QCOMPARE(back.Text(field::kNotes), std::string("note"));
     QCOMPARE(back.Text(field::kOwner), std::string("Ann"));
     QVERIFY(!back.IsGroupMember("*BIZDOMAINS"));
 
     DomainRecord missing("nowhere.com");
-    QVERIFY(c.WriteDomainRecord(missing) != kDbOk);
+    QVERIFY(c_.WriteDomainRecord(missing) != kDbOk);
   }
 
   // A huge double is written out in full (only its length is exact).
@@ -161,33 +139,31 @@ class DatabaseConnectionTest : public QObject {
                                 << "Error: Opening Database.\r\nIs DAO installed?\r\n(or the database file is probably empty)";
     QTest::newRow("text file") << QByteArray("example.com\nexample.net\n").repeated(100)
                                << "Error: Opening Database.\r\nfile is not a database";
-    QTest::newRow("short file") << QByteArray("SQLite")
-                                << "Error: Opening Database.\r\nfile is not a database";
+    QTest::newRow("short file") << QByteArray("SQLite") << "Error: Opening Database.\r\nfile is not a database";
   }
   void badFilesAreRefusedUntouched() {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
     const std::string path = qvtest::TempPath("bad.qvl").string();
-    WriteFile(path, content);
+    QVERIFY(qvtest::WriteFileBytes(path, content));
     DatabaseConnection c;
     QCOMPARE(c.OpenDatabase(path, false), kDbOpenFailed);
     QCOMPARE(QString::fromStdString(c.GetLastError()), message);
     QVERIFY(!c.IsOpen());
 
     DomainDatabase db;
-    const std::string good = NewDocument("good.qvl");
-    db.SetPath(good);
+    db.SetPath(path_);
     const MaintenanceResult r = OpenDocument(db, path);
     QVERIFY(!r.ok);
     QCOMPARE(QString::fromStdString(r.message), message);
-    QCOMPARE(db.Path(), good);  // the open document stays
+    QCOMPARE(db.Path(), path_);  // the open document stays
     std::string log;
     DomainDatabase bad;
     bad.SetPath(path);
     QVERIFY(!EnsureStructure(bad, log, false, {}));
     QVERIFY(!bad.WriteRecord(DomainRecord("x.com")));
     bad.CloseAll();
-    QCOMPARE(FileBytes(path), content);
+    QCOMPARE(qvtest::ReadFileBytes(path), content);
     QVERIFY(!QFile::exists(QString::fromStdString(path + "-wal")));
   }
 
@@ -198,7 +174,7 @@ class DatabaseConnectionTest : public QObject {
     QCOMPARE(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     QCOMPARE(sqlite3_exec(raw, "CREATE TABLE t(a); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(raw);
-    const QByteArray before = FileBytes(path);
+    const QByteArray before = qvtest::ReadFileBytes(path);
 
     DomainDatabase db;
     const MaintenanceResult r = OpenDocument(db, path);
@@ -213,67 +189,61 @@ class DatabaseConnectionTest : public QObject {
     QVERIFY(!db.ReadRecord("a.com", record));
     QCOMPARE(db.GetFieldText("a.com", "Domain"), std::string());
     db.CloseAll();
-    QCOMPARE(FileBytes(path), before);
+    QCOMPARE(qvtest::ReadFileBytes(path), before);
   }
 
   void errorTexts() {
-    DatabaseConnection c;
-    OpenNew(c, "errors.qvl");
-    QCOMPARE(c.OpenTable("Domains"), kDbOk);
-    QCOMPARE(c.CreateField("owner", FieldType::Text, 10), kDbEngineError);
-    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Field 'owner' already exists."));
-    QCOMPARE(c.CreateTable("domains", {FieldInfo{"x", FieldType::Text, 5}}), kDbEngineError);
-    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Table 'domains' already exists."));
-    QCOMPARE(c.CreateQuery("Expiring", "SELECT * FROM [Domains] WHERE [Expiry Date] < #1/1/2030#"), kDbOk);
-    QCOMPARE(c.CreateQuery("expiring", "SELECT 1"), kDbEngineError);
-    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Query 'expiring' already exists."));
-    QCOMPARE(c.OpenTable("Nothing"), kDbEngineError);
-    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Error: Opening Table\r\nno such table: Nothing"));
-    QCOMPARE(c.CreateQuery("", "SELECT [No Field] FROM [Domains]"), kDbOk);
-    QCOMPARE(c.OpenRecordset(), kDbEngineError);
-    QCOMPARE(QString::fromStdString(c.GetLastError()),
+    QCOMPARE(c_.OpenTable("Domains"), kDbOk);
+    QCOMPARE(c_.CreateField("owner", FieldType::Text, 10), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c_.GetLastError()), QString("Field 'owner' already exists."));
+    QCOMPARE(c_.CreateTable("domains", {FieldInfo{"x", FieldType::Text, 5}}), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c_.GetLastError()), QString("Table 'domains' already exists."));
+    QCOMPARE(c_.CreateQuery("Expiring", "SELECT * FROM [Domains] WHERE [Expiry Date] < #1/1/2030#"), kDbOk);
+    QCOMPARE(c_.CreateQuery("expiring", "SELECT 1"), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c_.GetLastError()), QString("Query 'expiring' already exists."));
+    QCOMPARE(c_.OpenTable("Nothing"), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c_.GetLastError()), QString("Error: Opening Table\r\nno such table: Nothing"));
+    QCOMPARE(c_.CreateQuery("", "SELECT [No Field] FROM [Domains]"), kDbOk);
+    QCOMPARE(c_.OpenRecordset(), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c_.GetLastError()),
              QString("Error: Creating Recordset\r\nno such column: No Field"));
-    QCOMPARE(c.Execute("DELETE FROM [Nowhere]", "Deleting Records"), kDbEngineError);
-    QCOMPARE(QString::fromStdString(c.GetLastError()), QString("Error: Deleting Records\r\nno such table: Nowhere"));
-    QCOMPARE(c.OpenDatabase(qvtest::TempPath("none.qvl").string(), true), kDbOpenFailed);
-    QVERIFY(QString::fromStdString(c.GetLastError()).startsWith("Error: Opening Database.\r\n"));
+    QCOMPARE(c_.Execute("DELETE FROM [Nowhere]", "Deleting Records"), kDbEngineError);
+    QCOMPARE(QString::fromStdString(c_.GetLastError()), QString("Error: Deleting Records\r\nno such table: Nowhere"));
+    QCOMPARE(c_.OpenDatabase(qvtest::TempPath("none.qvl").string(), true), kDbOpenFailed);
+    QVERIFY(QString::fromStdString(c_.GetLastError()).startsWith("Error: Opening Database.\r\n"));
   }
 
   void fieldsAddedAndDeleted() {
-    DatabaseConnection c;
-    OpenNew(c, "fields.qvl");
-    QCOMPARE(c.OpenTable("Domains"), kDbOk);
-    QCOMPARE(c.AddDomainRecord(DomainRecord("f.com")), kDbOk);
-    QCOMPARE(c.CreateField("Price", FieldType::Currency, 0), kDbOk);
-    QCOMPARE(c.CreateField("Memo Field", FieldType::Memo, 0), kDbOk);
-    QVERIFY(c.FieldExists("price"));
+    QCOMPARE(c_.OpenTable("Domains"), kDbOk);
+    QCOMPARE(c_.AddDomainRecord(DomainRecord("f.com")), kDbOk);
+    QCOMPARE(c_.CreateField("Price", FieldType::Currency, 0), kDbOk);
+    QCOMPARE(c_.CreateField("Memo Field", FieldType::Memo, 0), kDbOk);
+    QVERIFY(c_.FieldExists("price"));
     DomainRecord r;
-    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QVERIFY(c_.ReadDomainRecord("f.com", r));
     r.SetText("Memo Field", std::string(5000, 'm'));  // unlimited
     r.SetText("Price", "12.25");                       // text typed into a number field
-    QCOMPARE(c.WriteDomainRecord(r), kDbOk);
-    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QCOMPARE(c_.WriteDomainRecord(r), kDbOk);
+    QVERIFY(c_.ReadDomainRecord("f.com", r));
     QCOMPARE(r.Text("Memo Field").size(), std::size_t(5000));
     QCOMPARE(r.Real("Price"), 12.25);
-    QCOMPARE(c.DeleteField("Price"), kDbOk);
-    QVERIFY(!c.FieldExists("Price"));
-    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QCOMPARE(c_.DeleteField("Price"), kDbOk);
+    QVERIFY(!c_.FieldExists("Price"));
+    QVERIFY(c_.ReadDomainRecord("f.com", r));
     QVERIFY(!r.Has("Price"));
     // Another field in its place: a write after the change goes to the
     // table as it now is.
-    QCOMPARE(c.CreateField("Cost", FieldType::Long, 0), kDbOk);
-    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QCOMPARE(c_.CreateField("Cost", FieldType::Long, 0), kDbOk);
+    QVERIFY(c_.ReadDomainRecord("f.com", r));
     r.SetLong("Cost", 42);
-    QCOMPARE(c.WriteDomainRecord(r), kDbOk);
-    QVERIFY(c.ReadDomainRecord("f.com", r));
+    QCOMPARE(c_.WriteDomainRecord(r), kDbOk);
+    QVERIFY(c_.ReadDomainRecord("f.com", r));
     QCOMPARE(r.Number("Cost"), 42LL);
     QCOMPARE(r.Text("Memo Field").size(), std::size_t(5000));
   }
 
   void transactionsAndStatements() {
-    DatabaseConnection c;
-    const std::string path = OpenNew(c, "tx.qvl");
-    Statement insert = c.Prepare("INSERT INTO [Domains] ([Domain]) VALUES (?1)");
+    Statement insert = c_.Prepare("INSERT INTO [Domains] ([Domain]) VALUES (?1)");
     QVERIFY(insert);
     const auto insertHundred = [&insert] {
       for (int i = 0; i < 100; ++i) {
@@ -282,20 +252,20 @@ class DatabaseConnectionTest : public QObject {
         QCOMPARE(insert.Next(), Statement::Step::Done);
       }
     };
-    QCOMPARE(c.Begin(), kDbOk);
-    QVERIFY(c.InTransaction());
+    QCOMPARE(c_.Begin(), kDbOk);
+    QVERIFY(c_.InTransaction());
     insertHundred();
-    QCOMPARE(c.Rollback(), kDbOk);
-    Statement count = c.Prepare("SELECT Count(*) FROM [Domains]");
+    QCOMPARE(c_.Rollback(), kDbOk);
+    Statement count = c_.Prepare("SELECT Count(*) FROM [Domains]");
     QCOMPARE(count.Next(), Statement::Step::Row);
     QCOMPARE(count.ColumnInt(0), 0LL);
 
     // A read-only connection sees what the writer committed, and cannot write.
-    QCOMPARE(c.Begin(), kDbOk);
+    QCOMPARE(c_.Begin(), kDbOk);
     insertHundred();
-    QCOMPARE(c.Commit(), kDbOk);
+    QCOMPARE(c_.Commit(), kDbOk);
     DatabaseConnection reader;
-    QCOMPARE(reader.OpenDatabase(path, true), kDbOk);
+    QCOMPARE(reader.OpenDatabase(path_, true), kDbOk);
     QCOMPARE(reader.CreateQuery("", "SELECT [Domain] FROM [Domains] WHERE [Domain] Like 'n9*' ORDER BY [Domain]"), kDbOk);
     QCOMPARE(reader.OpenRecordset(), kDbOk);
     QStringList names;

@@ -1,13 +1,13 @@
 #include <QFile>
 #include <QTest>
 
-#include <fstream>
-
 #include "platform/settings_store.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
+#include "support/whole_files.h"
 
 using namespace qv;
 
@@ -36,16 +36,6 @@ long long RowCount(const std::string& path) {
   if (c.OpenDatabase(path, true) != kDbOk) return -1;
   Statement st = c.Prepare("SELECT Count(*) FROM [Domains]");
   return st.Next() == Statement::Step::Row ? st.ColumnInt(0) : -1;
-}
-
-QByteArray FileBytes(const std::string& path) {
-  QFile f(QString::fromStdString(path));
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.constData(), bytes.size());
 }
 
 QStringList FieldNames(const std::string& path) {
@@ -129,9 +119,7 @@ class DatabaseMaintenanceTest : public QObject {
   void userGroupNamesChecked() {
     QFETCH(QStringList, names);
     QFETCH(QString, problem);
-    std::vector<std::string> list;
-    for (const QString& n : names) list.push_back(n.toStdString());
-    const QString got = QString::fromStdString(UserGroupNamesProblem(list));
+    const QString got = QString::fromStdString(UserGroupNamesProblem(qvtest::StdList(names)));
     QVERIFY2(problem.isEmpty() ? got.isEmpty() : got.contains(problem), qPrintable(got));
   }
 
@@ -164,7 +152,7 @@ class DatabaseMaintenanceTest : public QObject {
     const std::string other = MakeDocument("other.qvl", 2);
     DomainDatabase db;
     QVERIFY(OpenDocument(db, open).ok);
-    const QByteArray before = FileBytes(open);
+    const QByteArray before = qvtest::ReadFileBytes(open);
 
     MaintenanceResult r = RepairDatabase(db.Path(), open, Temp("t.qvl"));
     QVERIFY(!r.ok);
@@ -177,7 +165,7 @@ class DatabaseMaintenanceTest : public QObject {
     QVERIFY(!r.ok);
     QCOMPARE(QString::fromStdString(r.message),
              QString::fromStdString(spelled + " is currently open.\r\nPlease specify a different backup file name."));
-    QCOMPARE(FileBytes(open), before);
+    QCOMPARE(qvtest::ReadFileBytes(open), before);
     QVERIFY(!QFile::exists(QString::fromStdString(Temp("t.qvl"))));
   }
 
@@ -192,8 +180,8 @@ class DatabaseMaintenanceTest : public QObject {
 
     // An old backup with a stale log beside it is replaced whole.
     const std::string target = Temp("backup.qvl");
-    WriteFile(target, "old backup");
-    WriteFile(target + "-wal", QByteArray(5000, '\x55'));
+    QVERIFY(qvtest::WriteFileBytes(target, "old backup"));
+    QVERIFY(qvtest::WriteFileBytes(target + "-wal", QByteArray(5000, '\x55')));
     const MaintenanceResult r = BackupAndCompact(db, target);
     QVERIFY2(r.ok, r.message.c_str());
     QVERIFY(!db.list().IsOpen());
@@ -224,7 +212,7 @@ class DatabaseMaintenanceTest : public QObject {
 
   void repairOfADamagedFile() {
     const std::string source = MakeDocument("damaged.qvl", 3000);
-    QByteArray bytes = FileBytes(source);
+    QByteArray bytes = qvtest::ReadFileBytes(source);
     const int pageSize = (uchar(bytes[16]) << 8) | uchar(bytes[17]);
     const int pages = int(bytes.size() / pageSize);
     // Spoil the contents of a leaf page of the table in the middle of the file.
@@ -233,7 +221,7 @@ class DatabaseMaintenanceTest : public QObject {
       if (bytes[qsizetype(p) * pageSize] == '\x0D') spoiled = p;
     QVERIFY(spoiled > 0);
     for (int i = 8; i < pageSize; ++i) bytes[qsizetype(spoiled) * pageSize + i] = char(0xA5 ^ i);
-    WriteFile(source, bytes);
+    QVERIFY(qvtest::WriteFileBytes(source, bytes));
 
     const std::string target = Temp("saved.qvl");
     const MaintenanceResult r = RepairDatabase("", source, target);
@@ -251,13 +239,13 @@ class DatabaseMaintenanceTest : public QObject {
 
   void repairOfANonDatabase() {
     const std::string source = Temp("notes.txt");
-    WriteFile(source, QByteArray("hello\n").repeated(1000));
+    QVERIFY(qvtest::WriteFileBytes(source, QByteArray("hello\n").repeated(1000)));
     const std::string target = Temp("out.qvl");
-    WriteFile(target, "keep me");
+    QVERIFY(qvtest::WriteFileBytes(target, "keep me"));
     const MaintenanceResult r = RepairDatabase("", source, target);
     QVERIFY(!r.ok);
     QCOMPARE(QString::fromStdString(r.message), QString("Error: Opening Database.\r\nfile is not a database"));
-    QCOMPARE(FileBytes(target), QByteArray("keep me"));
+    QCOMPARE(qvtest::ReadFileBytes(target), QByteArray("keep me"));
   }
 
   void deleteDomainsWithCancel() {

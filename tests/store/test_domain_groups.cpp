@@ -1,6 +1,5 @@
 #include <QTest>
 
-#include "platform/settings_store.h"
 #include "store/add_names.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"

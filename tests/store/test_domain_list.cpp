@@ -9,9 +9,11 @@
 #include "store/list_query.h"
 #include "store/sort_list.h"
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 
 using namespace qv;
+using qvtest::SplitAtBars;
 
 namespace {
 
@@ -19,13 +21,6 @@ std::vector<std::string> ShownNames() {
   std::vector<std::string> names;
   for (int i = 0; i < GetListCount(); ++i) names.emplace_back(ShownList().NameAt(i));
   return names;
-}
-
-std::vector<std::string> Names(const QString& joined) {
-  std::vector<std::string> out;
-  if (joined.isEmpty()) return out;
-  for (const QString& s : joined.split('|')) out.push_back(s.toStdString());
-  return out;
 }
 
 const std::vector<std::string> kNames = {"apple.com", "Alpha.net", "1stop.com", "b2b.com",
@@ -75,7 +70,7 @@ class DomainListTest : public QObject {
     QFETCH(QString, mode);
     QFETCH(QString, expected);
     QVERIFY2(ShowListMode(db_, mode.toStdString()), ListErrorText().c_str());
-    QCOMPARE(ShownNames(), Names(expected));
+    QCOMPARE(ShownNames(), SplitAtBars(expected));
   }
 
   void directionWithLockOnAndOff() {
@@ -99,10 +94,8 @@ class DomainListTest : public QObject {
     QTest::addColumn<QString>("expected");
     QTest::newRow("order by") << "SELECT * FROM [Domains] WHERE [IP] IS NULL ORDER BY [Registrar] DESC"
                               << "SELECT * FROM [Domains] WHERE [IP] IS NULL";
-    QTest::newRow("lower case") << "select * from [Domains]\r\norder by [Domain]"
-                                << "select * from [Domains]";
-    QTest::newRow("order with two blanks") << "SELECT * FROM [Domains] ORDER  BY [x]\t"
-                                           << "SELECT * FROM [Domains]";
+    QTest::newRow("lower case") << "select * from [Domains]\r\norder by [Domain]" << "select * from [Domains]";
+    QTest::newRow("order with two blanks") << "SELECT * FROM [Domains] ORDER  BY [x]\t" << "SELECT * FROM [Domains]";
     QTest::newRow("none") << " \tSELECT * FROM [Domains]\r\n" << "SELECT * FROM [Domains]";
   }
   void removeOrderBy() {
@@ -121,11 +114,11 @@ class DomainListTest : public QObject {
       WriteField(name, "Registrar", std::string(registrar));
     }
     QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [Created On] IS NOT NULL ORDER BY [Registrar]"));
-    QCOMPARE(ShownNames(), Names("b2b.com|x1.com|apple.com"));
+    QCOMPARE(ShownNames(), SplitAtBars("b2b.com|x1.com|apple.com"));
     QVERIFY(SortList(db_, "Created On"));
     QCOMPARE(CurrentListQuery(),
              std::string("SELECT * FROM [Domains] WHERE [Created On] IS NOT NULL ORDER BY [Created On] ASC"));
-    QCOMPARE(ShownNames(), Names("b2b.com|apple.com|x1.com"));
+    QCOMPARE(ShownNames(), SplitAtBars("b2b.com|apple.com|x1.com"));
   }
 
   void sortByAliasOrUnknown() {
@@ -133,7 +126,7 @@ class DomainListTest : public QObject {
     WriteField("0.de", "Owner", std::string("Bob"));
     QVERIFY(RunListQuery(db_, "SELECT * FROM [Domains] WHERE [Owner] <> ''"));
     QVERIFY(SortList(db_, "owner name"));
-    QCOMPARE(ShownNames(), Names("zeta.io|0.de"));
+    QCOMPARE(ShownNames(), SplitAtBars("zeta.io|0.de"));
     QVERIFY(CurrentListQuery().ends_with("ORDER BY [Owner] ASC"));
 
     WriteProfileInt(kSettingsSection, "Lock Sorting Order", 0);
@@ -141,7 +134,7 @@ class DomainListTest : public QObject {
     QVERIFY(!SortList(db_, "tld"));
     QCOMPARE(CurrentListQuery(), before);
     QCOMPARE(GetProfileInt(kSettingsSection, "Sort Ascending", 7), 7);  // direction untouched
-    QCOMPARE(ShownNames(), Names("zeta.io|0.de"));
+    QCOMPARE(ShownNames(), SplitAtBars("zeta.io|0.de"));
   }
 
   void placeholdersAndBlanksInQueries() {
@@ -150,9 +143,8 @@ class DomainListTest : public QObject {
     WriteField("b2b.com", "Expiry Date", today.AddDays(40));
     WriteField("zeta.io", "Expiry Date", today.AddDays(-3));
     QVERIFY2(RunListQuery(db_, "SELECT%20*%20FROM%20[Domains]%20WHERE%20[Expiry Date] < #[TODAY+30]#"
-                               "\r\nAND [Expiry Date] > #[TODAY]#"),
-             ListErrorText().c_str());
-    QCOMPARE(ShownNames(), Names("apple.com"));
+                               "\r\nAND [Expiry Date] > #[TODAY]#"), ListErrorText().c_str());
+    QCOMPARE(ShownNames(), SplitAtBars("apple.com"));
   }
 
   void badQueryEmptiesTheList() {
@@ -228,7 +220,7 @@ class DomainListTest : public QObject {
       QCOMPARE(GetListCount(), 1);  // one row, no name to read it by
       return;
     }
-    QCOMPARE(ShownNames(), Names(expected));
+    QCOMPARE(ShownNames(), SplitAtBars(expected));
   }
 
   void noDocumentKeepsTheText() {

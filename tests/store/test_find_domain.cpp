@@ -28,8 +28,7 @@ class FindDomainTest : public QObject {
     QFETCH(QString, search);
     QFETCH(int, selected);
     QFETCH(int, expected);
-    const std::vector<std::string> rows = {"shop.com", "<#!2>Example.NET", "myshop.org",
-                                           "shopper.com", "<#!1>exa.net"};
+    const std::vector<std::string> rows = {"shop.com", "<#!2>Example.NET", "myshop.org", "shopper.com", "<#!1>exa.net"};
     const ShownText shown = [&](int row) { return rows[std::size_t(row)]; };
     QCOMPARE(FindDomainRow(int(rows.size()), shown, search.toStdString(), selected), expected);
   }

@@ -94,17 +94,14 @@ class JetSqlTest : public QObject {
   void translation_data() {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("sqlite");
-    QTest::newRow("brackets pass")
-        << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC"
+    QTest::newRow("brackets pass") << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC"
         << "SELECT * FROM [Domains] WHERE [Notes-C] IS NULL ORDER BY [Domain] DESC";
-    QTest::newRow("date literal")
-        << "[Expiry Date] < #01/04/2027#" << "[Expiry Date] < '2027-01-04 00:00:00'";
+    QTest::newRow("date literal") << "[Expiry Date] < #01/04/2027#" << "[Expiry Date] < '2027-01-04 00:00:00'";
     QTest::newRow("hash in string untouched") << "[Notes] = '#01/04/2027#'" << "[Notes] = '#01/04/2027#'";
     QTest::newRow("hash in brackets untouched") << "[a #01/04/2027# b]" << "[a #01/04/2027# b]";
     QTest::newRow("quote inside brackets") << "[it's & #1/1/2000#] = 'x'" << "[it's & #1/1/2000#] = 'x'";
     QTest::newRow("not a date stays") << "[x] = #abc#" << "[x] = #abc#";
-    QTest::newRow("double quotes become single")
-        << "[Domain] Like \"a*\" AND [Owner] = \"O'Brien\""
+    QTest::newRow("double quotes become single") << "[Domain] Like \"a*\" AND [Owner] = \"O'Brien\""
         << "[Domain] Like 'a*' AND [Owner] = 'O''Brien'";
     QTest::newRow("doubled single quote kept") << "'it''s & #1/1/2000#'" << "'it''s & #1/1/2000#'";
     QTest::newRow("ampersand joins") << "[NS1] & [NS2]" << "[NS1] || [NS2]";
@@ -137,22 +134,20 @@ class JetSqlTest : public QObject {
     QTest::newRow("year") << select + "WHERE Year([Expiry Date]) = 2027" << "Beta.org";
     QTest::newRow("jet functions") << "SELECT Left([Domain], 3) & '|' & Mid([Domain], 2, 2) & '|' & "
                                       "Right([Domain], 3) & '|' & Len([Domain]) FROM [Domains] "
-                                      "WHERE [Domain] = 'alpha.com'"
-                                   << "alp|lp|com|9";
+                                      "WHERE [Domain] = 'alpha.com'" << "alp|lp|com|9";
     QTest::newRow("isnull and nz") << "SELECT IsNull([Registrar]) & Nz([Registrar], 'none') FROM [Domains] "
-                                      "WHERE [Domain] = '9.org'"
-                                   << "1none";
+                                      "WHERE [Domain] = '9.org'" << "1none";
     QTest::newRow("equality ignores case") << select + "WHERE [Domain] = 'BETA.ORG'" << "Beta.org";
-    QTest::newRow("bad pattern is an error") << select + "WHERE [Domain] Like '[a*'"
-                                             << "step: Invalid pattern string.";
+    QTest::newRow("bad pattern is an error") << select + "WHERE [Domain] Like '[a*'" << "step: Invalid pattern string.";
   }
   void queriesOverADocument() {
     QFETCH(QString, sql);
     QFETCH(QString, names);
     const std::string path = qvtest::TempPath("jet.qvl").string();
     std::string error;
-    QVERIFY2(CreateNewDatabase(*connection_, path, error), error.c_str());
-    QCOMPARE(connection_->OpenDatabase(path, false), kDbOk);
+    DatabaseConnection connection;
+    QVERIFY2(CreateNewDatabase(connection, path, error), error.c_str());
+    QCOMPARE(connection.OpenDatabase(path, false), kDbOk);
     const struct {
       const char* name;
       const char* expiry;
@@ -161,16 +156,10 @@ class JetSqlTest : public QObject {
     for (const auto& row : rows) {
       DomainRecord r(row.name);
       if (row.expiry) r.SetDate(field::kExpiryDate, Date::FromIsoText(row.expiry));
-      QCOMPARE(connection_->AddDomainRecord(r), kDbOk);
+      QCOMPARE(connection.AddDomainRecord(r), kDbOk);
     }
-    QCOMPARE(NamesOf(*connection_, sql.toStdString()), names);
+    QCOMPARE(NamesOf(connection, sql.toStdString()), names);
   }
-
-  void init() { connection_ = std::make_unique<DatabaseConnection>(); }
-  void cleanup() { connection_.reset(); }
-
- private:
-  std::unique_ptr<DatabaseConnection> connection_;
 };
 
 QV_TEST(JetSqlTest)

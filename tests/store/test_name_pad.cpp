@@ -21,8 +21,7 @@ class NamePadTest : public QObject {
   void roundTripAllPrefixForms() {
     NamePad pad;
     pad.lists[0].entries = {"example.com", "", std::string(254, 'a'), std::string(255, 'b'),
-                            std::string(65533, 'c'), std::string(65534, 'd'),
-                            std::string(70000, 'e')};
+                            std::string(65533, 'c'), std::string(65534, 'd'), std::string(70000, 'e')};
     pad.lists[0].selected = 3;
     pad.lists[2].entries = {"other.net"};
     pad.lists[2].selected = 0;
@@ -60,10 +59,8 @@ class NamePadTest : public QObject {
     QTest::newRow("selected kept") << B(U32(2) + U32(1) + "\x01" "x" "\x01" "y") << 2 << 1 << 0;
     QTest::newRow("lying 32-bit length")
         << B(U32(1) + U32(0) + std::string("\xff\xff\xff", 3) + U32(0x7FFFFFFF) + "abc") << 0 << -1 << 0;
-    QTest::newRow("lying 16-bit length")
-        << B(U32(1) + U32(0) + std::string("\xff\x00\x10", 3) + "abc") << 0 << -1 << 0;
-    QTest::newRow("huge count but few strings")
-        << B(U32(64000) + U32(0) + "\x01" "a") << 1 << 0 << 0;
+    QTest::newRow("lying 16-bit length") << B(U32(1) + U32(0) + std::string("\xff\x00\x10", 3) + "abc") << 0 << -1 << 0;
+    QTest::newRow("huge count but few strings") << B(U32(64000) + U32(0) + "\x01" "a") << 1 << 0 << 0;
   }
   void damagedFilesReadSafely() {
     QFETCH(QByteArray, bytes);

@@ -1,20 +1,12 @@
 #include <QTest>
 
 #include "store/simple_names.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 
 using namespace qv;
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
-
-namespace {
-std::vector<std::string> Split(const QString& joined) {
-  std::vector<std::string> out;
-  if (joined.isEmpty()) return out;
-  for (const QString& s : joined.split('|')) out.push_back(s.toStdString());
-  return out;
-}
-}  // namespace
 
 class SimpleNamesTest : public QObject {
   Q_OBJECT
@@ -27,11 +19,9 @@ class SimpleNamesTest : public QObject {
     QTest::newRow("full name as it is") << "Shoes.co.uk" << "com|net" << "Shoes.co.uk";
     QTest::newRow("end dots dropped first") << ".shoes." << "com" << "shoes.com";
     QTest::newRow("end dots of a full name") << "..a.b.." << "com" << "a.b";
-    QTest::newRow("separators") << "a,b c\r\nd\te/f;g:h<i>j(k)l{m}n|o+p=q_r*s&t^u%v$w#x@y!z"
-                                << "io"
-                                << "a.io|b.io|c.io|d.io|e.io|f.io|g.io|h.io|i.io|j.io|k.io|l.io|"
-                                   "m.io|n.io|o.io|p.io|q.io|r.io|s.io|t.io|u.io|v.io|w.io|x.io|"
-                                   "y.io|z.io";
+    QTest::newRow("separators") << "a,b c\r\nd\te/f;g:h<i>j(k)l{m}n|o+p=q_r*s&t^u%v$w#x@y!z" << "io"
+                                << "a.io|b.io|c.io|d.io|e.io|f.io|g.io|h.io|i.io|j.io|k.io|l.io|m.io|"
+                                   "n.io|o.io|p.io|q.io|r.io|s.io|t.io|u.io|v.io|w.io|x.io|y.io|z.io";
     QTest::newRow("hyphens and backslashes trimmed") << "-best-\\ \\-" << "org" << "best.org";
     QTest::newRow("inner hyphen kept") << "my-shop" << "com" << "my-shop.com";
     QTest::newRow("nothing ticked") << "shoes other.com" << "" << "other.com";
@@ -41,7 +31,7 @@ class SimpleNamesTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, tlds);
     QFETCH(QString, expected);
-    QCOMPARE(MakeSimpleDomainNames(text.toStdString(), Split(tlds)), Split(expected));
+    QCOMPARE(MakeSimpleDomainNames(text.toStdString(), qvtest::SplitAtBars(tlds)), qvtest::SplitAtBars(expected));
   }
 
   // A name is qualified when a dot follows its first character; the split

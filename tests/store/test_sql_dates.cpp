@@ -20,21 +20,16 @@ class SqlDatesTest : public QObject {
     QTest::newRow("today") << "#[TODAY]#" << "#12/05/2026#";
     QTest::newRow("minus 30") << "#[TODAY-30]#" << "#11/05/2026#";
     QTest::newRow("plus 30 crosses the year") << "#[TODAY+30]#" << "#01/04/2027#";
-    QTest::newRow("same token twice")
-        << "a < #[TODAY-7]# OR b < #[TODAY-7]#" << "a < #11/28/2026# OR b < #11/28/2026#";
+    QTest::newRow("same token twice") << "a < #[TODAY-7]# OR b < #[TODAY-7]#" << "a < #11/28/2026# OR b < #11/28/2026#";
     QTest::newRow("back and ahead") << "[TODAY-7] [TODAY+7]" << "11/28/2026 12/12/2026";
     QTest::newRow("no number is zero days") << "[TODAY+]" << "12/05/2026";
     QTest::newRow("digits then junk") << "[TODAY+3x]" << "12/08/2026";
-    QTest::newRow("line breaks and tabs")
-        << "SELECT *\r\nFROM [Domains]\nWHERE\t[IP] IS NULL\r"
+    QTest::newRow("line breaks and tabs") << "SELECT *\r\nFROM [Domains]\nWHERE\t[IP] IS NULL\r"
         << "SELECT * FROM [Domains] WHERE [IP] IS NULL ";
-    QTest::newRow("unfinished placeholder keeps the rest")
-        << "[TODAY+1] AND [TODAY+4" << "12/06/2026 AND [TODAY+4";
-    QTest::newRow("unknown sign ends replacing")
-        << "[TODAY*2] [TODAY+1]" << "[TODAY*2] [TODAY+1]";
+    QTest::newRow("unfinished placeholder keeps the rest") << "[TODAY+1] AND [TODAY+4" << "12/06/2026 AND [TODAY+4";
+    QTest::newRow("unknown sign ends replacing") << "[TODAY*2] [TODAY+1]" << "[TODAY*2] [TODAY+1]";
     QTest::newRow("empty") << "" << "";
-    QTest::newRow("huge offset stays a date") << "[TODAY-99999999999999999999]"
-                                              << "[TODAY-99999999999999999999]";
+    QTest::newRow("huge offset stays a date") << "[TODAY-99999999999999999999]" << "[TODAY-99999999999999999999]";
   }
   void placeholders() {
     QFETCH(QString, sql);

@@ -1,13 +1,10 @@
 // The stored SQL queries: the lists topped up with defaults, the defaults
 // selecting what they say, and a user's query that can neither write, run a
 // second statement nor run for ever.
-#include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
 
 #include "platform/date.h"
-#include "platform/settings_store.h"
 #include "store/add_names.h"
 #include "store/database_connection.h"
 #include "store/database_maintenance.h"
@@ -16,6 +13,7 @@
 #include "store/sql_queries.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
+#include "support/whole_files.h"
 #include "whois/server_directory.h"
 
 using namespace qv;
@@ -24,16 +22,9 @@ namespace {
 
 std::vector<QueryEntry> OwnQueries(int count, const QString& extraName = {}) {
   std::vector<QueryEntry> entries;
-  for (int i = 0; i < count; ++i)
-    entries.push_back({"Mine " + std::to_string(i), "c", "SELECT * FROM [Domains]"});
+  for (int i = 0; i < count; ++i) entries.push_back({"Mine " + std::to_string(i), "c", "SELECT * FROM [Domains]"});
   if (!extraName.isEmpty()) entries.push_back({extraName.toStdString(), "mine", "SELECT 1"});
   return entries;
-}
-
-QByteArray FileHash(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 }  // namespace
@@ -97,8 +88,7 @@ class SqlQueriesTest : public QObject {
     // The user's own come first, unchanged, and a default keeps the user's
     // version of its name.
     QVERIFY(std::equal(stored.begin(), stored.end(), loaded.begin()));
-    if (!ownDefaultName.isEmpty())
-      QCOMPARE(FindQuery(loaded, "Hyphen Domains")->sql, std::string("SELECT 1"));
+    if (!ownDefaultName.isEmpty()) QCOMPARE(FindQuery(loaded, "Hyphen Domains")->sql, std::string("SELECT 1"));
   }
 
   // Every default runs on a document as it stands.
@@ -145,8 +135,7 @@ class SqlQueriesTest : public QObject {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("message");
     QTest::newRow("delete") << "DELETE FROM [Domains]" << kStatementWritesText;
-    QTest::newRow("two statements") << "SELECT * FROM [Domains]; DELETE FROM [Domains]"
-                                    << kMoreThanOneStatementText;
+    QTest::newRow("two statements") << "SELECT * FROM [Domains]; DELETE FROM [Domains]" << kMoreThanOneStatementText;
     QTest::newRow("a second select") << "SELECT * FROM [Domains]; SELECT 1" << kMoreThanOneStatementText;
     QTest::newRow("update") << "UPDATE [Domains] SET [Status] = 'x'" << kStatementWritesText;
   }
@@ -155,8 +144,8 @@ class SqlQueriesTest : public QObject {
     QFETCH(QString, message);
     const std::string text = sql.toStdString();
     db_.CloseAll();
-    const QByteArray before = FileHash(path_);
-    QVERIFY(!before.isEmpty());
+    const QByteArray before = qvtest::ReadFileBytes(path_);
+    QVERIFY(before.startsWith("SQLite format 3"));
     db_.SetPath(path_);
 
     QVERIFY(!RunListQuery(db_, text));
@@ -168,7 +157,7 @@ class SqlQueriesTest : public QObject {
     FilterList().Clear();
     ShownList().Clear();
     db_.CloseAll();
-    QCOMPARE(FileHash(path_), before);
+    QCOMPARE(qvtest::ReadFileBytes(path_), before);
     db_.SetPath(path_);
     QCOMPARE(FilterNames(AllDomainsQuery()).size(), std::size_t(3));
   }

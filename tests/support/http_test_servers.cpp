@@ -10,13 +10,10 @@
 #include <chrono>
 #include <sys/time.h>
 
+#include "support/whole_files.h"
+
 namespace qvtest {
 namespace {
-
-bool WriteText(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
 
 QString Config(const QString& root, int port, int tlsPort) {
   return QStringLiteral(R"(worker_processes 1;
@@ -66,7 +63,7 @@ NginxServer::NginxServer() {
                               root + "/key.pem", "-out", root + "/cert.pem"});
   port_ = UnusedLoopbackPort();
   tlsPort_ = UnusedLoopbackPort();
-  if (!WriteFiles() || !WriteText(root + "/nginx.conf", Config(root, port_, tlsPort_).toUtf8())) {
+  if (!WriteFiles() || !WriteFileBytes((root + "/nginx.conf").toStdString(), Config(root, port_, tlsPort_).toUtf8())) {
     problem_ = QStringLiteral("the nginx files could not be written");
     return;
   }
@@ -92,7 +89,8 @@ bool NginxServer::WriteFiles() {
   if (!QFile::setPermissions(dir_.path(), open) || !QFile::setPermissions(html, open)) return false;
   const QByteArray index = QByteArray("<html><HEAD><TITLE>") + kIndexTitle + "</TITLE></HEAD><body>hello</body></html>";
   const QByteArray big = "<html><title lang=\"en\">Big &amp; long</title>" + QByteArray(5000 - 45 - 7, 'x') + "</html>";
-  if (!WriteText(html + "/index.html", index) || !WriteText(html + "/big.html", big)) return false;
+  const std::string folder = html.toStdString();
+  if (!WriteFileBytes(folder + "/index.html", index) || !WriteFileBytes(folder + "/big.html", big)) return false;
   const QDateTime when = QDateTime::fromString(QString::fromLatin1(kPageModified), "yyyy-MM-dd HH:mm:ss");
   QDateTime utc = when;
   utc.setTimeSpec(Qt::UTC);
@@ -125,8 +123,6 @@ std::vector<HttpScriptServer::Exchange> HttpScriptServer::Exchanges() const {
   const std::lock_guard<std::mutex> lock(mutex_);
   return exchanges_;
 }
-
-HttpScriptServer::~HttpScriptServer() = default;
 
 std::string HttpScriptServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(Port()) + path;

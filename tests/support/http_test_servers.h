@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -76,7 +75,6 @@ class HttpScriptServer {
     std::chrono::steady_clock::time_point came, answered;
   };
   std::vector<Exchange> Exchanges() const;
-  ~HttpScriptServer();
   HttpScriptServer(const HttpScriptServer&) = delete;
   HttpScriptServer& operator=(const HttpScriptServer&) = delete;
 

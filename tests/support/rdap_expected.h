@@ -40,11 +40,8 @@ inline QJsonValue TextOrNull(const std::string& s) {
   return s.empty() ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromStdString(s));
 }
 
-inline QJsonValue DateOrNull(const qv::Date& d) {
-  if (!d.IsValid()) return QJsonValue::Null;
-  const qv::DateParts p = d.Parts();
-  return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
-}
+// The day of a valid date as "YYYY-MM-DD", otherwise null.
+inline QJsonValue DateOrNull(const qv::Date& d) { return TextOrNull(d.ToIsoText().substr(0, 10)); }
 
 inline QJsonArray Strings(std::vector<std::string> list, bool sorted) {
   if (sorted) std::sort(list.begin(), list.end());
@@ -70,8 +67,7 @@ inline QJsonObject RdapActualFields(const qv::RdapAnswer& a) {
 }
 
 // The names of the compared fields whose value differs from the expected one.
-inline QStringList RdapFieldMismatches(const qv::RdapAnswer& a, const QJsonObject& expected,
-                                       int* compared = nullptr) {
+inline QStringList RdapFieldMismatches(const qv::RdapAnswer& a, const QJsonObject& expected, int* compared = nullptr) {
   const QJsonObject actual = RdapActualFields(a);
   QStringList wrong;
   for (auto it = actual.begin(); it != actual.end(); ++it)

@@ -1,8 +1,5 @@
 #include "support/rdap_test_server.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QMutex>
 #include <QProcess>
 #include <QSemaphore>
@@ -13,6 +10,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include "support/whole_files.h"
 
 namespace qvtest {
 namespace {
@@ -30,10 +29,8 @@ CertificatePair MakeCertificate() {
   QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
                                 "-nodes", "-keyout", stem + ".key", "-out", stem + ".crt", "-days", "2", "-subj",
                                 "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
-  QFile key(stem + ".key"), cert(stem + ".crt");
-  key.open(QIODevice::ReadOnly);
-  cert.open(QIODevice::ReadOnly);
-  return {QSslCertificate(cert.readAll()), QSslKey(key.readAll(), QSsl::Ec)};
+  return {QSslCertificate(ReadFileBytes((stem + ".crt").toStdString())),
+          QSslKey(ReadFileBytes((stem + ".key").toStdString()), QSsl::Ec)};
 }
 
 const CertificatePair& Trusted() {
@@ -64,8 +61,7 @@ QByteArray ReasonOf(int status) {
 
 class Server : public QTcpServer {
  public:
-  Server(RdapTestServer::Tls tls, RdapTestServer::Handler handler)
-      : tls_(tls), handler_(std::move(handler)) {}
+  Server(RdapTestServer::Tls tls, RdapTestServer::Handler handler) : tls_(tls), handler_(std::move(handler)) {}
   // The open connections go while this is still a Server: their
   // "disconnected" handlers use its members.
   ~Server() override { qDeleteAll(findChildren<QSslSocket*>(Qt::FindDirectChildrenOnly)); }

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <sys/time.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include "support/temp_folders.h"
 
@@ -31,8 +30,6 @@ std::string Verb(const std::string& line) {
 // --- ScriptedSmtpServer -------------------------------------------------------
 
 ScriptedSmtpServer::ScriptedSmtpServer(Script script) : script_(std::move(script)) {}
-
-ScriptedSmtpServer::~ScriptedSmtpServer() { Finish(); }
 
 void ScriptedSmtpServer::Finish() { listener_.Stop(); }
 

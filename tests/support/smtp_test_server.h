@@ -14,7 +14,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -43,7 +42,6 @@ class ScriptedSmtpServer {
   };
 
   explicit ScriptedSmtpServer(Script script);
-  ~ScriptedSmtpServer();
   ScriptedSmtpServer(const ScriptedSmtpServer&) = delete;
   ScriptedSmtpServer& operator=(const ScriptedSmtpServer&) = delete;
 

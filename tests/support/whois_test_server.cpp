@@ -5,7 +5,6 @@
 #include <chrono>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace qvtest {
 namespace {
@@ -19,8 +18,6 @@ constexpr std::size_t kEndlessLimit = 64u * 1024 * 1024;
 }  // namespace
 
 WhoisTestServer::WhoisTestServer(Script script) : script_(std::move(script)) {}
-
-WhoisTestServer::~WhoisTestServer() { Finish(); }
 
 void WhoisTestServer::Finish() { listener_.Stop(); }
 

@@ -44,7 +44,6 @@ class WhoisTestServer {
   static Script Endless() { return {Mode::Endless, {}}; }
 
   explicit WhoisTestServer(Script script);
-  ~WhoisTestServer();
   WhoisTestServer(const WhoisTestServer&) = delete;
   WhoisTestServer& operator=(const WhoisTestServer&) = delete;
 

@@ -1,10 +1,12 @@
 #include <QTest>
 
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 #include "whois/field_extraction.h"
 
 using namespace qv;
+using qvtest::QtList;
 
 namespace {
 
@@ -12,12 +14,6 @@ constexpr const char* kServer = "whois.example.test";
 
 std::string Stored(const QByteArray& text) {
   return text.toStdString() + "\n[Whois Source: " + kServer + "]";
-}
-
-QStringList List(const std::vector<std::string>& v) {
-  QStringList out;
-  for (const std::string& s : v) out << QString::fromStdString(s);
-  return out;
 }
 
 }  // namespace
@@ -39,9 +35,8 @@ class FieldExtractionTest : public QObject {
     QTest::newRow("empty token") << QByteArray("a: b\n") << QByteArray() << QByteArray();
     QTest::newRow("last line") << QByteArray("Expires: 2007-01-01") << QByteArray("Expires:") << QByteArray("2007-01-01");
     QTest::newRow("nothing after") << QByteArray("Expires:\n--\n") << QByteArray("Expires:") << QByteArray();
-    QTest::newRow("line label inside a line")
-        << QByteArray("\nOld Sponsoring Registrar: X\nRegistrar: Y\n") << QByteArray("\nSponsoring Registrar:")
-        << QByteArray();
+    QTest::newRow("line label inside a line") << QByteArray("\nOld Sponsoring Registrar: X\nRegistrar: Y\n")
+                                              << QByteArray("\nSponsoring Registrar:") << QByteArray();
   }
   void valueAfterToken() {
     QFETCH(QByteArray, text);
@@ -161,15 +156,15 @@ class FieldExtractionTest : public QObject {
   void nameServers() {
     QFETCH(QByteArray, text);
     QFETCH(QStringList, hosts);
-    QCOMPARE(List(ExtractNameServers(Stored(text))), hosts);
+    QCOMPARE(QtList(ExtractNameServers(Stored(text))), hosts);
   }
 
   void nameServerDirectiveAndOwnTokens() {
     QVERIFY(WriteServerTokens(kServer, "Name Server Tokens", "DNS-{lf}"));
-    QCOMPARE(List(ExtractNameServers(Stored("Name Server: old.x.com\nDNS-\nns1.x.com\nns2.x.com\n\n"))),
+    QCOMPARE(QtList(ExtractNameServers(Stored("Name Server: old.x.com\nDNS-\nns1.x.com\nns2.x.com\n\n"))),
              (QStringList{"ns1.x.com", "ns2.x.com"}));
     QVERIFY(WriteServerTokens(kServer, "Name Server Tokens", "$$L 2"));
-    QCOMPARE(List(ExtractNameServers(Stored("Name Server: old.x.com\nns1.x.com\nns2.x.com\n\nwww.x.com"))),
+    QCOMPARE(QtList(ExtractNameServers(Stored("Name Server: old.x.com\nns1.x.com\nns2.x.com\n\nwww.x.com"))),
              (QStringList{"ns1.x.com", "ns2.x.com"}));
   }
 };

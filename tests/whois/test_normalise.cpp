@@ -3,7 +3,6 @@
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
-#include "whois/dac_codes.h"
 #include "whois/normalise.h"
 
 using namespace qv;
@@ -78,8 +77,7 @@ class NormaliseTest : public QObject {
                                    "<<<\n\nTerms: " + pir + " More.\n" + foot;
     row("notice after the update line", afterUpdate, afterUpdate, "s", pir);
     row("label inside the notice still cut",
-        "Use of the Domain Name: field is limited. " + pir + "\nDomain: x\n" + foot, "Domain: x\n" + foot, "s",
-        pir);
+        "Use of the Domain Name: field is limited. " + pir + "\nDomain: x\n" + foot, "Domain: x\n" + foot, "s", pir);
 
     // Blank lines: "\n"x5 -> x2, then "\n"x4 -> x2, then "\n"x3 -> x2, each once.
     row("3 lf", "a\n\n\nb", "a\n\nb");
@@ -119,13 +117,11 @@ class NormaliseTest : public QObject {
         << "Domain Name: google.co.uk\r\nRegistered: Yes\r\nDetagged: No\r\nSuspended: No\r\n"
            "Registered on: 14-February-1999\r\nRenewal date: 03-February-2026\r\n"
            "Registration status: Registered until expiry date" + foot;
-    QTest::newRow("codes and odd dates")
-        << QByteArray("x.uk,E,R,I,0,never,5\n[Whois Source: dac.nic.uk]")
+    QTest::newRow("codes and odd dates") << QByteArray("x.uk,E,R,I,0,never,5\n[Whois Source: dac.nic.uk]")
         << "Domain Name: x.uk\r\nRegistered: External Domain\r\nDetagged: Prohibited Domain\r\n"
            "Suspended: Illegal Domain\r\nRegistered on: No Dates Available\r\nRenewal date: never\r\n"
            "Registration status: Renewal invoice being processed" + foot;
-    QTest::newRow("no code where more than a letter")
-        << QByteArray("x.uk,Yes,B,N,1/2/2000,4,YY\n")
+    QTest::newRow("no code where more than a letter") << QByteArray("x.uk,Yes,B,N,1/2/2000,4,YY\n")
         << QByteArray("Domain Name: x.uk\r\nRegistered: Yes\r\nDetagged: Blocked Query\r\nSuspended: No\r\n"
            "Registered on: 02-January-2000\r\nRenewal date: Renewal required\r\n"
            "Registration status: YY\r\n\r\n[Whois Source: ]");
@@ -167,7 +163,6 @@ class NormaliseTest : public QObject {
   }
 
   void hugeAnswers() {
-    // 1 MiB of blank-line runs and text, with a footer.
     std::string big;
     while (big.size() < (1u << 20)) big += "Domain: x\n\n\n\n\n\n\n";
     big += "[Whois Source: whois.big.example]";
@@ -178,10 +173,8 @@ class NormaliseTest : public QObject {
     std::string commas(1u << 20, ',');
     commas += "\n[Whois Source: dac.nic.uk]";
     QCOMPARE(CleanWhoisText(commas).size(), commas.size());
-    // Seven fields, one of them huge.
     std::string wide = "x.uk,Y,N,N," + std::string(1u << 20, '7') + ",1/1/2001,2\n[Whois Source: dac.nic.uk]";
-    QVERIFY(CleanWhoisText(wide).find("Registration status: Registered until expiry date") !=
-            std::string::npos);
+    QVERIFY(CleanWhoisText(wide).find("Registration status: Registered until expiry date") != std::string::npos);
   }
 };
 

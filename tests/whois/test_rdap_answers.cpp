@@ -13,8 +13,7 @@ class RdapAnswers : public QObject {
   // What the record update gets from a stored answer: the footer's host, the
   // status in the whois spelling, the registrant's contacts by role.
   void storedAnswerFields() {
-    const std::string stored =
-        R"({"objectClassName":"domain","ldhName":"ALPHA.COM.","handle":"D1",)"
+    const std::string stored = R"({"objectClassName":"domain","ldhName":"ALPHA.COM.","handle":"D1",)"
         R"("status":["client transfer prohibited","active"],)"
         R"("nameservers":[{"ldhName":"NS1.ALPHA.COM."}],)"
         R"("events":[{"eventAction":"EXPIRATION","eventDate":"2030-01-02"}],)"
@@ -73,8 +72,7 @@ class RdapAnswers : public QObject {
     QTest::newRow("deep object") << "{\"a\":" + QByteArray(10000, '[') << "not valid JSON";
     QTest::newRow("text after a NUL") << QByteArray("{\"ldhName\":\"alpha.com\"}\0x", 25) << "not valid JSON";
     QTest::newRow("bad UTF-8") << QByteArray("{\"ldhName\":\"alpha\xC3.com\"}") << "not valid JSON";
-    QTest::newRow("too large")
-        << QByteArray(R"({"ldhName":")") + QByteArray(int(qv::kRdapMaxAnswerBytes), 'a') + "\"}"
+    QTest::newRow("too large") << QByteArray(R"({"ldhName":")") + QByteArray(int(qv::kRdapMaxAnswerBytes), 'a') + "\"}"
         << "larger than 1 MiB";
   }
   void notAnswers() {

@@ -1,12 +1,12 @@
 // RDAP queries against a loopback HTTPS server whose certificate the test
 // made and trusts: answers, "not registered", busy services, redirects and
 // hostile bodies; and the query URL built from a base URL and a name.
-#include <QFile>
 #include <QTcpServer>
 #include <QtTest>
 
 #include "support/rdap_test_server.h"
 #include "support/test_registry.h"
+#include "support/whole_files.h"
 #include "whois/rdap_directory.h"
 #include "whois/rdap_query.h"
 
@@ -15,10 +15,7 @@ using qvtest::RdapTestServer;
 
 namespace {
 
-QByteArray RealAnswer() {
-  QFile file(QStringLiteral(QV_TEST_DATA_DIR "/rdap-answers/whoisit-5/answer.json"));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray RealAnswer() { return qvtest::ReadFileBytes(QV_TEST_DATA_DIR "/rdap-answers/whoisit-5/answer.json"); }
 
 // What the server answers for each path of the cases below.
 HttpReply Serve(const QByteArray& path) {

@@ -38,9 +38,7 @@ struct Tally {
 };
 
 QString IsoDate(bool found, const Date& d) {
-  if (!found || !d.IsValid()) return QStringLiteral("(none)");
-  const DateParts p = d.Parts();
-  return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
+  return found && d.IsValid() ? ToQString(d.ToIsoText().substr(0, 10)) : QStringLiteral("(none)");
 }
 
 // A value is compared as the program keeps it: the label's trim set ("- :.")
@@ -58,8 +56,7 @@ QStringList Hosts(const std::vector<std::string>& hosts) {
 
 class Comparison {
  public:
-  void Check(const char* field, const QString& sample, const QJsonValue& stated,
-             const QString& got) {
+  void Check(const char* field, const QString& sample, const QJsonValue& stated, const QString& got) {
     if (stated.isNull() || stated.isUndefined()) return;
     QString want = stated.isBool() ? (stated.toBool() ? "FREE" : "TAKEN") : stated.toString();
     if (stated.isArray()) {
@@ -72,8 +69,7 @@ class Comparison {
     if (Trimmed(want) == Trimmed(got)) {
       ++t.right;
     } else {
-      qInfo("  %s %s: stated \"%s\", read \"%s\"", qPrintable(sample), field, qPrintable(want),
-            qPrintable(got));
+      qInfo("  %s %s: stated \"%s\", read \"%s\"", qPrintable(sample), field, qPrintable(want), qPrintable(got));
     }
   }
   const std::map<std::string, Tally>& Tallies() const { return tallies_; }
@@ -118,20 +114,17 @@ class SampleAnswersTest : public QObject {
       cmp.Check("created", name, e.value("created"), IsoDate(f.createdFound, f.createdDate));
       cmp.Check("expires", name, e.value("expires"), IsoDate(f.expiryFound, f.expiryDate));
       cmp.Check("updated", name, e.value("updated"), IsoDate(f.updatedFound, f.updatedDate));
-      cmp.Check("name_servers", name, e.value("name_servers"),
-                Hosts(f.nameServers).join(QLatin1Char(' ')));
+      cmp.Check("name_servers", name, e.value("name_servers"), Hosts(f.nameServers).join(QLatin1Char(' ')));
     }
     int right = 0, stated = 0;
     for (const auto& [field, t] : cmp.Tallies()) {
-      qInfo("%-13s %3d of %3d right (%.1f%%)", field.c_str(), t.right, t.stated,
-            100.0 * t.right / t.stated);
+      qInfo("%-13s %3d of %3d right (%.1f%%)", field.c_str(), t.right, t.stated, 100.0 * t.right / t.stated);
       right += t.right;
       stated += t.stated;
     }
     qInfo("%-13s %3d of %3d right (%.1f%%)", "all", right, stated, 100.0 * right / stated);
     QVERIFY(right >= kRequiredShare * stated);
-    for (const auto& [field, t] : cmp.Tallies())
-      QVERIFY2(t.right >= kFieldFloor * t.stated, field.c_str());
+    for (const auto& [field, t] : cmp.Tallies()) QVERIFY2(t.right >= kFieldFloor * t.stated, field.c_str());
   }
 };
 

@@ -6,7 +6,6 @@
 #include "support/test_registry.h"
 #include "whois/builtin_tables.h"
 #include "whois/server_directory.h"
-#include "whois/shipped_tables.h"
 #include "whois/token_keys.h"
 
 using namespace qv;
@@ -31,8 +30,7 @@ QString Fields(const WhoisServerRecord& r) {
   return Join({QString::fromStdString(r.queryPrefix), QString::fromStdString(r.tokenWhenFree),
                QString::fromStdString(r.removeLeftOf), QString::fromStdString(r.removeRightOf),
                QString::fromStdString(r.dateFormat), QString::number(r.maxConnections),
-               QString::number(r.connectionInterval), QString::number(r.port),
-               QString::number(r.manuallyEdited)});
+               QString::number(r.connectionInterval), QString::number(r.port), QString::number(r.manuallyEdited)});
 }
 
 }  // namespace
@@ -49,8 +47,7 @@ class ServerDirectoryTest : public QObject {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("stored");
-    const auto row = [](const char* tag, const char* name, const char* key, const char* server,
-                        const char* stored) {
+    const auto row = [](const char* tag, const char* name, const char* key, const char* server, const char* stored) {
       QTest::newRow(tag) << QString(name) << QString(key) << QString(server) << QString(stored);
     };
     const char* none = "<missing>";
@@ -172,8 +169,7 @@ class ServerDirectoryTest : public QObject {
 
     // A referral server is reset in place of the key's server.
     Store("com", "Whois Server", "whois.other.test");
-    QCOMPARE(ResetWhoisServer("example.com", "whois.registrar.test"),
-             std::string("whois.registrar.test"));
+    QCOMPARE(ResetWhoisServer("example.com", "whois.registrar.test"), std::string("whois.registrar.test"));
     QCOMPARE(Stored("com", "Whois Server"), std::string("whois.verisign-grs.com"));
     QCOMPARE(Stored("whois.registrar.test", "Manually Edited"), std::string("0"));
 

@@ -14,10 +14,8 @@ QString Outcome(const std::string& text, std::string& order) {
   Date date = Date::FromYmd(2001, 2, 3);  // must be cleared by a failure
   const bool ok = ParseWhoisDate(text, order, date);
   if (!ok) return date.IsNull() ? QStringLiteral("fail") : QStringLiteral("fail, date not null");
-  if (!date.IsValid()) return QStringLiteral("ok, date not valid");
-  const DateParts p = date.Parts();
-  if (p.hour || p.minute || p.second) return QStringLiteral("ok, time not 00:00:00");
-  return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
+  const QString iso = QString::fromStdString(date.ToIsoText());  // empty when not valid
+  return iso.endsWith(" 00:00:00") ? iso.left(10) : QStringLiteral("ok, but not a valid date at 00:00:00");
 }
 
 Date At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {

@@ -4,6 +4,7 @@
 
 #include "platform/settings_store.h"
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 #include "whois/field_extraction.h"
 #include "whois/server_directory.h"
@@ -54,8 +55,7 @@ class WhoisFieldsTest : public QObject {
     QFETCH(QDate, expiry);
     QFETCH(QString, learned);
     SetUpServer(serverOrder.toLatin1().constData());
-    const WhoisFields f =
-        ParseWhoisFields(Stored("Expiration Date: 05/04/2008\nCreation Date: 15/01/2007\n"));
+    const WhoisFields f = ParseWhoisFields(Stored("Expiration Date: 05/04/2008\nCreation Date: 15/01/2007\n"));
     QVERIFY(f.expiryFound);
     QCOMPARE(f.expiryDate, Date::FromYmd(expiry.year(), expiry.month(), expiry.day()));
     QCOMPARE(f.createdDate, Date::FromYmd(2007, 1, 15));
@@ -85,9 +85,8 @@ class WhoisFieldsTest : public QObject {
       QTest::newRow(tag) << QString(server) << QString(storedUpdated) << answer << QString(field) << QString(value);
     };
     const QString name = "Domain Name: EXAMPLE.COM\n", referral = "Registrar WHOIS Server:";
-    row("taken",
-        name + "Registry Domain ID: 123_DOMAIN\nCreation Date: 1997-09-15T04:00:00Z\n"
-               "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n",
+    row("taken", name + "Registry Domain ID: 123_DOMAIN\nCreation Date: 1997-09-15T04:00:00Z\n"
+                        "Registrar: Example Registrar, Inc.\nDomain Status: clientDeleteProhibited\n",
         "availability id registrar created", "TAKEN | 123_DOMAIN | Example Registrar, Inc | 1997-09-15");
     row("free", "No match for \"X.COM\".\nNOTICE: Creation Date: 2001-01-01\nName Server: ns1.x.com\n",
         "availability status created servers", "FREE | FREE | - | ", "whois.verisign-grs.com");
@@ -108,8 +107,7 @@ class WhoisFieldsTest : public QObject {
         "status", "CLIENTHOLD");
     row("status only a link", name + "Domain Status: https://icann.org/epp#ok\n", "status",
         "HTTPS://ICANN.ORG/EPP#OK");
-    row("registrar block sub-label", "Registrar:\n        Name: Example Registrar\n", "registrar",
-        "Example Registrar");
+    row("registrar block sub-label", "Registrar:\n        Name: Example Registrar\n", "registrar", "Example Registrar");
     const QString afnic = "domain: x.fr\nlast-update: 2025-12-03T10:12:00Z\n\n"
                           "nic-hdl: X1-FRNIC\nchanged: 2024-06-11T20:04:33Z\n";
     row("AFNIC's last-update", afnic, "updated", "2025-12-03", "whois.nic.fr");
@@ -130,11 +128,8 @@ class WhoisFieldsTest : public QObject {
     WriteServerTokens(server.toStdString(), "Updated Date Tokens", storedUpdated.toStdString());
     const WhoisFields f = ParseWhoisFields(Stored(answer.toStdString(), server.toStdString()));
     const auto iso = [](bool found, const Date& d) {
-      const DateParts p = d.Parts();
-      return found ? QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day) : QString("-");
+      return found ? QString::fromStdString(d.ToIsoText()).left(10) : QString("-");
     };
-    QStringList servers;
-    for (const std::string& host : f.nameServers) servers << QString::fromStdString(host);
     const std::map<QString, QString> got = {
         {"availability", QString::fromStdString(f.availability)},
         {"id", QString::fromStdString(f.domainId)},
@@ -145,7 +140,7 @@ class WhoisFieldsTest : public QObject {
         {"registrar", QString::fromStdString(f.registrar)},
         {"referral", QString::fromStdString(f.referralServer)},
         {"status", QString::fromStdString(f.status)},
-        {"servers", servers.join(' ')},
+        {"servers", qvtest::QtList(f.nameServers).join(' ')},
     };
     QStringList values;
     for (const QString& name : field.split(' ')) values << got.at(name);
@@ -175,8 +170,7 @@ class WhoisFieldsTest : public QObject {
     QTest::newRow("1 MiB one line") << QByteArray::fromStdString(Stored("Name Server: " + Repeat("a ", mib)));
     QTest::newRow("1 MiB of a registrar handle")
         << QByteArray::fromStdString(Stored("Registrar: A1\n" + Repeat("A1", mib) + "\nName: X\n"));
-    QTest::newRow("1 MiB of blank lines")
-        << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
+    QTest::newRow("1 MiB of blank lines") << QByteArray::fromStdString(Stored("Admin Email:" + Repeat("\n", mib)));
   }
   void badInput() {
     QFETCH(QByteArray, answer);

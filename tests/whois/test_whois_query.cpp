@@ -4,6 +4,7 @@
 #include "platform/settings_store.h"
 #include "platform/tcp_socket.h"
 #include "support/temp_folders.h"
+#include "support/string_lists.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "whois/server_directory.h"
@@ -101,8 +102,7 @@ class WhoisQueryTest : public QObject {
     QTest::newRow("2500 then stall") << int(M::StallAfter) << Text(2500) << false;
     QTest::newRow("nothing then stall") << int(M::StallAfter) << std::string() << false;
     QTest::newRow("database down")
-        << int(M::Answer) << std::string("% Sorry, the Whois database is currently down.\n% Try later.\n")
-        << false;
+        << int(M::Answer) << std::string("% Sorry, the Whois database is currently down.\n% Try later.\n") << false;
     QTest::newRow("closed without answer") << int(M::CloseWithoutAnswer) << std::string() << false;
     QTest::newRow("reset") << int(M::Reset) << std::string() << false;
   }
@@ -219,10 +219,8 @@ class WhoisAdmissionTest : public QObject {
     QFETCH(QStringList, inFlight);
     QFETCH(bool, admitted);
     StoreLimits(maxConnections, 10);
-    std::vector<std::string> running;
-    for (const QString& s : inFlight) running.push_back(s.toStdString());
     const WhoisServerStateTable states;
-    QCOMPARE(MayStartWhois(kServer, running, states), admitted);
+    QCOMPARE(MayStartWhois(kServer, qvtest::StdList(inFlight), states), admitted);
   }
 
   void intervalSinceLastAnswer_data() {
@@ -268,8 +266,7 @@ class WhoisAdmissionTest : public QObject {
       QTest::newRow(entry) << QString(entry) << int(action) << QString(name) << QString(server);
     };
     row("example.com:whois.example.test", WhoisStartAction::StartWorker, "example.com", "whois.example.test");
-    row("example.com:whois.example.test:4343", WhoisStartAction::StartWorker, "example.com",
-        "whois.example.test:4343");
+    row("example.com:whois.example.test:4343", WhoisStartAction::StartWorker, "example.com", "whois.example.test:4343");
     row("example.com:DNS", WhoisStartAction::StartWorker, "example.com", "DNS");
     row("example.invalidtld", WhoisStartAction::StartWorker, "example.invalidtld", "");
     row(":whois.example.test", WhoisStartAction::Discard, "", "whois.example.test");
@@ -296,8 +293,7 @@ class WhoisAdmissionTest : public QObject {
       QCOMPARE(DecideWhoisStart("example.co.uk", {}, states).server, std::string("whois.own.test"));
     QCOMPARE(int(DecideWhoisStart("example.co.uk", {"whois.own.test"}, states).action), int(WhoisStartAction::Requeue));
     QCOMPARE(WhoisServerFor("other.co.uk"), std::string("whois.own.test"));
-    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", ""),
-             std::string("whois.own.test"));
+    QCOMPARE(ReadDirectString(kCompanyName, kWhoisProduct, "co.uk", "Whois Server", ""), std::string("whois.own.test"));
   }
 
   // Four failures in a row: the fifth lookup is answered without contacting
@@ -312,9 +308,8 @@ class WhoisAdmissionTest : public QObject {
       const WhoisStartDecision d = DecideWhoisStart("example.com:127.0.0.1", {}, states, now);
       actions.push_back(d.action);
       if (d.action == WhoisStartAction::AnswerDisabled) {
-        QCOMPARE(d.answer, std::string("Unable to obtain response from the whois server for this "
-                                       "domain.\n\nLookups using this whois server has been "
-                                       "temporarily disabled."));
+        QCOMPARE(d.answer, std::string("Unable to obtain response from the whois server for this domain.\n\n"
+                                       "Lookups using this whois server has been temporarily disabled."));
         states.RecordSuccess(d.server, now);
       } else if (d.action == WhoisStartAction::StartWorker) {
         states.RecordFailure(d.server, now);
