@@ -94,8 +94,7 @@ void AnswerNextDialog(F act, int tries = 500) {
 
 // Start-up options as the program makes them (the exit marker is tested and
 // set), with the questions answered through `log`.
-inline qv::StartUpOptions TestOptions(const std::shared_ptr<PromptLog>& log,
-                                      const QStringList& arguments = {}) {
+inline qv::StartUpOptions TestOptions(const std::shared_ptr<PromptLog>& log, const QStringList& arguments = {}) {
   qv::StartUpOptions options = qv::PrepareStartUp(arguments);
   options.prompts = RecordingPrompts(log);
   return options;
