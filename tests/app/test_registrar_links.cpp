@@ -2,11 +2,9 @@
 // the enciphered password, the values filled into addresses and forms, and
 // the temporary login page handed to the browser.
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "app/dialogs/domain_management_dialog.h"
@@ -14,21 +12,20 @@
 #include "app/open_url.h"
 #include "platform/settings_store.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 #include "test_main_frame_support.h"
 #include "webcheck/registrar_links.h"
 
 using namespace qv;
 
-class RegistrarLinksTest : public QObject {
+class RegistrarLinksTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   QList<QUrl> opened_;
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     opened_.clear();
     SetUrlOpenerForTests([this](const QUrl& url) {
       opened_ << url;
@@ -60,8 +57,7 @@ class RegistrarLinksTest : public QObject {
     const auto alias = [](std::string_view r) {
       return r == "TUCOWS DOMAINS INC." ? std::string("Tucows") : std::string();
     };
-    QCOMPARE(QString::fromStdString(RegistrarKey(open, domain.toStdString(), registrar.toStdString(), alias)),
-             key);
+    QCOMPARE(QString::fromStdString(RegistrarKey(open, domain.toStdString(), registrar.toStdString(), alias)), key);
   }
 
   void passwordRoundTrip_data() {
@@ -142,10 +138,7 @@ class RegistrarLinksTest : public QObject {
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray html = file.readAll();
-    file.close();
+    const QByteArray html = qvtest::FileBytes(path);
     QVERIFY(html.contains("action=\"https://r.example/login?a=1&amp;b=2\""));
     QVERIFY(html.contains("name=\"user\" value=\"me&quot;&gt;&lt;script&gt;x&lt;/script&gt;\""));
     QVERIFY(html.contains("name=\"pass\" value=\"p&amp;w&#39;&lt;\""));

@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 
 #include "app/command_ids.h"
-#include "app/commands/help_commands.h"
 #include "app/commands/lookup_commands.h"
 #include "app/commands/sql_filter_commands.h"
 #include "app/dialogs/sql_lookup_dialog.h"
@@ -40,32 +39,24 @@ namespace {
 
 const std::vector<std::string> kNames = {"alpha.com", "beta-one.com", "gamma.net", "delta-two.org"};
 
-// Answers the next dialogs in turn; each answer may work the dialog first.
-struct DialogScript {
-  std::vector<std::function<int(QDialog&)>> steps;
-  void Install() {
-    SetSqlDialogRunnerForTests([this](QDialog& dialog) {
-      if (steps.empty()) return int(QDialog::Rejected);
-      auto step = steps.front();
-      steps.erase(steps.begin());
-      return step(dialog);
-    });
-  }
-};
+// Answers the next dialogs in turn, then cancels; each answer may work the
+// dialog first.
+void AnswerDialogs(std::vector<SqlDialogRunner> steps) {
+  SetSqlDialogRunnerForTests([steps = std::move(steps), next = std::size_t(0)](QDialog& dialog) mutable {
+    return next < steps.size() ? steps[next++](dialog) : int(QDialog::Rejected);
+  });
+}
 
 }  // namespace
 
-class SqlFiltersTest : public QObject {
+class SqlFiltersTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   QString doc_;
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     doc_ = qvtest::MakeDocument(QStringLiteral("filters.qvl"), kNames);
     QVERIFY(!doc_.isEmpty());
   }
@@ -78,19 +69,18 @@ class SqlFiltersTest : public QObject {
   // just its names.
   void newQueryFiltersTheList() {
     CMainFrame frame(qvtest::TestOptions(log_, {doc_}));
-    DialogScript script;
-    script.steps.push_back([](QDialog& d) {
+    const auto newQuery = [](QDialog& d) {
       auto& setup = static_cast<CSqlQuerySetupDialog&>(d);
       setup.NewQuery();
       return setup.result();
-    });
-    script.steps.push_back([](QDialog& d) {
+    };
+    const auto fillIn = [](QDialog& d) {
       auto& editor = static_cast<CSqlQueryEditorDialog&>(d);
       editor.NameEdit()->setText(QStringLiteral("Hyphen Only"));
       editor.SqlEdit()->setPlainText(QStringLiteral("SELECT * FROM [Domains]\nWHERE [Domain] Like '*-*'"));
       return int(QDialog::Accepted);
-    });
-    script.Install();
+    };
+    AnswerDialogs({newQuery, fillIn});
     frame.Action(kCmdSqlDisplayFilter)->trigger();
 
     auto* bar = frame.findChild<CDisplayQueryBar*>();
@@ -146,9 +136,8 @@ class SqlFiltersTest : public QObject {
   // query's names and the choices are kept.
   void sqlLookupStartsTheQueryRun() {
     CMainFrame frame(qvtest::TestOptions(log_, {doc_}));
-    DialogScript script;
     int firstResult = -1;
-    script.steps.push_back([&firstResult](QDialog& d) {
+    AnswerDialogs({[&firstResult](QDialog& d) {
       auto& dialog = static_cast<CSqlLookupDialog&>(d);
       dialog.List()->clearSelection();
       dialog.List()->setCurrentItem(nullptr);
@@ -161,8 +150,7 @@ class SqlFiltersTest : public QObject {
       dialog.CheckBox(CLookupDialog::kWhois)->setChecked(true);
       dialog.accept();
       return dialog.result();
-    });
-    script.Install();
+    }});
     frame.Action(kCmdSqlLookupFilter)->trigger();
     QCOMPARE(firstResult, int(QDialog::Rejected));
     QCOMPARE(log_->told, QStringList{QString::fromLatin1(kSelectSqlQueryText)});
