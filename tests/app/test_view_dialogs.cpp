@@ -17,8 +17,6 @@
 #include "app/view/display_modes.h"
 #include "app/view/view_settings.h"
 #include "platform/settings_store.h"
-#include "store/domain_list.h"
-#include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_main_frame_support.h"
 #include "test_view_support.h"
@@ -49,7 +47,6 @@ class ViewDialogsTest : public qvtest::WindowTest {
                                  {"a.com", "Registrar", std::string("Example Registrar")},
                                  {"a.com", "GRP_HIVALUEDOMAINS", std::uint8_t(1)},
                                  {"a.com", "GRP_BIZDOMAINS", std::uint8_t(1)}});
-    QVERIFY(doc);
     CCorvaneView view(doc.get());
     CDomainPropertiesDialog dialog(*doc, &view, "a.com", 0);
     QCOMPARE(dialog.ValueOf("Registrar"), QStringLiteral("Example Registrar"));
@@ -78,7 +75,6 @@ class ViewDialogsTest : public qvtest::WindowTest {
     QFETCH(QDate, day);
     const Date picked = day.isValid() ? Date::FromYmd(day.year(), day.month(), day.day()) : Date::Null();
     auto doc = MakeViewDocument("edit.qvl", {"a.com", "b.com"}, {{"b.com", "Expiry Date", kOriginal}});
-    QVERIFY(doc);
     CCorvaneView view(doc.get());
     CDomainPropertiesDialog dialog(*doc, &view, "b.com", 1);
     QStringList asked;
@@ -109,7 +105,6 @@ class ViewDialogsTest : public qvtest::WindowTest {
 
   void doubleClickPicksOnlyDates() {
     auto doc = MakeViewDocument("pick.qvl", {"a.com"});
-    QVERIFY(doc);
     CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
     QList<Date> offered;
     dialog.SetDatePicker([&](QWidget*, const Date& original) -> std::optional<QDate> {
@@ -131,7 +126,6 @@ class ViewDialogsTest : public qvtest::WindowTest {
 
   void checkBoxesWriteOnOk() {
     auto doc = MakeViewDocument("boxes.qvl", {"a.com"});
-    QVERIFY(doc);
     CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
       if (box->text() == QLatin1String("This data is read-only")) box->setChecked(true);
@@ -194,9 +188,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
   }
 
   void expiryDays() {
-    auto doc = MakeViewDocument("days.qvl", {"a.com"},
-                                {{"a.com", "Expiry Date", Date::Now().DateOnly().AddDays(40)}});
-    QVERIFY(doc);
+    auto doc = MakeViewDocument("days.qvl", {"a.com"}, {{"a.com", "Expiry Date", Date::Now().DateOnly().AddDays(40)}});
     CCorvaneView view(doc.get());
     QVERIFY(!view.GetCellText("Registry Expiry", 0).startsWith("<#!1>"));
     CExpiryDateDisplayDialog dialog;

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,16 +24,17 @@ struct StoredValue {
 };
 
 // A new document in the temporary folder with `names`, then each value
-// written into its record; the list is read again at the end. Null when the
-// document could not be made.
-inline std::unique_ptr<CCorvaneDoc> MakeViewDocument(const QString& fileName,
-                                                     const std::vector<std::string>& names,
+// written into its record; the list is read again at the end. A document that
+// could not be made fails the test, and the (closed) document is still
+// returned so that the test ends on its checks, not on a null pointer.
+inline std::unique_ptr<CCorvaneDoc> MakeViewDocument(const QString& fileName, const std::vector<std::string>& names,
                                                      const std::vector<StoredValue>& values = {}) {
   auto doc = std::make_unique<CCorvaneDoc>();
-  if (!doc->CreateNew(qv::ToQString(TempPath(fileName).string()), nullptr)) return nullptr;
-  if (qv::AddDomainNames(doc->Database(), names).added != names.size()) return nullptr;
+  bool made = doc->CreateNew(qv::ToQString(TempPath(fileName).string()), nullptr) &&
+              qv::AddDomainNames(doc->Database(), names).added == names.size();
   for (const StoredValue& v : values)
-    if (!EditRecord(doc->Database(), v.name, [&v](qv::DomainRecord& r) { r.Set(v.field, v.value); })) return nullptr;
+    made = made && EditRecord(doc->Database(), v.name, [&v](qv::DomainRecord& r) { r.Set(v.field, v.value); });
+  if (!made) QTest::qFail(qPrintable("the document " + fileName + " could not be made"), __FILE__, __LINE__);
   doc->RefreshList();
   return doc;
 }
