@@ -15,7 +15,6 @@ using qvtest::FileBytes;
 
 namespace {
 
-// Cancels every progress window at its first report.
 void CancelProgressWindows() {
   SetProgressObserverForTests([](ProgressWindow& window, long long, long long) { window.Cancel(); });
 }
@@ -55,8 +54,7 @@ class ExportFilesTest : public QObject {
     QVERIFY(SaveWhoisText("beta.org", "first\r\nsecond\rthird"));
     const QString path = qvtest::WorkPath("raw.txt");
     QString error;
-    QVERIFY2(WriteRawWhoisExport({"alpha.com", "beta.org", "gamma.net"}, path, nullptr, error),
-             qPrintable(error));
+    QVERIFY2(WriteRawWhoisExport({"alpha.com", "beta.org", "gamma.net"}, path, nullptr, error), qPrintable(error));
     QCOMPARE(FileBytes(path),
              QByteArray("\r\n<record>\r\nDomain: alpha.com\r\n\r\n"
                         "Domain Name: ALPHA.COM\r\nRegistrar: Example, Inc.\r\n"
@@ -107,8 +105,7 @@ class ExportFilesTest : public QObject {
     QVERIFY2(WriteCsvExport(db_, {"beta.com", "gone.com", "alpha.com"}, {"#", "Domain", "Registrar"},
                             path, nullptr, error),
              qPrintable(error));
-    QCOMPARE(FileBytes(path),
-             QByteArray("beta.com,Plain Registrar,\r\nalpha.com,\"Example, Inc.\",\r\n"));
+    QCOMPARE(FileBytes(path), QByteArray("beta.com,Plain Registrar,\r\nalpha.com,\"Example, Inc.\",\r\n"));
   }
 
   void availableNames() {

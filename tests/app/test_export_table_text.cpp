@@ -86,8 +86,7 @@ class TableTextTest : public QObject {
   }
 
   void namesForTheClipboard() {
-    QCOMPARE(NamesClipboardText({"a.com", "b\t.com", "\tc.com\t"}),
-             QStringLiteral("a.com\r\nb.com\r\nc.com\r\n"));
+    QCOMPARE(NamesClipboardText({"a.com", "b\t.com", "\tc.com\t"}), QStringLiteral("a.com\r\nb.com\r\nc.com\r\n"));
     QCOMPARE(NamesClipboardText({}), QString());
   }
 };
