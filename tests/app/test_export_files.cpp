@@ -72,7 +72,6 @@ class ExportFilesTest : public QObject {
     QCOMPARE(FileBytes(path), QByteArray("\r\n<record>\r\nDomain: gamma.net\r\n\r\n\r\n</record>\r\n\r\n"));
   }
 
-  // Cancelling leaves the file as it was before.
   void cancelledExportKeepsTheOldFile() {
     const QString path = qvtest::WorkPath("kept.txt");
     QVERIFY(qvtest::WriteBytes(path, "old content"));

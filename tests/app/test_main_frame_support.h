@@ -135,17 +135,19 @@ inline void LookedUpYesterday(qv::DomainRecord& r) {
 }
 
 // The base of the window tests: each test starts with fresh folders, no
-// list query and a new prompt log. The shown list is one for the whole
+// list query and a new prompt log, answered through `prompts_`. The shown list is one for the whole
 // program and would still point at the connection of a document a test has
 // closed: LetGoOfList() in cleanup().
 class WindowTest : public QObject {
  protected:
   std::shared_ptr<PromptLog> log_;
+  qv::Prompts prompts_;
 
   void Fresh() {
     FreshFolders();
     qv::SetCurrentListQuery("");
     log_ = std::make_shared<PromptLog>();
+    prompts_ = RecordingPrompts(log_);
   }
   static void LetGoOfList() { qv::ShownList().Clear(); }
 };

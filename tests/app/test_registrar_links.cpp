@@ -75,7 +75,6 @@ class RegistrarLinksTest : public qvtest::WindowTest {
     QVERIFY(password.isEmpty() || stored.find(password.toStdString()) == std::string::npos);
     QCOMPARE(QString::fromStdString(DecipherPassword(stored)), password);
     RegistrarSettings s;
-    s.login = "me";
     s.password = password.toStdString();
     SaveRegistrarSettings("Some Registrar", s);
     QCOMPARE(QString::fromStdString(LoadRegistrarSettings("Some Registrar").password), password);
@@ -124,8 +123,7 @@ class RegistrarLinksTest : public qvtest::WindowTest {
   // with every value escaped, and the page goes once it has been read.
   void loginFormFile() {
     SetLoginFormLifetimeForTests(100);
-    Prompts prompts = qvtest::RecordingPrompts(log_);
-    CDomainManagementDialog dialog("Test Registrar", "alpha.com", prompts);
+    CDomainManagementDialog dialog("Test Registrar", "alpha.com", prompts_);
     dialog.UrlEdit()->setText("https://r.example/login?a=1&b=2");
     dialog.LoginEdit()->setText("me\"><script>x</script>");
     dialog.PasswordEdit()->setText("p&w'<");
@@ -148,9 +146,8 @@ class RegistrarLinksTest : public qvtest::WindowTest {
   }
 
   void goWithoutUrlSaysSo() {
-    Prompts prompts = qvtest::RecordingPrompts(log_);
     for (bool post : {false, true}) {
-      CDomainManagementDialog dialog("Empty Registrar", "alpha.com", prompts);
+      CDomainManagementDialog dialog("Empty Registrar", "alpha.com", prompts_);
       dialog.UsePostBox()->setChecked(post);
       dialog.UrlEdit()->setText("   ");
       QVERIFY(!dialog.Go());
@@ -160,15 +157,14 @@ class RegistrarLinksTest : public qvtest::WindowTest {
   }
 
   void closingKeepsTheSettings() {
-    Prompts prompts = qvtest::RecordingPrompts(log_);
     {
-      CDomainManagementDialog dialog("Kept Registrar", "alpha.com", prompts);
+      CDomainManagementDialog dialog("Kept Registrar", "alpha.com", prompts_);
       dialog.UrlEdit()->setText("https://k.example/{domain}");
       dialog.LoginEdit()->setText("me");
       dialog.PasswordEdit()->setText("pw~");
       dialog.reject();
     }
-    CDomainManagementDialog again("Kept Registrar", "alpha.com", prompts);
+    CDomainManagementDialog again("Kept Registrar", "alpha.com", prompts_);
     QCOMPARE(again.PasswordEdit()->text(), QStringLiteral("pw~"));
     QCOMPARE(again.PasswordEdit()->echoMode(), QLineEdit::Password);
     QVERIFY(again.Go());

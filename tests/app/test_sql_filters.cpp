@@ -102,8 +102,7 @@ class SqlFiltersTest : public qvtest::WindowTest {
   void editorTestSaysWhatHappened() {
     QFETCH(QString, sql);
     QFETCH(QString, told);
-    Prompts prompts = qvtest::RecordingPrompts(log_);
-    CSqlQueryEditorDialog editor(QueryEntry{}, doc_.toStdString(), prompts, {});
+    CSqlQueryEditorDialog editor(QueryEntry{}, doc_.toStdString(), prompts_, {});
     QCOMPARE(editor.SqlEdit()->toPlainText(), QString::fromLatin1(kNewQueryText));
     editor.SqlEdit()->setPlainText(sql);
     editor.TestButton()->click();
@@ -122,8 +121,7 @@ class SqlFiltersTest : public qvtest::WindowTest {
     QFETCH(int, answer);
     QFETCH(int, left);
     log_->answer = QMessageBox::StandardButton(answer);
-    Prompts prompts = qvtest::RecordingPrompts(log_);
-    CSqlQuerySetupDialog setup(QueryKind::Display, doc_.toStdString(), prompts);
+    CSqlQuerySetupDialog setup(QueryKind::Display, doc_.toStdString(), prompts_);
     setup.List()->setCurrentItem(setup.List()->topLevelItem(1));
     setup.DeleteQuery();
     QCOMPARE(log_->asked,
