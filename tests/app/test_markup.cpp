@@ -11,8 +11,6 @@
 
 using namespace qv;
 
-Q_DECLARE_METATYPE(std::vector<qv::MarkupRun>)
-
 namespace {
 
 const QColor kNormal(0, 0, 0);

@@ -25,11 +25,7 @@
 using namespace qv;
 using qvtest::MakeViewDocument;
 
-namespace {
-
 const Date kOriginal = Date::FromYmd(2024, 1, 5);
-
-}  // namespace
 
 class ViewDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
