@@ -214,11 +214,10 @@ class ViewTest : public qvtest::WindowTest {
     CCorvaneView view(doc.get());
     view.SetDisplayMode(kModeDomainStatus);
     QCOMPARE(view.GetCellText("Registrar", 1), QString());
-    DomainRecord record;
-    QVERIFY(doc->Database().ReadRecord("b.com", record));
-    record.SetText("Registrar", "Example Registrar");
-    record.SetLocked(true);
-    QVERIFY(doc->Database().WriteRecord(record));
+    QVERIFY(qvtest::EditRecord(doc->Database(), "b.com", [](DomainRecord& r) {
+      r.SetText("Registrar", "Example Registrar");
+      r.SetLocked(true);
+    }));
     emit doc->recordChanged("B.COM");
     QCOMPARE(view.GetCellText("Registrar", 1), QStringLiteral("Example Registrar"));
     QCOMPARE(view.GetCellText("#", 1), QStringLiteral("<#808080>[2]"));
