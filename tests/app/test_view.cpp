@@ -120,6 +120,7 @@ class ViewTest : public qvtest::WindowTest {
 
   void whoisPaneFollowsTheSelection() {
     auto doc = MakeViewDocument("pane.qvl", {"alpha.com", "beta.com"});
+    QVERIFY(doc);
     QVERIFY(SaveWhoisText("beta.com", "Domain Name: BETA.COM\nRegistrar: Example Registrar\n"
                                       "[Whois Source: whois.example]"));
     CCorvaneView view(doc.get());
@@ -146,6 +147,7 @@ class ViewTest : public qvtest::WindowTest {
     std::vector<std::string> names;
     for (int i = 0; i < 3 * ListLoader::kFirstPageRows; ++i) names.push_back("name" + std::to_string(10000 + i) + ".com");
     auto doc = MakeViewDocument("long.qvl", names);
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     QVERIFY(ListStillReading());
     QVERIFY(view.Model()->rowCount() > 0 && view.Model()->rowCount() < int(names.size()));
@@ -167,6 +169,7 @@ class ViewTest : public qvtest::WindowTest {
   // filtered list is empty.
   void queryWithoutRowsYet() {
     auto doc = MakeViewDocument("slow.qvl", {"alpha.com"});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     QVERIFY(RunListQuery(doc->Database(), "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
                                           "SELECT 'name' & x & '.com' AS Domain FROM n WHERE x < 0"));
@@ -183,6 +186,7 @@ class ViewTest : public qvtest::WindowTest {
                                 {{"a.com", "Registrar", std::string("Zeta")},
                                  {"b.com", "Registrar", std::string("Alpha")},
                                  {"c.com", "Registrar", std::string("Mu")}});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     view.SetDisplayMode(kModeDomainStatus);
     const int registrar = view.Model()->ColumnOfName("Registrar");
@@ -211,6 +215,7 @@ class ViewTest : public qvtest::WindowTest {
 
   void refreshRowShowsTheWrittenRecord() {
     auto doc = MakeViewDocument("refresh.qvl", {"a.com", "b.com"});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     view.SetDisplayMode(kModeDomainStatus);
     QCOMPARE(view.GetCellText("Registrar", 1), QString());
@@ -231,6 +236,7 @@ class ViewTest : public qvtest::WindowTest {
                                 {{"a.com", "Expiry Date", today.AddDays(10)},
                                  {"b.com", "Expiry Date", today.AddDays(-1)},
                                  {"c.com", "Expiry Date", today.AddDays(40)}});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     view.resize(900, 700);
     view.show();
@@ -266,6 +272,7 @@ class ViewTest : public qvtest::WindowTest {
     WriteProfileString("Domain List", "Font lfFaceName", "DejaVu Serif");
     WriteProfileInt("Domain List", "Font lfHeight", -20);
     auto doc = MakeViewDocument("look.qvl", {"a.com"});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     const ListLook& look = view.ListView()->Look();
     QCOMPARE(look.rowColor2, QColor(0, 255, 0));

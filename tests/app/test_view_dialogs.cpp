@@ -43,6 +43,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
                                  {"a.com", "Registrar", std::string("Example Registrar")},
                                  {"a.com", "GRP_HIVALUEDOMAINS", std::uint8_t(1)},
                                  {"a.com", "GRP_BIZDOMAINS", std::uint8_t(1)}});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     CDomainPropertiesDialog dialog(*doc, &view, "a.com", 0);
     QCOMPARE(dialog.ValueOf("Registrar"), QStringLiteral("Example Registrar"));
@@ -71,6 +72,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
     QFETCH(QDate, day);
     const Date picked = day.isValid() ? Date::FromYmd(day.year(), day.month(), day.day()) : Date::Null();
     auto doc = MakeViewDocument("edit.qvl", {"a.com", "b.com"}, {{"b.com", "Expiry Date", kOriginal}});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     CDomainPropertiesDialog dialog(*doc, &view, "b.com", 1);
     QStringList asked;
@@ -101,6 +103,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
 
   void doubleClickPicksOnlyDates() {
     auto doc = MakeViewDocument("pick.qvl", {"a.com"});
+    QVERIFY(doc);
     CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
     QList<Date> offered;
     dialog.SetDatePicker([&](QWidget*, const Date& original) -> std::optional<QDate> {
@@ -122,6 +125,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
 
   void checkBoxesWriteOnOk() {
     auto doc = MakeViewDocument("boxes.qvl", {"a.com"});
+    QVERIFY(doc);
     CDomainPropertiesDialog dialog(*doc, nullptr, "a.com", 0);
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
       if (box->text() == QLatin1String("This data is read-only")) box->setChecked(true);
@@ -185,6 +189,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
 
   void expiryDays() {
     auto doc = MakeViewDocument("days.qvl", {"a.com"}, {{"a.com", "Expiry Date", Date::Now().DateOnly().AddDays(40)}});
+    QVERIFY(doc);
     CCorvaneView view(doc.get());
     QVERIFY(!view.GetCellText("Registry Expiry", 0).startsWith("<#!1>"));
     CExpiryDateDisplayDialog dialog;
