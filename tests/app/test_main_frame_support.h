@@ -81,8 +81,7 @@ inline void Click(QWidget* dialog, const char* name) {
 
 // Answers the next modal dialog of type T with `act`, then closes it. Until
 // it shows (a progress window may run first) the answer waits.
-template <typename T, typename F>
-void AnswerNextDialog(F act, int tries = 500) {
+template <typename T, typename F> void AnswerNextDialog(F act, int tries = 500) {
   QTimer::singleShot(tries == 500 ? 0 : 10, [act, tries] {
     auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
     if (!dialog && tries > 0) return AnswerNextDialog<T>(act, tries - 1);

@@ -54,9 +54,7 @@ class RegistrarLinksTest : public qvtest::WindowTest {
     QFETCH(QString, domain);
     QFETCH(QString, registrar);
     QFETCH(QString, key);
-    const auto alias = [](std::string_view r) {
-      return r == "TUCOWS DOMAINS INC." ? std::string("Tucows") : std::string();
-    };
+    const auto alias = [](std::string_view r) -> std::string { return r == "TUCOWS DOMAINS INC." ? "Tucows" : ""; };
     QCOMPARE(QString::fromStdString(RegistrarKey(open, domain.toStdString(), registrar.toStdString(), alias)), key);
   }
 
