@@ -31,9 +31,7 @@ DomainRecord MakeRecord(const QStringList& fields, const Date& now) {
   return record;
 }
 
-QString Day(const Date& now, int offset) {
-  return QString::fromStdString(DateText(now.AddDays(offset).DateOnly()));
-}
+QString Day(const Date& now, int offset) { return QString::fromStdString(DateText(now.AddDays(offset).DateOnly())); }
 
 }  // namespace
 
