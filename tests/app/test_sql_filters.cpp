@@ -141,9 +141,7 @@ class SqlFiltersTest : public qvtest::WindowTest {
       dialog.List()->setCurrentItem(nullptr);
       dialog.accept();
       firstResult = dialog.result();
-      const QList<QTreeWidgetItem*> found =
-          dialog.List()->findItems(QStringLiteral("Unknown Domains"), Qt::MatchExactly);
-      dialog.List()->setCurrentItem(found.front());
+      dialog.List()->setCurrentItem(dialog.List()->findItems("Unknown Domains", Qt::MatchExactly).front());
       dialog.CheckBox(CLookupDialog::kDns)->setChecked(false);
       dialog.CheckBox(CLookupDialog::kWhois)->setChecked(true);
       dialog.accept();
@@ -164,10 +162,7 @@ class SqlFiltersTest : public qvtest::WindowTest {
     CMainFrame frame(qvtest::TestOptions(log_, {doc_}));
     frame.Engine().StartListRun(LookupRunOptions{.whois = true}, {"alpha.com"});
     bool dialogShown = false;
-    SetSqlDialogRunnerForTests([&dialogShown](QDialog&) {
-      dialogShown = true;
-      return int(QDialog::Rejected);
-    });
+    AnswerDialogs({[&dialogShown](QDialog&) { dialogShown = true; return int(QDialog::Rejected); }});
     frame.Action(kCmdSqlLookupFilter)->trigger();
     QVERIFY(!dialogShown);
     QCOMPARE(log_->told, QStringList{QString::fromLatin1(kLookupsBusyText)});
