@@ -16,16 +16,11 @@ using namespace qv;
 // the file: closing another descriptor of it drops SQLite's locks, and a
 // second process that reads and closes the document then deletes the
 // window's write-ahead log, losing every write made after.
-class DocumentLocksTest : public QObject {
+class DocumentLocksTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
-
  private slots:
-  void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
-  }
+  void init() { Fresh(); }
 
   void writesSurviveAnotherReader_data() {
     QTest::addColumn<QString>("path");

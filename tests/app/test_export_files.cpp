@@ -15,7 +15,6 @@ using qvtest::FileBytes;
 
 namespace {
 
-// Cancels every progress window at its first report.
 void CancelProgressWindows() {
   SetProgressObserverForTests([](ProgressWindow& window, long long, long long) { window.Cancel(); });
 }
@@ -55,8 +54,7 @@ class ExportFilesTest : public QObject {
     QVERIFY(SaveWhoisText("beta.org", "first\r\nsecond\rthird"));
     const QString path = qvtest::WorkPath("raw.txt");
     QString error;
-    QVERIFY2(WriteRawWhoisExport({"alpha.com", "beta.org", "gamma.net"}, path, nullptr, error),
-             qPrintable(error));
+    QVERIFY2(WriteRawWhoisExport({"alpha.com", "beta.org", "gamma.net"}, path, nullptr, error), qPrintable(error));
     QCOMPARE(FileBytes(path),
              QByteArray("\r\n<record>\r\nDomain: alpha.com\r\n\r\n"
                         "Domain Name: ALPHA.COM\r\nRegistrar: Example, Inc.\r\n"
@@ -74,7 +72,6 @@ class ExportFilesTest : public QObject {
     QCOMPARE(FileBytes(path), QByteArray("\r\n<record>\r\nDomain: gamma.net\r\n\r\n\r\n</record>\r\n\r\n"));
   }
 
-  // Cancelling leaves the file as it was before.
   void cancelledExportKeepsTheOldFile() {
     const QString path = qvtest::WorkPath("kept.txt");
     QVERIFY(qvtest::WriteBytes(path, "old content"));
@@ -107,8 +104,7 @@ class ExportFilesTest : public QObject {
     QVERIFY2(WriteCsvExport(db_, {"beta.com", "gone.com", "alpha.com"}, {"#", "Domain", "Registrar"},
                             path, nullptr, error),
              qPrintable(error));
-    QCOMPARE(FileBytes(path),
-             QByteArray("beta.com,Plain Registrar,\r\nalpha.com,\"Example, Inc.\",\r\n"));
+    QCOMPARE(FileBytes(path), QByteArray("beta.com,Plain Registrar,\r\nalpha.com,\"Example, Inc.\",\r\n"));
   }
 
   void availableNames() {

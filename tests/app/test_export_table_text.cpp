@@ -77,17 +77,15 @@ class TableTextTest : public QObject {
     QCOMPARE(text.count(QStringLiteral("\r\n")), 120);
 
     int lines = 0;
-    const bool finished = WriteTableLines(
-        source, TableTextForm::Tabs, [](int done, int) { return done < 50; },
-        [&lines](const QString&) { return ++lines > 0; });
+    const bool finished = WriteTableLines(source, TableTextForm::Tabs, [](int done, int) { return done < 50; },
+                                          [&lines](const QString&) { return ++lines > 0; });
     QVERIFY(!finished);
     QCOMPARE(lines, 50);
     QVERIFY(BuildTableText(source, TableTextForm::Tabs, [](int done, int) { return done < 50; }).isNull());
   }
 
   void namesForTheClipboard() {
-    QCOMPARE(NamesClipboardText({"a.com", "b\t.com", "\tc.com\t"}),
-             QStringLiteral("a.com\r\nb.com\r\nc.com\r\n"));
+    QCOMPARE(NamesClipboardText({"a.com", "b\t.com", "\tc.com\t"}), QStringLiteral("a.com\r\nb.com\r\nc.com\r\n"));
     QCOMPARE(NamesClipboardText({}), QString());
   }
 };

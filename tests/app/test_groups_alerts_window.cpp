@@ -17,7 +17,6 @@
 #include "app/dialogs/group_editor_dialog.h"
 #include "app/dialogs/registrar_alias_dialog.h"
 #include "app/main_frame.h"
-#include "app/view/big_list_view.h"
 #include "app/view/corvane_view.h"
 #include "app/view/view_settings.h"
 #include "lookup/alert_mailer.h"
@@ -25,13 +24,11 @@
 #include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
 #include "store/domain_groups.h"
-#include "store/domain_list.h"
 #include "support/smtp_test_server.h"
 #include "support/loopback_directory.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
 #include "test_main_frame_support.h"
-#include "whois/server_directory.h"
 
 using namespace qv;
 

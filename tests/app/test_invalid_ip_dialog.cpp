@@ -4,7 +4,6 @@
 #include "app/dialogs/whois_logging_dialog.h"
 #include "lookup/answer_files.h"
 #include "lookup/lookup_engine.h"
-#include "platform/settings_store.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 

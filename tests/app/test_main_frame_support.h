@@ -81,8 +81,7 @@ inline void Click(QWidget* dialog, const char* name) {
 
 // Answers the next modal dialog of type T with `act`, then closes it. Until
 // it shows (a progress window may run first) the answer waits.
-template <typename T, typename F>
-void AnswerNextDialog(F act, int tries = 500) {
+template <typename T, typename F> void AnswerNextDialog(F act, int tries = 500) {
   QTimer::singleShot(tries == 500 ? 0 : 10, [act, tries] {
     auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
     if (!dialog && tries > 0) return AnswerNextDialog<T>(act, tries - 1);
@@ -94,8 +93,7 @@ void AnswerNextDialog(F act, int tries = 500) {
 
 // Start-up options as the program makes them (the exit marker is tested and
 // set), with the questions answered through `log`.
-inline qv::StartUpOptions TestOptions(const std::shared_ptr<PromptLog>& log,
-                                      const QStringList& arguments = {}) {
+inline qv::StartUpOptions TestOptions(const std::shared_ptr<PromptLog>& log, const QStringList& arguments = {}) {
   qv::StartUpOptions options = qv::PrepareStartUp(arguments);
   options.prompts = RecordingPrompts(log);
   return options;
@@ -136,17 +134,19 @@ inline void LookedUpYesterday(qv::DomainRecord& r) {
 }
 
 // The base of the window tests: each test starts with fresh folders, no
-// list query and a new prompt log. The shown list is one for the whole
+// list query and a new prompt log, answered through `prompts_`. The shown list is one for the whole
 // program and would still point at the connection of a document a test has
 // closed: LetGoOfList() in cleanup().
 class WindowTest : public QObject {
  protected:
   std::shared_ptr<PromptLog> log_;
+  qv::Prompts prompts_;
 
   void Fresh() {
     FreshFolders();
     qv::SetCurrentListQuery("");
     log_ = std::make_shared<PromptLog>();
+    prompts_ = RecordingPrompts(log_);
   }
   static void LetGoOfList() { qv::ShownList().Clear(); }
 };

@@ -1,6 +1,5 @@
 // The list's cell markup: which marks are stripped, which pieces are drawn in
 // which colour, and what actually lands on the pixels.
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -8,10 +7,9 @@
 
 #include "app/view/markup.h"
 #include "support/test_registry.h"
+#include "test_view_support.h"
 
 using namespace qv;
-
-Q_DECLARE_METATYPE(std::vector<qv::MarkupRun>)
 
 namespace {
 
@@ -43,11 +41,7 @@ QImage Render(const QString& text, bool selected, const MarkupPalette& palette =
 
 // How many pixels of exactly this colour lie in columns [from, to).
 int CountColour(const QImage& image, const QColor& colour, int from, int to) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = std::max(0, from); x < std::min(to, image.width()); ++x)
-      if (image.pixelColor(x, y) == colour) ++n;
-  return n;
+  return qvtest::CountColour(image, colour, QRect(from, 0, to - from, image.height()));
 }
 
 // Columns [from, to) hold nothing but the background.
@@ -175,8 +169,7 @@ class MarkupTest : public QObject {
     QTest::newRow("unknown tag") << "ab<foo>cd" << false << kNormal << kNormal << kText1 << kText1;
     QTest::newRow("unclosed tag stops drawing") << "ab<#!1cd" << false << kNormal << none << kText1 << none;
     QTest::newRow("selected colour 1") << "ab<#!1>cd" << true << kHighlightText << cyan << cyan << kText1;
-    QTest::newRow("yellow background") << "ab<#!3>cd" << false << kNormal << kMarkBackground << kMarkBackground
-                                       << none;
+    QTest::newRow("yellow background") << "ab<#!3>cd" << false << kNormal << kMarkBackground << kMarkBackground << none;
   }
   void coloursOnPixels() {
     QFETCH(QString, text);
@@ -189,10 +182,7 @@ class MarkupTest : public QObject {
     const int split = Advance("ab"), end = image.width();
     QVERIFY(CountColour(image, left, 0, split) > 20);
     QCOMPARE(CountColour(image, notLeft, 0, split), 0);
-    if (right.isValid())
-      QVERIFY(CountColour(image, right, split, end) > 20);
-    else
-      QVERIFY(Blank(image, kWhite, split, end));
+    QVERIFY(right.isValid() ? CountColour(image, right, split, end) > 20 : Blank(image, kWhite, split, end));
     if (notRight.isValid()) QCOMPARE(CountColour(image, notRight, split, end), 0);
   }
 

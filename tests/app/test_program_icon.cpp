@@ -6,19 +6,14 @@
 #include "app/program_icon.h"
 #include "support/test_registry.h"
 
-namespace {
-
 const QString kDataFolder = QStringLiteral(QV_TEST_DATA_DIR "/../../data");
-
-}  // namespace
 
 class ProgramIconTest : public QObject {
   Q_OBJECT
  private slots:
   void windowsShowTheMenuEntrysIcon_data() {
     QTest::addColumn<int>("size");
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-      QTest::addRow("%dpx", size) << size;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) QTest::addRow("%dpx", size) << size;
   }
 
   // The icon built into the program is the one installed for the menu entry,

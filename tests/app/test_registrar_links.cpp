@@ -2,11 +2,9 @@
 // the enciphered password, the values filled into addresses and forms, and
 // the temporary login page handed to the browser.
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "app/dialogs/domain_management_dialog.h"
@@ -14,21 +12,20 @@
 #include "app/open_url.h"
 #include "platform/settings_store.h"
 #include "support/test_registry.h"
+#include "test_file_support.h"
 #include "test_main_frame_support.h"
 #include "webcheck/registrar_links.h"
 
 using namespace qv;
 
-class RegistrarLinksTest : public QObject {
+class RegistrarLinksTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   QList<QUrl> opened_;
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     opened_.clear();
     SetUrlOpenerForTests([this](const QUrl& url) {
       opened_ << url;
@@ -57,11 +54,8 @@ class RegistrarLinksTest : public QObject {
     QFETCH(QString, domain);
     QFETCH(QString, registrar);
     QFETCH(QString, key);
-    const auto alias = [](std::string_view r) {
-      return r == "TUCOWS DOMAINS INC." ? std::string("Tucows") : std::string();
-    };
-    QCOMPARE(QString::fromStdString(RegistrarKey(open, domain.toStdString(), registrar.toStdString(), alias)),
-             key);
+    const auto alias = [](std::string_view r) -> std::string { return r == "TUCOWS DOMAINS INC." ? "Tucows" : ""; };
+    QCOMPARE(QString::fromStdString(RegistrarKey(open, domain.toStdString(), registrar.toStdString(), alias)), key);
   }
 
   void passwordRoundTrip_data() {
@@ -79,7 +73,6 @@ class RegistrarLinksTest : public QObject {
     QVERIFY(password.isEmpty() || stored.find(password.toStdString()) == std::string::npos);
     QCOMPARE(QString::fromStdString(DecipherPassword(stored)), password);
     RegistrarSettings s;
-    s.login = "me";
     s.password = password.toStdString();
     SaveRegistrarSettings("Some Registrar", s);
     QCOMPARE(QString::fromStdString(LoadRegistrarSettings("Some Registrar").password), password);
@@ -128,8 +121,7 @@ class RegistrarLinksTest : public QObject {
   // with every value escaped, and the page goes once it has been read.
   void loginFormFile() {
     SetLoginFormLifetimeForTests(100);
-    Prompts prompts = qvtest::RecordingPrompts(log_);
-    CDomainManagementDialog dialog("Test Registrar", "alpha.com", prompts);
+    CDomainManagementDialog dialog("Test Registrar", "alpha.com", prompts_);
     dialog.UrlEdit()->setText("https://r.example/login?a=1&b=2");
     dialog.LoginEdit()->setText("me\"><script>x</script>");
     dialog.PasswordEdit()->setText("p&w'<");
@@ -142,10 +134,7 @@ class RegistrarLinksTest : public QObject {
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray html = file.readAll();
-    file.close();
+    const QByteArray html = qvtest::FileBytes(path);
     QVERIFY(html.contains("action=\"https://r.example/login?a=1&amp;b=2\""));
     QVERIFY(html.contains("name=\"user\" value=\"me&quot;&gt;&lt;script&gt;x&lt;/script&gt;\""));
     QVERIFY(html.contains("name=\"pass\" value=\"p&amp;w&#39;&lt;\""));
@@ -155,9 +144,8 @@ class RegistrarLinksTest : public QObject {
   }
 
   void goWithoutUrlSaysSo() {
-    Prompts prompts = qvtest::RecordingPrompts(log_);
     for (bool post : {false, true}) {
-      CDomainManagementDialog dialog("Empty Registrar", "alpha.com", prompts);
+      CDomainManagementDialog dialog("Empty Registrar", "alpha.com", prompts_);
       dialog.UsePostBox()->setChecked(post);
       dialog.UrlEdit()->setText("   ");
       QVERIFY(!dialog.Go());
@@ -167,15 +155,14 @@ class RegistrarLinksTest : public QObject {
   }
 
   void closingKeepsTheSettings() {
-    Prompts prompts = qvtest::RecordingPrompts(log_);
     {
-      CDomainManagementDialog dialog("Kept Registrar", "alpha.com", prompts);
+      CDomainManagementDialog dialog("Kept Registrar", "alpha.com", prompts_);
       dialog.UrlEdit()->setText("https://k.example/{domain}");
       dialog.LoginEdit()->setText("me");
       dialog.PasswordEdit()->setText("pw~");
       dialog.reject();
     }
-    CDomainManagementDialog again("Kept Registrar", "alpha.com", prompts);
+    CDomainManagementDialog again("Kept Registrar", "alpha.com", prompts_);
     QCOMPARE(again.PasswordEdit()->text(), QStringLiteral("pw~"));
     QCOMPARE(again.PasswordEdit()->echoMode(), QLineEdit::Password);
     QVERIFY(again.Go());

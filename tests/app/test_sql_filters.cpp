@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 
 #include "app/command_ids.h"
-#include "app/commands/help_commands.h"
 #include "app/commands/lookup_commands.h"
 #include "app/commands/sql_filter_commands.h"
 #include "app/dialogs/sql_lookup_dialog.h"
@@ -40,32 +39,24 @@ namespace {
 
 const std::vector<std::string> kNames = {"alpha.com", "beta-one.com", "gamma.net", "delta-two.org"};
 
-// Answers the next dialogs in turn; each answer may work the dialog first.
-struct DialogScript {
-  std::vector<std::function<int(QDialog&)>> steps;
-  void Install() {
-    SetSqlDialogRunnerForTests([this](QDialog& dialog) {
-      if (steps.empty()) return int(QDialog::Rejected);
-      auto step = steps.front();
-      steps.erase(steps.begin());
-      return step(dialog);
-    });
-  }
-};
+// Answers the next dialogs in turn, then cancels; each answer may work the
+// dialog first.
+void AnswerDialogs(std::vector<SqlDialogRunner> steps) {
+  SetSqlDialogRunnerForTests([steps = std::move(steps), next = std::size_t(0)](QDialog& dialog) mutable {
+    return next < steps.size() ? steps[next++](dialog) : int(QDialog::Rejected);
+  });
+}
 
 }  // namespace
 
-class SqlFiltersTest : public QObject {
+class SqlFiltersTest : public qvtest::WindowTest {
   Q_OBJECT
 
-  std::shared_ptr<qvtest::PromptLog> log_;
   QString doc_;
 
  private slots:
   void init() {
-    qvtest::FreshFolders();
-    SetCurrentListQuery("");
-    log_ = std::make_shared<qvtest::PromptLog>();
+    Fresh();
     doc_ = qvtest::MakeDocument(QStringLiteral("filters.qvl"), kNames);
     QVERIFY(!doc_.isEmpty());
   }
@@ -78,19 +69,18 @@ class SqlFiltersTest : public QObject {
   // just its names.
   void newQueryFiltersTheList() {
     CMainFrame frame(qvtest::TestOptions(log_, {doc_}));
-    DialogScript script;
-    script.steps.push_back([](QDialog& d) {
+    const auto newQuery = [](QDialog& d) {
       auto& setup = static_cast<CSqlQuerySetupDialog&>(d);
       setup.NewQuery();
       return setup.result();
-    });
-    script.steps.push_back([](QDialog& d) {
+    };
+    const auto fillIn = [](QDialog& d) {
       auto& editor = static_cast<CSqlQueryEditorDialog&>(d);
       editor.NameEdit()->setText(QStringLiteral("Hyphen Only"));
       editor.SqlEdit()->setPlainText(QStringLiteral("SELECT * FROM [Domains]\nWHERE [Domain] Like '*-*'"));
       return int(QDialog::Accepted);
-    });
-    script.Install();
+    };
+    AnswerDialogs({newQuery, fillIn});
     frame.Action(kCmdSqlDisplayFilter)->trigger();
 
     auto* bar = frame.findChild<CDisplayQueryBar*>();
@@ -112,8 +102,7 @@ class SqlFiltersTest : public QObject {
   void editorTestSaysWhatHappened() {
     QFETCH(QString, sql);
     QFETCH(QString, told);
-    Prompts prompts = qvtest::RecordingPrompts(log_);
-    CSqlQueryEditorDialog editor(QueryEntry{}, doc_.toStdString(), prompts, {});
+    CSqlQueryEditorDialog editor(QueryEntry{}, doc_.toStdString(), prompts_, {});
     QCOMPARE(editor.SqlEdit()->toPlainText(), QString::fromLatin1(kNewQueryText));
     editor.SqlEdit()->setPlainText(sql);
     editor.TestButton()->click();
@@ -132,8 +121,7 @@ class SqlFiltersTest : public QObject {
     QFETCH(int, answer);
     QFETCH(int, left);
     log_->answer = QMessageBox::StandardButton(answer);
-    Prompts prompts = qvtest::RecordingPrompts(log_);
-    CSqlQuerySetupDialog setup(QueryKind::Display, doc_.toStdString(), prompts);
+    CSqlQuerySetupDialog setup(QueryKind::Display, doc_.toStdString(), prompts_);
     setup.List()->setCurrentItem(setup.List()->topLevelItem(1));
     setup.DeleteQuery();
     QCOMPARE(log_->asked,
@@ -146,23 +134,19 @@ class SqlFiltersTest : public QObject {
   // query's names and the choices are kept.
   void sqlLookupStartsTheQueryRun() {
     CMainFrame frame(qvtest::TestOptions(log_, {doc_}));
-    DialogScript script;
     int firstResult = -1;
-    script.steps.push_back([&firstResult](QDialog& d) {
+    AnswerDialogs({[&firstResult](QDialog& d) {
       auto& dialog = static_cast<CSqlLookupDialog&>(d);
       dialog.List()->clearSelection();
       dialog.List()->setCurrentItem(nullptr);
       dialog.accept();
       firstResult = dialog.result();
-      const QList<QTreeWidgetItem*> found =
-          dialog.List()->findItems(QStringLiteral("Unknown Domains"), Qt::MatchExactly);
-      dialog.List()->setCurrentItem(found.front());
+      dialog.List()->setCurrentItem(dialog.List()->findItems("Unknown Domains", Qt::MatchExactly).front());
       dialog.CheckBox(CLookupDialog::kDns)->setChecked(false);
       dialog.CheckBox(CLookupDialog::kWhois)->setChecked(true);
       dialog.accept();
       return dialog.result();
-    });
-    script.Install();
+    }});
     frame.Action(kCmdSqlLookupFilter)->trigger();
     QCOMPARE(firstResult, int(QDialog::Rejected));
     QCOMPARE(log_->told, QStringList{QString::fromLatin1(kSelectSqlQueryText)});
@@ -178,10 +162,7 @@ class SqlFiltersTest : public QObject {
     CMainFrame frame(qvtest::TestOptions(log_, {doc_}));
     frame.Engine().StartListRun(LookupRunOptions{.whois = true}, {"alpha.com"});
     bool dialogShown = false;
-    SetSqlDialogRunnerForTests([&dialogShown](QDialog&) {
-      dialogShown = true;
-      return int(QDialog::Rejected);
-    });
+    AnswerDialogs({[&dialogShown](QDialog&) { dialogShown = true; return int(QDialog::Rejected); }});
     frame.Action(kCmdSqlLookupFilter)->trigger();
     QVERIFY(!dialogShown);
     QCOMPARE(log_->told, QStringList{QString::fromLatin1(kLookupsBusyText)});

@@ -14,7 +14,6 @@
 #include "lookup/answer_files.h"
 #include "platform/settings_store.h"
 #include "store/list_modes.h"
-#include "store/domain_list.h"
 #include "store/list_loader.h"
 #include "store/list_query.h"
 #include "support/test_registry.h"
@@ -220,11 +219,10 @@ class ViewTest : public qvtest::WindowTest {
     CCorvaneView view(doc.get());
     view.SetDisplayMode(kModeDomainStatus);
     QCOMPARE(view.GetCellText("Registrar", 1), QString());
-    DomainRecord record;
-    QVERIFY(doc->Database().ReadRecord("b.com", record));
-    record.SetText("Registrar", "Example Registrar");
-    record.SetLocked(true);
-    QVERIFY(doc->Database().WriteRecord(record));
+    QVERIFY(qvtest::EditRecord(doc->Database(), "b.com", [](DomainRecord& r) {
+      r.SetText("Registrar", "Example Registrar");
+      r.SetLocked(true);
+    }));
     emit doc->recordChanged("B.COM");
     QCOMPARE(view.GetCellText("Registrar", 1), QStringLiteral("Example Registrar"));
     QCOMPARE(view.GetCellText("#", 1), QStringLiteral("<#808080>[2]"));
@@ -282,8 +280,7 @@ class ViewTest : public qvtest::WindowTest {
     QCOMPARE(look.Font().pixelSize(), 20);
     QCOMPARE(look.Font().weight(), 800);
     const QFontMetrics metrics(look.Font());
-    QCOMPARE(view.ListView()->verticalHeader()->defaultSectionSize(),
-             (metrics.height() + metrics.leading() + 1) * 2);
+    QCOMPARE(view.ListView()->verticalHeader()->defaultSectionSize(), (metrics.height() + metrics.leading() + 1) * 2);
   }
 
   void paneHeightsComeFromTheSettings() {

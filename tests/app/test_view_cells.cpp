@@ -7,7 +7,6 @@
 #include "app/view/cell_text.h"
 #include "app/view/view_settings.h"
 #include "platform/settings_store.h"
-#include "store/domain_fields.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "whois/whois_date.h"
@@ -24,21 +23,15 @@ DomainRecord MakeRecord(const QStringList& fields, const Date& now) {
     const qsizetype eq = pair.indexOf(QLatin1Char('='));
     const std::string name = pair.left(eq).toStdString();
     const QString value = pair.mid(eq + 1);
-    if (value.startsWith(QLatin1Char('@')))
-      record.SetDate(name, now.AddDays(value.mid(1).toDouble()).DateOnly());
-    else if (value.startsWith(QLatin1Char('#')))
-      record.SetLong(name, value.mid(1).toInt());
-    else if (value.startsWith(QLatin1Char('~')))
-      record.SetDouble(name, value.mid(1).toDouble());
-    else
-      record.SetText(name, value.toStdString());
+    if (value.startsWith(QLatin1Char('@'))) record.SetDate(name, now.AddDays(value.mid(1).toDouble()).DateOnly());
+    else if (value.startsWith(QLatin1Char('#'))) record.SetLong(name, value.mid(1).toInt());
+    else if (value.startsWith(QLatin1Char('~'))) record.SetDouble(name, value.mid(1).toDouble());
+    else record.SetText(name, value.toStdString());
   }
   return record;
 }
 
-QString Day(const Date& now, int offset) {
-  return QString::fromStdString(DateText(now.AddDays(offset).DateOnly()));
-}
+QString Day(const Date& now, int offset) { return QString::fromStdString(DateText(now.AddDays(offset).DateOnly())); }
 
 }  // namespace
 
@@ -101,8 +94,7 @@ class ViewCellTextTest : public QObject {
     row("unknown column", {"Owner Country=NZ"}, "Country", "");
 
     row("ping time", {"Ping Time=~23.7"}, "Ping Time", "23 ms");
-    row("ping failed", {"Ping Time=~-1", "Ping Fail Count=#4", "Ping Check Count=#4"}, "Ping Time",
-        "<#!1>Failed");
+    row("ping failed", {"Ping Time=~-1", "Ping Fail Count=#4", "Ping Check Count=#4"}, "Ping Time", "<#!1>Failed");
     row("ping partly failed", {"Ping Fail Count=#2", "Ping Check Count=#4"}, "Ping Time", "");
     row("home page status first line", {"Home Page Status=200 OK\r\nServer: x"}, "Home Page Status", "200 OK");
     row("home page size text", {"Home Page Size=2048"}, "Home Page Size", "2048 bytes");

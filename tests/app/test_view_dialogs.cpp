@@ -17,8 +17,6 @@
 #include "app/view/display_modes.h"
 #include "app/view/view_settings.h"
 #include "platform/settings_store.h"
-#include "store/domain_list.h"
-#include "store/list_query.h"
 #include "support/test_registry.h"
 #include "test_main_frame_support.h"
 #include "test_view_support.h"
@@ -27,11 +25,7 @@
 using namespace qv;
 using qvtest::MakeViewDocument;
 
-namespace {
-
 const Date kOriginal = Date::FromYmd(2024, 1, 5);
-
-}  // namespace
 
 class ViewDialogsTest : public qvtest::WindowTest {
   Q_OBJECT
@@ -194,8 +188,7 @@ class ViewDialogsTest : public qvtest::WindowTest {
   }
 
   void expiryDays() {
-    auto doc = MakeViewDocument("days.qvl", {"a.com"},
-                                {{"a.com", "Expiry Date", Date::Now().DateOnly().AddDays(40)}});
+    auto doc = MakeViewDocument("days.qvl", {"a.com"}, {{"a.com", "Expiry Date", Date::Now().DateOnly().AddDays(40)}});
     QVERIFY(doc);
     CCorvaneView view(doc.get());
     QVERIFY(!view.GetCellText("Registry Expiry", 0).startsWith("<#!1>"));

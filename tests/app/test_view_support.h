@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +26,7 @@ struct StoredValue {
 // A new document in the temporary folder with `names`, then each value
 // written into its record; the list is read again at the end. Null when the
 // document could not be made.
-inline std::unique_ptr<CCorvaneDoc> MakeViewDocument(const QString& fileName,
-                                                     const std::vector<std::string>& names,
+inline std::unique_ptr<CCorvaneDoc> MakeViewDocument(const QString& fileName, const std::vector<std::string>& names,
                                                      const std::vector<StoredValue>& values = {}) {
   auto doc = std::make_unique<CCorvaneDoc>();
   if (!doc->CreateNew(qv::ToQString(TempPath(fileName).string()), nullptr)) return nullptr;
