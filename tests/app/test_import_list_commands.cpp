@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include "store/database_connection.h"
 #include "support/program_run.h"
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
@@ -20,17 +19,6 @@ using qvtest::WorkPath;
 using qvtest::WriteBytes;
 
 Outcome RunQuorvel(const QStringList& args) { return qvtest::RunProgram(args); }
-
-// Every name stored in a document, in the order added.
-QList<QByteArray> StoredNames(const QString& doc, bool& opened) {
-  QList<QByteArray> names;
-  qv::DatabaseConnection c;
-  opened = c.OpenDatabase(doc.toStdString(), true) == qv::kDbOk;
-  if (!opened) return names;
-  qv::Statement st = c.PrepareNative("SELECT [Domain] FROM [Domains] ORDER BY rowid");
-  while (st.Next() == qv::Statement::Step::Row) names << QByteArray::fromStdString(st.ColumnText(0));
-  return names;
-}
 
 // A database of another program, with a table called "domains" of its own.
 bool MakeForeignDatabase(const QString& path) {
@@ -217,39 +205,6 @@ class ImportListCommandsTest : public QObject {
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitCode(), 130);
     QVERIFY(process.readAllStandardError().contains("interrupted"));
-  }
-
-  // Killed in the middle of a long import, the document still opens and
-  // holds every name that had been reported as added.
-  void killedImportKeepsReportedNames() {
-    const QString doc = WorkPath("big.qvl");
-    const QString file = qvtest::WorkFile("big.txt", qvtest::NumberedNames(600000, ".example"));
-
-    QProcess process;
-    UseTestFolders(process);
-    process.start(qvtest::ProgramPath(), {"import", doc, file});
-    QVERIFY(process.waitForStarted());
-    QByteArray line;
-    while (!line.endsWith('\n') && process.state() == QProcess::Running) {
-      process.waitForReadyRead(200);
-      line += process.readLine();
-    }
-    process.kill();
-    process.waitForFinished();
-    line += process.readAllStandardOutput();
-    const qsizetype end = line.indexOf(' ');
-    QVERIFY2(end > 0, line.constData());
-    bool isNumber = false;
-    const int reported = line.left(end).toInt(&isNumber);
-    QVERIFY(isNumber);
-    if (!line.contains("so far")) QSKIP("the import finished before it could be stopped");
-    QVERIFY(reported > 0);
-
-    bool opened = false;
-    const QList<QByteArray> stored = StoredNames(doc, opened);
-    QVERIFY(opened);
-    QVERIFY(stored.size() >= reported);
-    for (int i = 0; i < reported; ++i) QCOMPARE(stored[i], "name" + QByteArray::number(i) + ".example");
   }
 };
 

@@ -14,7 +14,6 @@
 #include "kill_contents.h"
 #include "lookup/answer_files.h"
 #include "lookup/change_log.h"
-#include "store/add_names.h"
 #include "store/database_maintenance.h"
 #include "store/domain_fields.h"
 #include "store/domain_record.h"
@@ -22,6 +21,7 @@
 #include "support/temp_folders.h"
 #include "support/test_registry.h"
 #include "support/whois_test_server.h"
+#include "test_main_frame_support.h"
 #include "whois/server_directory.h"
 
 namespace {
@@ -74,21 +74,16 @@ std::vector<std::string> StoredNames(qv::DomainDatabase& db) {
 
 // A new document with the names. With `lookedUp`, every name was looked up
 // before and had another expiry date, so a lookup logs a change for it.
-std::string NewDocument(const QString& name, const std::vector<std::string>& names = {},
-                        bool lookedUp = false) {
-  const std::string path = qvtest::TempPath(name).string();
+std::string NewDocument(const QString& name, const std::vector<std::string>& names = {}, bool lookedUp = false) {
+  const std::string path = qvtest::MakeDocument(name, names).toStdString();
   qv::DomainDatabase db;
-  if (!qv::NewDocument(db, path).ok) return {};
-  if (!names.empty() && !qv::AddDomainNames(db, names).error.empty()) return {};
-  for (const std::string& domain : names) {
-    if (!lookedUp) break;
-    qv::DomainRecord record;
-    if (!db.ReadRecord(domain, record)) return {};
-    record.SetDate(qv::field::kLastCheckedAt, qv::Date::FromYmd(2020, 1, 2));
-    record.SetDate(qv::field::kExpiryDate, qv::Date::FromYmd(2030, 1, 2));
-    if (!db.WriteRecord(record)) return {};
-  }
-  db.CloseAll();
+  db.SetPath(path);
+  const auto lookedUpIn2020 = [](qv::DomainRecord& r) {
+    r.SetDate(qv::field::kLastCheckedAt, qv::Date::FromYmd(2020, 1, 2));
+    r.SetDate(qv::field::kExpiryDate, qv::Date::FromYmd(2030, 1, 2));
+  };
+  for (const std::string& domain : names)
+    if (lookedUp && !qvtest::EditRecord(db, domain, lookedUpIn2020)) return {};
   return path;
 }
 
